@@ -1,0 +1,30 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace vemro {
+
+// The font description, gathered from the window's controls at the moment of use.
+struct FontSettings {
+    static constexpr std::int32_t kMinSize = 5;
+    static constexpr std::int32_t kMaxSize = 100;
+    static constexpr std::int32_t kWeightNormal = 400;
+    static constexpr std::int32_t kWeightMedium = 600;
+    static constexpr std::int32_t kWeightBold = 700;
+    static constexpr std::int32_t kQualityAntialiased = 4;
+    static constexpr std::int32_t kQualityNonAntialiased = 3;
+    static constexpr std::int32_t kMinFactor = 1;
+    static constexpr std::int32_t kMaxFactor = 4;
+
+    std::string faceName;
+    std::int32_t size = 11;  // points
+    std::int32_t weight = kWeightNormal;
+    std::int32_t quality = kQualityAntialiased;
+    std::int32_t factor = 1;  // supersampling factor, 1..4
+    bool italic = false;
+
+    friend bool operator==(const FontSettings&, const FontSettings&) = default;
+};
+
+}  // namespace vemro
