@@ -50,24 +50,13 @@ TEST(AtlasImage, HeaderAndSizeForEachTextureShape) {
         const std::vector<std::uint8_t> image = encodeAtlasImage(surface, c.size);
         ASSERT_EQ(image.size(), c.bytes) << c.size.width << " x " << c.size.height;
         const std::vector<std::uint8_t> header(image.begin(), image.begin() + kHeader);
-        const std::vector<std::uint8_t> expected = {0,
-                                                    0,
-                                                    2,
-                                                    0,
-                                                    0,
-                                                    0,
-                                                    0,
-                                                    0,
-                                                    0,
-                                                    0,
-                                                    0,
-                                                    0,
-                                                    static_cast<std::uint8_t>(c.size.width & 0xFF),
-                                                    static_cast<std::uint8_t>(c.size.width >> 8),
-                                                    static_cast<std::uint8_t>(c.size.height & 0xFF),
-                                                    static_cast<std::uint8_t>(c.size.height >> 8),
-                                                    32,
-                                                    8};
+        const auto lo = [](std::int32_t v) { return static_cast<std::uint8_t>(v & 0xFF); };
+        const auto hi = [](std::int32_t v) { return static_cast<std::uint8_t>(v >> 8); };
+        // clang-format off
+        const std::vector<std::uint8_t> expected = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+                                                    lo(c.size.width), hi(c.size.width),
+                                                    lo(c.size.height), hi(c.size.height), 32, 8};
+        // clang-format on
         EXPECT_EQ(header, expected);
     }
 }
