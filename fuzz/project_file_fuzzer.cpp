@@ -1,0 +1,50 @@
+// Feeds arbitrary bytes to the project file decoder. Every accepted file must encode to bytes that
+// decode to the same value, and encoding that value again must give the same bytes.
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+#include "files/project_file.h"
+
+namespace {
+
+[[noreturn]] void fail(const char* what) {
+    std::fprintf(stderr, "project_file_fuzzer: %s\n", what);
+    std::abort();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::vector<std::uint8_t> bytes(data, data + size);
+    const vemro::Result<vemro::ProjectFile> decoded = vemro::decodeProjectFile(bytes, "fuzz.fnt");
+    if (!decoded) {
+        if (decoded.message().rfind("cannot open \"fuzz.fnt\": ", 0) != 0) {
+            fail("a rejection does not name the file");
+        }
+        return 0;
+    }
+    const vemro::ProjectFile& project = decoded.value();
+    if (project.glyphs.size() > static_cast<std::size_t>(vemro::kMaxProjectGlyphs) ||
+        project.faceName.size() > static_cast<std::size_t>(vemro::kMaxProjectFaceNameLength)) {
+        fail("an accepted file is past a limit");
+    }
+
+    const std::vector<std::uint8_t> encoded = vemro::encodeProjectFile(project);
+    if (encoded.size() > bytes.size()) {
+        fail("the value of an accepted file encodes to more bytes than the file holds");
+    }
+    const vemro::Result<vemro::ProjectFile> again = vemro::decodeProjectFile(encoded, "again.fnt");
+    if (!again) {
+        std::fprintf(stderr, "%s\n", again.message().c_str());
+        fail("the encoding of an accepted file is rejected");
+    }
+    if (!(again.value() == project)) {
+        fail("the encoding of an accepted file decodes to a different value");
+    }
+    if (vemro::encodeProjectFile(again.value()) != encoded) {
+        fail("encoding is not stable");
+    }
+    return 0;
+}
