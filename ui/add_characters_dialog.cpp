@@ -1,0 +1,22 @@
+#include "ui/add_characters_dialog.h"
+
+#include "ui_add_characters_dialog.h"
+
+namespace vemro {
+
+AddCharactersDialog::AddCharactersDialog(QWidget* parent)
+    : QDialog(parent), ui_(std::make_unique<Ui::AddCharactersDialog>()) {
+    ui_->setupUi(this);
+    // No help button in the title bar, and a height that does not grow.
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    ui_->charactersEdit->setFocus();
+}
+
+AddCharactersDialog::~AddCharactersDialog() = default;
+
+QString AddCharactersDialog::characters() const {
+    return ui_->charactersEdit->text();
+}
+
+}  // namespace vemro

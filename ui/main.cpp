@@ -1,0 +1,31 @@
+#include <QApplication>
+#include <QFile>
+#include <iostream>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "engine/freetype_font_renderer.h"
+#include "files/command_line.h"
+#include "ui/builder_app.h"
+#include "ui/qt_file_prompts.h"
+
+int main(int argc, char* argv[]) {
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    vemro::FreetypeFontRenderer renderer;
+    // The headless commands run before any GUI object exists, so they need no display.
+    if (const std::optional<int> code =
+            vemro::runCommandLine(args, renderer, std::cout, std::cerr)) {
+        return *code;
+    }
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Vemro Font builder"));
+    vemro::QtFilePrompts prompts;
+    vemro::BuilderApp builder(renderer, prompts);
+    std::optional<QString> projectPath;
+    if (!args.empty()) {
+        projectPath = QFile::decodeName(QByteArray::fromStdString(args.front()));
+    }
+    return builder.run(projectPath);
+}

@@ -1,0 +1,173 @@
+#include "ui/preview_view.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QPainter>
+#include <QPen>
+#include <QScrollBar>
+#include <QWheelEvent>
+#include <algorithm>
+#include <cstdlib>
+
+#include "engine/glyph_list.h"
+#include "engine/pixel_surface.h"
+#include "ui/preview_geometry.h"
+
+namespace vemro {
+
+namespace {
+
+constexpr int kPageStep = 10;
+constexpr QRgb kOutlineColour = 0xC0C0C0;
+
+}  // namespace
+
+PreviewView::PreviewView(QWidget* parent) : QWidget(parent) {
+    // The paint covers every pixel itself; nothing needs erasing first.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::NoFocus);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+}
+
+void PreviewView::setSource(const PixelSurface* surface, const GlyphList* glyphs) {
+    surface_ = surface;
+    glyphs_ = glyphs;
+    update();
+}
+
+void PreviewView::setScrollBars(QScrollBar* horizontal, QScrollBar* vertical) {
+    horizontal_ = horizontal;
+    vertical_ = vertical;
+    for (QScrollBar* bar : {horizontal, vertical}) {
+        if (bar == nullptr) {
+            continue;
+        }
+        bar->setSingleStep(1);
+        bar->setPageStep(kPageStep);
+        connect(bar, &QScrollBar::valueChanged, this, qOverload<>(&QWidget::update));
+    }
+    updateScrollRanges();
+}
+
+void PreviewView::setZoom(int percent) {
+    zoom_ = std::clamp(percent, preview_geometry::kMinZoom, preview_geometry::kMaxZoom);
+    // The ranges follow the zoom before the next paint, so no paint sees a position that the
+    // new zoom has pushed past the surface's edge.
+    updateScrollRanges();
+    update();
+}
+
+void PreviewView::setShowRectangles(bool show) {
+    showRectangles_ = show;
+    update();
+}
+
+int PreviewView::sourceWidth() const {
+    return preview_geometry::sourceExtent(width(), preview_geometry::scaleFor(zoom_));
+}
+
+int PreviewView::sourceHeight() const {
+    return preview_geometry::sourceExtent(height(), preview_geometry::scaleFor(zoom_));
+}
+
+QSize PreviewView::sizeHint() const {
+    return {450, 450};
+}
+
+QSize PreviewView::minimumSizeHint() const {
+    return {128, 128};
+}
+
+void PreviewView::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    updateScrollRanges();
+}
+
+void PreviewView::wheelEvent(QWheelEvent* event) {
+    // The wheel pans: vertically, or horizontally with Shift or a sideways wheel.
+    const bool sideways = event->modifiers().testFlag(Qt::ShiftModifier) ||
+                          std::abs(event->angleDelta().x()) > std::abs(event->angleDelta().y());
+    QScrollBar* bar = sideways ? horizontal_.data() : vertical_.data();
+    if (bar == nullptr) {
+        event->ignore();
+        return;
+    }
+    QApplication::sendEvent(bar, event);
+}
+
+void PreviewView::updateScrollRanges() {
+    if (horizontal_ != nullptr) {
+        horizontal_->setRange(0, preview_geometry::scrollMaximum(sourceWidth()));
+    }
+    if (vertical_ != nullptr) {
+        vertical_->setRange(0, preview_geometry::scrollMaximum(sourceHeight()));
+    }
+}
+
+int PreviewView::horizontalPosition() const {
+    return horizontal_ != nullptr ? horizontal_->value() : 0;
+}
+
+int PreviewView::verticalPosition() const {
+    return vertical_ != nullptr ? vertical_->value() : 0;
+}
+
+void PreviewView::paintEvent(QPaintEvent* /*event*/) {
+    QPainter painter(this);
+    const QColor background = palette().color(QPalette::Window);
+    if (surface_ == nullptr || surface_->width() <= 0 || surface_->height() <= 0) {
+        painter.fillRect(rect(), background);
+        return;
+    }
+
+    const float scale = preview_geometry::scaleFor(zoom_);
+    const int sourceW = sourceWidth();
+    const int sourceH = sourceHeight();
+    const int h = horizontalPosition();
+    const int v = verticalPosition();
+
+    // The surface's words are 0xXXRRGGBB, top row first: the layout of Format_RGB32, so the
+    // image wraps the buffer without copying it.
+    const QImage image(reinterpret_cast<const uchar*>(surface_->data()), surface_->width(),
+                       surface_->height(), surface_->width() * 4, QImage::Format_RGB32);
+
+    // Only the part of the source rectangle that lies on the surface is drawn, at the place it
+    // takes in the stretched view; a view wider or taller than the surface keeps a plain
+    // background beside it.
+    const int right = std::min(h + sourceW, surface_->width());
+    const int bottom = std::min(v + sourceH, surface_->height());
+    QRectF target;
+    if (right > h && bottom > v && sourceW > 0 && sourceH > 0) {
+        const QRectF source(h, v, right - h, bottom - v);
+        target = QRectF(0.0, 0.0, double(width()) * (right - h) / sourceW,
+                        double(height()) * (bottom - v) / sourceH);
+        // Nearest neighbour: a magnified atlas pixel stays a sharp square.
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+        painter.drawImage(target, image, source);
+    }
+    const QRegion uncovered = QRegion(rect()) - QRegion(target.toAlignedRect());
+    for (const QRect& part : uncovered) {
+        painter.fillRect(part, background);
+    }
+
+    if (!showRectangles_ || glyphs_ == nullptr) {
+        return;
+    }
+    painter.setClipRect(rect());
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setPen(QPen(QColor::fromRgb(kOutlineColour), 1, Qt::DotLine));
+    painter.setBrush(Qt::NoBrush);
+    for (const Glyph& glyph : *glyphs_) {
+        const int left = preview_geometry::viewCoordinate(glyph.x, h, scale);
+        const int top = preview_geometry::viewCoordinate(glyph.y, v, scale);
+        const int rightEdge = preview_geometry::viewCoordinate(glyph.x + glyph.width, h, scale);
+        const int bottomEdge = preview_geometry::viewCoordinate(glyph.y + glyph.height, v, scale);
+        // A one-pixel pen outlines the rectangle's border pixels from left to right and from
+        // top to bottom inclusive, all four corners covered.
+        const int x0 = std::min(left, rightEdge);
+        const int y0 = std::min(top, bottomEdge);
+        painter.drawRect(QRect(x0, y0, std::abs(rightEdge - left), std::abs(bottomEdge - top)));
+    }
+}
+
+}  // namespace vemro

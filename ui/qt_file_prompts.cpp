@@ -1,0 +1,75 @@
+#include "ui/qt_file_prompts.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QStringList>
+
+namespace vemro {
+
+namespace {
+
+const QStringList kProjectFilters = {QStringLiteral("Font (*.fnt)"), QStringLiteral("All (*.*)")};
+const QStringList kExportFilters = {QStringLiteral("Targa image (*.tga)")};
+
+// One file dialog; a save dialog asks before an existing file is replaced (QFileDialog's
+// default) and appends the default suffix to a name that has none.
+std::optional<QString> runFileDialog(QWidget* parent, const QString& title,
+                                     QFileDialog::AcceptMode mode, const QStringList& filters,
+                                     const QString& defaultSuffix) {
+    QFileDialog dialog(parent, title);
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
+                                                       : QFileDialog::AnyFile);
+    dialog.setNameFilters(filters);
+    dialog.selectNameFilter(filters.front());
+    dialog.setDefaultSuffix(defaultSuffix);
+    if (dialog.exec() != QDialog::Accepted) {
+        return std::nullopt;
+    }
+    const QStringList chosen = dialog.selectedFiles();
+    if (chosen.isEmpty() || chosen.front().isEmpty()) {
+        return std::nullopt;
+    }
+    return chosen.front();
+}
+
+}  // namespace
+
+std::optional<QString> QtFilePrompts::askSaveProjectPath(QWidget* parent) {
+    return runFileDialog(parent, QObject::tr("Save Font Project"), QFileDialog::AcceptSave,
+                         kProjectFilters, QStringLiteral("fnt"));
+}
+
+std::optional<QString> QtFilePrompts::askOpenProjectPath(QWidget* parent) {
+    return runFileDialog(parent, QObject::tr("Open Font Project"), QFileDialog::AcceptOpen,
+                         kProjectFilters, QStringLiteral("fnt"));
+}
+
+std::optional<QString> QtFilePrompts::askExportPath(QWidget* parent) {
+    return runFileDialog(parent, QObject::tr("Export Font"), QFileDialog::AcceptSave,
+                         kExportFilters, QStringLiteral("tga"));
+}
+
+FilePrompts::UnsavedChanges QtFilePrompts::askSaveChanges(QWidget* parent) {
+    QMessageBox box(parent);
+    box.setIcon(QMessageBox::Warning);
+    box.setWindowTitle(QObject::tr("Vemro Font builder"));
+    box.setText(QObject::tr("The font project has been changed."));
+    box.setInformativeText(QObject::tr("Do you want to save your changes?"));
+    box.setStandardButtons(QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+    box.setDefaultButton(QMessageBox::Save);
+    switch (box.exec()) {
+        case QMessageBox::Save:
+            return UnsavedChanges::Save;
+        case QMessageBox::Discard:
+            return UnsavedChanges::Discard;
+        default:
+            return UnsavedChanges::Cancel;
+    }
+}
+
+void QtFilePrompts::showError(QWidget* parent, const QString& title, const QString& message) {
+    QMessageBox::warning(parent, title, message);
+}
+
+}  // namespace vemro
