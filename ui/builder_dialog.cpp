@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <QStatusBar>
@@ -92,6 +93,18 @@ std::string localPath(const QString& path) {
     return QFile::encodeName(path).toStdString();
 }
 
+// A message from the file functions as a sentence: capital first letter, full stop.
+QString sentence(const std::string& message) {
+    QString text = QString::fromStdString(message);
+    if (!text.isEmpty()) {
+        text[0] = text[0].toUpper();
+        if (!text.endsWith(QLatin1Char('.'))) {
+            text.append(QLatin1Char('.'));
+        }
+    }
+    return text;
+}
+
 std::optional<QString> droppedProject(const QMimeData* mime) {
     if (mime == nullptr || !mime->hasUrls()) {
         return std::nullopt;
@@ -156,6 +169,14 @@ BuilderDialog::BuilderDialog(FontRenderer& renderer, FilePrompts& prompts, QWidg
 
     connectRoutes();
     initialise();
+
+    // Start at the size the layout asks for (a 450 pixel wide view), not at the share of the
+    // screen Qt gives a window by default; only a screen too small for it makes it smaller.
+    QSize startSize = sizeHint();
+    if (const QScreen* display = screen()) {
+        startSize = startSize.boundedTo(display->availableGeometry().size());
+    }
+    resize(startSize);
 }
 
 BuilderDialog::~BuilderDialog() {
@@ -427,8 +448,7 @@ bool BuilderDialog::saveProject() {
     const ProjectFile project = makeProjectFile(atlas_, fontSettings());
     const Status status = writeProjectFile(localPath(*path), project);
     if (!status) {
-        prompts_.showError(this, tr("Could not save the font project"),
-                           QString::fromStdString(status.message()));
+        prompts_.showError(this, tr("Could not save the font project"), sentence(status.message()));
         return false;
     }
     savedProject_ = encodeProjectFile(project);
@@ -448,7 +468,7 @@ bool BuilderDialog::openProjectFile(const QString& path) {
     const QString title = tr("Could not open the font project");
     const Result<ProjectFile> file = readProjectFile(localPath(path));
     if (!file) {
-        prompts_.showError(this, title, QString::fromStdString(file.message()));
+        prompts_.showError(this, title, sentence(file.message()));
         return false;
     }
     LoadedProject loaded = loadProject(file.value(), renderer_.faceNames(), fontSettings());
@@ -508,7 +528,7 @@ void BuilderDialog::showLoadMessage(const QString& path, const std::vector<std::
     lines.append(tr("%1 asks for values that are not on offer here:")
                      .arg(QFileInfo(path).fileName().toHtmlEscaped()));
     for (const std::string& warning : warnings) {
-        lines.append(QStringLiteral("&bull; ") + QString::fromStdString(warning).toHtmlEscaped());
+        lines.append(QStringLiteral("&bull; ") + sentence(warning).toHtmlEscaped());
     }
     ui_->loadMessageLabel->setTextFormat(Qt::RichText);
     ui_->loadMessageLabel->setText(lines.join(QStringLiteral("<br>")));
@@ -529,7 +549,7 @@ void BuilderDialog::exportFont() {
     if (!failures.empty()) {
         QStringList messages;
         for (const std::string& failure : failures) {
-            messages.append(QString::fromStdString(failure));
+            messages.append(sentence(failure));
         }
         prompts_.showError(this, tr("Could not export the font"), messages.join(QLatin1Char('\n')));
     }

@@ -1,0 +1,706 @@
+// The main window as a user drives it: start-up state, the routes from controls to handlers
+// with their rebuild counts, the Add characters command, and the window-level safeguards
+// (Enter and Escape, the save-changes question, the outside-texture status line, drops).
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QImage>
+#include <QLabel>
+#include <QMenu>
+#include <QMimeData>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUrl>
+#include <set>
+
+#include "engine/freetype_font_renderer.h"
+#include "engine/glyph_list.h"
+#include "files/project_file.h"
+#include "tests/ui/fake_file_prompts.h"
+#include "tests/ui/ui_test_helpers.h"
+#include "ui/builder_dialog.h"
+#include "ui/preview_view.h"
+
+namespace vemro::test {
+
+namespace {
+
+std::size_t indexOfCode(const GlyphList& glyphs, std::uint8_t code) {
+    for (std::size_t i = 0; i < glyphs.size(); ++i) {
+        if (glyphs[i].code == code) {
+            return i;
+        }
+    }
+    qFatal("code %d not in the list", code);
+    return 0;
+}
+
+enum class Closing { Ok, Cancel, Escape, CloseBox, EnterKey };
+
+// Runs Tools > Add characters, typing text into the dialog and closing it the given way.
+void addCharacters(const BuilderDialog& window, const QString& text, Closing closing) {
+    whenModalDialogShows([text, closing](QDialog* dialog) {
+        auto* edit = child<QLineEdit>(*dialog, "charactersEdit");
+        typeText(edit, text);
+        switch (closing) {
+            case Closing::Ok:
+                child<QPushButton>(*dialog, "okButton")->click();
+                break;
+            case Closing::Cancel:
+                child<QPushButton>(*dialog, "cancelButton")->click();
+                break;
+            case Closing::Escape:
+                QTest::keyClick(edit, Qt::Key_Escape);
+                break;
+            case Closing::EnterKey:
+                QTest::keyClick(edit, Qt::Key_Return);
+                break;
+            case Closing::CloseBox:
+                dialog->close();
+                break;
+        }
+    });
+    trigger(window, "actionAddCharacters");
+}
+
+}  // namespace
+
+class BuilderDialogTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void startsWithEveryDefault();
+    void startsWithHatchedPreviewAroundBlackTexture();
+    void menusHoldTheCommandsWithShortcuts();
+
+    void radioClicksRebuildEvenWhenAlreadySelected();
+    void fontBorderTypedWidensEveryGlyph();
+    void spinKeepsLastValidValue();
+    void fontControlsRouteOnUserChoiceOnly();
+    void characterBorderWithoutSelectionDoesNothing();
+    void selectingCharacterShowsItsBordersAndChangesNone();
+    void characterListFollowsRebuildsAndKeepsSelection();
+    void fullCharsetAndNewRebuildOnce();
+    void zoomAndRectanglesOnlyRepaint();
+
+    void addCharactersAppendsInTypedOrder();
+    void addCharactersTakesTextHoweverClosed();
+    void addCharactersConvertsToWindows1252();
+    void addCharactersStartsEmptyEachTime();
+
+    void enterAndEscapeLeaveWindowOpen();
+    void unchangedProjectClosesWithoutQuestion();
+    void changedProjectAsksBeforeNewOpenAndClose();
+    void savingFromQuestionKeepsWork();
+    void statusLineCountsGlyphsOutsideTexture();
+    void droppedProjectOpensAfterQuestion();
+
+private:
+    FreetypeFontRenderer renderer_;
+};
+
+void BuilderDialogTest::startsWithEveryDefault() {
+    FakeFilePrompts prompts;
+    BuilderDialog window(renderer_, prompts);
+    window.show();
+
+    QCOMPARE(window.windowTitle(), QStringLiteral("Vemro Font builder"));
+    QCOMPARE(window.rebuildCount(), 1);
+    QCOMPARE(window.atlas().textureSize(), (AtlasSize{256, 256}));
+    QCOMPARE(window.atlas().fontBorders(), FontBorders{});
+    QVERIFY(window.atlas().glyphs().empty());
+    QVERIFY(!window.hasUnsavedChanges());
+
+    auto* slider = child<QSlider>(window, "zoomSlider");
+    QCOMPARE(slider->minimum(), 100);
+    QCOMPARE(slider->maximum(), 1000);
+    QCOMPARE(slider->value(), 100);
+    QCOMPARE(slider->tickInterval(), 50);
+    QCOMPARE(child<QLabel>(window, "zoomLabel")->text(), QStringLiteral("100%"));
+    QCOMPARE(window.focusWidget(), static_cast<QWidget*>(slider));
+
+    for (const char* name : {"width64Radio", "width128Radio", "width512Radio", "height64Radio",
+                             "height128Radio", "height512Radio"}) {
+        QVERIFY2(!child<QRadioButton>(window, name)->isChecked(), name);
+    }
+    QVERIFY(child<QRadioButton>(window, "width256Radio")->isChecked());
+    QVERIFY(child<QRadioButton>(window, "height256Radio")->isChecked());
+
+    auto* name = child<QComboBox>(window, "nameCombo");
+    const std::vector<std::string>& faces = renderer_.faceNames();
+    QVERIFY(!faces.empty());
+    QCOMPARE(name->count(), static_cast<int>(faces.size()));
+    QCOMPARE(name->currentIndex(), 0);
+    QCOMPARE(name->currentText().toStdString(), faces.front());
+
+    const auto entries = [](const QComboBox* combo) {
+        QList<QPair<QString, int>> list;
+        for (int i = 0; i < combo->count(); ++i) {
+            list.append({combo->itemText(i), combo->itemData(i).toInt()});
+        }
+        return list;
+    };
+    using Entries = QList<QPair<QString, int>>;
+    auto* quality = child<QComboBox>(window, "qualityCombo");
+    auto* weight = child<QComboBox>(window, "weightCombo");
+    auto* factor = child<QComboBox>(window, "factorCombo");
+    QCOMPARE(entries(quality), (Entries{{"Antialiased", 4}, {"non-Antialiased", 3}}));
+    QCOMPARE(entries(weight), (Entries{{"Normal", 400}, {"Medium", 600}, {"Bold", 700}}));
+    QCOMPARE(entries(factor), (Entries{{"(none)", 1}, {"2x2", 2}, {"3x3", 3}, {"4x4", 4}}));
+    QCOMPARE(quality->currentIndex(), 0);
+    QCOMPARE(weight->currentIndex(), 0);
+    QCOMPARE(factor->currentIndex(), 0);
+
+    auto* size = child<QSpinBox>(window, "sizeSpin");
+    QCOMPARE(size->value(), 11);
+    QCOMPARE(size->minimum(), 5);
+    QCOMPARE(size->maximum(), 100);
+    for (const char* spinName : {"borderLeftSpin", "borderRightSpin", "borderTopSpin",
+                                 "borderBottomSpin", "charBorderLeftSpin", "charBorderRightSpin"}) {
+        auto* spin = child<QSpinBox>(window, spinName);
+        QCOMPARE(spin->value(), 0);
+        QCOMPARE(spin->minimum(), 0);
+        QCOMPARE(spin->maximum(), 16);
+    }
+    QVERIFY(!child<QCheckBox>(window, "italicCheck")->isChecked());
+    QVERIFY(!child<QCheckBox>(window, "showRectanglesCheck")->isChecked());
+    QCOMPARE(child<QComboBox>(window, "characterCombo")->count(), 0);
+
+    const FontSettings settings = window.fontSettings();
+    QCOMPARE(settings.faceName, faces.front());
+    QCOMPARE(settings.size, 11);
+    QCOMPARE(settings.weight, 400);
+    QCOMPARE(settings.quality, 4);
+    QCOMPARE(settings.factor, 1);
+    QCOMPARE(settings.italic, false);
+}
+
+void BuilderDialogTest::startsWithHatchedPreviewAroundBlackTexture() {
+    FakeFilePrompts prompts;
+    BuilderDialog window(renderer_, prompts);
+    window.show();
+    auto* preview = child<PreviewView>(window, "preview");
+    // 450 pixels wide at start; as tall as the controls beside it make the window.
+    QCOMPARE(preview->width(), 450);
+    QVERIFY(preview->height() >= 450);
+    const QImage image = preview->grab().toImage().convertToFormat(QImage::Format_RGB32);
+
+    // The 256 x 256 texture is black; beside and below it lies the grey hatch with its black
+    // diagonals.
+    for (int y = 0; y < 256; ++y) {
+        for (int x = 0; x < 256; ++x) {
+            QCOMPARE(image.pixel(x, y) & 0xFFFFFFu, 0u);
+        }
+    }
+    std::set<QRgb> beside;
+    std::set<QRgb> below;
+    for (int y = 0; y < 256; ++y) {
+        for (int x = 256; x < std::min(image.width(), 512); ++x) {
+            beside.insert(image.pixel(x, y) & 0xFFFFFFu);
+        }
+    }
+    for (int y = 256; y < std::min(image.height(), 512); ++y) {
+        for (int x = 0; x < 256; ++x) {
+            below.insert(image.pixel(x, y) & 0xFFFFFFu);
+        }
+    }
+    QCOMPARE(beside, (std::set<QRgb>{0x000000u, 0x808080u}));
+    QCOMPARE(below, (std::set<QRgb>{0x000000u, 0x808080u}));
+}
+
+void BuilderDialogTest::menusHoldTheCommandsWithShortcuts() {
+    FakeFilePrompts prompts;
+    BuilderDialog window(renderer_, prompts);
+    const auto texts = [](const QMenu* menu) {
+        QStringList list;
+        for (const QAction* action : menu->actions()) {
+            list.append(action->isSeparator() ? QStringLiteral("-") : action->text());
+        }
+        return list;
+    };
+    QCOMPARE(child<QMenu>(window, "menuFile")->title(), QStringLiteral("&File"));
+    QCOMPARE(texts(child<QMenu>(window, "menuFile")),
+             (QStringList{"&New", "&Open", "-", "&Save", "&Export Font", "-", "E&xit"}));
+    QCOMPARE(child<QMenu>(window, "menuTools")->title(), QStringLiteral("Tools"));
+    QCOMPARE(texts(child<QMenu>(window, "menuTools")),
+             (QStringList{"Add characters", "Add Torvyn Charset"}));
+    QCOMPARE(child<QAction>(window, "actionNew")->shortcut(), QKeySequence(QKeySequence::New));
+    QCOMPARE(child<QAction>(window, "actionOpen")->shortcut(), QKeySequence(QKeySequence::Open));
+    QCOMPARE(child<QAction>(window, "actionSave")->shortcut(), QKeySequence(QKeySequence::Save));
+    QCOMPARE(child<QAction>(window, "actionExportFont")->shortcut(), QKeySequence("Ctrl+E"));
+    QCOMPARE(child<QAction>(window, "actionExit")->shortcut(), QKeySequence("Ctrl+Q"));
+}
+
+void BuilderDialogTest::radioClicksRebuildEvenWhenAlreadySelected() {
+    FakeFilePrompts prompts;
+    BuilderDialog window(renderer_, prompts);
+    window.show();
+    auto* width512 = child<QRadioButton>(window, "width512Radio");
+    click(width512);
+    QCOMPARE(window.rebuildCount(), 2);
+    QCOMPARE(window.atlas().textureSize(), (AtlasSize{512, 256}));
+    click(width512);
+    QCOMPARE(window.rebuildCount(), 3);
+    QCOMPARE(window.atlas().textureSize(), (AtlasSize{512, 256}));
+    QVERIFY(width512->isChecked());
+
+    click(child<QRadioButton>(window, "height64Radio"));
+    QCOMPARE(window.rebuildCount(), 4);
+    QCOMPARE(window.atlas().textureSize(), (AtlasSize{512, 64}));
+}
+
+void BuilderDialogTest::fontBorderTypedWidensEveryGlyph() {
+    FakeFilePrompts prompts;
+    BuilderDialog window(renderer_, prompts);
+    window.show();
+    trigger(window, "actionAddTorvynCharset");
+    const GlyphList before = window.atlas().glyphs();
+    QCOMPARE(before.size(), std::size_t{224});
+    const int rebuilds = window.rebuildCount();
+
+    typeInto(child<QSpinBox>(window, "borderLeftSpin"), QStringLiteral("3"));
+    QCOMPARE(window.rebuildCount(), rebuilds + 1);
+    QCOMPARE(window.atlas().fontBorders(), (FontBorders{.left = 3}));
+    const GlyphList& after = window.atlas().glyphs();
+    QCOMPARE(after.size(), before.size());
+    bool moved = false;
+    for (std::size_t i = 0; i < after.size(); ++i) {
+        QCOMPARE(after[i].width, before[i].width + 3);
+        QCOMPARE(after[i].height, before[i].height);
+        moved = moved || after[i].x != before[i].x || after[i].y != before[i].y;
+    }
+    QVERIFY(moved);
+}
+
+void BuilderDialogTest::spinKeepsLastValidValue() {
+    FakeFilePrompts prompts;
+    BuilderDialog window(renderer_, prompts);
+    window.show();
+    auto* spin = child<QSpinBox>(window, "borderTopSpin");
+    const int rebuilds = window.rebuildCount();
+    typeInto(spin, QStringLiteral("1"));
+    QCOMPARE(window.rebuildCount(), rebuilds + 1);
+    QTest::keyClicks(spin, QStringLiteral("7"));  // "17" is beyond 16
+    QCOMPARE(spin->value(), 1);
+    QCOMPARE(spin->text(), QStringLiteral("1"));
+    QCOMPARE(window.atlas().fontBorders().top, 1);
+
+    // Arrow keys step within the range and route like typing.
+    QTest::keyClick(spin, Qt::Key_Up);
+    QCOMPARE(window.atlas().fontBorders().top, 2);
+    QCOMPARE(window.rebuildCount(), rebuilds + 2);
+
+    // The size spin clamps the same way: 100 at most.
+    auto* size = child<QSpinBox>(window, "sizeSpin");
+    typeInto(size, QStringLiteral("100"));
+    QTest::keyClicks(size, QStringLiteral("0"));
+    QCOMPARE(window.fontSettings().size, 100);
+}
+
+void BuilderDialogTest::fontControlsRouteOnUserChoiceOnly() {
+    FakeFilePrompts prompts;
+    BuilderDialog window(renderer_, prompts);
+    window.show();
+    auto* weight = child<QComboBox>(window, "weightCombo");
+    auto* quality = child<QComboBox>(window, "qualityCombo");
+    auto* factor = child<QComboBox>(window, "factorCombo");
+
+    // A selection set from code is no user choice: nothing is rebuilt.
+    weight->setCurrentIndex(2);
+    QCOMPARE(window.rebuildCount(), 1);
+    weight->setCurrentIndex(0);
+
+    chooseItem(weight, 1);
+    QCOMPARE(window.fontSettings().weight, 600);
+    chooseItem(quality, 1);
+    QCOMPARE(window.fontSettings().quality, 3);
+    chooseItem(factor, 3);
+    QCOMPARE(window.fontSettings().factor, 4);
+    click(child<QCheckBox>(window, "italicCheck"));
+    QVERIFY(window.fontSettings().italic);
+    QCOMPARE(window.rebuildCount(), 5);
+
+    // Clicking the "Italic" caption clicks the box.
+    auto* italicLabel = child<QLabel>(window, "italicLabel");
+    QTest::mouseClick(italicLabel, Qt::LeftButton);
+    QVERIFY(!window.fontSettings().italic);
+    QCOMPARE(window.rebuildCount(), 6);
+
+    auto* name = child<QComboBox>(window, "nameCombo");
+    if (name->count() > 1) {
+        chooseItem(name, 1);
+        QCOMPARE(window.fontSettings().faceName, renderer_.faceNames()[1]);
+        QCOMPARE(window.rebuildCount(), 7);
+    }
+}
+
+void BuilderDialogTest::characterBorderWithoutSelectionDoesNothing() {
+    FakeFilePrompts prompts;
+    BuilderDialog window(renderer_, prompts);
+    window.show();
+    trigger(window, "actionAddTorvynCharset");
+    auto* characters = child<QComboBox>(window, "characterCombo");
+    QCOMPARE(characters->count(), 224);
+    QCOMPARE(characters->currentIndex(), -1);
+    const GlyphList before = window.atlas().glyphs();
+    const int rebuilds = window.rebuildCount();
+
+    typeInto(child<QSpinBox>(window, "charBorderRightSpin"), QStringLiteral("5"));
+    typeInto(child<QSpinBox>(window, "charBorderLeftSpin"), QStringLiteral("2"));
+    QCOMPARE(window.rebuildCount(), rebuilds);
+    QVERIFY(window.atlas().glyphs() == before);
+}
+
+void BuilderDialogTest::selectingCharacterShowsItsBordersAndChangesNone() {
+    FakeFilePrompts prompts;
+    BuilderDialog window(renderer_, prompts);
+    window.show();
+    trigger(window, "actionAddTorvynCharset");
+    auto* characters = child<QComboBox>(window, "characterCombo");
+    auto* left = child<QSpinBox>(window, "charBorderLeftSpin");
+    auto* right = child<QSpinBox>(window, "charBorderRightSpin");
+    const GlyphList& glyphs = window.atlas().glyphs();
+    const int a = static_cast<int>(indexOfCode(glyphs, 'A'));
+    const int b = static_cast<int>(indexOfCode(glyphs, 'B'));
+
+    // Give A the borders (0, 3) and B (2, 0) through the spins.
+    chooseItem(characters, a);
+    typeInto(right, QStringLiteral("3"));
+    chooseItem(characters, b);
+    QCOMPARE(left->value(), 0);
+    QCOMPARE(right->value(), 0);
+    typeInto(left, QStringLiteral("2"));
+    QCOMPARE(glyphs[a].charBorderLeft, 0);
+    QCOMPARE(glyphs[a].charBorderRight, 3);
+    QCOMPARE(glyphs[b].charBorderLeft, 2);
+    QCOMPARE(glyphs[b].charBorderRight, 0);
+
+    // B is shown; selecting A shows A's borders and leaves both glyphs as they were.
+    chooseItem(characters, a);
+    QCOMPARE(left->value(), 0);
+    QCOMPARE(right->value(), 3);
+    QCOMPARE(glyphs[a].charBorderLeft, 0);
+    QCOMPARE(glyphs[a].charBorderRight, 3);
+    QCOMPARE(glyphs[b].charBorderLeft, 2);
+    QCOMPARE(glyphs[b].charBorderRight, 0);
+    QCOMPARE(characters->currentIndex(), a);
+    QCOMPARE(characters->currentText(), QStringLiteral("A"));
+
+    // Selecting it again changes no spin text: nothing is stored, nothing rebuilt.
+    const int rebuilds = window.rebuildCount();
+    chooseItem(characters, a);
+    QCOMPARE(window.rebuildCount(), rebuilds);
+}
+
+void BuilderDialogTest::characterListFollowsRebuildsAndKeepsSelection() {
+    FakeFilePrompts prompts;
+    BuilderDialog window(renderer_, prompts);
+    window.show();
+    trigger(window, "actionAddTorvynCharset");
+    auto* characters = child<QComboBox>(window, "characterCombo");
+    // Items in list order, each the character its Windows-1252 code stands for.
+    QCOMPARE(characters->itemText(0), QStringLiteral(" "));
+    QCOMPARE(characters->itemText(33), QStringLiteral("A"));
+    QCOMPARE(characters->itemText(128 - 32), QString(QChar(0x20AC)));
+    QCOMPARE(characters->itemText(233 - 32), QString(QChar(0x00E9)));
+
+    chooseItem(characters, 5);
+    click(child<QRadioButton>(window, "width128Radio"));
+    QCOMPARE(characters->count(), 224);
+    QCOMPARE(characters->currentIndex(), 5);
+
+    // After New the list is empty and nothing stays selected.
+    prompts.unsavedAnswer = FilePrompts::UnsavedChanges::Discard;
+    trigger(window, "actionNew");
+    QCOMPARE(characters->count(), 0);
+    QCOMPARE(characters->currentIndex(), -1);
+}
+
+void BuilderDialogTest::fullCharsetAndNewRebuildOnce() {
+    FakeFilePrompts prompts;
+    BuilderDialog window(renderer_, prompts);
+    window.show();
+    addCharacters(window, QStringLiteral("zA"), Closing::Ok);
+    QCOMPARE(window.rebuildCount(), 2);
+    trigger(window, "actionAddTorvynCharset");
+    QCOMPARE(window.rebuildCount(), 3);
+    const std::vector<std::uint8_t> codes = codesOf(window.atlas().glyphs());
+    QCOMPARE(codes.size(), std::size_t{224});
+    QCOMPARE(codes[0], std::uint8_t{'z'});
+    QCOMPARE(codes[1], std::uint8_t{'A'});
+    QCOMPARE(codes[2], std::uint8_t{32});
+    QCOMPARE(codes.back(), std::uint8_t{255});
+
+    trigger(window, "actionAddTorvynCharset");
+    QCOMPARE(window.rebuildCount(), 4);
+    QVERIFY(codesOf(window.atlas().glyphs()) == codes);
+
+    prompts.unsavedAnswer = FilePrompts::UnsavedChanges::Discard;
+    trigger(window, "actionNew");
+    QCOMPARE(window.rebuildCount(), 5);
+    QVERIFY(window.atlas().glyphs().empty());
+    trigger(window, "actionNew");
+    QCOMPARE(window.rebuildCount(), 6);
+}
+
+void BuilderDialogTest::zoomAndRectanglesOnlyRepaint() {
+    FakeFilePrompts prompts;
+    BuilderDialog window(renderer_, prompts);
+    window.show();
+    auto* slider = child<QSlider>(window, "zoomSlider");
+    auto* preview = child<PreviewView>(window, "preview");
+    QTest::keyClick(slider, Qt::Key_Right);
+    QCOMPARE(child<QLabel>(window, "zoomLabel")->text(), QStringLiteral("101%"));
+    slider->setValue(250);
+    QCOMPARE(child<QLabel>(window, "zoomLabel")->text(), QStringLiteral("250%"));
+    QCOMPARE(preview->zoom(), 250);
+
+    click(child<QCheckBox>(window, "showRectanglesCheck"));
+    QVERIFY(preview->showRectangles());
+    QCOMPARE(window.rebuildCount(), 1);
+    // The view settings are not part of the project.
+    QVERIFY(!window.hasUnsavedChanges());
+}
+
+void BuilderDialogTest::addCharactersAppendsInTypedOrder() {
+    FakeFilePrompts prompts;
+    BuilderDialog window(renderer_, prompts);
+    window.show();
+    addCharacters(window, QStringLiteral("abca"), Closing::Ok);
+    QCOMPARE(codesOf(window.atlas().glyphs()), (std::vector<std::uint8_t>{97, 98, 99}));
+    QCOMPARE(window.rebuildCount(), 2);
+
+    // Characters already present change nothing but still rebuild once.
+    const GlyphList before = window.atlas().glyphs();
+    addCharacters(window, QStringLiteral("cab"), Closing::EnterKey);
+    QVERIFY(window.atlas().glyphs() == before);
+    QCOMPARE(window.rebuildCount(), 3);
+
+    // An empty OK rebuilds too.
+    addCharacters(window, QString(), Closing::Ok);
+    QCOMPARE(window.atlas().glyphs().size(), std::size_t{3});
+    QCOMPARE(window.rebuildCount(), 4);
+}
+
+void BuilderDialogTest::addCharactersTakesTextHoweverClosed() {
+    for (const Closing closing : {Closing::Cancel, Closing::Escape, Closing::CloseBox}) {
+        FakeFilePrompts prompts;
+        BuilderDialog window(renderer_, prompts);
+        window.show();
+        addCharacters(window, QStringLiteral("xyz"), closing);
+        QCOMPARE(codesOf(window.atlas().glyphs()), (std::vector<std::uint8_t>{'x', 'y', 'z'}));
+        QCOMPARE(window.rebuildCount(), 2);
+        addCharacters(window, QString(), closing);
+        QCOMPARE(window.atlas().glyphs().size(), std::size_t{3});
+        QCOMPARE(window.rebuildCount(), 3);
+    }
+}
+
+void BuilderDialogTest::addCharactersConvertsToWindows1252() {
+    FakeFilePrompts prompts;
+    BuilderDialog window(renderer_, prompts);
+    window.show();
+    // A space, e acute (233), the euro sign (128), a Cyrillic letter that Windows-1252 lacks
+    // (skipped, not turned into "?"), and a character outside the Basic Multilingual Plane.
+    const QString text = QStringLiteral(" \u00E9\u20AC\u0416") + QString::fromUcs4(U"\U0001F600") +
+                         QStringLiteral("?");
+    addCharacters(window, text, Closing::Ok);
+    QCOMPARE(codesOf(window.atlas().glyphs()), (std::vector<std::uint8_t>{32, 233, 128, '?'}));
+}
+
+void BuilderDialogTest::addCharactersStartsEmptyEachTime() {
+    FakeFilePrompts prompts;
+    BuilderDialog window(renderer_, prompts);
+    window.show();
+    addCharacters(window, QStringLiteral("q"), Closing::Ok);
+    QString textAtStart = QStringLiteral("not seen");
+    QWidget* focusAtStart = nullptr;
+    QLineEdit* edit = nullptr;
+    whenModalDialogShows([&](QDialog* dialog) {
+        edit = child<QLineEdit>(*dialog, "charactersEdit");
+        textAtStart = edit->text();
+        focusAtStart = dialog->focusWidget();
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("Add characters"));
+        dialog->reject();
+    });
+    trigger(window, "actionAddCharacters");
+    QVERIFY(textAtStart.isEmpty());
+    QVERIFY(edit != nullptr);
+    QCOMPARE(focusAtStart, static_cast<QWidget*>(edit));
+}
+
+void BuilderDialogTest::enterAndEscapeLeaveWindowOpen() {
+    FakeFilePrompts prompts;
+    BuilderDialog window(renderer_, prompts);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    auto* size = child<QSpinBox>(window, "sizeSpin");
+    typeInto(size, QStringLiteral("12"));
+    QTest::keyClick(size, Qt::Key_Return);
+    QTest::keyClick(size, Qt::Key_Enter);
+    QTest::keyClick(size, Qt::Key_Escape);
+    QTest::keyClick(child<QSlider>(window, "zoomSlider"), Qt::Key_Escape);
+    QTest::keyClick(&window, Qt::Key_Return);
+    QTest::keyClick(&window, Qt::Key_Escape);
+    QCoreApplication::processEvents();
+    QVERIFY(window.isVisible());
+    QCOMPARE(window.fontSettings().size, 12);
+    QCOMPARE(prompts.unsavedAsks, 0);
+}
+
+void BuilderDialogTest::unchangedProjectClosesWithoutQuestion() {
+    FakeFilePrompts prompts;
+    BuilderDialog window(renderer_, prompts);
+    window.show();
+    // Changing something and changing it back leaves nothing to save.
+    typeInto(child<QSpinBox>(window, "sizeSpin"), QStringLiteral("14"));
+    QVERIFY(window.hasUnsavedChanges());
+    typeInto(child<QSpinBox>(window, "sizeSpin"), QStringLiteral("11"));
+    QVERIFY(!window.hasUnsavedChanges());
+    trigger(window, "actionNew");
+    trigger(window, "actionExit");
+    QVERIFY(!window.isVisible());
+    QCOMPARE(prompts.unsavedAsks, 0);
+}
+
+void BuilderDialogTest::changedProjectAsksBeforeNewOpenAndClose() {
+    FakeFilePrompts prompts;
+    BuilderDialog window(renderer_, prompts);
+    window.show();
+    trigger(window, "actionAddTorvynCharset");
+    QVERIFY(window.hasUnsavedChanges());
+
+    // Cancel leaves the work as it is.
+    prompts.unsavedAnswer = FilePrompts::UnsavedChanges::Cancel;
+    trigger(window, "actionNew");
+    QCOMPARE(prompts.unsavedAsks, 1);
+    QCOMPARE(window.atlas().glyphs().size(), std::size_t{224});
+    trigger(window, "actionOpen");
+    QCOMPARE(prompts.unsavedAsks, 2);
+    QCOMPARE(prompts.openAsks, 0);
+    QVERIFY(!window.close());
+    QCOMPARE(prompts.unsavedAsks, 3);
+    QVERIFY(window.isVisible());
+    trigger(window, "actionExit");
+    QCOMPARE(prompts.unsavedAsks, 4);
+    QVERIFY(window.isVisible());
+
+    // Discard goes ahead; the emptied project counts as unchanged.
+    prompts.unsavedAnswer = FilePrompts::UnsavedChanges::Discard;
+    trigger(window, "actionNew");
+    QCOMPARE(prompts.unsavedAsks, 5);
+    QVERIFY(window.atlas().glyphs().empty());
+    QVERIFY(!window.hasUnsavedChanges());
+    QCOMPARE(prompts.saveAsks, 0);
+
+    // A settings change counts as a change too.
+    click(child<QRadioButton>(window, "height512Radio"));
+    QVERIFY(window.hasUnsavedChanges());
+    QVERIFY(window.close());
+    QCOMPARE(prompts.unsavedAsks, 6);
+}
+
+void BuilderDialogTest::savingFromQuestionKeepsWork() {
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    FakeFilePrompts prompts;
+    BuilderDialog window(renderer_, prompts);
+    window.show();
+    trigger(window, "actionAddTorvynCharset");
+    prompts.unsavedAnswer = FilePrompts::UnsavedChanges::Save;
+
+    // Save chosen, but its file prompt cancelled: the window stays.
+    QVERIFY(!window.close());
+    QCOMPARE(prompts.saveAsks, 1);
+
+    // Save chosen into a folder that does not exist: the failure is shown, the window stays.
+    prompts.savePath = dir.filePath(QStringLiteral("missing/work.fnt"));
+    QVERIFY(!window.close());
+    QCOMPARE(prompts.errors.size(), 1);
+    QVERIFY(window.hasUnsavedChanges());
+
+    prompts.savePath = dir.filePath(QStringLiteral("work.fnt"));
+    QVERIFY(window.close());
+    QCOMPARE(prompts.errors.size(), 1);
+    const QByteArray saved = fileBytes(*prompts.savePath);
+    const std::size_t faceLength = window.fontSettings().faceName.size();
+    QCOMPARE(static_cast<std::size_t>(saved.size()), 53 + faceLength + 9 * 224);
+}
+
+void BuilderDialogTest::statusLineCountsGlyphsOutsideTexture() {
+    FakeFilePrompts prompts;
+    BuilderDialog window(renderer_, prompts);
+    window.show();
+    auto* status = child<QLabel>(window, "outsideLabel");
+    QVERIFY(status->text().isEmpty());
+    click(child<QRadioButton>(window, "width64Radio"));
+    click(child<QRadioButton>(window, "height64Radio"));
+    trigger(window, "actionAddTorvynCharset");
+    const std::size_t outside = window.atlas().glyphsOutsideTexture();
+    QVERIFY(outside > 1);
+    QVERIFY2(status->text().startsWith(QString::number(outside) + QStringLiteral(" glyphs")),
+             qPrintable(status->text()));
+    QVERIFY(status->text().contains(QStringLiteral("64 x 64")));
+
+    click(child<QRadioButton>(window, "width512Radio"));
+    click(child<QRadioButton>(window, "height512Radio"));
+    QCOMPARE(window.atlas().glyphsOutsideTexture(), std::size_t{0});
+    QVERIFY(status->text().isEmpty());
+}
+
+void BuilderDialogTest::droppedProjectOpensAfterQuestion() {
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    ProjectFile project;
+    project.faceName = renderer_.faceNames().front();
+    project.glyphs = {{'Q', 1, 2}, {'R', 0, 0}};
+    const QString path = dir.filePath(QStringLiteral("dropped.FNT"));
+    QVERIFY(writeProjectFile(path.toStdString(), project).ok());
+
+    FakeFilePrompts prompts;
+    BuilderDialog window(renderer_, prompts);
+    window.show();
+    const auto drop = [&window](const QString& file) {
+        QMimeData mime;
+        mime.setUrls({QUrl::fromLocalFile(file)});
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton,
+                              Qt::NoModifier);
+        QApplication::sendEvent(&window, &enter);
+        if (!enter.isAccepted()) {
+            return false;
+        }
+        QDropEvent dropEvent(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton,
+                             Qt::NoModifier);
+        QApplication::sendEvent(&window, &dropEvent);
+        QCoreApplication::processEvents();
+        return true;
+    };
+
+    // Only a project file is taken.
+    QVERIFY(!drop(dir.filePath(QStringLiteral("image.tga"))));
+
+    trigger(window, "actionAddTorvynCharset");
+    prompts.unsavedAnswer = FilePrompts::UnsavedChanges::Cancel;
+    QVERIFY(drop(path));
+    QCOMPARE(prompts.unsavedAsks, 1);
+    QCOMPARE(window.atlas().glyphs().size(), std::size_t{224});
+
+    prompts.unsavedAnswer = FilePrompts::UnsavedChanges::Discard;
+    QVERIFY(drop(path));
+    QCOMPARE(prompts.unsavedAsks, 2);
+    QCOMPARE(codesOf(window.atlas().glyphs()), (std::vector<std::uint8_t>{'Q', 'R'}));
+    QCOMPARE(window.atlas().glyphs()[0].charBorderRight, 2);
+    QVERIFY(prompts.errors.isEmpty());
+}
+
+}  // namespace vemro::test
+
+QTEST_MAIN(vemro::test::BuilderDialogTest)
+#include "builder_dialog_test.moc"

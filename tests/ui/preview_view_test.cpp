@@ -1,0 +1,233 @@
+// The preview's arithmetic (scale as a 32-bit float, truncation of source extents and outline
+// coordinates) and what it paints: sharp magnified pixels, outlines at the truncated places,
+// and nothing read outside the 512 x 512 surface.
+
+#include <QImage>
+#include <QScrollBar>
+#include <QTest>
+
+#include "engine/glyph_list.h"
+#include "engine/pixel_surface.h"
+#include "ui/preview_geometry.h"
+#include "ui/preview_view.h"
+
+namespace vemro::test {
+
+namespace {
+
+constexpr QRgb kOutline = 0xC0C0C0u;
+
+QRgb rgbAt(const QImage& image, int x, int y) {
+    return image.pixel(x, y) & 0xFFFFFFu;
+}
+
+// Rows first..last of column x that hold outline pixels.
+int outlinePixelsInColumn(const QImage& image, int x, int first, int last) {
+    int count = 0;
+    for (int y = first; y <= last; ++y) {
+        count += rgbAt(image, x, y) == kOutline ? 1 : 0;
+    }
+    return count;
+}
+
+int outlinePixelsInRow(const QImage& image, int y, int first, int last) {
+    int count = 0;
+    for (int x = first; x <= last; ++x) {
+        count += rgbAt(image, x, y) == kOutline ? 1 : 0;
+    }
+    return count;
+}
+
+// A view with its two bars, showing a black surface.
+struct PreviewRig {
+    PreviewRig() {
+        surface.create(512, 512);
+        view.setScrollBars(&horizontal, &vertical);
+        view.setSource(&surface, &glyphs);
+        view.resize(450, 450);
+        view.show();
+    }
+    QImage paint() { return view.grab().toImage().convertToFormat(QImage::Format_RGB32); }
+
+    PixelSurface surface;
+    GlyphList glyphs;
+    QScrollBar horizontal{Qt::Horizontal};
+    QScrollBar vertical{Qt::Vertical};
+    PreviewView view;
+};
+
+}  // namespace
+
+class PreviewViewTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void scaleIsA32BitFloat();
+    void sourceExtentsAndRangesFor450PixelView();
+    void outlineCoordinatesTruncateTowardZero();
+    void barsFollowZoomAndSize();
+    void magnifiesWithoutSmoothing();
+    void drawsOutlinesAtTruncatedPlaces();
+    void outlinesOnlyWhenAsked();
+    void viewLargerThanSurfaceShowsPlainBackground();
+};
+
+void PreviewViewTest::scaleIsA32BitFloat() {
+    using preview_geometry::scaleFor;
+    QCOMPARE(static_cast<double>(scaleFor(100)), 1.0);
+    QCOMPARE(static_cast<double>(scaleFor(200)), 0.5);
+    QCOMPARE(static_cast<double>(scaleFor(300)), 0.3333333432674408);
+    QCOMPARE(static_cast<double>(scaleFor(1000)), 0.10000000149011612);
+}
+
+void PreviewViewTest::sourceExtentsAndRangesFor450PixelView() {
+    using namespace preview_geometry;
+    const struct {
+        int zoom;
+        int extent;
+        int range;
+    } cases[] = {{100, 450, 62}, {200, 225, 287}, {300, 150, 362}, {1000, 45, 467}};
+    for (const auto& c : cases) {
+        const int extent = sourceExtent(450, scaleFor(c.zoom));
+        QCOMPARE(extent, c.extent);
+        QCOMPARE(scrollMaximum(extent), c.range);
+    }
+    // 700 %: 450 x 0.142857149 = 64.29, truncated.
+    QCOMPARE(sourceExtent(450, scaleFor(700)), 64);
+    QCOMPARE(scrollMaximum(sourceExtent(600, scaleFor(100))), 0);
+}
+
+void PreviewViewTest::outlineCoordinatesTruncateTowardZero() {
+    using namespace preview_geometry;
+    QCOMPARE(viewCoordinate(10, 0, scaleFor(300)), 29);
+    QCOMPARE(viewCoordinate(10, 0, scaleFor(1000)), 99);
+    QCOMPARE(viewCoordinate(10, 0, scaleFor(200)), 20);
+    QCOMPARE(viewCoordinate(10, 0, scaleFor(400)), 40);
+    QCOMPARE(viewCoordinate(10, 13, scaleFor(300)), -8);
+    QCOMPARE(viewCoordinate(0, 3, scaleFor(300)), -8);
+    QCOMPARE(viewCoordinate(300, 100, scaleFor(100)), 200);
+}
+
+void PreviewViewTest::barsFollowZoomAndSize() {
+    PreviewRig rig;
+    QCOMPARE(rig.horizontal.pageStep(), 10);
+    QCOMPARE(rig.vertical.pageStep(), 10);
+    QCOMPARE(rig.horizontal.maximum(), 62);
+    rig.view.setZoom(200);
+    QCOMPARE(rig.view.sourceWidth(), 225);
+    QCOMPARE(rig.horizontal.maximum(), 287);
+    QCOMPARE(rig.vertical.maximum(), 287);
+    rig.view.setZoom(1000);
+    QCOMPARE(rig.horizontal.maximum(), 467);
+
+    // Zooming out while scrolled to the far edge brings the position back into the new range
+    // before anything is painted.
+    rig.horizontal.setValue(467);
+    rig.vertical.setValue(400);
+    rig.view.setZoom(100);
+    QCOMPARE(rig.horizontal.value(), 62);
+    QCOMPARE(rig.vertical.value(), 62);
+
+    rig.view.resize(450, 300);
+    QCOMPARE(rig.vertical.maximum(), 212);
+    QCOMPARE(rig.horizontal.maximum(), 62);
+}
+
+void PreviewViewTest::magnifiesWithoutSmoothing() {
+    PreviewRig rig;
+    rig.surface.setPixel(1, 1, 0xFFFFFF);
+    rig.surface.setPixel(3, 1, 0x0000FF);  // red, in the program's 0x00BBGGRR
+    rig.view.setZoom(400);
+    const QImage image = rig.paint();
+    for (int y = 0; y < 16; ++y) {
+        for (int x = 0; x < 20; ++x) {
+            const bool white = x >= 4 && x < 8 && y >= 4 && y < 8;
+            const bool red = x >= 12 && x < 16 && y >= 4 && y < 8;
+            const QRgb expected = white ? 0xFFFFFFu : red ? 0xFF0000u : 0x000000u;
+            QCOMPARE(rgbAt(image, x, y), expected);
+        }
+    }
+
+    // Scrolled by 1 column and 1 row, the white pixel moves to the corner.
+    rig.horizontal.setValue(1);
+    rig.vertical.setValue(1);
+    const QImage scrolled = rig.paint();
+    QCOMPARE(rgbAt(scrolled, 0, 0), 0xFFFFFFu);
+    QCOMPARE(rgbAt(scrolled, 3, 3), 0xFFFFFFu);
+    QCOMPARE(rgbAt(scrolled, 4, 4), 0x000000u);
+}
+
+void PreviewViewTest::drawsOutlinesAtTruncatedPlaces() {
+    PreviewRig rig;
+    Glyph glyph;
+    glyph.x = 10;
+    glyph.y = 10;
+    glyph.width = 5;
+    glyph.height = 5;
+    rig.glyphs.append(glyph);
+    rig.view.setShowRectangles(true);
+    rig.view.setZoom(300);
+
+    // Edges at 10 and 15 surface pixels: 29 and 44 view pixels (not 30 and 45).
+    QImage image = rig.paint();
+    QVERIFY(outlinePixelsInColumn(image, 29, 29, 44) >= 4);
+    QVERIFY(outlinePixelsInColumn(image, 44, 29, 44) >= 4);
+    QVERIFY(outlinePixelsInRow(image, 29, 29, 44) >= 4);
+    QVERIFY(outlinePixelsInRow(image, 44, 29, 44) >= 4);
+    QCOMPARE(outlinePixelsInColumn(image, 28, 0, 60), 0);
+    QCOMPARE(outlinePixelsInColumn(image, 30, 30, 43), 0);
+    QCOMPARE(outlinePixelsInColumn(image, 45, 0, 60), 0);
+    QCOMPARE(outlinePixelsInRow(image, 45, 0, 60), 0);
+
+    // Scrolled 13 columns: the left edge lies at -8 (outside the view), the right edge at
+    // (15 - 13) / 0.333333343 = 5.99, drawn at 5.
+    rig.horizontal.setValue(13);
+    image = rig.paint();
+    QVERIFY(outlinePixelsInColumn(image, 5, 29, 44) >= 4);
+    QCOMPARE(outlinePixelsInColumn(image, 6, 0, 60), 0);
+    QCOMPARE(outlinePixelsInColumn(image, 0, 30, 43), 0);
+    QVERIFY(outlinePixelsInRow(image, 29, 0, 5) >= 1);
+}
+
+void PreviewViewTest::outlinesOnlyWhenAsked() {
+    PreviewRig rig;
+    Glyph glyph;
+    glyph.x = 3;
+    glyph.y = 600;  // below the surface: outlined but never in view
+    glyph.width = 8;
+    glyph.height = 8;
+    rig.glyphs.append(glyph);
+    glyph.y = 3;
+    rig.glyphs.append(glyph);
+    const auto outlinePixels = [](const QImage& image) {
+        int count = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            count += outlinePixelsInRow(image, y, 0, image.width() - 1);
+        }
+        return count;
+    };
+    QCOMPARE(outlinePixels(rig.paint()), 0);
+    rig.view.setShowRectangles(true);
+    QVERIFY(outlinePixels(rig.paint()) > 8);
+}
+
+void PreviewViewTest::viewLargerThanSurfaceShowsPlainBackground() {
+    PreviewRig rig;
+    rig.surface.setPixel(511, 511, 0xFFFFFF);
+    rig.view.resize(700, 600);
+    QCOMPARE(rig.horizontal.maximum(), 0);
+    QCOMPARE(rig.vertical.maximum(), 0);
+    const QImage image = rig.paint();
+    const QRgb background = rig.view.palette().color(QPalette::Window).rgb() & 0xFFFFFFu;
+    QVERIFY(background != 0x000000u && background != 0xFFFFFFu);
+    QCOMPARE(rgbAt(image, 511, 511), 0xFFFFFFu);
+    QCOMPARE(rgbAt(image, 510, 510), 0x000000u);
+    QCOMPARE(rgbAt(image, 512, 10), background);
+    QCOMPARE(rgbAt(image, 10, 512), background);
+    QCOMPARE(rgbAt(image, 699, 599), background);
+}
+
+}  // namespace vemro::test
+
+QTEST_MAIN(vemro::test::PreviewViewTest)
+#include "preview_view_test.moc"

@@ -1,0 +1,379 @@
+// File > Save, Open and Export Font through the window: byte-exact round trips, the same
+// export as the headless command, and what the user sees when a file cannot be used.
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QTest>
+#include <sstream>
+
+#include "engine/freetype_font_renderer.h"
+#include "files/command_line.h"
+#include "files/project_file.h"
+#include "tests/ui/fake_file_prompts.h"
+#include "tests/ui/ui_test_helpers.h"
+#include "ui/builder_dialog.h"
+
+namespace vemro::test {
+
+namespace {
+
+QString writeProject(const QTemporaryDir& dir, const QString& name, const ProjectFile& project) {
+    const QString path = dir.filePath(name);
+    const Status status = writeProjectFile(path.toStdString(), project);
+    if (!status) {
+        qFatal("cannot write %s: %s", qPrintable(path), status.message().c_str());
+    }
+    return path;
+}
+
+QByteArray toBytes(const std::vector<std::uint8_t>& bytes) {
+    return QByteArray(reinterpret_cast<const char*>(bytes.data()),
+                      static_cast<qsizetype>(bytes.size()));
+}
+
+}  // namespace
+
+class ProjectCommandsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void saveThenOpenGivesSameBytes();
+    void openShowsStoredValuesAndRebuildsOnce();
+    void openWithUnofferedTextureSideSelectsNoButton();
+    void exportMatchesHeadlessCommand();
+    void failedOpenChangesNothingAndSaysWhy();
+    void failedSaveAndExportSayWhy();
+    void unmatchedValuesAreNamedInWindow();
+    void cancelledPromptsDoNothing();
+
+private:
+    FreetypeFontRenderer renderer_;
+};
+
+void ProjectCommandsTest::saveThenOpenGivesSameBytes() {
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    FakeFilePrompts prompts;
+    BuilderDialog first(renderer_, prompts);
+    first.show();
+
+    // Every stored setting away from its default, set through the controls.
+    click(child<QRadioButton>(first, "width128Radio"));
+    click(child<QRadioButton>(first, "height512Radio"));
+    typeInto(child<QSpinBox>(first, "borderLeftSpin"), QStringLiteral("1"));
+    typeInto(child<QSpinBox>(first, "borderTopSpin"), QStringLiteral("2"));
+    typeInto(child<QSpinBox>(first, "borderRightSpin"), QStringLiteral("3"));
+    typeInto(child<QSpinBox>(first, "borderBottomSpin"), QStringLiteral("4"));
+    typeInto(child<QSpinBox>(first, "sizeSpin"), QStringLiteral("14"));
+    chooseItem(child<QComboBox>(first, "weightCombo"), 2);
+    chooseItem(child<QComboBox>(first, "qualityCombo"), 1);
+    chooseItem(child<QComboBox>(first, "factorCombo"), 1);
+    click(child<QCheckBox>(first, "italicCheck"));
+    auto* name = child<QComboBox>(first, "nameCombo");
+    chooseItem(name, name->count() - 1);
+    trigger(first, "actionAddTorvynCharset");
+    chooseItem(child<QComboBox>(first, "characterCombo"), 33);
+    typeInto(child<QSpinBox>(first, "charBorderLeftSpin"), QStringLiteral("5"));
+    typeInto(child<QSpinBox>(first, "charBorderRightSpin"), QStringLiteral("16"));
+
+    prompts.savePath = dir.filePath(QStringLiteral("first.fnt"));
+    trigger(first, "actionSave");
+    QVERIFY(prompts.errors.isEmpty());
+    QVERIFY(!first.hasUnsavedChanges());
+    const QByteArray saved = fileBytes(*prompts.savePath);
+    const std::string face = first.fontSettings().faceName;
+    QCOMPARE(saved.size(), static_cast<qsizetype>(53 + face.size() + 9 * 224));
+    // Texture width 128 leads the file, the face name sits at 48, record 33 is "A" (5, 16).
+    QCOMPARE(saved.left(4), QByteArray::fromHex("80000000"));
+    QCOMPARE(saved.mid(48, static_cast<qsizetype>(face.size())).toStdString(), face);
+    const qsizetype recordA = 53 + static_cast<qsizetype>(face.size()) + 9 * 33;
+    QCOMPARE(saved.mid(recordA, 9), QByteArray::fromHex("410500000010000000"));
+
+    FakeFilePrompts secondPrompts;
+    BuilderDialog second(renderer_, secondPrompts);
+    second.show();
+    secondPrompts.openPath = *prompts.savePath;
+    trigger(second, "actionOpen");
+    QVERIFY(secondPrompts.errors.isEmpty());
+    QVERIFY(!second.hasUnsavedChanges());
+    QVERIFY(second.fontSettings() == first.fontSettings());
+    QVERIFY(second.atlas().glyphs() == first.atlas().glyphs());
+    QVERIFY(second.atlas().atlasSurface() == first.atlas().atlasSurface());
+
+    secondPrompts.savePath = dir.filePath(QStringLiteral("second.fnt"));
+    trigger(second, "actionSave");
+    QCOMPARE(fileBytes(*secondPrompts.savePath), saved);
+}
+
+void ProjectCommandsTest::openShowsStoredValuesAndRebuildsOnce() {
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const std::vector<std::string>& faces = renderer_.faceNames();
+    ProjectFile project;
+    project.textureWidth = 128;
+    project.textureHeight = 512;
+    project.borderLeft = 20;  // brought into 0..16 as the spin takes it
+    project.borderTop = 3;
+    project.size = 30;
+    project.weight = 600;
+    project.quality = 3;
+    project.factor = 3;
+    project.italic = 1;
+    // A face name in other letter case selects the installed face.
+    project.faceName = QString::fromStdString(faces.back()).toUpper().toStdString();
+    project.glyphs = {{'B', 20, 1}, {'B', 0, 0}, {233, 0, 2}};
+    const QString path = writeProject(dir, QStringLiteral("stored.fnt"), project);
+
+    FakeFilePrompts prompts;
+    BuilderDialog window(renderer_, prompts);
+    window.show();
+    QVERIFY(window.openProjectFile(path));
+    QCOMPARE(window.rebuildCount(), 2);
+    QVERIFY(prompts.errors.isEmpty());
+
+    QVERIFY(child<QRadioButton>(window, "width128Radio")->isChecked());
+    QVERIFY(child<QRadioButton>(window, "height512Radio")->isChecked());
+    QCOMPARE(window.atlas().textureSize(), (AtlasSize{128, 512}));
+    QCOMPARE(child<QSpinBox>(window, "borderLeftSpin")->value(), 16);
+    QCOMPARE(window.atlas().fontBorders(), (FontBorders{.left = 16, .top = 3}));
+    QCOMPARE(child<QSpinBox>(window, "sizeSpin")->value(), 30);
+    QCOMPARE(child<QComboBox>(window, "weightCombo")->currentText(), QStringLiteral("Medium"));
+    QCOMPARE(child<QComboBox>(window, "qualityCombo")->currentText(),
+             QStringLiteral("non-Antialiased"));
+    QCOMPARE(child<QComboBox>(window, "factorCombo")->currentText(), QStringLiteral("3x3"));
+    QVERIFY(child<QCheckBox>(window, "italicCheck")->isChecked());
+    QCOMPARE(window.fontSettings().faceName, faces.back());
+    QVERIFY(child<QLabel>(window, "loadMessageLabel")->isHidden());
+
+    // Records stay as stored: the repeated code and the character border of 20.
+    const GlyphList& glyphs = window.atlas().glyphs();
+    QCOMPARE(codesOf(glyphs), (std::vector<std::uint8_t>{'B', 'B', 233}));
+    QCOMPARE(glyphs[0].charBorderLeft, 20);
+    auto* characters = child<QComboBox>(window, "characterCombo");
+    QCOMPARE(characters->count(), 3);
+    QCOMPARE(characters->itemText(2), QString(QChar(0x00E9)));
+
+    // Showing the stored 20 in its spin brings it to 16, the value the spin shows.
+    chooseItem(characters, 0);
+    QCOMPARE(child<QSpinBox>(window, "charBorderLeftSpin")->value(), 16);
+    QCOMPARE(glyphs[0].charBorderLeft, 16);
+    QCOMPARE(glyphs[0].charBorderRight, 1);
+}
+
+void ProjectCommandsTest::openWithUnofferedTextureSideSelectsNoButton() {
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    ProjectFile project;
+    project.textureWidth = 300;
+    project.textureHeight = 64;
+    project.faceName = renderer_.faceNames().front();
+    const QString path = writeProject(dir, QStringLiteral("odd.fnt"), project);
+
+    FakeFilePrompts prompts;
+    BuilderDialog window(renderer_, prompts);
+    window.show();
+    QVERIFY(window.openProjectFile(path));
+    QCOMPARE(window.atlas().textureSize(), (AtlasSize{300, 64}));
+    for (const char* name : {"width64Radio", "width128Radio", "width256Radio", "width512Radio"}) {
+        QVERIFY2(!child<QRadioButton>(window, name)->isChecked(), name);
+    }
+    QVERIFY(child<QRadioButton>(window, "height64Radio")->isChecked());
+
+    // A height button changes only the height.
+    click(child<QRadioButton>(window, "height256Radio"));
+    QCOMPARE(window.atlas().textureSize(), (AtlasSize{300, 256}));
+}
+
+void ProjectCommandsTest::exportMatchesHeadlessCommand() {
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const std::vector<std::string>& faces = renderer_.faceNames();
+    ProjectFile project;
+    project.textureWidth = 512;
+    project.textureHeight = 128;
+    project.borderRight = 2;
+    project.size = 13;
+    project.weight = 700;
+    project.factor = 3;
+    project.faceName = faces[faces.size() / 2];
+    for (int code = 32; code < 256; code += 3) {
+        project.glyphs.push_back({static_cast<std::uint8_t>(code), code % 2, 1});
+    }
+    const QString projectPath = writeProject(dir, QStringLiteral("game.fnt"), project);
+
+    FakeFilePrompts prompts;
+    BuilderDialog window(renderer_, prompts);
+    window.show();
+    prompts.openPath = projectPath;
+    trigger(window, "actionOpen");
+    // A chosen name with another extension gives .tga and .tfd beside it.
+    prompts.exportPath = dir.filePath(QStringLiteral("window.png"));
+    trigger(window, "actionExportFont");
+    QVERIFY(prompts.errors.isEmpty());
+
+    FreetypeFontRenderer headlessRenderer;
+    std::ostringstream out;
+    std::ostringstream err;
+    const std::optional<int> code =
+        runCommandLine({"--export", projectPath.toStdString(),
+                        dir.filePath(QStringLiteral("cli.tga")).toStdString()},
+                       headlessRenderer, out, err);
+    QCOMPARE(code, std::optional<int>(0));
+
+    const QByteArray windowImage = fileBytes(dir.filePath(QStringLiteral("window.tga")));
+    QCOMPARE(windowImage.size(), qsizetype{18 + 4 * 512 * 128});
+    QCOMPARE(windowImage, fileBytes(dir.filePath(QStringLiteral("cli.tga"))));
+    const QByteArray windowText = fileBytes(dir.filePath(QStringLiteral("window.tfd")));
+    QVERIFY(windowText.startsWith("// TORVYN Ravfont."));
+    QCOMPARE(windowText, fileBytes(dir.filePath(QStringLiteral("cli.tfd"))));
+    QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("window.png"))));
+
+    // The image carries ink: the atlas was rebuilt from the project, not left empty.
+    bool inked = false;
+    for (qsizetype i = 18 + 3; i < windowImage.size(); i += 4) {
+        inked = inked || windowImage[i] != 0;
+    }
+    QVERIFY(inked);
+}
+
+void ProjectCommandsTest::failedOpenChangesNothingAndSaysWhy() {
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    ProjectFile project;
+    project.faceName = renderer_.faceNames().front();
+    project.glyphs = {{'a', 0, 0}, {'b', 0, 0}};
+    const std::vector<std::uint8_t> bytes = encodeProjectFile(project);
+    // The same file cut off inside its last record.
+    const QString truncated = dir.filePath(QStringLiteral("truncated.fnt"));
+    {
+        QFile file(truncated);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(toBytes(bytes).left(static_cast<qsizetype>(bytes.size()) - 4));
+    }
+
+    FakeFilePrompts prompts;
+    BuilderDialog window(renderer_, prompts);
+    window.show();
+    trigger(window, "actionAddTorvynCharset");
+    click(child<QRadioButton>(window, "width64Radio"));
+    typeInto(child<QSpinBox>(window, "sizeSpin"), QStringLiteral("20"));
+    const GlyphList glyphs = window.atlas().glyphs();
+    const FontSettings settings = window.fontSettings();
+    const int rebuilds = window.rebuildCount();
+
+    for (const QString& path : {truncated, dir.filePath(QStringLiteral("missing.fnt"))}) {
+        prompts.errors.clear();
+        QVERIFY(!window.openProjectFile(path));
+        QCOMPARE(prompts.errors.size(), 1);
+        QVERIFY2(prompts.errors.front().contains(QFileInfo(path).fileName()),
+                 qPrintable(prompts.errors.front()));
+        QVERIFY(window.atlas().glyphs() == glyphs);
+        QVERIFY(window.fontSettings() == settings);
+        QCOMPARE(window.atlas().textureSize(), (AtlasSize{64, 256}));
+        QCOMPARE(window.rebuildCount(), rebuilds);
+        QCOMPARE(child<QComboBox>(window, "characterCombo")->count(), 224);
+    }
+}
+
+void ProjectCommandsTest::failedSaveAndExportSayWhy() {
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    FakeFilePrompts prompts;
+    BuilderDialog window(renderer_, prompts);
+    window.show();
+    trigger(window, "actionAddTorvynCharset");
+
+    prompts.savePath = dir.filePath(QStringLiteral("no/such/folder/work.fnt"));
+    trigger(window, "actionSave");
+    QCOMPARE(prompts.errors.size(), 1);
+    QVERIFY(window.hasUnsavedChanges());
+
+    prompts.exportPath = dir.filePath(QStringLiteral("no/such/folder/atlas.tga"));
+    trigger(window, "actionExportFont");
+    QCOMPARE(prompts.errors.size(), 2);
+    QVERIFY2(prompts.errors.back().contains(QStringLiteral("atlas.tga")) &&
+                 prompts.errors.back().contains(QStringLiteral("atlas.tfd")),
+             qPrintable(prompts.errors.back()));
+
+    // Successful commands show nothing.
+    prompts.savePath = dir.filePath(QStringLiteral("work.fnt"));
+    prompts.exportPath = dir.filePath(QStringLiteral("atlas.tga"));
+    trigger(window, "actionSave");
+    trigger(window, "actionExportFont");
+    QCOMPARE(prompts.errors.size(), 2);
+    QVERIFY(QFile::exists(dir.filePath(QStringLiteral("atlas.tfd"))));
+}
+
+void ProjectCommandsTest::unmatchedValuesAreNamedInWindow() {
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    ProjectFile strange;
+    strange.faceName = "No Such Face Anywhere";
+    strange.weight = 500;
+    strange.factor = 8;
+    strange.glyphs = {{'x', 0, 0}};
+    const QString strangePath = writeProject(dir, QStringLiteral("strange.fnt"), strange);
+    ProjectFile plain;
+    plain.faceName = renderer_.faceNames().front();
+    const QString plainPath = writeProject(dir, QStringLiteral("plain.fnt"), plain);
+
+    FakeFilePrompts prompts;
+    BuilderDialog window(renderer_, prompts);
+    window.show();
+    auto* name = child<QComboBox>(window, "nameCombo");
+    const int lastFace = name->count() - 1;
+    chooseItem(name, lastFace);
+    chooseItem(child<QComboBox>(window, "weightCombo"), 2);
+    const FontSettings before = window.fontSettings();
+
+    QVERIFY(window.openProjectFile(strangePath));
+    // Told in the window, not in a message box; the unmatched controls keep their choice.
+    QVERIFY(prompts.errors.isEmpty());
+    auto* message = child<QLabel>(window, "loadMessageLabel");
+    QVERIFY(message->isVisible());
+    for (const char* expected : {"strange.fnt", "No Such Face Anywhere", "500", "8"}) {
+        QVERIFY2(message->text().contains(QLatin1String(expected)), expected);
+    }
+    QCOMPARE(name->currentIndex(), lastFace);
+    QCOMPARE(window.fontSettings().weight, before.weight);
+    QCOMPARE(window.fontSettings().factor, 1);
+    QVERIFY(!window.hasUnsavedChanges());
+
+    // The message stays through other work and goes with the next open or New.
+    trigger(window, "actionAddTorvynCharset");
+    QVERIFY(message->isVisible());
+    QVERIFY(window.openProjectFile(plainPath));
+    QVERIFY(message->isHidden());
+    QVERIFY(window.openProjectFile(strangePath));
+    QVERIFY(message->isVisible());
+    trigger(window, "actionNew");
+    QVERIFY(message->isHidden());
+}
+
+void ProjectCommandsTest::cancelledPromptsDoNothing() {
+    FakeFilePrompts prompts;
+    BuilderDialog window(renderer_, prompts);
+    window.show();
+    trigger(window, "actionAddTorvynCharset");
+    const int rebuilds = window.rebuildCount();
+    trigger(window, "actionSave");
+    trigger(window, "actionExportFont");
+    prompts.unsavedAnswer = FilePrompts::UnsavedChanges::Discard;
+    trigger(window, "actionOpen");
+    QCOMPARE(prompts.saveAsks, 1);
+    QCOMPARE(prompts.exportAsks, 1);
+    QCOMPARE(prompts.openAsks, 1);
+    QCOMPARE(window.rebuildCount(), rebuilds);
+    QCOMPARE(window.atlas().glyphs().size(), std::size_t{224});
+    QVERIFY(window.hasUnsavedChanges());
+    QVERIFY(prompts.errors.isEmpty());
+}
+
+}  // namespace vemro::test
+
+QTEST_MAIN(vemro::test::ProjectCommandsTest)
+#include "project_commands_test.moc"
