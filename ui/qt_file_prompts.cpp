@@ -69,7 +69,14 @@ FilePrompts::UnsavedChanges QtFilePrompts::askSaveChanges(QWidget* parent) {
 }
 
 void QtFilePrompts::showError(QWidget* parent, const QString& title, const QString& message) {
-    QMessageBox::warning(parent, title, message);
+    // The headline goes into the box as well as its title bar, which not every desktop shows.
+    QMessageBox box(parent);
+    box.setIcon(QMessageBox::Warning);
+    box.setWindowTitle(title);
+    box.setText(title);
+    box.setInformativeText(message);
+    box.setStandardButtons(QMessageBox::Ok);
+    box.exec();
 }
 
 }  // namespace vemro
