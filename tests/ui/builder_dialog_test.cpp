@@ -9,7 +9,6 @@
 #include <QDropEvent>
 #include <QImage>
 #include <QLabel>
-#include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
@@ -78,7 +77,6 @@ class BuilderDialogTest : public QObject {
 private slots:
     void startsWithEveryDefault();
     void startsWithHatchedPreviewAroundBlackTexture();
-    void menusHoldTheCommandsWithShortcuts();
 
     void radioClicksRebuildEvenWhenAlreadySelected();
     void fontBorderTypedWidensEveryGlyph();
@@ -213,29 +211,6 @@ void BuilderDialogTest::startsWithHatchedPreviewAroundBlackTexture() {
     }
     QCOMPARE(beside, (std::set<QRgb>{0x000000u, 0x808080u}));
     QCOMPARE(below, (std::set<QRgb>{0x000000u, 0x808080u}));
-}
-
-void BuilderDialogTest::menusHoldTheCommandsWithShortcuts() {
-    FakeFilePrompts prompts;
-    BuilderDialog window(renderer_, prompts);
-    const auto texts = [](const QMenu* menu) {
-        QStringList list;
-        for (const QAction* action : menu->actions()) {
-            list.append(action->isSeparator() ? QStringLiteral("-") : action->text());
-        }
-        return list;
-    };
-    QCOMPARE(child<QMenu>(window, "menuFile")->title(), QStringLiteral("&File"));
-    QCOMPARE(texts(child<QMenu>(window, "menuFile")),
-             (QStringList{"&New", "&Open", "-", "&Save", "&Export Font", "-", "E&xit"}));
-    QCOMPARE(child<QMenu>(window, "menuTools")->title(), QStringLiteral("Tools"));
-    QCOMPARE(texts(child<QMenu>(window, "menuTools")),
-             (QStringList{"Add characters", "Add Torvyn Charset"}));
-    QCOMPARE(child<QAction>(window, "actionNew")->shortcut(), QKeySequence(QKeySequence::New));
-    QCOMPARE(child<QAction>(window, "actionOpen")->shortcut(), QKeySequence(QKeySequence::Open));
-    QCOMPARE(child<QAction>(window, "actionSave")->shortcut(), QKeySequence(QKeySequence::Save));
-    QCOMPARE(child<QAction>(window, "actionExportFont")->shortcut(), QKeySequence("Ctrl+E"));
-    QCOMPARE(child<QAction>(window, "actionExit")->shortcut(), QKeySequence("Ctrl+Q"));
 }
 
 void BuilderDialogTest::radioClicksRebuildEvenWhenAlreadySelected() {
