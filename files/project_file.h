@@ -9,22 +9,26 @@
 namespace vemro {
 
 // Limits a project file must keep to be read (and that writing checks too). They are chosen so
-// that every accepted file opens, rebuilds and exports quickly and no computation in the engine
-// can overflow a signed 32-bit integer:
+// that every accepted file opens, rebuilds and exports in well under a second and a few tens of
+// megabytes, and no computation in the engine can overflow a signed 32-bit integer:
 // - the texture side is 1..AtlasSize::kMaxSide (512), so the texture fits the atlas surface;
 // - the face name has at most 255 bytes, so the name and its zero byte fit into 256 bytes;
-// - at most 65536 glyph records (256 times the 256 different codes; files of 53 + N + 9n bytes
-//   stay below 600 KB);
-// - each character border lies in -1024..1024. A cell is then B / F + (font borders, at most
-//   2 x 16) + (character borders, at most 2 x 1024) wide, B being a black-box width of a few
-//   thousand pixels at most even at 100 points and factor 4, so |width| + 1 stays below 2^13.
-//   The packing pen advances by width + 1 per glyph; over 65536 glyphs it moves by less than
-//   2^16 x 2^13 = 2^29 in either direction, and the rows advance by line height + 33 each, so
-//   every position, times the supersampling factor 4, stays below 2^31.
+// - at most 1024 glyph records: four times the 256 different codes, room for the duplicates a
+//   hand-edited file may hold (the window itself never makes more than 256);
+// - each character border lies in -64..64 (the window's own controls give 0..16).
+// The rebuild time is bounded by the glyph cells that reach the texture, each costing up to its
+// visible width x height x F x F source pixels. Cells of non-negative width never overlap, so
+// together they cover the texture at most once. Only negative widths move the packing pen back
+// so that later cells cover earlier ones again; a glyph can pull the pen back by at most
+// 2 x 64 - 1 pixels, so a cell that is drawn again and again is at most about 128 pixels wide
+// and at most about 512 such cells fit into 1024 records. Cells are at most
+// B / F + 2 x 16 + 2 x 64 wide, B being a black-box width of a few thousand pixels at most, and
+// the pen moves by less than 1024 x 2^13 in either direction, so every position, times the
+// supersampling factor 4, stays far below 2^31.
 inline constexpr std::int32_t kMaxProjectFaceNameLength = 255;
-inline constexpr std::int32_t kMaxProjectGlyphs = 65536;
-inline constexpr std::int32_t kMinProjectCharBorder = -1024;
-inline constexpr std::int32_t kMaxProjectCharBorder = 1024;
+inline constexpr std::int32_t kMaxProjectGlyphs = 1024;
+inline constexpr std::int32_t kMinProjectCharBorder = -64;
+inline constexpr std::int32_t kMaxProjectCharBorder = 64;
 
 // One glyph record of a project file.
 struct ProjectGlyph {

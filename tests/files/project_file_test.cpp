@@ -39,7 +39,7 @@ ProjectFile sampleProject() {
     project.factor = 4;
     project.italic = 1;
     project.faceName = "Arial";
-    project.glyphs = {{65, 2, -3}, {233, 0, 1024}, {0, -1024, 7}};
+    project.glyphs = {{65, 2, -3}, {233, 0, 64}, {0, -64, 7}};
     return project;
 }
 
@@ -176,11 +176,11 @@ TEST(ProjectFileRead, OutOfRangeFieldsAreRejectedWithTheirLimit) {
         {"name length -1", 44, -1, "face name length -1"},
         {"name past the end", 44, 200, "ends inside the face name"},
         {"negative count", 54, -1, "glyph count -1 is negative"},
-        {"count above limit", 54, 1000000, "glyph count 1000000 is above the limit of 65536"},
+        {"count above limit", 54, 1025, "glyph count 1025 is above the limit of 1024"},
         {"count one too large", 54, 4, "glyph count is 4 but the file holds 3"},
-        {"left border 1025", 67 + 1, 1025, "left character border of 1025"},
-        {"left border -1025", 58 + 1, -1025, "outside the limit of -1024..1024"},
-        {"right border 1025", 76 + 5, 1025, "right character border of 1025"},
+        {"left border 65", 67 + 1, 65, "left character border of 65"},
+        {"left border -65", 58 + 1, -65, "outside the limit of -64..64"},
+        {"right border 65", 76 + 5, 65, "right character border of 65"},
         {"right border min", 76 + 5, INT32_MIN, "right character border of -2147483648"},
     };
     for (const Damage& damage : cases) {
@@ -202,7 +202,7 @@ TEST(ProjectFileRead, ValuesAtTheLimitsAreAccepted) {
     project.glyphs.assign(kMaxProjectGlyphs,
                           ProjectGlyph{7, kMinProjectCharBorder, kMaxProjectCharBorder});
     const std::vector<std::uint8_t> bytes = encodeProjectFile(project);
-    EXPECT_EQ(bytes.size(), 53u + 255u + 9u * 65536u);
+    EXPECT_EQ(bytes.size(), 53u + 255u + 9u * 1024u);
     const Result<ProjectFile> decoded = decodeProjectFile(bytes, "edge.fnt");
     ASSERT_TRUE(decoded.ok()) << decoded.message();
     EXPECT_EQ(decoded.value(), project);
