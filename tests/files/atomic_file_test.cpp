@@ -7,6 +7,7 @@
 
 #include <csignal>
 
+#include "tests/files/child_process.h"
 #include "tests/files/test_folder.h"
 
 namespace vemro {
@@ -109,17 +110,31 @@ TEST(AtomicFile, FailureDuringTheWriteLeavesTheOldFileIntact) {
 
 TEST(AtomicFile, ReadOnlyFolderLeavesTheOldFileIntact) {
     TestFolder folder;
-    const std::string path = folder.path("keep.bin");
+    // The writer may be another user (see runUnprivileged): the folders must be searchable.
+    ASSERT_EQ(::chmod(folder.root().c_str(), 0755), 0);
+    ASSERT_TRUE(std::filesystem::create_directory(folder.path("locked")));
+    const std::string path = folder.path("locked/keep.bin");
     writeBytes(path, kOld);
-    ASSERT_EQ(::chmod(folder.root().c_str(), 0555), 0);
-    if (::access(folder.root().c_str(), W_OK) == 0) {
-        GTEST_SKIP() << "this user may write into read-only folders (root); the other failure "
-                        "tests cover the same path";
+    // The writer owns the folder, so only its mode stops the write.
+    ASSERT_TRUE(giveToUnprivilegedUser(folder.path("locked")));
+    ASSERT_EQ(::chmod(folder.path("locked").c_str(), 0555), 0);
+
+    const UnprivilegedOutcome outcome = runUnprivileged([&path] {
+        return writeVector(path, {1, 2, 3});
+    });
+    ::chmod(folder.path("locked").c_str(), 0755);
+    ASSERT_FALSE(outcome.childFailed);
+    if (!outcome.ran) {
+        GTEST_SKIP() << outcome.skipWhy;
     }
-    const Status status = writeVector(path, {1, 2, 3});
-    ASSERT_FALSE(status.ok());
-    EXPECT_EQ(status.message(), "cannot write \"" + path + "\": Permission denied");
+    ASSERT_FALSE(outcome.ok);
+    EXPECT_EQ(outcome.message, "cannot write \"" + path + "\": Permission denied");
     EXPECT_EQ(readBytes(path), kOld);
+    std::vector<std::string> left;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.path("locked"))) {
+        left.push_back(entry.path().filename().string());
+    }
+    EXPECT_EQ(left, std::vector<std::string>{"keep.bin"});
 }
 
 }  // namespace
