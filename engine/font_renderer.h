@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,14 @@ struct GlyphImage {
     std::vector<std::uint8_t> coverage;  // width x height bytes, row-major, 0..255
 };
 
+// The A and B widths of one character, as renderGlyph reports them.
+struct GlyphMetrics {
+    std::int32_t a = 0;
+    std::int32_t b = 1;
+
+    friend bool operator==(const GlyphMetrics&, const GlyphMetrics&) = default;
+};
+
 // The font services the engine needs: typeface list, font creation, line height, per-character
 // widths and the drawn ink. Codes are bytes of Windows-1252.
 class FontRenderer {
@@ -50,6 +59,11 @@ public:
 
     // The ink and the A and B widths of one character of the current font.
     virtual GlyphImage renderGlyph(std::uint8_t code) = 0;
+
+    // The A and B widths renderGlyph would report for the character, found without drawing its
+    // ink, for characters the atlas places outside the texture. Nothing when the renderer has
+    // no cheaper way than drawing; the caller then calls renderGlyph.
+    virtual std::optional<GlyphMetrics> measureGlyph(std::uint8_t /*code*/) { return std::nullopt; }
 };
 
 }  // namespace vemro

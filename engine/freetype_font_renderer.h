@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,10 @@ public:
     bool hasFont() const override;
     std::int32_t lineHeight() const override;
     GlyphImage renderGlyph(std::uint8_t code) override;
+    // Exactly the A and B widths renderGlyph reports. Antialiased outlines are measured by
+    // asking FreeType's rasteriser only for the columns at the ink's edges; other glyphs are
+    // scan-converted as drawing does but nothing is copied.
+    std::optional<GlyphMetrics> measureGlyph(std::uint8_t code) override;
 
 private:
     struct Impl;
