@@ -64,92 +64,157 @@ void Atlas::recreateFont(const FontSettings& settings) {
     request.antialiased = settings.quality != FontSettings::kQualityNonAntialiased;
     request.italic = settings.italic;
     renderer_.createFont(request);
-    for (auto& entry : glyphCache_) {
-        entry.reset();
+    for (CachedGlyph& entry : glyphCache_) {
+        entry = CachedGlyph{};
     }
 }
 
-const GlyphImage& Atlas::glyphImage(std::uint8_t code) {
-    std::optional<GlyphImage>& entry = glyphCache_[code];
-    if (!entry) {
-        entry = renderer_.renderGlyph(code);
+GlyphMetrics Atlas::glyphMetrics(std::uint8_t code, bool drawNow) {
+    CachedGlyph& entry = glyphCache_[code];
+    if (!entry.metrics) {
+        if (!drawNow) {
+            entry.metrics = renderer_.measureGlyph(code);
+        }
+        if (!entry.metrics) {
+            const GlyphImage& image = glyphImage(code);
+            entry.metrics = GlyphMetrics{image.a, image.b};
+        }
     }
-    return *entry;
+    return *entry.metrics;
 }
+
+const GlyphImage& Atlas::glyphImage(std::uint8_t code) {
+    CachedGlyph& entry = glyphCache_[code];
+    if (!entry.image) {
+        entry.image = renderer_.renderGlyph(code);
+    }
+    return *entry.image;
+}
+
+const ReducedInk& Atlas::reducedInk(std::uint8_t code, std::int32_t factor) {
+    const GlyphImage& image = glyphImage(code);
+    CachedGlyph& entry = glyphCache_[code];
+    if (entry.reducedFactor != factor) {
+        entry.reduced =
+            reduceInk(image.coverage.data(), image.width, image.height, image.top, factor);
+        entry.reducedFactor = factor;
+    }
+    return entry.reduced;
+}
+
+namespace {
+
+// Lays cells out left to right with one pixel between them, starting a new row one pixel below
+// the tallest cell so far whenever a cell would pass the texture's right edge.
+class RowPacker {
+public:
+    explicit RowPacker(AtlasSize texture) : texture_(texture) {}
+
+    void place(Glyph& glyph) {
+        tallest_ = std::max(tallest_, glyph.height);
+        if (x_ + glyph.width > texture_.width) {
+            x_ = 0;
+            y_ += tallest_ + 1;
+        }
+        glyph.x = x_;
+        glyph.y = y_;
+        x_ += glyph.width + 1;
+    }
+
+    // Whether the next cell's top-left corner lands inside the texture whatever its width, as
+    // long as that width is not negative: on this row or, wrapped, at the start of the next.
+    bool nextCellSurelyInside(std::int32_t height, bool widthNotNegative) const {
+        if (height <= 0 || !widthNotNegative || x_ < 0 || x_ >= texture_.width) {
+            return false;
+        }
+        const std::int64_t wrappedRow = std::int64_t{y_} + std::max(tallest_, height) + 1;
+        return wrappedRow < texture_.height;
+    }
+
+private:
+    AtlasSize texture_;
+    std::int32_t x_ = 0;
+    std::int32_t y_ = 0;
+    std::int32_t tallest_ = 0;
+};
+
+}  // namespace
 
 void Atlas::measureGlyphs(std::int32_t factor) {
     factor = clampFactor(factor);
     const std::int32_t lineHeight = renderer_.lineHeight();
     const std::int32_t extraWidth = fontBorders_.left + fontBorders_.right;
     const std::int32_t extraHeight = fontBorders_.top + fontBorders_.bottom;
+    const std::int32_t height = lineHeight / factor + extraHeight;
+    // Packing is followed along so that characters whose cells surely land in the texture are
+    // drawn at once, and the others only measured: a character is drawn when its cell shows.
+    RowPacker packer(textureSize_);
     for (Glyph& glyph : glyphs_) {
-        const std::int32_t blackBox = std::abs(glyphImage(glyph.code).b);
+        const std::int32_t extra = extraWidth + glyph.charBorderLeft + glyph.charBorderRight;
+        const bool drawNow = packer.nextCellSurelyInside(height, extra >= 0);
+        const std::int32_t blackBox = std::abs(glyphMetrics(glyph.code, drawNow).b);
         glyph.width = blackBox / factor + extraWidth + glyph.charBorderLeft + glyph.charBorderRight;
-        glyph.height = lineHeight / factor + extraHeight;
+        glyph.height = height;
+        packer.place(glyph);
     }
 }
 
 void Atlas::packGlyphs() {
-    std::int32_t px = 0;
-    std::int32_t py = 0;
-    std::int32_t tallest = 0;
+    RowPacker packer(textureSize_);
     for (Glyph& glyph : glyphs_) {
-        tallest = std::max(tallest, glyph.height);
-        if (px + glyph.width > textureSize_.width) {
-            px = 0;
-            py += tallest + 1;
-        }
-        glyph.x = px;
-        glyph.y = py;
-        px += glyph.width + 1;
+        packer.place(glyph);
     }
 }
 
 void Atlas::rasteriseGlyphs(std::int32_t factor) {
     factor = clampFactor(factor);
+    // Never write past the atlas surface, whatever the texture size claims.
+    const AtlasSize texture{std::min(textureSize_.width, atlasSurface_.width()),
+                            std::min(textureSize_.height, atlasSurface_.height())};
     for (const Glyph& glyph : glyphs_) {
         const CellPlacement cell{glyph.x, glyph.y, glyph.width, glyph.height, factor};
-        const VisibleCell visible = visiblePart(cell, textureSize_);
+        const VisibleCell visible = visiblePart(cell, texture);
         if (visible.empty()) {
             continue;
         }
-        // The drawing only needs to cover the source pixels of the visible part of the cell.
-        const std::int32_t originX = visible.firstColumn * factor;
-        const std::int32_t originY = visible.firstRow * factor;
-        const std::int32_t bufferWidth = visible.endColumn * factor - originX;
-        const std::int32_t bufferHeight = visible.endRow * factor - originY;
-        if (renderSurface_.width() < bufferWidth || renderSurface_.height() < bufferHeight) {
-            renderSurface_.create(std::max(renderSurface_.width(), bufferWidth),
-                                  std::max(renderSurface_.height(), bufferHeight));
-        }
-        for (std::int32_t y = 0; y < bufferHeight; ++y) {
-            std::uint32_t* row = renderSurface_.row(y);
-            std::fill(row, row + bufferWidth, 0u);
-        }
-
-        // The ink's left edge lands right after the font's and the glyph's left borders; the
-        // top of the character cell lies the top border below the cell's top.
-        const GlyphImage& image = glyphImage(glyph.code);
-        const std::int32_t inkX = (fontBorders_.left + glyph.charBorderLeft) * factor - originX;
-        const std::int32_t inkY = fontBorders_.top * factor + image.top - originY;
-        const std::int32_t firstInkRow = std::max(0, -inkY);
-        const std::int32_t endInkRow = std::min(image.height, bufferHeight - inkY);
-        const std::int32_t firstInkColumn = std::max(0, -inkX);
-        const std::int32_t endInkColumn = std::min(image.width, bufferWidth - inkX);
-        for (std::int32_t iy = firstInkRow; iy < endInkRow; ++iy) {
-            const std::uint8_t* coverage =
-                image.coverage.data() + static_cast<std::size_t>(iy) * image.width;
-            std::uint32_t* row = renderSurface_.row(inkY + iy);
-            for (std::int32_t ix = firstInkColumn; ix < endInkColumn; ++ix) {
-                row[inkX + ix] = std::uint32_t{coverage[ix]} * 0x010101u;
+        // The visible part of the cell is black but for the ink. The borders are whole atlas
+        // pixels, so the ink reduced once for this factor lands on the cell unchanged: its
+        // left edge right after the font's and the glyph's left borders, its vertical offset
+        // counted from the bottom of the top border. Each visible pixel is written once.
+        const ReducedInk& ink = reducedInk(glyph.code, factor);
+        const std::int32_t inkLeft = fontBorders_.left + glyph.charBorderLeft;
+        const std::int32_t inkTop = fontBorders_.top + ink.top;
+        const std::int32_t inkBegin = std::clamp(inkLeft, visible.firstColumn, visible.endColumn);
+        const std::int32_t inkEnd = std::clamp(inkLeft + ink.width, inkBegin, visible.endColumn);
+        for (std::int32_t j = visible.firstRow; j < visible.endRow; ++j) {
+            std::uint32_t* row = atlasSurface_.row(glyph.y + j) + glyph.x;
+            if (j < inkTop || j >= inkTop + ink.height || inkBegin == inkEnd) {
+                std::fill(row + visible.firstColumn, row + visible.endColumn, 0u);
+                continue;
             }
+            const std::uint32_t* source = ink.pixels.data() +
+                                          static_cast<std::size_t>(j - inkTop) * ink.width +
+                                          (inkBegin - inkLeft);
+            std::fill(row + visible.firstColumn, row + inkBegin, 0u);
+            std::copy(source, source + (inkEnd - inkBegin), row + inkBegin);
+            std::fill(row + inkEnd, row + visible.endColumn, 0u);
         }
-        reduceCell(renderSurface_, originX, originY, cell, textureSize_, atlasSurface_);
     }
 }
 
 void Atlas::rebuildAtlas(std::int32_t factor) {
-    fillBackground(atlasSurface_, textureSize_);
+    // Outside the texture the surface only ever holds the hatch, which depends on the texture
+    // size alone; when that is unchanged only the texture is painted black again.
+    if (backgroundSize_ != textureSize_) {
+        fillBackground(atlasSurface_, textureSize_);
+        backgroundSize_ = textureSize_;
+    } else {
+        const std::int32_t columns = std::clamp(textureSize_.width, 0, atlasSurface_.width());
+        const std::int32_t rows = std::clamp(textureSize_.height, 0, atlasSurface_.height());
+        for (std::int32_t y = 0; y < rows; ++y) {
+            std::fill(atlasSurface_.row(y), atlasSurface_.row(y) + columns, 0u);
+        }
+    }
     measureGlyphs(factor);
     packGlyphs();
     rasteriseGlyphs(factor);

@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "engine/atlas_size.h"
+#include "engine/cell_reducer.h"
 #include "engine/font_borders.h"
 #include "engine/font_renderer.h"
 #include "engine/font_settings.h"
@@ -67,16 +68,30 @@ public:
     std::size_t glyphsOutsideTexture() const;
 
 private:
+    // What is known of one character of the current font: its A and B widths, its ink once
+    // drawn, and the ink reduced to atlas pixels for one factor.
+    struct CachedGlyph {
+        std::optional<GlyphMetrics> metrics;
+        std::optional<GlyphImage> image;
+        std::int32_t reducedFactor = 0;  // 0 while `reduced` holds nothing
+        ReducedInk reduced;
+    };
+
+    // The A and B widths of a character. A character not known yet is drawn right away when
+    // `drawNow`, otherwise measured without drawing if the renderer can.
+    GlyphMetrics glyphMetrics(std::uint8_t code, bool drawNow);
     const GlyphImage& glyphImage(std::uint8_t code);
+    const ReducedInk& reducedInk(std::uint8_t code, std::int32_t factor);
 
     FontRenderer& renderer_;
     GlyphList glyphs_;
     AtlasSize textureSize_;
     FontBorders fontBorders_;
     PixelSurface atlasSurface_;
-    PixelSurface renderSurface_;
-    // Rendered characters of the current font, dropped by recreateFont.
-    std::array<std::optional<GlyphImage>, 256> glyphCache_;
+    // The texture size the hatch around the texture was last painted for.
+    std::optional<AtlasSize> backgroundSize_;
+    // Characters of the current font, dropped by recreateFont.
+    std::array<CachedGlyph, 256> glyphCache_;
     std::function<void()> listener_;
 };
 

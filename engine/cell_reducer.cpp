@@ -63,7 +63,87 @@ void copyRows(const PixelSurface& render, std::int32_t originX, std::int32_t ori
     }
 }
 
+// Floor division for a positive divisor.
+std::int32_t floorDiv(std::int32_t value, std::int32_t divisor) {
+    return value >= 0 ? value / divisor : -((-value + divisor - 1) / divisor);
+}
+
+// One row of atlas pixels is reduced in two passes over plain arrays: first the F source rows
+// are summed down each column, each weighted by its kernel entry (the weight of source column x
+// in kernel row dy is kernel[dy][x % F]); then the F weighted column sums of each block are
+// added. Integer sums in any order are the same sums, so the result is reduceCell's to the bit.
+template <int F>
+void reduceInkRows(const std::uint8_t* coverage, std::int32_t width, std::int32_t height,
+                   std::int32_t top, ReducedInk& ink) {
+    constexpr auto& kernel = kReductionKernels[F];
+    constexpr std::int32_t divisor = kReductionDivisors[F];
+    // A column sum is at most the largest kernel column sum (12) x 255, a block sum at most
+    // 36 x 255: 16 bits hold both. Columns past the ink stay zero.
+    const std::size_t paddedWidth = static_cast<std::size_t>(ink.width) * F;
+    std::vector<std::uint16_t> weights(paddedWidth * F);
+    for (int dy = 0; dy < F; ++dy) {
+        for (std::size_t x = 0; x < paddedWidth; ++x) {
+            weights[dy * paddedWidth + x] = static_cast<std::uint16_t>(kernel[dy][x % F]);
+        }
+    }
+    std::vector<std::uint16_t> columns(paddedWidth);
+    const std::int32_t firstSourceRow = ink.top * F - top;  // ink row of the first block row
+    for (std::int32_t j = 0; j < ink.height; ++j) {
+        std::fill(columns.begin(), columns.end(), std::uint16_t{0});
+        for (int dy = 0; dy < F; ++dy) {
+            const std::int32_t iy = firstSourceRow + j * F + dy;
+            if (iy < 0 || iy >= height) {
+                continue;
+            }
+            const std::uint8_t* row = coverage + static_cast<std::size_t>(iy) * width;
+            const std::uint16_t* weight = weights.data() + dy * paddedWidth;
+            std::uint16_t* column = columns.data();
+            for (std::int32_t x = 0; x < width; ++x) {
+                column[x] = static_cast<std::uint16_t>(column[x] + weight[x] * row[x]);
+            }
+        }
+        std::uint32_t* target = ink.pixels.data() + static_cast<std::size_t>(j) * ink.width;
+        const std::uint16_t* block = columns.data();
+        for (std::int32_t k = 0; k < ink.width; ++k, block += F) {
+            std::uint32_t sum = 0;
+            for (int dx = 0; dx < F; ++dx) {
+                sum += block[dx];
+            }
+            target[k] = (sum / divisor) * 0x010101u;
+        }
+    }
+}
+
 }  // namespace
+
+ReducedInk reduceInk(const std::uint8_t* coverage, std::int32_t width, std::int32_t height,
+                     std::int32_t top, std::int32_t factor) {
+    ReducedInk ink;
+    if (width <= 0 || height <= 0 || factor < 1 || factor > 4) {
+        return ink;
+    }
+    ink.top = floorDiv(top, factor);
+    ink.width = (width + factor - 1) / factor;
+    ink.height = floorDiv(top + height - 1, factor) - ink.top + 1;
+    ink.pixels.resize(static_cast<std::size_t>(ink.width) * ink.height);
+    switch (factor) {
+        case 1:
+            for (std::size_t i = 0; i < ink.pixels.size(); ++i) {
+                ink.pixels[i] = std::uint32_t{coverage[i]} * 0x010101u;
+            }
+            break;
+        case 2:
+            reduceInkRows<2>(coverage, width, height, top, ink);
+            break;
+        case 3:
+            reduceInkRows<3>(coverage, width, height, top, ink);
+            break;
+        default:
+            reduceInkRows<4>(coverage, width, height, top, ink);
+            break;
+    }
+    return ink;
+}
 
 void reduceCell(const PixelSurface& render, std::int32_t originX, std::int32_t originY,
                 const CellPlacement& cell, AtlasSize texture, PixelSurface& atlas) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "engine/atlas_size.h"
 #include "engine/pixel_surface.h"
@@ -37,6 +38,24 @@ VisibleCell visiblePart(const CellPlacement& cell, AtlasSize texture);
 // Pixels outside the texture are neither read nor written; any other factor writes nothing.
 void reduceCell(const PixelSurface& render, std::int32_t originX, std::int32_t originY,
                 const CellPlacement& cell, AtlasSize texture, PixelSurface& atlas);
+
+// A glyph's ink reduced to atlas pixels once, so that later rebuilds with the same font only copy
+// it. The ink's left edge lies on a block boundary (borders are whole atlas pixels), so column 0
+// is the atlas column of the ink's first F source columns; row 0 is the atlas row `top` rows
+// below the row where the ink's vertical offset counts from. Pixels are raw grey words.
+struct ReducedInk {
+    std::int32_t top = 0;
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+    std::vector<std::uint32_t> pixels;  // width x height, row-major
+};
+
+// Reduces width x height coverage bytes whose first row lies `top` source rows below a block
+// boundary (top may be negative), with the same filters and rounding as reduceCell: each atlas
+// pixel is the filtered F x F block of the coverage, zero outside the ink. Factor 1 keeps the
+// coverage as it is; any factor outside 1..4 gives no pixels.
+ReducedInk reduceInk(const std::uint8_t* coverage, std::int32_t width, std::int32_t height,
+                     std::int32_t top, std::int32_t factor);
 
 // The filter kernels, indexed [factor][dy][dx], and their divisors (the sums of the weights).
 inline constexpr std::int32_t kReductionKernels[5][4][4] = {
