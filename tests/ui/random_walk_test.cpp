@@ -1,0 +1,916 @@
+// A seeded random walk through the window: thousands of user actions on every control, every
+// menu command, the Add characters dialog with random text, the file commands with temporary
+// paths (good ones, missing folders, folders, damaged files, cancelled prompts) and dropped
+// files. After every action the controls must agree with the engine, every file command must
+// have done exactly what its answers asked, and now and then (and at the end) the atlas must
+// equal a fresh rebuild of the same inputs with a renderer of its own.
+//
+// VEMRO_RANDOM_WALK_SEED and VEMRO_RANDOM_WALK_ACTIONS choose another walk; a failure prints
+// the seed and the last actions.
+
+#include <QAbstractButton>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QSlider>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUrl>
+#include <QWheelEvent>
+#include <array>
+#include <deque>
+#include <random>
+
+#include "engine/atlas.h"
+#include "engine/freetype_font_renderer.h"
+#include "engine/windows1252.h"
+#include "files/atlas_export.h"
+#include "files/project_file.h"
+#include "files/project_loader.h"
+#include "tests/ui/fake_file_prompts.h"
+#include "tests/ui/ui_test_helpers.h"
+#include "ui/builder_dialog.h"
+#include "ui/preview_view.h"
+
+namespace vemro::test {
+
+namespace {
+
+constexpr std::array<int, 4> kSides = {64, 128, 256, 512};
+constexpr std::array<const char*, 4> kWidthRadios = {"width64Radio", "width128Radio",
+                                                     "width256Radio", "width512Radio"};
+constexpr std::array<const char*, 4> kHeightRadios = {"height64Radio", "height128Radio",
+                                                      "height256Radio", "height512Radio"};
+constexpr std::array<const char*, 4> kFontBorderSpins = {"borderLeftSpin", "borderTopSpin",
+                                                         "borderRightSpin", "borderBottomSpin"};
+
+struct GlyphInput {
+    std::uint8_t code;
+    std::int32_t left;
+    std::int32_t right;
+    friend bool operator==(const GlyphInput&, const GlyphInput&) = default;
+};
+
+std::vector<GlyphInput> inputsOf(const GlyphList& glyphs) {
+    std::vector<GlyphInput> inputs;
+    for (const Glyph& glyph : glyphs) {
+        inputs.push_back({glyph.code, glyph.charBorderLeft, glyph.charBorderRight});
+    }
+    return inputs;
+}
+
+std::vector<GlyphInput> inputsOf(const ProjectFile& file) {
+    std::vector<GlyphInput> inputs;
+    for (const ProjectGlyph& glyph : file.glyphs) {
+        inputs.push_back({glyph.code, glyph.charBorderLeft, glyph.charBorderRight});
+    }
+    return inputs;
+}
+
+QByteArray toBytes(const std::vector<std::uint8_t>& bytes) {
+    return QByteArray(reinterpret_cast<const char*>(bytes.data()),
+                      static_cast<qsizetype>(bytes.size()));
+}
+
+QByteArray toBytes(const std::string& text) {
+    return QByteArray(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QString entryText(std::uint8_t code) {
+    if (code == 0) {
+        return {};
+    }
+    const char32_t codePoint = windows1252ToUnicode(code);
+    return QString::fromUcs4(&codePoint, 1);
+}
+
+int environmentNumber(const char* name, int fallback) {
+    bool ok = false;
+    const int value = qEnvironmentVariableIntValue(name, &ok);
+    return ok ? value : fallback;
+}
+
+// The kinds of action, with how often each is picked.
+enum class Action {
+    WidthRadio,
+    HeightRadio,
+    FontCombo,
+    Italic,
+    SizeSpin,
+    FontBorderSpin,
+    CharacterCombo,
+    CharacterBorderSpin,
+    Zoom,
+    ScrollBar,
+    Wheel,
+    ShowRectangles,
+    Paint,
+    New,
+    Open,
+    Save,
+    Export,
+    Exit,
+    AddCharacters,
+    AddFullCharset,
+    Drop,
+    Count
+};
+
+constexpr std::array<int, static_cast<int>(Action::Count)> kWeights = {
+    5, 5, 8, 3, 6, 6, 7, 7, 3, 2, 2, 2, 1, 2, 4, 4, 3, 1, 5, 1, 2};
+
+const char* actionName(Action action) {
+    static constexpr std::array<const char*, static_cast<int>(Action::Count)> kNames = {
+        "width radio",
+        "height radio",
+        "font combo",
+        "italic",
+        "size spin",
+        "font border spin",
+        "character combo",
+        "character border spin",
+        "zoom",
+        "scroll bar",
+        "wheel",
+        "show rectangles",
+        "paint",
+        "New",
+        "Open",
+        "Save",
+        "Export Font",
+        "Exit",
+        "Add characters",
+        "Add Torvyn Charset",
+        "drop"};
+    return kNames[static_cast<std::size_t>(action)];
+}
+
+}  // namespace
+
+class RandomWalkTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void randomActionsKeepTheWindowConsistent();
+
+private:
+    // One walk's state; the helpers record a problem in failure_ and the walk stops there.
+    void prepareFiles();
+    void act(Action action);
+    void checkControls();
+    void checkAgainstFreshRebuild();
+    void fail(const QString& problem);
+
+    int pick(int low, int high) { return std::uniform_int_distribution<int>(low, high)(random_); }
+    bool chance(int percent) { return pick(1, 100) <= percent; }
+    void note(const QString& text);
+
+    QString randomText();
+    QString sizeKeys();
+    void answerUnsavedQuestion();
+    std::optional<QString> randomSavePath();
+    std::optional<QString> randomExportPath();
+    QString randomProjectToOpen();
+    // Whether a save to path succeeds: the walk's failing paths are a missing folder, a folder,
+    // and a glyph list past the file's record limit.
+    bool saveSucceeds(const std::optional<QString>& path) const;
+    // Whether a command that first asks about unsaved changes will go ahead, from the answer
+    // prepared for the question; asked before the command runs.
+    bool goesAhead() const;
+
+    void doFileCommand(Action action);
+    void doAddCharacters();
+    void doDrop();
+    void checkOpened(const QString& path, const std::vector<GlyphInput>& glyphsBefore,
+                     qsizetype errorsBefore);
+
+    FreetypeFontRenderer renderer_;
+    FreetypeFontRenderer referenceRenderer_;
+    std::mt19937 random_;
+    QTemporaryDir dir_;
+    FakeFilePrompts prompts_;
+    BuilderDialog* window_ = nullptr;
+    std::vector<QString> savedProjects_;
+    std::vector<QString> otherProjects_;
+    std::deque<QString> history_;
+    std::array<int, static_cast<int>(Action::Count)> done_{};
+    int savesWritten_ = 0;
+    int opensDone_ = 0;
+    int exportsWritten_ = 0;
+    int nextName_ = 0;
+    QString failure_;
+};
+
+void RandomWalkTest::initTestCase() {
+    QApplication::setQuitOnLastWindowClosed(false);
+    QVERIFY(dir_.isValid());
+    QVERIFY(!renderer_.faceNames().empty());
+}
+
+void RandomWalkTest::fail(const QString& problem) {
+    if (failure_.isEmpty()) {
+        failure_ = problem;
+    }
+}
+
+void RandomWalkTest::note(const QString& text) {
+    history_.push_back(text);
+    if (history_.size() > 12) {
+        history_.pop_front();
+    }
+}
+
+// Project files the walk opens besides its own saves: damaged ones, ones with values the window
+// does not offer, the most records the reader takes, and paths that are no file.
+void RandomWalkTest::prepareFiles() {
+    const auto write = [this](const QString& name, const ProjectFile& project) {
+        const QString path = dir_.filePath(name);
+        const Status status = writeProjectFile(path.toStdString(), project);
+        if (!status) {
+            qFatal("%s", status.message().c_str());
+        }
+        otherProjects_.push_back(path);
+        return path;
+    };
+
+    ProjectFile odd;
+    odd.textureWidth = 300;
+    odd.textureHeight = 17;
+    odd.borderLeft = 70000;
+    odd.borderTop = -5;
+    odd.size = 1000;
+    odd.weight = 500;
+    odd.quality = 9;
+    odd.factor = 0;
+    odd.italic = 7;
+    odd.faceName = "No Such Face";
+    odd.glyphs = {{'A', 40, -64}, {0, 0, 0}, {0x81, 64, 3}, {'A', 1, 1}};
+    write(QStringLiteral("odd.fnt"), odd);
+
+    ProjectFile many;
+    many.textureWidth = 128;
+    many.textureHeight = 64;
+    many.size = 7;
+    many.faceName = renderer_.faceNames().back();
+    for (int i = 0; i < kMaxProjectGlyphs; ++i) {
+        many.glyphs.push_back(
+            {static_cast<std::uint8_t>(i * 7 % 97 + 30), i % 129 - 64, (i * 5) % 129 - 64});
+    }
+    write(QStringLiteral("many.fnt"), many);
+
+    const QString whole = write(QStringLiteral("cut.fnt"), odd);
+    QFile cut(whole);
+    if (!cut.open(QIODevice::ReadWrite) || !cut.resize(cut.size() - 5)) {
+        qFatal("cannot cut %s", qPrintable(whole));
+    }
+    cut.close();
+
+    QFile empty(dir_.filePath(QStringLiteral("empty.fnt")));
+    if (!empty.open(QIODevice::WriteOnly)) {
+        qFatal("cannot write empty.fnt");
+    }
+    empty.close();
+    otherProjects_.push_back(empty.fileName());
+
+    QDir(dir_.path()).mkdir(QStringLiteral("folder.fnt"));
+    QDir(dir_.path()).mkdir(QStringLiteral("blocked.tga"));
+    otherProjects_.push_back(dir_.filePath(QStringLiteral("folder.fnt")));
+    otherProjects_.push_back(dir_.filePath(QStringLiteral("missing.fnt")));
+    otherProjects_.push_back(dir_.filePath(QStringLiteral("no-folder/a.fnt")));
+}
+
+QString RandomWalkTest::randomText() {
+    // Printable ASCII, Latin-1, the Windows-1252 extras, and characters the code page lacks.
+    static const std::u32string kPool =
+        U"AbZz09 !~\u00A0\u00E9\u00FF\u00C4\u20AC\u2122\u0152"
+        U"\u0178\u201C\u0430\u4E2D\U0001F600\u0081";
+    QString text;
+    const int length = pick(0, 8);
+    for (int i = 0; i < length; ++i) {
+        char32_t codePoint = 0;
+        if (chance(40)) {
+            codePoint = static_cast<char32_t>(pick(32, 255));
+        } else {
+            codePoint =
+                kPool[static_cast<std::size_t>(pick(0, static_cast<int>(kPool.size()) - 1))];
+        }
+        text += QString::fromUcs4(&codePoint, 1);
+    }
+    return text;
+}
+
+// Keys typed into the size spin. Large sizes are rare: every font change redraws every
+// character at size x factor, and the walk should stay quick under the sanitizers.
+QString RandomWalkTest::sizeKeys() {
+    if (chance(5)) {
+        return QStringLiteral("-x1");  // partly refused by the spin's validator
+    }
+    return QString::number(chance(8) ? pick(25, 100) : pick(5, 24));
+}
+
+void RandomWalkTest::answerUnsavedQuestion() {
+    const int answer = pick(0, 2);
+    prompts_.unsavedAnswer = answer == 0   ? FilePrompts::UnsavedChanges::Save
+                             : answer == 1 ? FilePrompts::UnsavedChanges::Discard
+                                           : FilePrompts::UnsavedChanges::Cancel;
+    prompts_.savePath = randomSavePath();
+}
+
+std::optional<QString> RandomWalkTest::randomSavePath() {
+    const int kind = pick(0, 9);
+    if (kind == 0) {
+        return std::nullopt;  // cancelled
+    }
+    if (kind == 1) {
+        return dir_.filePath(QStringLiteral("no-folder/save.fnt"));
+    }
+    if (kind == 2) {
+        return dir_.filePath(QStringLiteral("folder.fnt"));
+    }
+    if (kind <= 5 && !savedProjects_.empty()) {
+        return savedProjects_[static_cast<std::size_t>(
+            pick(0, static_cast<int>(savedProjects_.size()) - 1))];
+    }
+    return dir_.filePath(QStringLiteral("save-%1.fnt").arg(nextName_++ % 8));
+}
+
+std::optional<QString> RandomWalkTest::randomExportPath() {
+    const int kind = pick(0, 7);
+    if (kind == 0) {
+        return std::nullopt;
+    }
+    if (kind == 1) {
+        return dir_.filePath(QStringLiteral("no-folder/out.tga"));
+    }
+    if (kind == 2) {
+        return dir_.filePath(QStringLiteral("blocked.x"));  // blocked.tga is a folder
+    }
+    return dir_.filePath(QStringLiteral("export-%1.tga").arg(pick(0, 2)));
+}
+
+QString RandomWalkTest::randomProjectToOpen() {
+    if (!savedProjects_.empty() && chance(60)) {
+        return savedProjects_[static_cast<std::size_t>(
+            pick(0, static_cast<int>(savedProjects_.size()) - 1))];
+    }
+    return otherProjects_[static_cast<std::size_t>(
+        pick(0, static_cast<int>(otherProjects_.size()) - 1))];
+}
+
+bool RandomWalkTest::saveSucceeds(const std::optional<QString>& path) const {
+    return path && !path->contains(QStringLiteral("no-folder")) &&
+           !path->endsWith(QStringLiteral("folder.fnt")) &&
+           window_->atlas().glyphs().size() <= static_cast<std::size_t>(kMaxProjectGlyphs);
+}
+
+bool RandomWalkTest::goesAhead() const {
+    if (!window_->hasUnsavedChanges()) {
+        return true;
+    }
+    switch (prompts_.unsavedAnswer) {
+        case FilePrompts::UnsavedChanges::Discard:
+            return true;
+        case FilePrompts::UnsavedChanges::Save:
+            return saveSucceeds(prompts_.savePath);
+        case FilePrompts::UnsavedChanges::Cancel:
+            break;
+    }
+    return false;
+}
+
+void RandomWalkTest::doFileCommand(Action action) {
+    BuilderDialog& window = *window_;
+    answerUnsavedQuestion();
+    const bool changedBefore = window.hasUnsavedChanges();
+    const bool ahead = goesAhead();
+    const std::vector<GlyphInput> glyphsBefore = inputsOf(window.atlas().glyphs());
+    const qsizetype errorsBefore = prompts_.errors.size();
+    const int openAsksBefore = prompts_.openAsks;
+    const QByteArray projectBefore =
+        toBytes(encodeProjectFile(makeProjectFile(window.atlas(), window.fontSettings())));
+    // Saving first, when the question asks for it, stores the project as it was.
+    const bool savesFirst = action != Action::Save && action != Action::Export && changedBefore &&
+                            prompts_.unsavedAnswer == FilePrompts::UnsavedChanges::Save &&
+                            saveSucceeds(prompts_.savePath);
+    const std::optional<QString> firstSavePath = prompts_.savePath;
+
+    switch (action) {
+        case Action::New: {
+            note(QStringLiteral("New (answer %1)").arg(static_cast<int>(prompts_.unsavedAnswer)));
+            trigger(window, "actionNew");
+            if (ahead) {
+                if (!window.atlas().glyphs().empty() || window.hasUnsavedChanges()) {
+                    fail(QStringLiteral("New went ahead but left glyphs or unsaved changes"));
+                }
+            } else if (inputsOf(window.atlas().glyphs()) != glyphsBefore) {
+                fail(QStringLiteral("a cancelled New changed the glyphs"));
+            }
+            break;
+        }
+        case Action::Open: {
+            const QString path = randomProjectToOpen();
+            prompts_.openPath = chance(10) ? std::nullopt : std::optional<QString>(path);
+            note(QStringLiteral("Open %1").arg(prompts_.openPath.value_or(QStringLiteral("-"))));
+            trigger(window, "actionOpen");
+            if (prompts_.openAsks - openAsksBefore != (ahead ? 1 : 0)) {
+                fail(QStringLiteral("Open asked for a file %1 times after the answer %2 (changed "
+                                    "%3, save path %4, errors %5 -> %6)")
+                         .arg(prompts_.openAsks - openAsksBefore)
+                         .arg(static_cast<int>(prompts_.unsavedAnswer))
+                         .arg(changedBefore)
+                         .arg(prompts_.savePath.value_or(QStringLiteral("-")))
+                         .arg(errorsBefore)
+                         .arg(prompts_.errors.size()));
+                break;
+            }
+            if (ahead && prompts_.openPath) {
+                checkOpened(path, glyphsBefore, errorsBefore);
+            }
+            break;
+        }
+        case Action::Save: {
+            prompts_.savePath = randomSavePath();
+            note(QStringLiteral("Save %1").arg(prompts_.savePath.value_or(QStringLiteral("-"))));
+            trigger(window, "actionSave");
+            if (!prompts_.savePath) {
+                break;
+            }
+            const QString path = *prompts_.savePath;
+            const std::vector<std::uint8_t> expected =
+                encodeProjectFile(makeProjectFile(window.atlas(), window.fontSettings()));
+            const bool refusable = !saveSucceeds(path);
+            if (prompts_.errors.size() == errorsBefore) {
+                if (refusable || fileBytes(path) != toBytes(expected) ||
+                    window.hasUnsavedChanges()) {
+                    fail(QStringLiteral("Save to %1 did not write the project").arg(path));
+                }
+                ++savesWritten_;
+                if (std::find(savedProjects_.begin(), savedProjects_.end(), path) ==
+                    savedProjects_.end()) {
+                    savedProjects_.push_back(path);
+                }
+            } else if (!refusable) {
+                fail(QStringLiteral("Save to %1 failed: %2").arg(path, prompts_.errors.back()));
+            }
+            break;
+        }
+        case Action::Export: {
+            prompts_.exportPath = randomExportPath();
+            note(
+                QStringLiteral("Export %1").arg(prompts_.exportPath.value_or(QStringLiteral("-"))));
+            trigger(window, "actionExportFont");
+            if (!prompts_.exportPath) {
+                break;
+            }
+            // A missing folder fails both files, a folder named like the image fails the image
+            // only; whatever fails is told in one message, and what is written holds the atlas.
+            const std::string chosen = prompts_.exportPath->toStdString();
+            const bool missingFolder = prompts_.exportPath->contains(QStringLiteral("no-folder"));
+            const bool imageBlocked = prompts_.exportPath->endsWith(QStringLiteral("blocked.x"));
+            const Atlas& atlas = window.atlas();
+            const QString image = QString::fromStdString(exportPath(chosen, ".tga"));
+            const QString description = QString::fromStdString(exportPath(chosen, ".tfd"));
+            if (prompts_.errors.size() != errorsBefore + (missingFolder || imageBlocked ? 1 : 0)) {
+                fail(QStringLiteral("Export to %1 reported the wrong outcome")
+                         .arg(*prompts_.exportPath));
+            } else if (!missingFolder &&
+                       fileBytes(description) !=
+                           toBytes(encodeGlyphDescription(atlas.textureSize(), atlas.glyphs()))) {
+                fail(QStringLiteral("Export wrote another description than the atlas's"));
+            } else if (!missingFolder && !imageBlocked &&
+                       fileBytes(image) !=
+                           toBytes(encodeAtlasImage(atlas.atlasSurface(), atlas.textureSize()))) {
+                fail(QStringLiteral("Export wrote another image than the atlas"));
+            } else if (imageBlocked && !QFileInfo(image).isDir()) {
+                fail(QStringLiteral("Export replaced the folder in the image's place"));
+            } else if (!missingFolder && !imageBlocked) {
+                ++exportsWritten_;
+            }
+            break;
+        }
+        case Action::Exit: {
+            note(QStringLiteral("Exit (answer %1)").arg(static_cast<int>(prompts_.unsavedAnswer)));
+            trigger(window, "actionExit");
+            if (window.isVisible() == ahead) {
+                fail(QStringLiteral("Exit closed the window against the answer, or kept it"));
+            }
+            if (!window.isVisible()) {
+                window.show();  // the user starts the program again, the same window serving
+            }
+            break;
+        }
+        default:
+            break;
+    }
+    if (savesFirst && failure_.isEmpty()) {
+        if (fileBytes(*firstSavePath) != projectBefore) {
+            fail(QStringLiteral("saving before %1 did not store the project")
+                     .arg(actionName(action)));
+        }
+        if (std::find(savedProjects_.begin(), savedProjects_.end(), *firstSavePath) ==
+            savedProjects_.end()) {
+            savedProjects_.push_back(*firstSavePath);
+        }
+    }
+}
+
+// After an open went past the unsaved-changes question (any save it asked for succeeded, so
+// errorsBefore still counts): a usable file is shown as stored and counts as unchanged; an
+// unusable one shows one error and changes nothing.
+void RandomWalkTest::checkOpened(const QString& path, const std::vector<GlyphInput>& glyphsBefore,
+                                 qsizetype errorsBefore) {
+    const BuilderDialog& window = *window_;
+    const Result<ProjectFile> file = readProjectFile(path.toStdString());
+    if (!file) {
+        if (prompts_.errors.size() != errorsBefore + 1 ||
+            inputsOf(window.atlas().glyphs()) != glyphsBefore) {
+            fail(QStringLiteral("opening the unusable %1 showed no error or changed the glyphs")
+                     .arg(path));
+        }
+        return;
+    }
+    ++opensDone_;
+    if (prompts_.errors.size() != errorsBefore) {
+        fail(QStringLiteral("opening a good file showed an error: ") + prompts_.errors.back());
+    } else if (inputsOf(window.atlas().glyphs()) != inputsOf(file.value()) ||
+               window.atlas().textureSize() != AtlasSize{file->textureWidth, file->textureHeight} ||
+               window.hasUnsavedChanges()) {
+        fail(QStringLiteral("the opened project differs from the file ") + path);
+    }
+}
+
+void RandomWalkTest::doAddCharacters() {
+    BuilderDialog& window = *window_;
+    const QString text = randomText();
+    const int closing = pick(0, 4);
+    QString typed;
+    whenModalDialogShows([text, closing, &typed](QDialog* dialog) {
+        auto* edit = child<QLineEdit>(*dialog, "charactersEdit");
+        typeText(edit, text);
+        typed = edit->text();
+        switch (closing) {
+            case 0:
+                child<QPushButton>(*dialog, "okButton")->click();
+                break;
+            case 1:
+                child<QPushButton>(*dialog, "cancelButton")->click();
+                break;
+            case 2:
+                QTest::keyClick(dialog, Qt::Key_Escape);
+                break;
+            case 3:
+                QTest::keyClick(edit, Qt::Key_Return);
+                break;
+            default:
+                dialog->close();
+                break;
+        }
+    });
+    std::vector<std::uint8_t> expected = codesOf(window.atlas().glyphs());
+    note(QStringLiteral("Add characters \"%1\" closed by %2").arg(text).arg(closing));
+    trigger(window, "actionAddCharacters");
+    for (const char32_t codePoint : typed.toUcs4()) {
+        if (const std::optional<std::uint8_t> code = unicodeToWindows1252(codePoint)) {
+            if (std::find(expected.begin(), expected.end(), *code) == expected.end()) {
+                expected.push_back(*code);
+            }
+        }
+    }
+    if (codesOf(window.atlas().glyphs()) != expected) {
+        fail(QStringLiteral("Add characters with \"%1\" gave another list").arg(typed));
+    }
+}
+
+void RandomWalkTest::doDrop() {
+    BuilderDialog& window = *window_;
+    answerUnsavedQuestion();
+    const QString path =
+        chance(20) ? dir_.filePath(QStringLiteral("export-0.tga")) : randomProjectToOpen();
+    note(QStringLiteral("drop %1").arg(path));
+    const qsizetype errorsBefore = prompts_.errors.size();
+    const bool ahead = goesAhead();
+    const std::vector<GlyphInput> glyphsBefore = inputsOf(window.atlas().glyphs());
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(path)});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&window, &enter);
+    if (enter.isAccepted() != path.endsWith(QStringLiteral(".fnt"))) {
+        fail(QStringLiteral("a drop of %1 was taken or refused wrongly").arg(path));
+        return;
+    }
+    if (!enter.isAccepted()) {
+        return;
+    }
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&window, &drop);
+    QCoreApplication::processEvents();
+    if (ahead) {
+        checkOpened(path, glyphsBefore, errorsBefore);
+    } else if (inputsOf(window.atlas().glyphs()) != glyphsBefore) {
+        fail(QStringLiteral("a drop that did not go ahead changed the glyphs"));
+    }
+}
+
+void RandomWalkTest::act(Action action) {
+    BuilderDialog& window = *window_;
+    ++done_[static_cast<std::size_t>(action)];
+    switch (action) {
+        case Action::WidthRadio:
+        case Action::HeightRadio: {
+            const int index = pick(0, 3);
+            const auto& names = action == Action::WidthRadio ? kWidthRadios : kHeightRadios;
+            note(QStringLiteral("%1 %2").arg(actionName(action)).arg(kSides[index]));
+            click(child<QRadioButton>(window, names[static_cast<std::size_t>(index)]));
+            break;
+        }
+        case Action::FontCombo: {
+            static constexpr std::array<const char*, 4> kCombos = {"nameCombo", "weightCombo",
+                                                                   "qualityCombo", "factorCombo"};
+            const char* name = kCombos[static_cast<std::size_t>(pick(0, 3))];
+            auto* combo = child<QComboBox>(window, name);
+            const int index = pick(0, combo->count() - 1);
+            note(QStringLiteral("%1 item %2").arg(name).arg(index));
+            chooseItem(combo, index);
+            break;
+        }
+        case Action::Italic:
+            note(QStringLiteral("italic"));
+            if (chance(50)) {
+                click(child<QCheckBox>(window, "italicCheck"));
+            } else {
+                QTest::mouseClick(child<QLabel>(window, "italicLabel"), Qt::LeftButton);
+            }
+            break;
+        case Action::SizeSpin:
+        case Action::FontBorderSpin:
+        case Action::CharacterBorderSpin: {
+            const char* name = "sizeSpin";
+            if (action == Action::FontBorderSpin) {
+                name = kFontBorderSpins[static_cast<std::size_t>(pick(0, 3))];
+            } else if (action == Action::CharacterBorderSpin) {
+                name = chance(50) ? "charBorderLeftSpin" : "charBorderRightSpin";
+            }
+            auto* spin = child<QSpinBox>(window, name);
+            if (chance(30)) {
+                const Qt::Key key = chance(50) ? Qt::Key_Up : Qt::Key_Down;
+                note(QStringLiteral("%1 %2").arg(name, key == Qt::Key_Up ? "up" : "down"));
+                spin->setFocus();
+                QTest::keyClick(spin, key);
+            } else {
+                const QString keys =
+                    action == Action::SizeSpin ? sizeKeys() : QString::number(pick(0, 20));
+                note(QStringLiteral("%1 typed %2").arg(name, keys));
+                typeInto(spin, keys);
+            }
+            break;
+        }
+        case Action::CharacterCombo: {
+            auto* combo = child<QComboBox>(window, "characterCombo");
+            if (combo->count() == 0) {
+                note(QStringLiteral("character combo, empty"));
+                break;
+            }
+            const int index = pick(0, combo->count() - 1);
+            note(QStringLiteral("character %1").arg(index));
+            chooseItem(combo, index);
+            // The spins show the glyph's borders as far as their range allows, and the glyph
+            // keeps what the spins show.
+            const Glyph& glyph = window.atlas().glyphs()[static_cast<std::size_t>(index)];
+            const int left = child<QSpinBox>(window, "charBorderLeftSpin")->value();
+            const int right = child<QSpinBox>(window, "charBorderRightSpin")->value();
+            const int shownLeft = std::clamp(glyph.charBorderLeft, 0, 16);
+            const int shownRight = std::clamp(glyph.charBorderRight, 0, 16);
+            if (left != shownLeft || right != shownRight) {
+                fail(QStringLiteral("selecting character %1 shows borders %2, %3 for %4, %5")
+                         .arg(index)
+                         .arg(left)
+                         .arg(right)
+                         .arg(glyph.charBorderLeft)
+                         .arg(glyph.charBorderRight));
+            }
+            break;
+        }
+        case Action::Zoom: {
+            auto* slider = child<QSlider>(window, "zoomSlider");
+            static constexpr std::array<Qt::Key, 6> kKeys = {Qt::Key_Up,     Qt::Key_Down,
+                                                             Qt::Key_PageUp, Qt::Key_PageDown,
+                                                             Qt::Key_Home,   Qt::Key_End};
+            if (chance(50)) {
+                const int value = pick(slider->minimum(), slider->maximum());
+                note(QStringLiteral("zoom dragged to %1").arg(value));
+                slider->setSliderPosition(value);
+            } else {
+                const Qt::Key key = kKeys[static_cast<std::size_t>(pick(0, 5))];
+                note(QStringLiteral("zoom key %1").arg(key));
+                QTest::keyClick(slider, key);
+            }
+            break;
+        }
+        case Action::ScrollBar: {
+            auto* bar =
+                child<QScrollBar>(window, chance(50) ? "horizontalScrollBar" : "verticalScrollBar");
+            const auto step = static_cast<QAbstractSlider::SliderAction>(pick(1, 6));
+            note(QStringLiteral("scroll %1 action %2").arg(bar->objectName()).arg(step));
+            bar->triggerAction(step);
+            break;
+        }
+        case Action::Wheel: {
+            auto* preview = child<PreviewView>(window, "preview");
+            const QPoint delta =
+                chance(50) ? QPoint(0, pick(-360, 360)) : QPoint(pick(-360, 360), 0);
+            const Qt::KeyboardModifiers modifiers = chance(30) ? Qt::ShiftModifier : Qt::NoModifier;
+            note(QStringLiteral("wheel %1 %2").arg(delta.x()).arg(delta.y()));
+            QWheelEvent wheel(QPointF(20, 20), preview->mapToGlobal(QPointF(20, 20)), QPoint(),
+                              delta, Qt::NoButton, modifiers, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(preview, &wheel);
+            break;
+        }
+        case Action::ShowRectangles:
+            note(QStringLiteral("show rectangles"));
+            click(child<QCheckBox>(window, "showRectanglesCheck"));
+            break;
+        case Action::Paint:
+            note(QStringLiteral("paint"));
+            if (window.grab().isNull()) {
+                fail(QStringLiteral("the window painted nothing"));
+            }
+            break;
+        case Action::New:
+        case Action::Open:
+        case Action::Save:
+        case Action::Export:
+        case Action::Exit:
+            doFileCommand(action);
+            break;
+        case Action::AddCharacters:
+            doAddCharacters();
+            break;
+        case Action::AddFullCharset: {
+            note(QStringLiteral("Add Torvyn Charset"));
+            std::vector<std::uint8_t> expected = codesOf(window.atlas().glyphs());
+            for (int code = 32; code <= 255; ++code) {
+                if (std::find(expected.begin(), expected.end(), code) == expected.end()) {
+                    expected.push_back(static_cast<std::uint8_t>(code));
+                }
+            }
+            trigger(window, "actionAddTorvynCharset");
+            if (codesOf(window.atlas().glyphs()) != expected) {
+                fail(QStringLiteral("Add Torvyn Charset gave another list"));
+            }
+            break;
+        }
+        case Action::Drop:
+            doDrop();
+            break;
+        case Action::Count:
+            break;
+    }
+}
+
+// What must hold after any action: the controls show what the engine uses.
+void RandomWalkTest::checkControls() {
+    const BuilderDialog& window = *window_;
+    const Atlas& atlas = window.atlas();
+
+    auto* characters = child<QComboBox>(window, "characterCombo");
+    if (characters->count() != static_cast<int>(atlas.glyphs().size())) {
+        fail(QStringLiteral("the Character list has %1 entries for %2 glyphs")
+                 .arg(characters->count())
+                 .arg(atlas.glyphs().size()));
+        return;
+    }
+    for (int i = 0; i < characters->count(); ++i) {
+        if (characters->itemText(i) !=
+            entryText(atlas.glyphs()[static_cast<std::size_t>(i)].code)) {
+            fail(QStringLiteral("Character entry %1 does not show its glyph").arg(i));
+            return;
+        }
+    }
+
+    const FontBorders borders = atlas.fontBorders();
+    const FontBorders shown{child<QSpinBox>(window, "borderLeftSpin")->value(),
+                            child<QSpinBox>(window, "borderTopSpin")->value(),
+                            child<QSpinBox>(window, "borderRightSpin")->value(),
+                            child<QSpinBox>(window, "borderBottomSpin")->value()};
+    if (!(borders == shown)) {
+        fail(QStringLiteral("the border spins differ from the atlas's font borders"));
+    }
+
+    const auto checkSide = [&](const std::array<const char*, 4>& radios, int side,
+                               const char* what) {
+        for (std::size_t i = 0; i < radios.size(); ++i) {
+            const bool checked = child<QRadioButton>(window, radios[i])->isChecked();
+            if (checked != (kSides[i] == side)) {
+                fail(QStringLiteral("the %1 buttons do not show the side %2").arg(what).arg(side));
+            }
+        }
+    };
+    checkSide(kWidthRadios, atlas.textureSize().width, "Width");
+    checkSide(kHeightRadios, atlas.textureSize().height, "Height");
+
+    auto* slider = child<QSlider>(window, "zoomSlider");
+    auto* preview = child<PreviewView>(window, "preview");
+    if (preview->zoom() != slider->value() ||
+        child<QLabel>(window, "zoomLabel")->text() != QStringLiteral("%1%").arg(slider->value())) {
+        fail(QStringLiteral("the zoom label or the preview does not follow the slider"));
+    }
+    if (preview->showRectangles() != child<QCheckBox>(window, "showRectanglesCheck")->isChecked()) {
+        fail(QStringLiteral("the preview does not follow Show rectangles"));
+    }
+    if (!window.isVisible()) {
+        fail(QStringLiteral("the window is hidden"));
+    }
+}
+
+// The atlas must be exactly what a fresh atlas, with a renderer of its own, builds from the
+// same inputs and the settings the controls show.
+void RandomWalkTest::checkAgainstFreshRebuild() {
+    const Atlas& atlas = window_->atlas();
+    Atlas fresh(referenceRenderer_);
+    fresh.setTextureSize(atlas.textureSize());
+    fresh.setFontBorders(atlas.fontBorders());
+    for (const Glyph& glyph : atlas.glyphs()) {
+        Glyph input;
+        input.code = glyph.code;
+        input.charBorderLeft = glyph.charBorderLeft;
+        input.charBorderRight = glyph.charBorderRight;
+        fresh.glyphs().append(input);
+    }
+    const FontSettings settings = window_->fontSettings();
+    fresh.recreateFont(settings);
+    fresh.rebuildAtlas(settings.factor);
+    if (!(fresh.glyphs() == atlas.glyphs())) {
+        fail(QStringLiteral("the glyph rectangles differ from a fresh rebuild"));
+    } else if (!(fresh.atlasSurface() == atlas.atlasSurface())) {
+        fail(QStringLiteral("the atlas pixels differ from a fresh rebuild"));
+    }
+}
+
+void RandomWalkTest::randomActionsKeepTheWindowConsistent() {
+    const int seed = environmentNumber("VEMRO_RANDOM_WALK_SEED", 20240611);
+    const int actions = environmentNumber("VEMRO_RANDOM_WALK_ACTIONS", 2000);
+    random_.seed(static_cast<std::mt19937::result_type>(seed));
+    prepareFiles();
+
+    BuilderDialog window(renderer_, prompts_);
+    window_ = &window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+    std::discrete_distribution<int> choose(kWeights.begin(), kWeights.end());
+    QElapsedTimer clock;
+    clock.start();
+    for (int step = 1; step <= actions && failure_.isEmpty(); ++step) {
+        act(static_cast<Action>(choose(random_)));
+        if (failure_.isEmpty()) {
+            checkControls();
+        }
+        if (failure_.isEmpty() && step % 100 == 0) {
+            checkAgainstFreshRebuild();
+        }
+        if (!failure_.isEmpty()) {
+            QString last;
+            for (const QString& line : history_) {
+                last += QStringLiteral("\n    ") + line;
+            }
+            failure_ = QStringLiteral("seed %1, action %2: %3\n  last actions:%4")
+                           .arg(seed)
+                           .arg(step)
+                           .arg(failure_, last);
+        }
+    }
+    if (failure_.isEmpty()) {
+        checkAgainstFreshRebuild();
+    }
+    window_ = nullptr;
+    QVERIFY2(failure_.isEmpty(), qPrintable(failure_));
+
+    // The walk reached every kind of action, and the file commands got past their prompts.
+    for (int i = 0; i < static_cast<int>(Action::Count); ++i) {
+        QVERIFY2(done_[static_cast<std::size_t>(i)] > 0, actionName(static_cast<Action>(i)));
+    }
+    QVERIFY(savesWritten_ > 0);
+    QVERIFY(opensDone_ > 0);
+    QVERIFY(exportsWritten_ > 0);
+    qInfo("%d actions in %lld ms: %d saves, %d opens, %d exports, %d rebuilds", actions,
+          static_cast<long long>(clock.elapsed()), savesWritten_, opensDone_, exportsWritten_,
+          window.rebuildCount());
+}
+
+}  // namespace vemro::test
+
+QTEST_MAIN(vemro::test::RandomWalkTest)
+#include "random_walk_test.moc"
