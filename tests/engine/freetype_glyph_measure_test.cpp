@@ -1,0 +1,101 @@
+// measureGlyph must give exactly the A and B widths renderGlyph reports, for every character,
+// size, quality and synthesized style: the atlas lays out characters from those widths, so any
+// difference would move cells.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "engine/freetype_font_renderer.h"
+
+namespace vemro {
+namespace {
+
+bool listed(FreetypeFontRenderer& renderer, const std::string& face) {
+    const std::vector<std::string>& faces = renderer.faceNames();
+    return std::find(faces.begin(), faces.end(), face) != faces.end();
+}
+
+void expectMeasureMatchesDrawing(FreetypeFontRenderer& renderer, const std::string& face,
+                                 const std::vector<int>& pixelSizes) {
+    for (int pixels : pixelSizes) {
+        for (bool antialiased : {true, false}) {
+            for (int style = 0; style < 4; ++style) {
+                const int weight = (style & 1) != 0 ? 700 : 400;
+                const bool italic = (style & 2) != 0;
+                ASSERT_TRUE(renderer.createFont({face, pixels, weight, antialiased, italic}));
+                for (int code = 0; code < 256; ++code) {
+                    const auto byte = static_cast<std::uint8_t>(code);
+                    const GlyphImage image = renderer.renderGlyph(byte);
+                    const std::optional<GlyphMetrics> metrics = renderer.measureGlyph(byte);
+                    ASSERT_TRUE(metrics.has_value());
+                    ASSERT_EQ(*metrics, (GlyphMetrics{image.a, image.b}))
+                        << face << " " << pixels << " px, antialiased " << antialiased
+                        << ", weight " << weight << ", italic " << italic << ", code " << code;
+                }
+            }
+        }
+    }
+}
+
+TEST(FreetypeGlyphMeasure, MatchesDrawingForEveryCharacterOfDejaVuSans) {
+    FreetypeFontRenderer renderer;
+    ASSERT_TRUE(listed(renderer, "DejaVu Sans"));
+    // From the smallest size of the window up to size 100 at factor 4.
+    expectMeasureMatchesDrawing(renderer, "DejaVu Sans", {7, 11, 15, 16, 29, 43, 64, 171, 533});
+}
+
+TEST(FreetypeGlyphMeasure, MatchesDrawingForCubicAndSerifFaces) {
+    FreetypeFontRenderer renderer;
+    int checked = 0;
+    // Faces of other formats on a Debian machine: PostScript cubic outlines, a serif face.
+    for (const char* face : {"Nimbus Sans", "URW Gothic", "DejaVu Serif"}) {
+        if (listed(renderer, face)) {
+            expectMeasureMatchesDrawing(renderer, face, {9, 20, 37, 133});
+            ++checked;
+        }
+    }
+    EXPECT_GT(checked, 0);
+}
+
+TEST(FreetypeGlyphMeasure, WithoutAFontMeasuresLikeTheEmptyImage) {
+    FreetypeFontRenderer renderer;
+    EXPECT_EQ(renderer.measureGlyph('A'), (GlyphMetrics{0, 1}));
+    ASSERT_TRUE(renderer.createFont({"DejaVu Sans", 20, 400, true, false}));
+    EXPECT_EQ(renderer.measureGlyph(' '), (GlyphMetrics{0, 1}));  // no ink
+    EXPECT_FALSE(renderer.createFont({"DejaVu Sans", 0, 400, true, false}));
+    EXPECT_EQ(renderer.measureGlyph('A'), (GlyphMetrics{0, 1}));
+}
+
+TEST(FreetypeGlyphMeasure, DrawnInkTouchesEveryEdgeOfItsImage) {
+    FreetypeFontRenderer renderer;
+    for (bool antialiased : {true, false}) {
+        ASSERT_TRUE(renderer.createFont({"DejaVu Sans", 57, 700, antialiased, true}));
+        for (int code = 33; code < 256; ++code) {
+            const GlyphImage image = renderer.renderGlyph(static_cast<std::uint8_t>(code));
+            if (image.width == 0) {
+                continue;
+            }
+            ASSERT_EQ(image.coverage.size(), static_cast<std::size_t>(image.width * image.height));
+            auto at = [&](int x, int y) { return image.coverage[y * image.width + x]; };
+            bool left = false;
+            bool right = false;
+            bool top = false;
+            bool bottom = false;
+            for (int y = 0; y < image.height; ++y) {
+                left = left || at(0, y) != 0;
+                right = right || at(image.width - 1, y) != 0;
+            }
+            for (int x = 0; x < image.width; ++x) {
+                top = top || at(x, 0) != 0;
+                bottom = bottom || at(x, image.height - 1) != 0;
+            }
+            EXPECT_TRUE(left && right && top && bottom) << code;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace vemro
