@@ -1,0 +1,116 @@
+// The headless export as a whole process: vemro-font-builder --export of a project with the
+// start-up settings and the full charset, from exec to exit.
+
+#include <benchmark/benchmark.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <fcntl.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "bench/bench_scenarios.h"
+#include "bench/bench_statistics.h"
+#include "engine/freetype_font_renderer.h"
+#include "files/project_file.h"
+
+extern char** environ;
+
+namespace vemro::bench {
+namespace {
+
+#ifndef VEMRO_FONT_BUILDER_PATH
+#define VEMRO_FONT_BUILDER_PATH "vemro-font-builder"
+#endif
+
+// VEMRO_FONT_BUILDER names another executable to time; the build's own is the default.
+std::string builderExecutable() {
+    const char* chosen = std::getenv("VEMRO_FONT_BUILDER");
+    return chosen != nullptr && *chosen != '\0' ? chosen : VEMRO_FONT_BUILDER_PATH;
+}
+
+// A project as the window starts: 256 x 256, no borders, size 11, normal weight, antialiased,
+// no supersampling, the first typeface of the list; with the full charset added.
+ProjectFile startupProject() {
+    ProjectFile project;
+    FreetypeFontRenderer renderer;
+    const std::vector<std::string>& faces = renderer.faceNames();
+    project.faceName = faces.empty() ? std::string() : faces.front();
+    for (int code = kFirstCode; code <= kLastCode; ++code) {
+        project.glyphs.push_back({static_cast<std::uint8_t>(code), 0, 0});
+    }
+    return project;
+}
+
+// Runs the program with the arguments, its output thrown away; returns its exit status or -1.
+int runProcess(const std::string& program, const std::vector<std::string>& args) {
+    std::vector<char*> argv;
+    std::vector<std::string> all{program};
+    all.insert(all.end(), args.begin(), args.end());
+    for (std::string& arg : all) {
+        argv.push_back(arg.data());
+    }
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+    pid_t child = 0;
+    const int started =
+        posix_spawn(&child, program.c_str(), &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (started != 0) {
+        return -1;
+    }
+    int status = 0;
+    if (waitpid(child, &status, 0) != child || !WIFEXITED(status)) {
+        return -1;
+    }
+    return WEXITSTATUS(status);
+}
+
+void BM_HeadlessExport(benchmark::State& state) {
+    const std::string program = builderExecutable();
+    if (access(program.c_str(), X_OK) != 0) {
+        state.SkipWithError(("skipped: " + program + " is not built yet").c_str());
+        return;
+    }
+    std::error_code error;
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path(error) /
+        ("vemro-bench-" + std::to_string(static_cast<long>(getpid())));
+    std::filesystem::create_directories(folder, error);
+    const std::string projectPath = (folder / "startup.fnt").string();
+    const std::string outputPath = (folder / "startup.tga").string();
+    if (error || !writeProjectFile(projectPath, startupProject())) {
+        state.SkipWithError("the benchmark project could not be written");
+        return;
+    }
+    const std::vector<std::string> args{"--export", projectPath, outputPath};
+    if (runProcess(program, args) != 0) {
+        state.SkipWithError(("skipped: " + program + " --export failed").c_str());
+        std::filesystem::remove_all(folder, error);
+        return;
+    }
+    for (auto _ : state) {
+        if (runProcess(program, args) != 0) {
+            state.SkipWithError("vemro-font-builder --export failed");
+            break;
+        }
+    }
+    std::filesystem::remove_all(folder, error);
+    state.SetLabel("start-up settings, full charset");
+}
+
+}  // namespace
+
+BENCHMARK(BM_HeadlessExport)
+    ->Unit(benchmark::kMillisecond)
+    ->ComputeStatistics("min", minimumOf)
+    ->UseRealTime();
+
+}  // namespace vemro::bench
