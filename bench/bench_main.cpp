@@ -1,9 +1,10 @@
-// Runs every benchmark, five repetitions each unless the command line says otherwise, and ends
-// with the table of ratios the speed targets name.
+// Runs every benchmark, seven interleaved repetitions each unless the command line says
+// otherwise, and ends with the table of ratios the speed targets name.
 
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -11,17 +12,27 @@
 #include "bench/ratio_table_reporter.h"
 
 int main(int argc, char** argv) {
+    // Repetitions of different benchmarks are interleaved in random order, and the table reads
+    // the fastest repetition of each: on a shared machine a burst of other work then spoils
+    // single repetitions rather than a whole benchmark, and the ratios compare like with like.
     std::vector<char*> args(argv, argv + argc);
-    bool repetitionsGiven = false;
-    for (const char* arg : args) {
-        repetitionsGiven =
-            repetitionsGiven || std::string_view(arg).starts_with("--benchmark_repetitions");
-    }
-    std::string repetitions = "--benchmark_repetitions=5";
+    std::string repetitions = "--benchmark_repetitions=7";
     std::string aggregatesOnly = "--benchmark_report_aggregates_only=true";
-    if (!repetitionsGiven) {
-        args.insert(args.begin() + 1, {repetitions.data(), aggregatesOnly.data()});
+    std::string interleave = "--benchmark_enable_random_interleaving=true";
+    const auto given = [&](std::string_view flag) {
+        return std::any_of(args.begin() + 1, args.end(), [&](const char* arg) {
+            return std::string_view(arg).starts_with(flag);
+        });
+    };
+    std::vector<char*> defaults;
+    if (!given("--benchmark_repetitions")) {
+        defaults.push_back(repetitions.data());
+        defaults.push_back(aggregatesOnly.data());
     }
+    if (!given("--benchmark_enable_random_interleaving")) {
+        defaults.push_back(interleave.data());
+    }
+    args.insert(args.begin() + 1, defaults.begin(), defaults.end());
     int count = static_cast<int>(args.size());
     args.push_back(nullptr);
     benchmark::Initialize(&count, args.data());
