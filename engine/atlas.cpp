@@ -186,18 +186,21 @@ void Atlas::rasteriseGlyphs(std::int32_t factor) {
         const std::int32_t inkTop = fontBorders_.top + ink.top;
         const std::int32_t inkBegin = std::clamp(inkLeft, visible.firstColumn, visible.endColumn);
         const std::int32_t inkEnd = std::clamp(inkLeft + ink.width, inkBegin, visible.endColumn);
+        // Cell columns first..end land on surface columns glyph.x + first..glyph.x + end.
+        const auto at = [&](std::int32_t j, std::int32_t column) {
+            return atlasSurface_.row(glyph.y + j) + (glyph.x + column);
+        };
         for (std::int32_t j = visible.firstRow; j < visible.endRow; ++j) {
-            std::uint32_t* row = atlasSurface_.row(glyph.y + j) + glyph.x;
             if (j < inkTop || j >= inkTop + ink.height || inkBegin == inkEnd) {
-                std::fill(row + visible.firstColumn, row + visible.endColumn, 0u);
+                std::fill(at(j, visible.firstColumn), at(j, visible.endColumn), 0u);
                 continue;
             }
             const std::uint32_t* source = ink.pixels.data() +
                                           static_cast<std::size_t>(j - inkTop) * ink.width +
                                           (inkBegin - inkLeft);
-            std::fill(row + visible.firstColumn, row + inkBegin, 0u);
-            std::copy(source, source + (inkEnd - inkBegin), row + inkBegin);
-            std::fill(row + inkEnd, row + visible.endColumn, 0u);
+            std::fill(at(j, visible.firstColumn), at(j, inkBegin), 0u);
+            std::copy(source, source + (inkEnd - inkBegin), at(j, inkBegin));
+            std::fill(at(j, inkEnd), at(j, visible.endColumn), 0u);
         }
     }
 }
