@@ -59,7 +59,11 @@ std::vector<Seed> seeds() {
     bold.factor = 2;
     bold.italic = 1;
     bold.faceName = "dejavu sans mono";
-    bold.glyphs = {{'W', -3, 2}, {'i', 4, -1}, {'g', 0, 0}, {0xE9, 1024, -1024}, {'W', 0, 5}};
+    bold.glyphs = {{'W', -3, 2},
+                   {'i', 4, -1},
+                   {'g', 0, 0},
+                   {0xE9, vemro::kMaxProjectCharBorder, vemro::kMinProjectCharBorder},
+                   {'W', 0, 5}};
     all.push_back({"bold_italic_borders.fnt", bold});
 
     ProjectFile medium;
@@ -77,7 +81,7 @@ std::vector<Seed> seeds() {
     tiny.textureHeight = 1;
     tiny.size = 48;
     tiny.faceName = "DejaVu Sans";
-    tiny.glyphs = {{'M', 0, 0}, {' ', -1024, -1024}};
+    tiny.glyphs = {{'M', 0, 0}, {' ', vemro::kMinProjectCharBorder, vemro::kMinProjectCharBorder}};
     all.push_back({"one_pixel_texture.fnt", tiny});
 
     ProjectFile odd;
