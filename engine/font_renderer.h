@@ -1,22 +1,27 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "engine/result.h"
+
 namespace vemro {
 
-// What the renderer is asked to create: an em height in pixels and the style.
+// What a font is made from: a typeface and style, and an em height in pixels.
 struct FontRequest {
-    std::string faceName;      // empty or unknown: the system's best match
-    std::int32_t pixelHeight;  // em height in pixels (already multiplied by the factor)
-    std::int32_t weight;       // 400, 600 or 700
-    bool antialiased;          // grey levels when true, every pixel 0 or 255 when false
-    bool italic;
+    std::string faceName;          // empty or unknown: the system's best match
+    std::int32_t pixelHeight = 0;  // em height in pixels (already multiplied by the factor)
+    std::int32_t weight = 400;     // 400, 600 or 700
+    bool antialiased = true;       // grey levels when true, every pixel 0 or 255 when false
+    bool italic = false;
+
+    friend bool operator==(const FontRequest&, const FontRequest&) = default;
 };
 
-// One character of the current font, as drawing produces it.
+// One character of a font, as drawing produces it.
 struct GlyphImage {
     // Signed distance from the drawing position to the left edge of the black box.
     std::int32_t a = 0;
@@ -39,8 +44,61 @@ struct GlyphMetrics {
     friend bool operator==(const GlyphMetrics&, const GlyphMetrics&) = default;
 };
 
-// The font services the engine needs: typeface list, font creation, line height, per-character
-// widths and the drawn ink. Codes are bytes of Windows-1252.
+// What the face knows of a character besides its ink.
+struct GlyphInfo {
+    // The glyph's index in the face; 0 when the face has no glyph for the character (it is then
+    // drawn as the face's missing-glyph shape).
+    std::uint32_t index = 0;
+    // The advance width as text shaping uses it, in 1/64 pixel at the font's em height: from the
+    // font's design units, unhinted and unrounded, synthesized bold included.
+    std::int32_t advance = 0;
+
+    friend bool operator==(const GlyphInfo&, const GlyphInfo&) = default;
+};
+
+// A kerning adjustment between two characters, in 1/64 pixel at the font's em height; added
+// to the left character's advance when the right one follows it.
+struct KerningPair {
+    char32_t left = 0;
+    char32_t right = 0;
+    std::int32_t amount = 0;
+
+    friend bool operator==(const KerningPair&, const KerningPair&) = default;
+};
+
+// One face at one size and style, made by FontRenderer::createFont. A font is used by one
+// thread at a time; fonts made by the same renderer may be used one after the other in any
+// order on that thread.
+class Font {
+public:
+    virtual ~Font() = default;
+
+    // Ascent plus descent in whole pixels: the height of a line of text.
+    virtual std::int32_t lineHeight() const = 0;
+    // Whole pixels from the top of a line to the baseline; lineHeight() - ascent() is the
+    // descent.
+    virtual std::int32_t ascent() const = 0;
+
+    // The ink and the A and B widths of one character (a Unicode code point).
+    virtual GlyphImage renderGlyph(char32_t code) = 0;
+
+    // The A and B widths renderGlyph would report for the character, found without drawing its
+    // ink. Nothing when the font has no cheaper way than drawing; the caller then calls
+    // renderGlyph.
+    virtual std::optional<GlyphMetrics> measureGlyph(char32_t /*code*/) { return std::nullopt; }
+
+    // The glyph index and advance width of a character.
+    virtual GlyphInfo glyphInfo(char32_t code) = 0;
+
+    // The kerning between every ordered pair of the given characters that the font adjusts;
+    // pairs of 0 are left out. The characters come without repeats.
+    virtual std::vector<KerningPair> kerningPairs(const std::vector<char32_t>& /*characters*/) {
+        return {};
+    }
+};
+
+// The font services the engine needs: the typefaces a user can pick, and fonts made from them.
+// The renderer and the fonts it made are used from one thread at a time.
 class FontRenderer {
 public:
     virtual ~FontRenderer() = default;
@@ -48,22 +106,16 @@ public:
     // Every typeface a user can pick, once each, sorted case-insensitively.
     virtual const std::vector<std::string>& faceNames() = 0;
 
-    // Replaces the current font. Returns false when no font could be made; the renderer then
-    // has no font, lineHeight() is 0 and every glyph is an empty image.
-    virtual bool createFont(const FontRequest& request) = 0;
+    // The typeface a new project starts with.
+    virtual std::string defaultFaceName() {
+        const std::vector<std::string>& faces = faceNames();
+        return faces.empty() ? std::string() : faces.front();
+    }
 
-    virtual bool hasFont() const = 0;
-
-    // Ascent plus descent of the current font in whole pixels: the height of a line of text.
-    virtual std::int32_t lineHeight() const = 0;
-
-    // The ink and the A and B widths of one character of the current font.
-    virtual GlyphImage renderGlyph(std::uint8_t code) = 0;
-
-    // The A and B widths renderGlyph would report for the character, found without drawing its
-    // ink, for characters the atlas places outside the texture. Nothing when the renderer has
-    // no cheaper way than drawing; the caller then calls renderGlyph.
-    virtual std::optional<GlyphMetrics> measureGlyph(std::uint8_t /*code*/) { return std::nullopt; }
+    // Makes a font, or says in a sentence a user can read (naming the face) why none could be
+    // made. The font stays usable after the renderer has made others, as long as the renderer
+    // lives.
+    virtual Result<std::unique_ptr<Font>> createFont(const FontRequest& request) = 0;
 };
 
 }  // namespace vemro

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <unordered_map>
 #include <vector>
 
 #include "engine/glyph.h"
@@ -10,14 +11,17 @@ namespace vemro {
 
 // The characters of the atlas in insertion order. The order decides packing, the order of the
 // character list in the window and the order of records in project and description files; it is
-// never re-sorted.
+// never re-sorted. Looking a character up costs the same however long the list is.
 class GlyphList {
 public:
     // Appends a glyph for code unless one with that code exists. Returns true when it appended.
-    bool addCharacter(std::uint8_t code);
+    bool addCharacter(char32_t code);
 
     // Appends the glyph as it is, duplicates included (project files may repeat a code).
     void append(const Glyph& glyph);
+
+    // Removes every glyph with the code; returns how many were removed.
+    std::size_t removeCharacter(char32_t code);
 
     void clearGlyphs();
 
@@ -25,22 +29,24 @@ public:
     Glyph* glyphAt(std::size_t index);
     const Glyph* glyphAt(std::size_t index) const;
 
-    bool contains(std::uint8_t code) const;
+    bool contains(char32_t code) const;
     std::size_t size() const { return glyphs_.size(); }
     bool empty() const { return glyphs_.empty(); }
 
-    Glyph& operator[](std::size_t index) { return glyphs_[index]; }
     const Glyph& operator[](std::size_t index) const { return glyphs_[index]; }
 
-    std::vector<Glyph>::iterator begin() { return glyphs_.begin(); }
-    std::vector<Glyph>::iterator end() { return glyphs_.end(); }
+    // Glyphs may be changed in place through glyphAt; the code of a glyph is changed only by
+    // removing and adding, so the lookup stays right.
     std::vector<Glyph>::const_iterator begin() const { return glyphs_.begin(); }
     std::vector<Glyph>::const_iterator end() const { return glyphs_.end(); }
 
-    friend bool operator==(const GlyphList&, const GlyphList&) = default;
+    friend bool operator==(const GlyphList& left, const GlyphList& right) {
+        return left.glyphs_ == right.glyphs_;
+    }
 
 private:
     std::vector<Glyph> glyphs_;
+    std::unordered_map<char32_t, std::uint32_t> counts_;  // glyphs per code
 };
 
 }  // namespace vemro

@@ -1,0 +1,75 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "engine/atlas_size.h"
+#include "engine/font_borders.h"
+
+namespace vemro {
+
+// One texture of the atlas: 8-bit coverage, exactly the texture's size, top row first.
+struct AtlasPage {
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+    std::vector<std::uint8_t> pixels;  // width x height, row-major
+
+    std::uint8_t at(std::int32_t x, std::int32_t y) const {
+        return pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
+                      static_cast<std::size_t>(x)];
+    }
+
+    friend bool operator==(const AtlasPage&, const AtlasPage&) = default;
+};
+
+// One character as the rebuild placed it, in the order of the project's glyph list.
+struct PlacedGlyph {
+    char32_t code = 0;
+    // The cell, borders included, in atlas pixels on its page. A cell may lie partly or wholly
+    // outside the page (a texture too small for every glyph); only its part on the page is
+    // drawn.
+    std::int32_t page = 0;
+    std::int32_t x = 0;
+    std::int32_t y = 0;
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+    // Where the ink starts inside the cell: the font's and the character's left borders.
+    std::int32_t inkLeft = 0;
+    // Metrics at atlas scale (the supersampled values divided by the factor, not rounded):
+    // the distance from the pen to the left edge of the ink (A), the width of the ink (B) and
+    // the advance width as shaping uses it.
+    double a = 0.0;
+    double b = 0.0;
+    double advance = 0.0;
+    // The glyph's index in the face; 0 when the face has no glyph for the character.
+    std::uint32_t glyphIndex = 0;
+
+    friend bool operator==(const PlacedGlyph&, const PlacedGlyph&) = default;
+};
+
+// What a rebuild produces from a project: the pages and the placed glyphs with the metrics that
+// exporters and the preview need. A plain value; nothing in it refers back to the project.
+struct AtlasResult {
+    // The size of every page.
+    AtlasSize textureSize;
+    // Always at least one page.
+    std::vector<AtlasPage> pages;
+    std::vector<PlacedGlyph> glyphs;
+    // The supersampling factor the glyphs were drawn with, 1..4.
+    std::int32_t factor = 1;
+    // The padding of every cell, as the project gave it.
+    FontBorders fontBorders;
+    // Line metrics at atlas scale: the cell height without borders (the supersampled line
+    // height divided by the factor, truncated) and the ascent (divided, not rounded).
+    std::int32_t lineHeight = 0;
+    double ascent = 0.0;
+    // Glyphs whose cell lies partly or wholly outside its page.
+    std::size_t glyphsOutsideTexture = 0;
+    // Empty when the font was made; otherwise why not, in a sentence naming the face. Every
+    // glyph is then an empty cell of the borders' size.
+    std::string fontProblem;
+};
+
+}  // namespace vemro

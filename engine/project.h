@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "engine/atlas_size.h"
+#include "engine/font_borders.h"
+#include "engine/font_renderer.h"
+#include "engine/font_settings.h"
+#include "engine/glyph_list.h"
+
+namespace vemro {
+
+// Everything a project is: the inputs of an atlas. The window shows it in its controls and
+// writes every change into it; the project file stores it; a rebuild turns it into an atlas.
+// A plain value: copies are independent, and two projects are equal when every setting is.
+struct Project {
+    AtlasSize textureSize;
+    FontBorders fontBorders;
+    FontSettings font;  // face, size, weight, quality, supersampling factor, italic
+    GlyphList glyphs;
+
+    friend bool operator==(const Project&, const Project&) = default;
+};
+
+// The project a new session starts with: an empty character list, a 256 x 256 texture, no
+// borders, the given face at 11 points, "Normal", "Antialiased", no supersampling, upright.
+Project startupProject(const std::string& faceName);
+
+// Pixel em height for a size in points at a fixed 96 pixels per inch: size x factor x 96 / 72
+// rounded to nearest, halves away from zero. The size is first brought into 5..100 and the
+// factor into 1..4.
+std::int32_t pixelHeightFor(std::int32_t size, std::int32_t factor);
+
+// The font a project asks for: its face and style at pixelHeightFor(size, factor).
+FontRequest fontRequestFor(const Project& project);
+
+}  // namespace vemro
