@@ -65,11 +65,5 @@ TEST(ExportOptions, OverridesApplyInOrderAndTheFirstBadValueNamesItsOption) {
     EXPECT_FALSE(untouched.font.italic);
 }
 
-TEST(ExportOptions, NoArgumentsGiveNoOverrides) {
-    const Result<std::vector<ExportOverride>> parsed = parseExportOptions({}, exportOptions());
-    ASSERT_TRUE(parsed.ok());
-    EXPECT_TRUE(parsed->empty());
-}
-
 }  // namespace
 }  // namespace vemro

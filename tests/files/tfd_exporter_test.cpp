@@ -267,24 +267,5 @@ TEST_F(TfdExportTest, EachFileThatFailsIsReportedOnItsOwn) {
               std::string::npos);
 }
 
-// Every registered format writes exactly the files it names, and nothing else.
-TEST_F(TfdExportTest, EveryExporterWritesTheFilesItNames) {
-    for (const Exporter* exporter : registeredExporters()) {
-        TestFolder own;
-        const std::string chosen = own.path("atlas" + exporter->fileExtension());
-        const std::vector<std::string> named = exporter->outputFiles(chosen, *result);
-        const ExportReport report = exporter->write(chosen, project, *result);
-        EXPECT_TRUE(report.ok()) << exporter->name();
-        EXPECT_EQ(report.written, named) << exporter->name();
-        std::vector<std::string> onDisk;
-        for (const std::string& entry : own.entries()) {
-            onDisk.push_back(own.path(entry));
-        }
-        std::vector<std::string> sorted = named;
-        std::sort(sorted.begin(), sorted.end());
-        EXPECT_EQ(onDisk, sorted) << exporter->name();
-    }
-}
-
 }  // namespace
 }  // namespace vemro
