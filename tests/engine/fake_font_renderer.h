@@ -77,7 +77,6 @@ public:
     int renderCount = 0;
     int measureCount = 0;
     int infoCount = 0;
-    std::vector<char32_t> rendered;  // every character drawn, in order
 
 private:
     std::vector<std::string> faces_{"Fake Sans"};
@@ -95,7 +94,6 @@ inline std::int32_t FakeFont::ascent() const {
 
 inline GlyphImage FakeFont::renderGlyph(char32_t code) {
     ++renderer_.renderCount;
-    renderer_.rendered.push_back(code);
     return renderer_.imageOf(code);
 }
 
