@@ -1,34 +1,32 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
+#include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "bench/counting_font.h"
 #include "engine/font_renderer.h"
 
 namespace vemro::bench {
 
-// Passes every call on to another renderer and counts the characters drawn and the ones only
-// measured, so a benchmark can show how much of the charset a rebuild had to draw.
+// Passes every call on to another renderer and wraps each font it makes in a CountingFont
+// that counts into this object: `rendered` characters drawn, `measured` characters whose widths
+// came without drawing, over every font made so far.
 class CountingFontRenderer final : public FontRenderer {
 public:
     explicit CountingFontRenderer(FontRenderer& inner) : inner_(inner) {}
 
     const std::vector<std::string>& faceNames() override { return inner_.faceNames(); }
-    bool createFont(const FontRequest& request) override { return inner_.createFont(request); }
-    bool hasFont() const override { return inner_.hasFont(); }
-    std::int32_t lineHeight() const override { return inner_.lineHeight(); }
-    GlyphImage renderGlyph(std::uint8_t code) override {
-        ++rendered;
-        return inner_.renderGlyph(code);
-    }
-    std::optional<GlyphMetrics> measureGlyph(std::uint8_t code) override {
-        std::optional<GlyphMetrics> metrics = inner_.measureGlyph(code);
-        if (metrics) {
-            ++measured;
+    std::string defaultFaceName() override { return inner_.defaultFaceName(); }
+    Result<std::unique_ptr<Font>> createFont(const FontRequest& request) override {
+        Result<std::unique_ptr<Font>> made = inner_.createFont(request);
+        if (!made) {
+            return made;
         }
-        return metrics;
+        return std::unique_ptr<Font>(
+            std::make_unique<CountingFont>(std::move(made.value()), rendered, measured));
     }
 
     std::int64_t rendered = 0;

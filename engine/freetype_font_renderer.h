@@ -1,8 +1,6 @@
 #pragma once
 
-#include <cstdint>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,8 +11,11 @@ namespace vemro {
 // Font services on FreeType, with the installed typefaces found through fontconfig.
 //
 // Construction is cheap: fontconfig and FreeType are started, and the typeface list is built, on
-// first use. Opened font files stay cached for the life of the object, so recreating the font
+// first use. Opened font files stay cached for the life of the object, so making a font again
 // (which the program does on every change) costs little after the first time.
+//
+// The fonts it makes use its FreeType library and cached faces: every one of them must be
+// destroyed before the renderer.
 class FreetypeFontRenderer final : public FontRenderer {
 public:
     FreetypeFontRenderer();
@@ -24,14 +25,7 @@ public:
     FreetypeFontRenderer& operator=(const FreetypeFontRenderer&) = delete;
 
     const std::vector<std::string>& faceNames() override;
-    bool createFont(const FontRequest& request) override;
-    bool hasFont() const override;
-    std::int32_t lineHeight() const override;
-    GlyphImage renderGlyph(std::uint8_t code) override;
-    // Exactly the A and B widths renderGlyph reports. Antialiased outlines are measured by
-    // asking FreeType's rasteriser only for the columns at the ink's edges; other glyphs are
-    // scan-converted as drawing does but nothing is copied.
-    std::optional<GlyphMetrics> measureGlyph(std::uint8_t code) override;
+    Result<std::unique_ptr<Font>> createFont(const FontRequest& request) override;
 
 private:
     struct Impl;

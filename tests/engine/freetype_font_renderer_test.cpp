@@ -10,6 +10,8 @@
 #include <utility>
 #include <vector>
 
+#include "engine/windows1252.h"
+
 namespace vemro {
 namespace {
 
@@ -82,9 +84,15 @@ protected:
     static void SetUpTestSuite() { renderer_ = std::make_unique<FreetypeFontRenderer>(); }
     static void TearDownTestSuite() { renderer_.reset(); }
 
-    static GlyphImage glyph(const FontRequest& font, std::uint8_t code) {
-        EXPECT_TRUE(renderer_->createFont(font)) << font.faceName;
-        return renderer_->renderGlyph(code);
+    static std::unique_ptr<Font> font(const FontRequest& request) {
+        Result<std::unique_ptr<Font>> made = renderer_->createFont(request);
+        EXPECT_TRUE(made.ok()) << made.message();
+        return made ? std::move(made.value()) : nullptr;
+    }
+
+    static GlyphImage glyph(const FontRequest& request, char32_t code) {
+        const std::unique_ptr<Font> made = font(request);
+        return made ? made->renderGlyph(code) : GlyphImage{};
     }
 
     static std::unique_ptr<FreetypeFontRenderer> renderer_;
@@ -118,8 +126,9 @@ TEST_F(FreetypeFontRendererTest, FaceListNamesEveryTypefaceOnceInCaseInsensitive
     }
     // Every listed typeface gives a font.
     for (const std::string& name : names) {
-        EXPECT_TRUE(renderer_->createFont(request(name, 15))) << name;
-        EXPECT_GT(renderer_->lineHeight(), 0) << name;
+        const std::unique_ptr<Font> made = font(request(name, 15));
+        ASSERT_NE(made, nullptr) << name;
+        EXPECT_GT(made->lineHeight(), 0) << name;
     }
 }
 
@@ -141,11 +150,19 @@ TEST_F(FreetypeFontRendererTest, LineHeightScalesTheWindowsMetricsWithOneRoundin
         {533, 621},  // size 100 at factor 4: 494.74 -> 495 plus 125.70 -> 126
     };
     for (const auto& [pixels, height] : expected) {
-        ASSERT_TRUE(renderer_->createFont(request("DejaVu Sans", pixels)));
-        EXPECT_EQ(renderer_->lineHeight(), height) << pixels << " px";
+        const std::unique_ptr<Font> regular = font(request("DejaVu Sans", pixels));
+        ASSERT_NE(regular, nullptr);
+        EXPECT_EQ(regular->lineHeight(), height) << pixels << " px";
+        // The ascent is the Windows ascent alone, rounded once.
+        EXPECT_EQ(regular->ascent(),
+                  (pixels * kDejaVuWinAscent + kDejaVuUnitsPerEm / 2) / kDejaVuUnitsPerEm)
+            << pixels << " px";
         // Bold, oblique and unsmoothed fonts come from other files with the same metrics.
-        ASSERT_TRUE(renderer_->createFont(request("DejaVu Sans", pixels, 700, false, true)));
-        EXPECT_EQ(renderer_->lineHeight(), height) << pixels << " px bold oblique";
+        const std::unique_ptr<Font> boldOblique =
+            font(request("DejaVu Sans", pixels, 700, false, true));
+        ASSERT_NE(boldOblique, nullptr);
+        EXPECT_EQ(boldOblique->lineHeight(), height) << pixels << " px bold oblique";
+        EXPECT_EQ(boldOblique->ascent(), regular->ascent()) << pixels << " px bold oblique";
     }
 }
 
@@ -195,28 +212,31 @@ TEST_F(FreetypeFontRendererTest, ItalicSlantsTheInkOnceWhetherTheFaceHasItOrNot)
 
 TEST_F(FreetypeFontRendererTest, QualityDecidesBetweenGreyLevelsAndOnOffPixels) {
     std::set<std::uint8_t> smoothLevels;
+    const std::unique_ptr<Font> mono = font(request("DejaVu Sans", 15, 400, false));
+    const std::unique_ptr<Font> smooth = font(request("DejaVu Sans", 15, 400, true));
+    ASSERT_TRUE(mono && smooth);
     for (int code = 0; code < 256; ++code) {
-        const GlyphImage mono =
-            glyph(request("DejaVu Sans", 15, 400, false), static_cast<std::uint8_t>(code));
-        for (const std::uint8_t value : mono.coverage) {
+        const char32_t character = windows1252ToUnicode(static_cast<std::uint8_t>(code));
+        for (const std::uint8_t value : mono->renderGlyph(character).coverage) {
             ASSERT_TRUE(value == 0 || value == 255) << "code " << code;
         }
-        const GlyphImage smooth =
-            glyph(request("DejaVu Sans", 15, 400, true), static_cast<std::uint8_t>(code));
-        smoothLevels.insert(smooth.coverage.begin(), smooth.coverage.end());
+        const GlyphImage image = smooth->renderGlyph(character);
+        smoothLevels.insert(image.coverage.begin(), image.coverage.end());
     }
     EXPECT_GT(smoothLevels.size(), 100u);
     EXPECT_TRUE(smoothLevels.count(255));
 }
 
 TEST_F(FreetypeFontRendererTest, ImageIsTrimmedToItsInk) {
-    for (const FontRequest& font :
+    for (const FontRequest& fontRequest :
          {request("DejaVu Sans", 15), request("DejaVu Sans", 15, 400, false),
           request("DejaVu Sans", 59, 700, true, true),
           request("DejaVu Sans Light", 23, 700, false, true), request("DejaVu Serif", 8)}) {
-        ASSERT_TRUE(renderer_->createFont(font));
+        const std::unique_ptr<Font> made = font(fontRequest);
+        ASSERT_NE(made, nullptr);
         for (int code = 0; code < 256; ++code) {
-            const GlyphImage image = renderer_->renderGlyph(static_cast<std::uint8_t>(code));
+            const GlyphImage image =
+                made->renderGlyph(windows1252ToUnicode(static_cast<std::uint8_t>(code)));
             ASSERT_EQ(image.coverage.size(), static_cast<std::size_t>(image.width) * image.height);
             if (image.width == 0) {
                 EXPECT_EQ(image.b, 1);
@@ -247,10 +267,12 @@ TEST_F(FreetypeFontRendererTest, ImageIsTrimmedToItsInk) {
 TEST_F(FreetypeFontRendererTest, DrawnInkStartsWhereTheAWidthPromises) {
     for (const bool antialiased : {true, false}) {
         for (const int pixels : {15, 59}) {
-            ASSERT_TRUE(renderer_->createFont(request("DejaVu Sans", pixels, 400, antialiased)));
+            const std::unique_ptr<Font> made =
+                font(request("DejaVu Sans", pixels, 400, antialiased));
+            ASSERT_NE(made, nullptr);
             const int tx = 40;
             for (const char code : std::string("AHWgjfy/\\_|")) {
-                const GlyphImage image = renderer_->renderGlyph(static_cast<std::uint8_t>(code));
+                const GlyphImage image = made->renderGlyph(static_cast<char32_t>(code));
                 Canvas canvas(200, 200);
                 canvas.draw(image, tx - image.a, 20);
                 int first = 0;
@@ -268,7 +290,7 @@ TEST_F(FreetypeFontRendererTest, DrawnInkStartsWhereTheAWidthPromises) {
             const int ascent =
                 (pixels * kDejaVuWinAscent + kDejaVuUnitsPerEm / 2) / kDejaVuUnitsPerEm;
             Canvas canvas(200, 200);
-            canvas.draw(renderer_->renderGlyph('H'), 10, 20);
+            canvas.draw(made->renderGlyph(U'H'), 10, 20);
             EXPECT_TRUE(canvas.rowHasInk(20 + ascent - 1)) << pixels;
             EXPECT_FALSE(canvas.rowHasInk(20 + ascent)) << pixels;
         }
@@ -281,47 +303,55 @@ TEST_F(FreetypeFontRendererTest, FaceNameIsMatchedIgnoringCaseAndFallsBackWhenUn
     EXPECT_NE(glyph(request("DejaVu Sans Condensed", 20), 'H').coverage, exact.coverage);
 
     for (const char* name : {"No Such Typeface Anywhere", ""}) {
-        EXPECT_TRUE(renderer_->createFont(request(name, 20, 700, true, true))) << name;
-        EXPECT_TRUE(renderer_->hasFont());
-        EXPECT_GT(renderer_->lineHeight(), 0);
-        EXPECT_GT(renderer_->renderGlyph('A').width, 0) << name;
+        const std::unique_ptr<Font> made = font(request(name, 20, 700, true, true));
+        ASSERT_NE(made, nullptr) << name;
+        EXPECT_GT(made->lineHeight(), 0);
+        EXPECT_GT(made->renderGlyph(U'A').width, 0) << name;
     }
 }
 
-TEST_F(FreetypeFontRendererTest, HighCodesAreWindows1252Characters) {
-    ASSERT_TRUE(renderer_->createFont(request("DejaVu Sans", 20)));
-    // The five undefined bytes are C1 controls, which the font lacks: all draw the missing-glyph
-    // box. The euro sign at 0x80 is a real character.
-    const GlyphImage missing = renderer_->renderGlyph(0x81);
+TEST_F(FreetypeFontRendererTest, CharactersAreUnicodeCodePoints) {
+    const std::unique_ptr<Font> made = font(request("DejaVu Sans", 20));
+    ASSERT_NE(made, nullptr);
+    // The C1 controls, which Windows-1252 leaves at its five undefined bytes, are missing from
+    // the face: each draws the missing-glyph box and has glyph index 0. The euro sign is a real
+    // character.
+    const GlyphImage missing = made->renderGlyph(0x81);
     EXPECT_GT(missing.width, 0);
-    for (const std::uint8_t code : {0x8D, 0x8F, 0x90, 0x9D}) {
-        EXPECT_EQ(renderer_->renderGlyph(code).coverage, missing.coverage) << int(code);
+    for (const char32_t code : {0x81, 0x8D, 0x8F, 0x90, 0x9D}) {
+        EXPECT_EQ(made->renderGlyph(code).coverage, missing.coverage) << int(code);
+        EXPECT_EQ(made->glyphInfo(code).index, 0u) << int(code);
     }
-    const GlyphImage euro = renderer_->renderGlyph(0x80);
+    const GlyphImage euro = made->renderGlyph(U'\u20AC');
     EXPECT_GT(euro.width, 0);
     EXPECT_NE(euro.coverage, missing.coverage);
-    // S with caron (0x8A) is an S with a mark above it.
-    const GlyphImage s = renderer_->renderGlyph('S');
-    const GlyphImage sCaron = renderer_->renderGlyph(0x8A);
+    EXPECT_NE(made->glyphInfo(U'\u20AC').index, 0u);
+    // S with caron is an S with a mark above it.
+    const GlyphImage s = made->renderGlyph(U'S');
+    const GlyphImage sCaron = made->renderGlyph(U'\u0160');
     EXPECT_LT(sCaron.top, s.top);
     EXPECT_EQ(sCaron.top + sCaron.height, s.top + s.height);
+    // Beyond the code page: Cyrillic Zhe is in DejaVu Sans, a CJK ideograph is not.
+    EXPECT_GT(made->renderGlyph(U'\u0416').width, 0);
+    EXPECT_NE(made->glyphInfo(U'\u0416').index, 0u);
+    EXPECT_EQ(made->renderGlyph(U'\u4E00').coverage, missing.coverage);
+    EXPECT_EQ(made->glyphInfo(U'\u4E00').index, 0u);
 }
 
-TEST_F(FreetypeFontRendererTest, WithoutAFontEverythingIsEmpty) {
-    FreetypeFontRenderer fresh;
-    EXPECT_FALSE(fresh.hasFont());
-    EXPECT_EQ(fresh.lineHeight(), 0);
-
-    ASSERT_TRUE(fresh.createFont(request("DejaVu Sans", 15)));
-    // A failed creation replaces the previous font with none.
-    EXPECT_FALSE(fresh.createFont(request("DejaVu Sans", 0)));
-    EXPECT_FALSE(fresh.hasFont());
-    EXPECT_EQ(fresh.lineHeight(), 0);
-    const GlyphImage image = fresh.renderGlyph('A');
-    EXPECT_EQ(image.b, 1);
-    EXPECT_EQ(image.width, 0);
-    EXPECT_EQ(image.height, 0);
-    EXPECT_TRUE(image.coverage.empty());
+TEST_F(FreetypeFontRendererTest, FontThatCannotBeMadeSaysWhichAndWhy) {
+    for (const int pixels : {0, -3}) {
+        const Result<std::unique_ptr<Font>> made =
+            renderer_->createFont(request("DejaVu Sans", pixels));
+        ASSERT_FALSE(made.ok());
+        const std::string expected =
+            "the font \"DejaVu Sans\" could not be made at " + std::to_string(pixels) + " pixels: ";
+        EXPECT_EQ(made.message().substr(0, expected.size()), expected);
+        EXPECT_GT(made.message().size(), expected.size());
+    }
+    // A failure leaves the renderer as it was: the next font is made as usual.
+    const std::unique_ptr<Font> made = font(request("DejaVu Sans", 15));
+    ASSERT_NE(made, nullptr);
+    EXPECT_GT(made->renderGlyph(U'A').width, 0);
 }
 
 }  // namespace

@@ -1,0 +1,70 @@
+#pragma once
+
+// Internal to the FreeType renderer: includes FreeType.
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "engine/font_renderer.h"
+#include "engine/freetype_handles.h"
+#include "engine/result.h"
+
+namespace vemro {
+
+// One face at one pixel height and style, on FreeType. The font has its own FT_Size on the
+// face, activated before every operation, so fonts sharing a cached face may be used one after
+// the other in any order. Bold and italic the face lacks are synthesized: strokes widened by
+// 1/24 of the em, outlines sheared by about 12 degrees.
+//
+// The library and the face belong to the renderer that made the font and must outlive it.
+class FreetypeFont final : public Font {
+public:
+    // A font of the face for the request; the reason (a phrase a user can read) when FreeType
+    // cannot size the face. The face must be scalable with a non-zero em.
+    static Result<std::unique_ptr<FreetypeFont>> create(FT_Library library, FT_Face face,
+                                                        const FontRequest& request);
+    ~FreetypeFont() override;
+
+    FreetypeFont(const FreetypeFont&) = delete;
+    FreetypeFont& operator=(const FreetypeFont&) = delete;
+
+    std::int32_t lineHeight() const override { return lineHeight_; }
+    std::int32_t ascent() const override { return ascent_; }
+    GlyphImage renderGlyph(char32_t code) override;
+    // Exactly the A and B widths renderGlyph reports. Antialiased outlines are measured by
+    // asking FreeType's rasteriser only for the columns at the ink's edges; other glyphs are
+    // scan-converted as drawing does but nothing is copied.
+    std::optional<GlyphMetrics> measureGlyph(char32_t code) override;
+    GlyphInfo glyphInfo(char32_t code) override;
+    // From the face's legacy `kern` table; nothing for a face without one.
+    std::vector<KerningPair> kerningPairs(const std::vector<char32_t>& characters) override;
+
+private:
+    FreetypeFont(FT_Library library, FT_Face face, FT_Size size, const FontRequest& request);
+
+    // Ascent and line height as Windows scales them.
+    void computeLineMetrics();
+    // Design units to 1/64 pixel at the em height, rounded once.
+    std::int32_t scaleDesignUnits(FT_Long units) const;
+    // Loads a character into the face's glyph slot with the synthesized styles applied; false
+    // when neither it nor the missing-glyph shape can be loaded.
+    bool loadGlyph(char32_t code);
+    // Turns the loaded glyph into a bitmap as renderGlyph draws it; false on failure.
+    bool drawSlot();
+
+    FT_Library library_;
+    FT_Face face_;
+    FT_Size size_;
+    std::int32_t pixelHeight_;
+    bool antialiased_;
+    bool embolden_;
+    bool oblique_;
+    // How far a synthesized bold widens each stroke, 26.6 pixels.
+    FT_Pos emboldenStrength_ = 0;
+    std::int32_t ascent_ = 0;
+    std::int32_t lineHeight_ = 0;
+};
+
+}  // namespace vemro
