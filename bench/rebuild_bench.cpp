@@ -1,14 +1,16 @@
-// Rebuilds of the atlas with DejaVu Sans and the full charset: after a font change (the font is
-// made again and every character drawn anew) and after a change that keeps the font (a border,
-// the texture size or a character border).
+// Rebuilds of the atlas with DejaVu Sans and the full charset: after a font change (a builder
+// that knows nothing yet makes the font and draws every character that shows) and after a change
+// that keeps the font (a border, the texture size or a character border).
 
 #include <benchmark/benchmark.h>
 
 #include "bench/bench_scenarios.h"
 #include "bench/bench_statistics.h"
 #include "bench/counting_font_renderer.h"
-#include "engine/atlas.h"
+#include "engine/atlas_builder.h"
 #include "engine/freetype_font_renderer.h"
+#include "engine/project.h"
+#include "engine/windows1252.h"
 
 namespace vemro::bench {
 namespace {
@@ -22,22 +24,22 @@ FreetypeFontRenderer& sharedRenderer() {
 
 struct RebuildSetup {
     const BenchScenario& scenario;
-    FontSettings settings;
+    Project project;
     CountingFontRenderer renderer;
-    Atlas atlas;
+    AtlasBuilder builder;
+    bool ready = false;
 
     explicit RebuildSetup(std::int64_t index)
         : scenario(kScenarios.at(static_cast<std::size_t>(index))),
-          settings(scenarioSettings(scenario)),
           renderer(sharedRenderer()),
-          atlas(renderer) {
-        atlas.setTextureSize(scenario.texture);
-        atlas.addFullCharset();
-        atlas.recreateFont(settings);
-        atlas.rebuildAtlas(settings.factor);
+          builder(renderer) {
+        project.font = scenarioSettings(scenario);
+        project.textureSize = scenario.texture;
+        for (int code = kFirstCode; code <= kLastCode; ++code) {
+            project.glyphs.addCharacter(windows1252ToUnicode(static_cast<std::uint8_t>(code)));
+        }
+        ready = builder.rebuild(project)->fontProblem.empty();
     }
-
-    bool ready() const { return renderer.hasFont(); }
 };
 
 void reportCounts(benchmark::State& state, const CountingFontRenderer& renderer,
@@ -50,16 +52,16 @@ void reportCounts(benchmark::State& state, const CountingFontRenderer& renderer,
 
 void BM_RebuildAfterFontChange(benchmark::State& state) {
     RebuildSetup setup(state.range(0));
-    if (!setup.ready()) {
+    if (!setup.ready) {
         state.SkipWithError("DejaVu Sans could not be loaded");
         return;
     }
     const std::int64_t rendered = setup.renderer.rendered;
     const std::int64_t measured = setup.renderer.measured;
     for (auto _ : state) {
-        setup.atlas.recreateFont(setup.settings);
-        setup.atlas.rebuildAtlas(setup.settings.factor);
-        benchmark::DoNotOptimize(setup.atlas.atlasSurface().data());
+        AtlasBuilder fresh(setup.renderer);
+        const std::shared_ptr<const AtlasResult> result = fresh.rebuild(setup.project);
+        benchmark::DoNotOptimize(result->pages.front().pixels.data());
     }
     reportCounts(state, setup.renderer, rendered, measured);
     state.SetLabel(setup.scenario.label);
@@ -70,11 +72,11 @@ void BM_RebuildAfterFontChange(benchmark::State& state) {
 // so the whole atlas is laid out and drawn again.
 void BM_RebuildKeepingFont(benchmark::State& state) {
     RebuildSetup setup(state.range(0));
-    if (!setup.ready()) {
+    if (!setup.ready) {
         state.SkipWithError("DejaVu Sans could not be loaded");
         return;
     }
-    Atlas& atlas = setup.atlas;
+    Project& project = setup.project;
     const AtlasSize full = setup.scenario.texture;
     const AtlasSize smaller{full.width, full.height / 2};
     const std::int64_t rendered = setup.renderer.rendered;
@@ -83,27 +85,27 @@ void BM_RebuildKeepingFont(benchmark::State& state) {
     for (auto _ : state) {
         switch (step) {
             case 0:
-                atlas.setFontBorders({1, 0, 0, 0});
+                project.fontBorders = {1, 0, 0, 0};
                 break;
             case 1:
-                atlas.setFontBorders({});
+                project.fontBorders = {};
                 break;
             case 2:
-                atlas.setTextureSize(smaller);
+                project.textureSize = smaller;
                 break;
             case 3:
-                atlas.setTextureSize(full);
+                project.textureSize = full;
                 break;
             case 4:
-                atlas.setCharacterBorders(0, 0, 2);
+                project.glyphs.glyphAt(0)->charBorderRight = 2;
                 break;
             default:
-                atlas.setCharacterBorders(0, 0, 0);
+                project.glyphs.glyphAt(0)->charBorderRight = 0;
                 break;
         }
         step = (step + 1) % 6;
-        atlas.rebuildAtlas(setup.settings.factor);
-        benchmark::DoNotOptimize(atlas.atlasSurface().data());
+        const std::shared_ptr<const AtlasResult> result = setup.builder.rebuild(project);
+        benchmark::DoNotOptimize(result->pages.front().pixels.data());
     }
     reportCounts(state, setup.renderer, rendered, measured);
     state.SetLabel(setup.scenario.label);
