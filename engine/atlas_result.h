@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -67,11 +68,20 @@ struct AtlasResult {
     double ascent = 0.0;
     // Glyphs whose cell lies partly or wholly outside its page.
     std::size_t glyphsOutsideTexture = 0;
+    // The family name of the face the glyphs come from; empty without a font.
+    std::string fontName;
+    // Every character that face maps to a glyph, ascending (shared between the results of one
+    // font); never null.
+    std::shared_ptr<const std::vector<char32_t>> fontCharacters =
+        std::make_shared<const std::vector<char32_t>>();
     // Empty when the font was made; otherwise why not, in a sentence naming the face. Every
     // glyph is then an empty cell of the borders' size.
     std::string fontProblem;
 
-    friend bool operator==(const AtlasResult&, const AtlasResult&) = default;
+    friend bool operator==(const AtlasResult& left, const AtlasResult& right);
 };
+
+// The characters of the result's glyphs that the font has no glyph for, each once, in list order.
+std::vector<char32_t> charactersMissingFromFont(const AtlasResult& result);
 
 }  // namespace vemro

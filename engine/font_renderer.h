@@ -13,6 +13,9 @@ namespace vemro {
 // What a font is made from: a typeface and style, and an em height in pixels.
 struct FontRequest {
     std::string faceName;          // empty or unknown: the system's best match
+    // A font file to use instead of an installed face (empty: none), and the face inside it.
+    std::string fontFile;
+    std::int32_t faceIndex = 0;
     std::int32_t pixelHeight = 0;  // em height in pixels (already multiplied by the factor)
     std::int32_t weight = 400;     // 400, 600 or 700
     bool antialiased = true;       // grey levels when true, every pixel 0 or 255 when false
@@ -66,6 +69,15 @@ struct KerningPair {
     friend bool operator==(const KerningPair&, const KerningPair&) = default;
 };
 
+// One face of a font file, as File > Use Font File lists it.
+struct FontFileFace {
+    std::int32_t index = 0;   // the face's index inside the file
+    std::string familyName;   // e.g. "Noto Sans"
+    std::string styleName;    // e.g. "Bold Italic"
+
+    friend bool operator==(const FontFileFace&, const FontFileFace&) = default;
+};
+
 // One face at one size and style, made by FontRenderer::createFont. A font is used by one
 // thread at a time; fonts made by the same renderer may be used one after the other in any
 // order on that thread.
@@ -90,6 +102,13 @@ public:
     // The glyph index and advance width of a character.
     virtual GlyphInfo glyphInfo(char32_t code) = 0;
 
+    // The family name of the face the font was made from (the face actually used, which may
+    // differ from the one asked for when that is not installed).
+    virtual std::string familyName() const = 0;
+
+    // Every character the face maps to a glyph, ascending.
+    virtual std::vector<char32_t> characters() = 0;
+
     // The kerning between every ordered pair of the given characters that the font adjusts;
     // pairs of 0 are left out. The characters come without repeats.
     virtual std::vector<KerningPair> kerningPairs(const std::vector<char32_t>& /*characters*/) {
@@ -98,7 +117,8 @@ public:
 };
 
 // The font services the engine needs: the typefaces a user can pick, and fonts made from them.
-// The renderer and the fonts it made are used from one thread at a time.
+// The renderer may be called from several threads at once; each font it made is used by one
+// thread at a time.
 class FontRenderer {
 public:
     virtual ~FontRenderer() = default;
@@ -116,6 +136,9 @@ public:
     // made. The font stays usable after the renderer has made others, as long as the renderer
     // lives.
     virtual Result<std::unique_ptr<Font>> createFont(const FontRequest& request) = 0;
+
+    // The faces of a font file (.ttf, .otf, .ttc, .woff, .woff2), or why it cannot be used.
+    virtual Result<std::vector<FontFileFace>> inspectFontFile(const std::string& path) = 0;
 };
 
 }  // namespace vemro

@@ -5,7 +5,7 @@
 
 namespace vemro {
 
-// The font description, gathered from the window's controls at the moment of use.
+// The font description: an installed typeface (or a font file) with its size and style.
 struct FontSettings {
     static constexpr std::int32_t kMinSize = 5;
     static constexpr std::int32_t kMaxSize = 100;
@@ -18,6 +18,10 @@ struct FontSettings {
     static constexpr std::int32_t kMaxFactor = 4;
 
     std::string faceName;
+    // A font file used instead of an installed typeface (absolute path; empty: none), and the
+    // face inside it for collections (.ttc). When it cannot be opened, faceName is used.
+    std::string fontFile;
+    std::int32_t fontFaceIndex = 0;
     std::int32_t size = 11;  // points
     std::int32_t weight = kWeightNormal;
     std::int32_t quality = kQualityAntialiased;
