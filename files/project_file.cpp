@@ -1,15 +1,14 @@
 #include "files/project_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstring>
+#include <algorithm>
 #include <optional>
 
 #include "engine/atlas_size.h"
+#include "engine/windows1252.h"
 #include "files/atomic_file.h"
+#include "files/little_endian.h"
+#include "files/project_extension.h"
+#include "files/regular_file.h"
 
 namespace vemro {
 
@@ -18,23 +17,10 @@ namespace {
 // Twelve 32-bit fields from the texture width to the face name length.
 constexpr std::size_t kHeaderBytes = 48;
 constexpr std::size_t kGlyphRecordBytes = 9;
-// No accepted file needs more bytes than this; anything behind it is ignored unread.
-constexpr std::size_t kMaxUsefulFileBytes =
-    kHeaderBytes + kMaxProjectFaceNameLength + 1 + 4 + kGlyphRecordBytes * kMaxProjectGlyphs;
-
-void putInt32(std::vector<std::uint8_t>& out, std::int32_t value) {
-    const auto bits = static_cast<std::uint32_t>(value);
-    out.push_back(static_cast<std::uint8_t>(bits));
-    out.push_back(static_cast<std::uint8_t>(bits >> 8));
-    out.push_back(static_cast<std::uint8_t>(bits >> 16));
-    out.push_back(static_cast<std::uint8_t>(bits >> 24));
-}
-
-std::int32_t getInt32(const std::vector<std::uint8_t>& bytes, std::size_t offset) {
-    const std::uint32_t bits =
-        std::uint32_t{bytes[offset]} | (std::uint32_t{bytes[offset + 1]} << 8) |
-        (std::uint32_t{bytes[offset + 2]} << 16) | (std::uint32_t{bytes[offset + 3]} << 24);
-    return static_cast<std::int32_t>(bits);
+// No accepted file is longer than this; bytes behind it are read only to see that there are some.
+std::size_t maxUsefulFileBytes() {
+    return kHeaderBytes + kMaxProjectFaceNameLength + 1 + 4 +
+           kGlyphRecordBytes * kMaxProjectGlyphs + maxProjectExtensionBytes();
 }
 
 std::string range(std::int64_t low, std::int64_t high) {
@@ -50,6 +36,30 @@ std::string charBorderProblem(std::size_t index, std::uint8_t code, const char* 
     return "glyph record " + std::to_string(index + 1) + " (code " + std::to_string(code) +
            ") has a " + side + " character border of " + std::to_string(border) +
            ", outside the limit of " + range(kMinProjectCharBorder, kMaxProjectCharBorder);
+}
+
+std::string describeRecord(const ProjectGlyph& glyph) {
+    return "code " + std::to_string(glyph.code) + ", borders " +
+           std::to_string(glyph.charBorderLeft) + " and " + std::to_string(glyph.charBorderRight);
+}
+
+// Where the glyph records differ from the records the character list gives, or nothing.
+std::optional<std::string> recordsProblem(const std::vector<ProjectGlyph>& records,
+                                          const std::vector<ProjectGlyph>& expected) {
+    const std::size_t common = std::min(records.size(), expected.size());
+    for (std::size_t i = 0; i < common; ++i) {
+        if (!(records[i] == expected[i])) {
+            return "glyph record " + std::to_string(i + 1) + " (" + describeRecord(records[i]) +
+                   ") disagrees with the character list, whose character " + std::to_string(i + 1) +
+                   " with a Windows-1252 byte gives " + describeRecord(expected[i]);
+        }
+    }
+    if (records.size() != expected.size()) {
+        return "the file holds " + std::to_string(records.size()) +
+               " glyph records, but its character list has " + std::to_string(expected.size()) +
+               " characters with a Windows-1252 byte";
+    }
+    return std::nullopt;
 }
 
 // What makes a project impossible to store so that it reads back, or nothing.
@@ -79,50 +89,27 @@ std::optional<std::string> valueProblem(const ProjectFile& project) {
             return charBorderProblem(i, glyph.code, "right", glyph.charBorderRight);
         }
     }
+    if (project.extension) {
+        if (auto problem = projectExtensionProblem(*project.extension)) {
+            return problem;
+        }
+        return recordsProblem(project.glyphs, windows1252Records(project.extension->characters));
+    }
     return std::nullopt;
 }
 
-// Reads at most limit bytes of a regular file. Returns a reason on failure.
-std::optional<std::string> readFileStart(const std::string& path, std::size_t limit,
-                                         std::vector<std::uint8_t>& bytes) {
-    // O_NONBLOCK keeps a named pipe from blocking the open; it is refused below anyway.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        return std::string(std::strerror(errno));
-    }
-    struct stat info {};
-    std::optional<std::string> problem;
-    if (::fstat(fd, &info) != 0) {
-        problem = std::strerror(errno);
-    } else if (S_ISDIR(info.st_mode)) {
-        problem = "it is a folder";
-    } else if (!S_ISREG(info.st_mode)) {
-        problem = "it is not a regular file";
-    } else {
-        const auto fileSize = static_cast<std::size_t>(info.st_size > 0 ? info.st_size : 0);
-        bytes.resize(fileSize < limit ? fileSize : limit);
-        std::size_t done = 0;
-        while (done < bytes.size()) {
-            const ssize_t got = ::read(fd, bytes.data() + done, bytes.size() - done);
-            if (got < 0) {
-                if (errno == EINTR) {
-                    continue;
-                }
-                problem = std::strerror(errno);
-                break;
-            }
-            if (got == 0) {
-                break;  // the file shrank while being read; decoding judges what arrived
-            }
-            done += static_cast<std::size_t>(got);
-        }
-        bytes.resize(done);
-    }
-    ::close(fd);
-    return problem;
-}
-
 }  // namespace
+
+std::vector<ProjectGlyph> windows1252Records(const std::vector<ProjectCharacter>& characters) {
+    std::vector<ProjectGlyph> records;
+    for (const ProjectCharacter& character : characters) {
+        if (const std::optional<std::uint8_t> code = unicodeToWindows1252(character.code)) {
+            records.push_back(
+                ProjectGlyph{*code, character.charBorderLeft, character.charBorderRight});
+        }
+    }
+    return records;
+}
 
 std::vector<std::uint8_t> encodeProjectFile(const ProjectFile& project) {
     std::vector<std::uint8_t> out;
@@ -147,6 +134,9 @@ std::vector<std::uint8_t> encodeProjectFile(const ProjectFile& project) {
         out.push_back(glyph.code);
         putInt32(out, glyph.charBorderLeft);
         putInt32(out, glyph.charBorderRight);
+    }
+    if (project.extension) {
+        appendProjectExtension(out, *project.extension);
     }
     return out;
 }
@@ -219,6 +209,15 @@ Result<ProjectFile> decodeProjectFile(const std::vector<std::uint8_t>& bytes,
         glyph.charBorderRight = getInt32(bytes, at + 5);
         project.glyphs.push_back(glyph);
     }
+    const std::size_t recordsEnd =
+        recordsOffset + kGlyphRecordBytes * static_cast<std::size_t>(glyphCount);
+    if (startsProjectExtension(bytes, recordsEnd)) {
+        Result<ProjectExtension> extension = decodeProjectExtension(bytes, recordsEnd);
+        if (!extension) {
+            return fail(extension.message());
+        }
+        project.extension = std::move(extension.value());
+    }
     if (const auto problem = valueProblem(project)) {
         return fail(*problem);
     }
@@ -227,7 +226,8 @@ Result<ProjectFile> decodeProjectFile(const std::vector<std::uint8_t>& bytes,
 
 Result<ProjectFile> readProjectFile(const std::string& path) {
     std::vector<std::uint8_t> bytes;
-    if (const auto problem = readFileStart(path, kMaxUsefulFileBytes, bytes)) {
+    // One byte past the longest accepted file, so that a longer one is not taken for its start.
+    if (const auto problem = readRegularFile(path, maxUsefulFileBytes() + 1, bytes)) {
         return Result<ProjectFile>::failure("cannot open \"" + path + "\": " + *problem);
     }
     return decodeProjectFile(bytes, path);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -9,24 +10,30 @@
 namespace vemro {
 
 // Limits a project file must keep to be read (and that writing checks too). They are chosen so
-// that every accepted file opens, rebuilds and exports in well under a second and a few tens of
+// that every accepted file opens, rebuilds and exports in bounded time and a few tens of
 // megabytes, and no computation in the engine can overflow a signed 32-bit integer:
 // - the texture side is 1..AtlasSize::kMaxSide (512), so the texture fits the atlas surface;
 // - the face name has at most 255 bytes, so the name and its zero byte fit into 256 bytes;
 // - at most 1024 glyph records: four times the 256 different codes, room for the duplicates a
-//   hand-edited file may hold (the window itself never makes more than 256);
+//   hand-edited file may hold (the window itself never makes more than 256); with an extension
+//   the records hold the characters that have a Windows-1252 byte, so the same limit keeps
+//   every file this program writes open in older versions;
+// - at most 65,536 characters in the extension's character list, and a font file path of at
+//   most 4,096 bytes (the longest path Linux opens);
 // - each character border lies in -64..64 (the window's own controls give 0..16).
-// The rebuild time is bounded by the glyph cells that reach the texture, each costing up to its
-// visible width x height x F x F source pixels. Cells of non-negative width never overlap, so
-// together they cover the texture at most once. Only negative widths move the packing pen back
-// so that later cells cover earlier ones again; a glyph can pull the pen back by at most
-// 2 x 64 - 1 pixels, so a cell that is drawn again and again is at most about 128 pixels wide
-// and at most about 512 such cells fit into 1024 records. Cells are at most
-// B / F + 2 x 16 + 2 x 64 wide, B being a black-box width of a few thousand pixels at most, and
-// the pen moves by less than 1024 x 2^13 in either direction, so every position, times the
-// supersampling factor 4, stays far below 2^31.
+// A rebuild measures each distinct character once and draws only the cells that reach the
+// texture, each costing up to its visible width x height. Cells of non-negative width never
+// overlap, so together they cover the texture at most once. Only negative widths move the
+// packing pen back so that later cells cover earlier ones again; a glyph can pull the pen back by
+// at most 2 x 64 - 1 pixels, so a cell that is drawn again and again is at most about 128 pixels
+// wide. Cells are at most B / F + 2 x 16 + 2 x 64 wide, B being a black-box width of a few
+// thousand pixels at most, so the pen moves by less than 65,536 x 2^12 = 2^28 in either
+// direction, and every position, times the supersampling factor 4, stays below 2^31.
 inline constexpr std::int32_t kMaxProjectFaceNameLength = 255;
 inline constexpr std::int32_t kMaxProjectGlyphs = 1024;
+inline constexpr std::int32_t kMaxProjectCharacters = 65536;
+inline constexpr std::int32_t kMaxProjectFontPathLength = 4096;
+inline constexpr std::int32_t kMaxProjectFontFaceIndex = 65535;
 inline constexpr std::int32_t kMinProjectCharBorder = -64;
 inline constexpr std::int32_t kMaxProjectCharBorder = 64;
 
@@ -37,6 +44,29 @@ struct ProjectGlyph {
     std::int32_t charBorderRight = 0;
 
     friend bool operator==(const ProjectGlyph&, const ProjectGlyph&) = default;
+};
+
+// One entry of the extension's character list: any Unicode scalar value and its borders.
+struct ProjectCharacter {
+    char32_t code = 0;
+    std::int32_t charBorderLeft = 0;
+    std::int32_t charBorderRight = 0;
+
+    friend bool operator==(const ProjectCharacter&, const ProjectCharacter&) = default;
+};
+
+// What a project file holds after its glyph records, for what the records cannot say. Later
+// settings (texture sides above 512, packing, export settings, effects) join as members here,
+// each stored in a section of its own.
+struct ProjectExtension {
+    // The complete, ordered glyph list, duplicates included.
+    std::vector<ProjectCharacter> characters;
+    // The font file used instead of an installed face, as stored (absolute, or relative to the
+    // project file's folder); empty when there is none. The face inside it for collections.
+    std::string fontFile;
+    std::int32_t fontFaceIndex = 0;
+
+    friend bool operator==(const ProjectExtension&, const ProjectExtension&) = default;
 };
 
 // The contents of a .fnt project file: the inputs of an atlas, stored as they are (the values
@@ -54,17 +84,25 @@ struct ProjectFile {
     std::int32_t factor = 1;
     std::int32_t italic = 0;
     std::string faceName;
+    // With an extension, exactly the entries of its character list that have a Windows-1252
+    // byte, in the same order (windows1252Records).
     std::vector<ProjectGlyph> glyphs;
+    // Nothing for a project that Windows-1252 records and the header describe completely.
+    std::optional<ProjectExtension> extension;
 
     friend bool operator==(const ProjectFile&, const ProjectFile&) = default;
 };
 
+// The glyph records of a character list: its entries that have a Windows-1252 byte, in order.
+std::vector<ProjectGlyph> windows1252Records(const std::vector<ProjectCharacter>& characters);
+
 // The file's bytes: little-endian fields in file order, the face name with one zero byte,
-// then 9-byte glyph records.
+// then 9-byte glyph records, then the extension when there is one.
 std::vector<std::uint8_t> encodeProjectFile(const ProjectFile& project);
 
 // Checks the bytes completely before returning anything; displayName names the file in the
-// message of a failure.
+// message of a failure. Bytes after the records that do not start with the extension's
+// signature are ignored.
 Result<ProjectFile> decodeProjectFile(const std::vector<std::uint8_t>& bytes,
                                       const std::string& displayName);
 

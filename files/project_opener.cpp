@@ -5,6 +5,8 @@
 
 #include "engine/setting_choices.h"
 #include "engine/windows1252.h"
+#include "files/font_file_path.h"
+#include "files/regular_file.h"
 
 namespace vemro {
 
@@ -51,7 +53,7 @@ bool equalIgnoringAsciiCase(const std::string& a, const std::string& b) {
 }  // namespace
 
 OpenedProject applyProjectFile(const ProjectFile& file, const std::vector<std::string>& faces,
-                               const Project& fallback) {
+                               const Project& fallback, const std::string& projectPath) {
     OpenedProject opened;
     Project& project = opened.project;
     project.textureSize = AtlasSize{file.textureWidth, file.textureHeight};
@@ -72,20 +74,42 @@ OpenedProject applyProjectFile(const ProjectFile& file, const std::vector<std::s
                               fallbackFont.factor, opened.warnings);
     font.italic = file.italic != 0;
 
+    // The installed face the stored name matches, else the fallback's.
     const auto face = std::find_if(faces.begin(), faces.end(), [&file](const std::string& name) {
         return equalIgnoringAsciiCase(name, file.faceName);
     });
-    if (face != faces.end()) {
-        font.faceName = *face;
+    const std::string& installedFace = face != faces.end() ? *face : fallbackFont.faceName;
+
+    const ProjectExtension* extension = file.extension ? &*file.extension : nullptr;
+    if (extension != nullptr && !extension->fontFile.empty()) {
+        font.fontFile = resolveFontFilePath(extension->fontFile, projectPath);
+        font.fontFaceIndex = extension->fontFaceIndex;
+        if (const std::optional<std::string> problem = regularFileProblem(font.fontFile)) {
+            font.faceName = installedFace;
+            opened.warnings.push_back("the stored font file \"" + font.fontFile +
+                                      "\" cannot be opened (" + *problem + "); using \"" +
+                                      installedFace + "\"");
+        } else {
+            font.faceName = file.faceName;
+        }
     } else {
-        font.faceName = fallbackFont.faceName;
-        opened.warnings.push_back("the stored face \"" + file.faceName +
-                                  "\" is not installed; using \"" + fallbackFont.faceName + "\"");
+        font.faceName = installedFace;
+        if (face == faces.end()) {
+            opened.warnings.push_back("the stored face \"" + file.faceName +
+                                      "\" is not installed; using \"" + installedFace + "\"");
+        }
     }
 
-    for (const ProjectGlyph& stored : file.glyphs) {
-        project.glyphs.append(Glyph{windows1252ToUnicode(stored.code), stored.charBorderLeft,
-                                    stored.charBorderRight});
+    if (extension != nullptr) {
+        for (const ProjectCharacter& stored : extension->characters) {
+            project.glyphs.append(
+                Glyph{stored.code, stored.charBorderLeft, stored.charBorderRight});
+        }
+    } else {
+        for (const ProjectGlyph& stored : file.glyphs) {
+            project.glyphs.append(Glyph{windows1252ToUnicode(stored.code), stored.charBorderLeft,
+                                        stored.charBorderRight});
+        }
     }
     return opened;
 }
@@ -96,10 +120,10 @@ Result<OpenedProject> openProject(const std::string& path, const std::vector<std
     if (!file) {
         return Result<OpenedProject>::failure(file.message());
     }
-    return applyProjectFile(file.value(), faces, fallback);
+    return applyProjectFile(file.value(), faces, fallback, path);
 }
 
-ProjectFile projectFileFor(const Project& project) {
+ProjectFile projectFileFor(const Project& project, const std::string& projectPath) {
     ProjectFile file;
     file.textureWidth = project.textureSize.width;
     file.textureHeight = project.textureSize.height;
@@ -113,18 +137,37 @@ ProjectFile projectFileFor(const Project& project) {
     file.factor = project.font.factor;
     file.italic = project.font.italic ? 1 : 0;
     file.faceName = project.font.faceName;
-    file.glyphs.reserve(project.glyphs.size());
-    for (const Glyph& glyph : project.glyphs) {
-        // The records hold one Windows-1252 byte; a character the code page lacks has no record.
-        if (const std::optional<std::uint8_t> code = unicodeToWindows1252(glyph.code)) {
-            file.glyphs.push_back(ProjectGlyph{*code, glyph.charBorderLeft, glyph.charBorderRight});
+    const FontSettings& font = project.font;
+    const bool needsExtension =
+        !font.fontFile.empty() ||
+        std::any_of(project.glyphs.begin(), project.glyphs.end(), [](const Glyph& glyph) {
+            return !unicodeToWindows1252(glyph.code).has_value();
+        });
+    if (!needsExtension) {
+        file.glyphs.reserve(project.glyphs.size());
+        for (const Glyph& glyph : project.glyphs) {
+            file.glyphs.push_back(ProjectGlyph{*unicodeToWindows1252(glyph.code),
+                                               glyph.charBorderLeft, glyph.charBorderRight});
         }
+        return file;
+    }
+    ProjectExtension& extension = file.extension.emplace();
+    extension.characters.reserve(project.glyphs.size());
+    for (const Glyph& glyph : project.glyphs) {
+        extension.characters.push_back(
+            ProjectCharacter{glyph.code, glyph.charBorderLeft, glyph.charBorderRight});
+    }
+    file.glyphs = windows1252Records(extension.characters);
+    if (!font.fontFile.empty()) {
+        extension.fontFile =
+            projectPath.empty() ? font.fontFile : storedFontFilePath(font.fontFile, projectPath);
+        extension.fontFaceIndex = font.fontFaceIndex;
     }
     return file;
 }
 
 Status saveProject(const std::string& path, const Project& project) {
-    return writeProjectFile(path, projectFileFor(project));
+    return writeProjectFile(path, projectFileFor(project, path));
 }
 
 }  // namespace vemro

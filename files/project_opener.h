@@ -22,10 +22,15 @@ struct OpenedProject {
 // into 5..100 the way the spins take them (low 16 bits as a signed number, then the range);
 // weight, quality and factor matched against the choices on offer; the face name matched
 // case-insensitively against faces (the installed name is used). A value that matches nothing
-// keeps the one in fallback, with a warning. Glyph records are kept as stored, duplicates
-// included; their bytes are Windows-1252.
+// keeps the one in fallback, with a warning. The glyph list is the extension's character list
+// when the file has one, else the glyph records (Windows-1252 bytes); either is kept as stored,
+// duplicates included.
+// A stored font file is resolved against the folder of projectPath and kept as an absolute
+// path. When it is a readable file, the header's face name is kept as it is (it names the file's
+// family); when not, a warning names it and the face is matched as above, but the project keeps
+// the font file, so that saving stores it again and a rebuild tries it again.
 OpenedProject applyProjectFile(const ProjectFile& file, const std::vector<std::string>& faces,
-                               const Project& fallback);
+                               const Project& fallback, const std::string& projectPath = {});
 
 // Reads and applies a project file: the one path of File > Open, --export and the fuzz harness.
 // The window passes the project it shows as the fallback (a value that matches nothing keeps
@@ -33,10 +38,13 @@ OpenedProject applyProjectFile(const ProjectFile& file, const std::vector<std::s
 Result<OpenedProject> openProject(const std::string& path, const std::vector<std::string>& faces,
                                   const Project& fallback);
 
-// The file that stores the project.
-ProjectFile projectFileFor(const Project& project);
+// The file that stores the project: the glyphs with a Windows-1252 byte as glyph records, and an
+// extension only when the project needs one (a character without such a byte, or a font file).
+// With a projectPath the font file is stored relative to that file's folder when it lies beneath
+// it; without one it is stored as the project holds it.
+ProjectFile projectFileFor(const Project& project, const std::string& projectPath = {});
 
-// Writes the project's file through a temporary file and a rename.
+// Writes the project's file at path through a temporary file and a rename.
 Status saveProject(const std::string& path, const Project& project);
 
 }  // namespace vemro
