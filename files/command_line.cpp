@@ -5,6 +5,7 @@
 
 #include "engine/atlas_builder.h"
 #include "engine/project.h"
+#include "files/character_name.h"
 #include "files/export_options.h"
 #include "files/exporter.h"
 #include "files/project_opener.h"
@@ -44,6 +45,18 @@ int usageError(std::ostream& err, const std::string& problem) {
     return 2;
 }
 
+// "3 characters are not in DejaVu Sans: U+30A2 ア, U+30A4 イ, U+4E00 一", every one in list order.
+std::string missingCharactersWarning(const std::vector<char32_t>& missing,
+                                     const std::string& fontName) {
+    std::string text = std::to_string(missing.size()) +
+                       (missing.size() == 1 ? " character is" : " characters are") + " not in " +
+                       fontName + ":";
+    for (std::size_t i = 0; i < missing.size(); ++i) {
+        text += (i == 0 ? " " : ", ") + characterLabel(missing[i]);
+    }
+    return text;
+}
+
 // --export PROJECT OUTPUT [OPTIONS]: args holds everything after "--export".
 int exportProject(std::span<const std::string> args, FontRenderer& renderer, std::ostream& err) {
     if (args.size() < 2) {
@@ -68,14 +81,22 @@ int exportProject(std::span<const std::string> args, FontRenderer& renderer, std
         err << "warning: " << warning << "\n";
     }
     Project& project = opened->project;
-    if (const Status applied = applyExportOverrides(overrides.value(), project); !applied) {
-        return usageError(err, applied.message());
+    if (const std::optional<ExportOverrideFailure> failed =
+            applyExportOverrides(overrides.value(), project, renderer)) {
+        if (failed->kind == ExportOptionFailure::usage) {
+            return usageError(err, failed->message);
+        }
+        err << kProgram << ": " << failed->message << "\n";
+        return 1;
     }
 
     AtlasBuilder builder(renderer);
     const std::shared_ptr<const AtlasResult> result = builder.rebuild(project);
     if (!result->fontProblem.empty()) {
         err << "warning: " << result->fontProblem << "\n";
+    } else if (const std::vector<char32_t> missing = charactersMissingFromFont(*result);
+               !missing.empty()) {
+        err << "warning: " << missingCharactersWarning(missing, result->fontName) << "\n";
     }
     const std::size_t outside = result->glyphsOutsideTexture;
     if (outside > 0) {

@@ -4,12 +4,65 @@
 #include <array>
 #include <cstring>
 
+#include "files/character_file.h"
+#include "files/font_file_path.h"
+#include "files/project_file.h"
+
 namespace vemro {
 
 namespace {
 
-// No value of a project can be overridden yet.
-constexpr std::array<ExportOption, 0> kExportOptions{};
+// --chars-from FILE: the file's characters join the project's list after the ones it has; a
+// character already there keeps its place and borders.
+Status addCharactersFrom(const std::string& argument, Project& project, FontRenderer&) {
+    const Result<std::vector<char32_t>> characters = readCharacterFile(argument);
+    if (!characters) {
+        return Status::failure(characters.message());
+    }
+    std::size_t total = project.glyphs.size();
+    for (const char32_t code : characters.value()) {
+        total += project.glyphs.contains(code) ? 0 : 1;
+    }
+    if (total > static_cast<std::size_t>(kMaxProjectCharacters)) {
+        return Status::failure("with the characters of \"" + argument +
+                               "\" the project would hold " + std::to_string(total) +
+                               " characters, above the limit of " +
+                               std::to_string(kMaxProjectCharacters));
+    }
+    for (const char32_t code : characters.value()) {
+        project.glyphs.addCharacter(code);
+    }
+    return Status::success();
+}
+
+// --font-file PATH: the first face of the file instead of the project's face; the face name
+// becomes the file's family, which a rebuild falls back on should the file go away.
+Status useFontFile(const std::string& argument, Project& project, FontRenderer& renderer) {
+    const std::string path = resolveFontFilePath(argument, std::string());
+    const Result<std::vector<FontFileFace>> faces = renderer.inspectFontFile(path);
+    if (!faces) {
+        return Status::failure(faces.message());
+    }
+    const auto first = std::find_if(faces->begin(), faces->end(),
+                                    [](const FontFileFace& face) { return face.index == 0; });
+    if (first == faces->end()) {
+        return Status::failure("the font file \"" + path + "\" holds no face");
+    }
+    project.font.fontFile = path;
+    project.font.fontFaceIndex = 0;
+    project.font.faceName = first->familyName;
+    return Status::success();
+}
+
+constexpr std::array<ExportOption, 2> kExportOptions{{
+    {"--chars-from", "FILE",
+     "add the characters of a UTF-8 text file to the project's characters for this export",
+     addCharactersFrom, ExportOptionFailure::input},
+    {"--font-file", "PATH",
+     "draw with the first face of a font file (.ttf, .otf, .ttc, .woff) instead of the "
+     "project's face",
+     useFontFile, ExportOptionFailure::input},
+}};
 
 }  // namespace
 
@@ -44,14 +97,16 @@ Result<std::vector<ExportOverride>> parseExportOptions(std::span<const std::stri
     return overrides;
 }
 
-Status applyExportOverrides(const std::vector<ExportOverride>& overrides, Project& project) {
+std::optional<ExportOverrideFailure> applyExportOverrides(
+    const std::vector<ExportOverride>& overrides, Project& project, FontRenderer& renderer) {
     for (const ExportOverride& given : overrides) {
-        const Status applied = given.option->apply(given.argument, project);
+        const Status applied = given.option->apply(given.argument, project, renderer);
         if (!applied) {
-            return Status::failure(std::string(given.option->name) + ": " + applied.message());
+            return ExportOverrideFailure{std::string(given.option->name) + ": " + applied.message(),
+                                         given.option->failure};
         }
     }
-    return Status::success();
+    return std::nullopt;
 }
 
 }  // namespace vemro

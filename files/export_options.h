@@ -1,22 +1,32 @@
 #pragma once
 
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
 
+#include "engine/font_renderer.h"
 #include "engine/project.h"
 #include "engine/result.h"
 
 namespace vemro {
 
-// An option of --export, given after the project and output paths, that changes one value of the
-// opened project before the rebuild.
+// How a failed option ends the command.
+enum class ExportOptionFailure {
+    usage,  // the argument is not what the option takes: exit 2, the usage is shown
+    input,  // the argument names something that cannot be used (a file): exit 1
+};
+
+// An option of --export, given after the project and output paths, that changes the opened
+// project before the rebuild.
 struct ExportOption {
     const char* name;         // as typed, "--" included
     const char* placeholder;  // what its argument is, for --help; empty when it takes none
     const char* help;         // one line for --help
-    // Applies the argument to the project, or says in a sentence what is wrong with it.
-    Status (*apply)(const std::string& argument, Project& project);
+    // Applies the argument to the project, or says in a sentence what is wrong with it. The
+    // renderer is the one the export rebuilds with.
+    Status (*apply)(const std::string& argument, Project& project, FontRenderer& renderer);
+    ExportOptionFailure failure;
 };
 
 // The options --export takes, in the order --help lists them.
@@ -34,7 +44,15 @@ struct ExportOverride {
 Result<std::vector<ExportOverride>> parseExportOptions(std::span<const std::string> args,
                                                        std::span<const ExportOption> table);
 
-// Applies the overrides in order; the first that fails stops it with a message naming the option.
-Status applyExportOverrides(const std::vector<ExportOverride>& overrides, Project& project);
+// Why an override could not be applied: a message naming the option, and how the command ends.
+struct ExportOverrideFailure {
+    std::string message;
+    ExportOptionFailure kind = ExportOptionFailure::usage;
+};
+
+// Applies the overrides in order; the first that fails stops it. The project may then hold the
+// overrides before the failed one.
+std::optional<ExportOverrideFailure> applyExportOverrides(
+    const std::vector<ExportOverride>& overrides, Project& project, FontRenderer& renderer);
 
 }  // namespace vemro
