@@ -2,18 +2,25 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "engine/atlas_size.h"
 #include "engine/font_settings.h"
 #include "engine/project.h"
-#include "engine/windows1252.h"
 
 namespace vemro::bench {
 
-// The face every rebuild benchmark draws with, and the characters: the full charset.
+// The two character sets the benchmarks draw: the full Windows-1252 charset (codes 32..255) of
+// the installed face DejaVu Sans, and 3,000 characters of Latin, kana and CJK ideographs from
+// the font file of Debian's fonts-droid-fallback, used as File > Use Font File uses it.
+enum class BenchSet { fullCharset, largeSet };
+
 inline constexpr const char* kBenchFace = "DejaVu Sans";
-inline constexpr int kFirstCode = 32;
-inline constexpr int kLastCode = 255;
+inline constexpr const char* kLargeSetFace = "Droid Sans Fallback";
+inline constexpr const char* kLargeSetFontFile =
+    "/usr/share/fonts/truetype/droid/DroidSansFallbackFull.ttf";
+inline constexpr std::size_t kLargeSetSize = 3000;
 
 // One setting of the window the benchmarks measure.
 struct BenchScenario {
@@ -21,39 +28,29 @@ struct BenchScenario {
     std::int32_t size;    // points
     std::int32_t factor;  // supersampling: 1 is "(none)", 4 is "4x4"
     AtlasSize texture;
+    BenchSet set;
+    bool keepFontTarget;  // whether the target for a rebuild keeping the font covers it
 };
 
-inline constexpr std::array<BenchScenario, 3> kScenarios{{
-    {"size 11, (none), 256 x 256", 11, 1, {256, 256}},
-    {"size 32, 4x4, 512 x 512", 32, 4, {512, 512}},
-    {"size 100, 4x4, 512 x 512", 100, 4, {512, 512}},
+inline constexpr std::array<BenchScenario, 5> kScenarios{{
+    {"size 11, (none), 256 x 256", 11, 1, {256, 256}, BenchSet::fullCharset, true},
+    {"size 32, 4x4, 512 x 512", 32, 4, {512, 512}, BenchSet::fullCharset, true},
+    {"size 100, 4x4, 512 x 512", 100, 4, {512, 512}, BenchSet::fullCharset, false},
+    {"size 16, (none), 512 x 512", 16, 1, {512, 512}, BenchSet::largeSet, true},
+    {"size 32, 4x4, 512 x 512", 32, 4, {512, 512}, BenchSet::largeSet, true},
 }};
 
-inline FontSettings scenarioSettings(const BenchScenario& scenario) {
-    FontSettings settings;
-    settings.faceName = kBenchFace;
-    settings.size = scenario.size;
-    settings.factor = scenario.factor;
-    settings.weight = FontSettings::kWeightNormal;
-    settings.quality = FontSettings::kQualityAntialiased;
-    settings.italic = false;
-    return settings;
-}
+// The set's characters in the order they are added: codes 32..255 through Windows-1252; or
+// U+0020..U+007E, Hiragana U+3041..U+3096, Katakana U+30A1..U+30FA and then the ideographs from
+// U+4E00 on that the font file has, up to kLargeSetSize characters (empty when the file cannot
+// be read).
+const std::vector<char32_t>& benchCharacters(BenchSet set);
 
-// Adds the characters of the Windows-1252 codes kFirstCode..kLastCode in code order.
-inline void addFullCharset(GlyphList& glyphs) {
-    for (int code = kFirstCode; code <= kLastCode; ++code) {
-        glyphs.addCharacter(windows1252ToUnicode(static_cast<std::uint8_t>(code)));
-    }
-}
+// The font file FreeType opens for the set: the file fontconfig gives for DejaVu Sans, or the
+// fallback font's file; empty when there is none.
+std::string benchFontFile(BenchSet set);
 
-// The scenario as a project: its font and texture, no borders, the full charset.
-inline Project scenarioProject(const BenchScenario& scenario) {
-    Project project;
-    project.textureSize = scenario.texture;
-    project.font = scenarioSettings(scenario);
-    addFullCharset(project.glyphs);
-    return project;
-}
+// The scenario as a project: its font and texture, no borders, the set's characters.
+Project scenarioProject(const BenchScenario& scenario);
 
 }  // namespace vemro::bench

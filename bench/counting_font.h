@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -32,6 +33,8 @@ public:
         return metrics;
     }
     GlyphInfo glyphInfo(char32_t code) override { return inner_->glyphInfo(code); }
+    std::string familyName() const override { return inner_->familyName(); }
+    std::vector<char32_t> characters() override { return inner_->characters(); }
     std::vector<KerningPair> kerningPairs(const std::vector<char32_t>& characters) override {
         return inner_->kerningPairs(characters);
     }

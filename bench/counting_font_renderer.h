@@ -29,6 +29,10 @@ public:
             std::make_unique<CountingFont>(std::move(made.value()), rendered, measured));
     }
 
+    Result<std::vector<FontFileFace>> inspectFontFile(const std::string& path) override {
+        return inner_.inspectFontFile(path);
+    }
+
     std::int64_t rendered = 0;
     std::int64_t measured = 0;
 
