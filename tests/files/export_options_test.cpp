@@ -4,24 +4,28 @@
 
 #include <array>
 
+#include "tests/files/fake_font_renderer.h"
+
 namespace vemro {
 namespace {
 
 // A table of the shape later options take: one with an argument and one without.
 const std::array<ExportOption, 2> kTable{{
     {"--size", "POINTS", "the font size",
-     [](const std::string& argument, Project& project) {
+     [](const std::string& argument, Project& project, FontRenderer&) {
          if (argument.empty() || argument.find_first_not_of("0123456789") != std::string::npos) {
              return Status::failure("\"" + argument + "\" is not a number of points");
          }
          project.font.size = std::stoi(argument);
          return Status::success();
-     }},
+     },
+     ExportOptionFailure::usage},
     {"--italic", "", "slanted letters",
-     [](const std::string&, Project& project) {
+     [](const std::string&, Project& project, FontRenderer&) {
          project.font.italic = true;
          return Status::success();
-     }},
+     },
+     ExportOptionFailure::usage},
 }};
 
 Result<std::vector<ExportOverride>> parse(std::vector<std::string> args) {
@@ -52,16 +56,20 @@ TEST(ExportOptions, OverridesApplyInOrderAndTheFirstBadValueNamesItsOption) {
     const Result<std::vector<ExportOverride>> parsed =
         parse({"--size", "30", "--italic", "--size", "12"});
     ASSERT_TRUE(parsed.ok()) << parsed.message();
+    FakeFontRenderer renderer;
     Project project;
-    ASSERT_TRUE(applyExportOverrides(parsed.value(), project).ok());
+    ASSERT_FALSE(applyExportOverrides(parsed.value(), project, renderer).has_value());
     EXPECT_EQ(project.font.size, 12);
     EXPECT_TRUE(project.font.italic);
 
     const Result<std::vector<ExportOverride>> bad = parse({"--size", "-3", "--italic"});
     ASSERT_TRUE(bad.ok()) << bad.message();
     Project untouched;
-    const Status applied = applyExportOverrides(bad.value(), untouched);
-    EXPECT_EQ(applied.message(), "--size: \"-3\" is not a number of points");
+    const std::optional<ExportOverrideFailure> failed =
+        applyExportOverrides(bad.value(), untouched, renderer);
+    ASSERT_TRUE(failed.has_value());
+    EXPECT_EQ(failed->message, "--size: \"-3\" is not a number of points");
+    EXPECT_EQ(failed->kind, ExportOptionFailure::usage);
     EXPECT_FALSE(untouched.font.italic);
 }
 
