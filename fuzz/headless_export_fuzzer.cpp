@@ -1,8 +1,9 @@
 // Takes every project file the reader accepts through the whole headless export: the project is
-// applied as File > Open and --export apply it, the atlas rebuilt, and every registered export
-// format writes its files into a temporary folder, where they are checked and removed again. The
-// renderer lives across inputs, as it does for a session of the program, so its caches see many
-// fonts in a row.
+// applied as File > Open and --export apply it (as a file in a temporary folder, against which
+// relative font file paths resolve), the atlas rebuilt, and every registered export format writes
+// its files into that folder, where they are checked and removed again. The opened project must
+// store back to a file that opens as the same project. The renderer lives across inputs, as it
+// does for a session of the program, so its caches see many fonts in a row.
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -71,13 +72,27 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return -1;  // only accepted files go on; keep rejected ones out of the corpus
     }
 
-    const vemro::OpenedProject opened = vemro::applyProjectFile(
-        file.value(), renderer.faceNames(), vemro::startupProject(renderer.defaultFaceName()));
-    if (opened.project.glyphs.size() != file->glyphs.size()) {
-        fail("opening dropped or added glyph records");
+    const std::string projectPath = folder + "/project.fnt";
+    const vemro::Project fallback = vemro::startupProject(renderer.defaultFaceName());
+    const vemro::OpenedProject opened =
+        vemro::applyProjectFile(file.value(), renderer.faceNames(), fallback, projectPath);
+    const std::size_t stored =
+        file->extension ? file->extension->characters.size() : file->glyphs.size();
+    if (opened.project.glyphs.size() != stored) {
+        fail("opening dropped or added glyphs");
     }
-    if (!(vemro::projectFileFor(opened.project).glyphs == file->glyphs)) {
+    const vemro::ProjectFile storedBack = vemro::projectFileFor(opened.project, projectPath);
+    if (!(storedBack.glyphs == file->glyphs)) {
         fail("the opened glyphs do not store back as the records they came from");
+    }
+    const vemro::Result<vemro::ProjectFile> reread =
+        vemro::decodeProjectFile(vemro::encodeProjectFile(storedBack), "stored.fnt");
+    if (!reread) {
+        fail("the opened project stores to a file that is refused: " + reread.message());
+    }
+    if (!(vemro::applyProjectFile(reread.value(), renderer.faceNames(), fallback, projectPath)
+              .project == opened.project)) {
+        fail("the opened project, stored and opened again, is another project");
     }
 
     // A builder per input: each file is a session of its own, as --export runs it.

@@ -1,14 +1,19 @@
 // Writes the fuzzers' seed corpus: a few small project files made by the program's own writer,
 // spread over the settings a user can choose (texture shapes, sizes, weights, qualities, factors,
-// italic, faces that are and are not installed, character borders of both signs, duplicates).
+// italic, faces that are and are not installed, character borders of both signs, duplicates),
+// and files with the extension: Cyrillic, Greek, Japanese and astral characters, font files by
+// relative and absolute path.
 #include <cstdio>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "files/project_file.h"
 
 namespace {
 
+using vemro::ProjectCharacter;
+using vemro::ProjectExtension;
 using vemro::ProjectFile;
 using vemro::ProjectGlyph;
 
@@ -18,6 +23,18 @@ std::vector<ProjectGlyph> codes(int first, int last, int step) {
         glyphs.push_back({static_cast<std::uint8_t>(code), 0, 0});
     }
     return glyphs;
+}
+
+// Gives the project an extension holding the characters (each with the borders given), and the
+// glyph records that go with them.
+void setCharacters(ProjectFile& project, std::u32string_view text, std::int32_t left = 0,
+                   std::int32_t right = 0) {
+    ProjectExtension& extension =
+        project.extension ? *project.extension : project.extension.emplace();
+    for (const char32_t code : text) {
+        extension.characters.push_back(ProjectCharacter{code, left, right});
+    }
+    project.glyphs = vemro::windows1252Records(extension.characters);
 }
 
 struct Seed {
@@ -97,6 +114,44 @@ std::vector<Seed> seeds() {
     odd.faceName = "";
     odd.glyphs = codes(120, 135, 1);
     all.push_back({"unmatched_values.fnt", odd});
+
+    ProjectFile scripts;
+    scripts.textureWidth = 512;
+    scripts.textureHeight = 256;
+    scripts.size = 20;
+    scripts.faceName = "DejaVu Sans";
+    setCharacters(scripts, U"Hello, \u00E9t\u00E9 \u20AC ");
+    setCharacters(scripts, U"\u041F\u0440\u0438\u0432\u0435\u0442 \u0416\u0401", 1, 2);
+    setCharacters(scripts, U"\u0395\u03BB\u03BB\u03B7\u03BD\u03B9\u03BA\u03AC");
+    setCharacters(scripts, U"\u65E5\u672C\u8A9E\u3042\u3044\u30A2\u30A4\u3002", -2, 3);
+    all.push_back({"cyrillic_greek_japanese.fnt", scripts});
+
+    ProjectFile astral;
+    astral.textureWidth = 128;
+    astral.textureHeight = 128;
+    astral.size = 30;
+    astral.factor = 2;
+    astral.faceName = "DejaVu Sans";
+    setCharacters(astral, U"\U0001F600A\U00010000\U0010FFFD");
+    setCharacters(astral, U"A\U0001F600", vemro::kMinProjectCharBorder,
+                  vemro::kMaxProjectCharBorder);
+    setCharacters(astral, std::u32string_view(U"\0\u0001\u0081\uFFFF", 4));
+    all.push_back({"astral_duplicates_controls.fnt", astral});
+
+    ProjectFile relativeFont;
+    relativeFont.faceName = "DejaVu Sans";
+    setCharacters(relativeFont, U"Abc \u0436\u03C9");
+    relativeFont.extension->fontFile = "fonts/DejaVuSans.ttf";
+    all.push_back({"font_file_relative.fnt", relativeFont});
+
+    ProjectFile absoluteFont;
+    absoluteFont.textureWidth = 256;
+    absoluteFont.textureHeight = 128;
+    absoluteFont.size = 16;
+    absoluteFont.faceName = "Droid Sans Fallback";
+    setCharacters(absoluteFont, U"\u30B2\u30FC\u30E0\u958B\u59CB Start \u4E00\u4E8C\u4E09");
+    absoluteFont.extension->fontFile = "/usr/share/fonts/truetype/droid/DroidSansFallbackFull.ttf";
+    all.push_back({"font_file_absolute.fnt", absoluteFont});
 
     return all;
 }

@@ -1,5 +1,7 @@
-// Feeds arbitrary bytes to the project file decoder. Every accepted file must encode to bytes that
-// decode to the same value, and encoding that value again must give the same bytes.
+// Feeds arbitrary bytes to the project file decoder. Every accepted file must keep every limit,
+// its glyph records must be those its extension's character list gives, and it must encode to
+// bytes that decode to the same value (the extension included); encoding that value again must
+// give the same bytes.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -29,6 +31,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (project.glyphs.size() > static_cast<std::size_t>(vemro::kMaxProjectGlyphs) ||
         project.faceName.size() > static_cast<std::size_t>(vemro::kMaxProjectFaceNameLength)) {
         fail("an accepted file is past a limit");
+    }
+    if (project.extension) {
+        const vemro::ProjectExtension& extension = *project.extension;
+        if (extension.characters.size() > static_cast<std::size_t>(vemro::kMaxProjectCharacters) ||
+            extension.fontFile.size() >
+                static_cast<std::size_t>(vemro::kMaxProjectFontPathLength)) {
+            fail("an accepted extension is past a limit");
+        }
+        for (const vemro::ProjectCharacter& character : extension.characters) {
+            if (character.code > 0x10FFFF ||
+                (character.code >= 0xD800 && character.code <= 0xDFFF)) {
+                fail("an accepted extension holds a code point that is no Unicode character");
+            }
+        }
+        if (!(vemro::windows1252Records(extension.characters) == project.glyphs)) {
+            fail("the glyph records of an accepted file disagree with its character list");
+        }
     }
 
     const std::vector<std::uint8_t> encoded = vemro::encodeProjectFile(project);
