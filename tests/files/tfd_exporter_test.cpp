@@ -145,7 +145,7 @@ TEST(GlyphDescription, GlyphLinesInListOrderWithWindows1252Bytes) {
     result.glyphs = {placed(U'A', 0, 0, 9, 15),         placed(U'\u00E9', 10, 0, 8, 15),
                      placed(U'\u20AC', -7, 600, -3, 0), placed(U'A', 20, 16, 9, 15),
                      placed(U'\u0178', 1, 2, 3, 4),     placed(U'\u4E2D', 5, 6, 7, 8),
-                     placed(U'\u0100', 0, 0, 1, 1)};
+                     placed(U'\u0100', 0, 0, 1, 1),     placed(U'\U0001F600', 2, 3, 4, 5)};
     EXPECT_EQ(encodeGlyphDescription(result), kDescriptionHead + "256 256\r\n" + kGlyphHead +
                                                   "65 0 0 9 15\r\n"
                                                   "233 10 0 8 15\r\n"
@@ -154,6 +154,7 @@ TEST(GlyphDescription, GlyphLinesInListOrderWithWindows1252Bytes) {
                                                   "159 1 2 3 4\r\n"
                                                   "20013 5 6 7 8\r\n"
                                                   "256 0 0 1 1\r\n"
+                                                  "128512 2 3 4 5\r\n"
                                                   "end\r\n");
 }
 
