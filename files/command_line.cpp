@@ -94,8 +94,10 @@ int exportProject(std::span<const std::string> args, FontRenderer& renderer, std
     const std::shared_ptr<const AtlasResult> result = builder.rebuild(project);
     if (!result->fontProblem.empty()) {
         err << "warning: " << result->fontProblem << "\n";
-    } else if (const std::vector<char32_t> missing = charactersMissingFromFont(*result);
-               !missing.empty()) {
+    }
+    // Without any font every character would count as missing; the problem above says it all.
+    if (const std::vector<char32_t> missing = charactersMissingFromFont(*result);
+        !result->fontName.empty() && !missing.empty()) {
         err << "warning: " << missingCharactersWarning(missing, result->fontName) << "\n";
     }
     const std::size_t outside = result->glyphsOutsideTexture;

@@ -36,16 +36,17 @@ public:
         return image;
     }
 
+    // A character the font lacks has glyph index 0, the missing-glyph shape.
     GlyphInfo glyphInfo(char32_t code) override {
-        return GlyphInfo{static_cast<std::uint32_t>(code), 64 * (height_ / 2 + 1)};
+        return GlyphInfo{has(code) ? static_cast<std::uint32_t>(code) : 0u, 64 * (height_ / 2 + 1)};
     }
 
     std::string familyName() const override { return family_; }
 
     std::vector<char32_t> characters() override {
         std::vector<char32_t> all;
-        for (char32_t code = 0x20; code <= kLastCharacter; ++code) {
-            if (code < 0x7F || code > 0x9F) {
+        for (char32_t code = 0; code <= kLastCharacter; ++code) {
+            if (has(code)) {
                 all.push_back(code);
             }
         }
@@ -53,6 +54,10 @@ public:
     }
 
 private:
+    static bool has(char32_t code) {
+        return code >= 0x20 && code <= kLastCharacter && (code < 0x7F || code > 0x9F);
+    }
+
     std::int32_t height_;
     std::string family_;
 };

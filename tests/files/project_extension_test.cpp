@@ -254,7 +254,8 @@ TEST(ProjectExtensionRead, DamagedSectionsAreRefusedWithWhatIsWrong) {
     EXPECT_EQ(refusal(withU32(kFontAt + 8, 18)),
               "the section \"FONT\" is 27 bytes long, but a path of 18 bytes takes 26");
     std::vector<std::uint8_t> emptyFont(good.begin(), good.begin() + kFontAt);
-    emptyFont.insert(emptyFont.end(), {'F', 'O', 'N', 'T', 0, 0, 0, 0});
+    const std::vector<std::uint8_t> emptySection = Bytes().text("FONT").u32(0).data;
+    emptyFont.insert(emptyFont.end(), emptySection.begin(), emptySection.end());
     EXPECT_EQ(refusal(emptyFont),
               "the section \"FONT\" is 0 bytes long, too short for its path length and face index");
 
