@@ -2,7 +2,6 @@
 // warning that lists the characters the face lacks.
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <sstream>
 
 #include "engine/freetype_font_renderer.h"
@@ -126,8 +125,7 @@ TEST_F(ExportUnicodeTest, FontFileReplacesTheProjectsFace) {
     EXPECT_EQ(renderer.requests.back().faceIndex, 0);
 }
 
-// DejaVu Sans has Cyrillic and Greek but no kana and no ideographs; the font file of
-// fonts-droid-fallback has them.
+// DejaVu Sans has Cyrillic and Greek but no kana and no ideographs.
 TEST_F(ExportUnicodeTest, RealFacesReportWhatTheyLack) {
     FreetypeFontRenderer real;
     const auto& faces = real.faceNames();
@@ -143,14 +141,6 @@ TEST_F(ExportUnicodeTest, RealFacesReportWhatTheyLack) {
     EXPECT_EQ(run({"--export", path, folder.path("dejavu")}, real).err,
               "warning: 2 characters are not in DejaVu Sans: U+30A2 \xE3\x82\xA2, U+65E5 "
               "\xE6\x97\xA5\n");
-    const std::string droid = "/usr/share/fonts/truetype/droid/DroidSansFallbackFull.ttf";
-    if (std::filesystem::exists(droid)) {
-        const Outcome result =
-            run({"--export", path, folder.path("droid"), "--font-file", droid}, real);
-        EXPECT_EQ(result.code, 0);
-        EXPECT_EQ(result.err.find("U+30A2"), std::string::npos) << result.err;
-        EXPECT_EQ(result.err.find("U+65E5"), std::string::npos) << result.err;
-    }
 }
 
 }  // namespace

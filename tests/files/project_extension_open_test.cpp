@@ -1,5 +1,5 @@
-// Opening and saving projects with the extension: the character list as the glyph list, old
-// files unchanged byte for byte, and font files that move with the project or have gone away.
+// Opening and saving projects with the extension: old files and seeds unchanged byte for byte,
+// and font files that move with the project or have gone away.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -17,32 +17,6 @@ namespace fs = std::filesystem;
 
 const std::vector<std::string> kFaces = {"DejaVu Sans", "DejaVu Serif", "DejaVu Sans Mono",
                                          "Droid Sans Fallback"};
-
-TEST(ProjectExtensionOpen, TheCharacterListIsTheGlyphListAndStoresBackAsItWas) {
-    ProjectFile file;
-    file.faceName = "DejaVu Sans";
-    ProjectExtension& extension = file.extension.emplace();
-    extension.characters = {{U'\u3053', 2, 1}, {U'A', 0, 3},          {U'\u0081', 0, 0},
-                            {U'\u3053', 0, 0}, {U'\U0001F600', 0, 0}, {U'\u20AC', -4, 4}};
-    file.glyphs = windows1252Records(extension.characters);
-    ASSERT_EQ(file.glyphs, (std::vector<ProjectGlyph>{{'A', 0, 3}, {0x81, 0, 0}, {0x80, -4, 4}}));
-    const OpenedProject opened = applyProjectFile(file, kFaces, startupProject("DejaVu Serif"));
-    EXPECT_TRUE(opened.warnings.empty());
-    const std::vector<Glyph> expected = {{U'\u3053', 2, 1},     {U'A', 0, 3},
-                                         {U'\u0081', 0, 0},     {U'\u3053', 0, 0},
-                                         {U'\U0001F600', 0, 0}, {U'\u20AC', -4, 4}};
-    EXPECT_EQ(std::vector<Glyph>(opened.project.glyphs.begin(), opened.project.glyphs.end()),
-              expected);
-    EXPECT_EQ(projectFileFor(opened.project), file);
-
-    // Only a character without a Windows-1252 byte, or a font file, calls for the extension.
-    Project latin = opened.project;
-    latin.glyphs.removeCharacter(U'\u3053');
-    latin.glyphs.removeCharacter(U'\U0001F600');
-    EXPECT_FALSE(projectFileFor(latin).extension.has_value());
-    latin.font.fontFile = "/fonts/a.ttf";
-    EXPECT_EQ(projectFileFor(latin).extension->characters.size(), 3u);
-}
 
 // Opening a file and saving it again in the same folder, as File > Open and File > Save do.
 struct Resaved {

@@ -144,14 +144,12 @@ TEST(ProjectExtensionRead, EveryDamageIsRefusedWithWhatIsWrongAndTheLimit) {
         {append("XTRA\0\0\0\0"s), "the section \"XTRA\" at byte " + end +
                                       " is unknown; project extension version 1 has the sections "
                                       "\"CHRS\" and \"FONT\""},
-        {append("\0\"\xFFx\0\0\0\0"s), "the section \"\\x00\\x22\\xFFx\" at byte " + end},
         {append("FONT\0\0\0\0"s), "the section \"FONT\" appears a second time, at byte " + end +
                                       "; each section may appear once"},
         {[](Bytes& b) { b.erase(b.begin() + kChrsAt, b.begin() + kFontAt); },
          "the project extension has no section \"CHRS\" (the character list, which it must hold)"},
         {put(kChrsAt + 8, 65537), "the character count 65537 is above the limit of 65536"},
         {put(kFontAt + 8, 0), "the font file path length 0 is outside the allowed range 1..4096"},
-        {put(kFontAt + 8, 4097), "the font file path length 4097 is outside"},
         {put(kFontAt + 8 + 4 + 19, 65536),
          "the font face index 65536 is outside the allowed range 0..65535"},
         {put(kFontAt + 8 + 4 + 19, 65535), ""},
@@ -163,7 +161,6 @@ TEST(ProjectExtensionRead, EveryDamageIsRefusedWithWhatIsWrongAndTheLimit) {
          "character 6 of the character list is U+110000, not a Unicode character (allowed: "
          "U+0000..U+10FFFF without the surrogates U+D800..U+DFFF)"},
         {put(kChrsAt + 12 + 12 * 1, 0xD800), "character 2 of the character list is U+D800, not"},
-        {put(kChrsAt + 12 + 12 * 1, 0xDFFF), "character 2 of the character list is U+DFFF, not"},
         {put(kChrsAt + 12 + 12 * 3 + 4, 65),
          "character 4 of the character list (U+30A2) has a left character border of 65, outside "
          "the limit of -64..64"},
@@ -211,28 +208,6 @@ TEST(ProjectExtensionRead, CutsAfterTheSignatureAreRefusedAndAnotherSignatureIsI
         ASSERT_TRUE(decoded.ok()) << decoded.message();
         EXPECT_EQ(decoded.value(), recordsOnly);
     }
-}
-
-TEST(ProjectExtensionWrite, ProjectsThatWouldNotReadBackAreRefusedAndNothingIsWritten) {
-    TestFolder folder;
-    std::vector<std::pair<ProjectFile, std::string>> cases(4, {scriptsProject(), ""});
-    cases[0].first.glyphs.pop_back();
-    cases[0].second = "the file holds 2 glyph records, but its character list has 3";
-    cases[1].first.extension->fontFile.clear();
-    cases[1].second = "a font face index of 2 is given without a font file";
-    cases[2].first.extension->characters[1].code = 0xDABC;
-    cases[2].second = "character 2 of the character list is U+DABC";
-    cases[3].first.extension->characters.assign(1025, ProjectCharacter{U'x', 0, 0});
-    cases[3].first.glyphs = windows1252Records(cases[3].first.extension->characters);
-    cases[3].second = "the glyph count 1025 is above the limit of 1024";
-    for (const auto& [project, problem] : cases) {
-        const Status status = writeProjectFile(folder.path("p.fnt"), project);
-        EXPECT_EQ(
-            status.message().rfind("cannot save \"" + folder.path("p.fnt") + "\": " + problem, 0),
-            0u)
-            << status.message();
-    }
-    EXPECT_TRUE(folder.entries().empty());
 }
 
 }  // namespace
