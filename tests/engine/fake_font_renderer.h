@@ -23,6 +23,8 @@ public:
     GlyphImage renderGlyph(char32_t code) override;
     std::optional<GlyphMetrics> measureGlyph(char32_t code) override;
     GlyphInfo glyphInfo(char32_t code) override;
+    std::string familyName() const override;
+    std::vector<char32_t> characters() override;
 
 private:
     FakeFontRenderer& renderer_;
@@ -52,11 +54,18 @@ public:
 
     const std::vector<std::string>& faceNames() override { return faces_; }
 
+    Result<std::vector<FontFileFace>> inspectFontFile(const std::string& path) override {
+        return Result<std::vector<FontFileFace>>::failure("no font file in " + path);
+    }
+
     Result<std::unique_ptr<Font>> createFont(const FontRequest& request) override {
         lastRequest = request;
         ++createCount;
         if (!failure.empty()) {
             return Result<std::unique_ptr<Font>>::failure(failure);
+        }
+        if (!request.fontFile.empty() && !fontFileFailure.empty()) {
+            return Result<std::unique_ptr<Font>>::failure(fontFileFailure);
         }
         return std::unique_ptr<Font>(std::make_unique<FakeFont>(*this));
     }
@@ -71,6 +80,10 @@ public:
     std::int32_t ascentValue = 12;
     bool measures = true;  // whether fonts answer measureGlyph
     std::string failure;   // when not empty, createFont fails with this message
+    // When not empty, createFont fails with this message for a request with a font file.
+    std::string fontFileFailure;
+    std::string familyNameValue = "Fake Sans";
+    std::vector<char32_t> charactersValue{U'A', U'B'};
 
     FontRequest lastRequest;
     int createCount = 0;
@@ -109,6 +122,14 @@ inline std::optional<GlyphMetrics> FakeFont::measureGlyph(char32_t code) {
 inline GlyphInfo FakeFont::glyphInfo(char32_t code) {
     ++renderer_.infoCount;
     return FakeFontRenderer::infoFor(code, renderer_.imageOf(code));
+}
+
+inline std::string FakeFont::familyName() const {
+    return renderer_.familyNameValue;
+}
+
+inline std::vector<char32_t> FakeFont::characters() {
+    return renderer_.charactersValue;
 }
 
 }  // namespace vemro::testing

@@ -158,6 +158,8 @@ public:
         return measures_ ? inner_->measureGlyph(code) : std::nullopt;
     }
     GlyphInfo glyphInfo(char32_t code) override { return inner_->glyphInfo(code); }
+    std::string familyName() const override { return inner_->familyName(); }
+    std::vector<char32_t> characters() override { return inner_->characters(); }
 
 private:
     std::unique_ptr<Font> inner_;
@@ -170,6 +172,9 @@ public:
     RecordingRenderer(FontRenderer& inner, bool measures) : inner_(inner), measures_(measures) {}
 
     const std::vector<std::string>& faceNames() override { return inner_.faceNames(); }
+    Result<std::vector<FontFileFace>> inspectFontFile(const std::string& path) override {
+        return inner_.inspectFontFile(path);
+    }
     Result<std::unique_ptr<Font>> createFont(const FontRequest& request) override {
         Result<std::unique_ptr<Font>> made = inner_.createFont(request);
         if (!made) {
