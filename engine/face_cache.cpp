@@ -12,12 +12,12 @@ FT_Face FaceCache::open(const FaceLocation& location) {
     return cached->second.get();
 }
 
-std::shared_ptr<FaceFacts> FaceCache::facts(const FaceLocation& location) {
-    std::shared_ptr<FaceFacts>& facts = facts_[location];
-    if (!facts) {
-        facts = std::make_shared<FaceFacts>(location.path);
+std::shared_ptr<FaceSource> FaceCache::source(const FaceLocation& location) {
+    std::shared_ptr<FaceSource>& source = sources_[location];
+    if (!source) {
+        source = std::make_shared<FaceSource>(location.path, location.index);
     }
-    return facts;
+    return source;
 }
 
 }  // namespace vemro

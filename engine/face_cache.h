@@ -5,16 +5,16 @@
 #include <map>
 #include <memory>
 
-#include "engine/face_facts.h"
 #include "engine/face_location.h"
+#include "engine/face_source.h"
 #include "engine/freetype_library.h"
 
 namespace vemro {
 
-// Faces opened to choose among them, and the facts of every face a font was made from. Faces
+// Faces opened to choose among them, and the source of every face a font was made from. Faces
 // stay open for the life of the cache, so choosing again costs little. The cache is used by one
 // thread at a time (the renderer's lock); its faces are read for their style and names only,
-// never used to draw: each font opens a face of its own.
+// never used to draw: each font draws with a face of its own from the face's source.
 class FaceCache {
 public:
     // The library must outlive the cache.
@@ -28,13 +28,13 @@ public:
     // answer is kept too). A face without a Unicode character map gets its first map selected.
     FT_Face open(const FaceLocation& location);
 
-    // The facts of the face at a location, made on first request.
-    std::shared_ptr<FaceFacts> facts(const FaceLocation& location);
+    // The source of fonts of the face at a location, made on first request.
+    std::shared_ptr<FaceSource> source(const FaceLocation& location);
 
 private:
     FreetypeLibrary& library_;
     std::map<FaceLocation, FreetypeLibrary::Face> faces_;
-    std::map<FaceLocation, std::shared_ptr<FaceFacts>> facts_;
+    std::map<FaceLocation, std::shared_ptr<FaceSource>> sources_;
 };
 
 }  // namespace vemro

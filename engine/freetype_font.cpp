@@ -1,6 +1,7 @@
 #include "engine/freetype_font.h"
 
 #include FT_ADVANCES_H
+#include FT_SIZES_H
 #include FT_OUTLINE_H
 #include FT_TRUETYPE_TABLES_H
 
@@ -36,40 +37,50 @@ std::string errorText(FT_Error error) {
 }  // namespace
 
 Result<std::unique_ptr<FreetypeFont>> FreetypeFont::create(FT_Library library,
+                                                           std::shared_ptr<FaceSource> source,
                                                            FreetypeLibrary::Face face,
-                                                           std::shared_ptr<FaceFacts> facts,
                                                            const FontRequest& request) {
+    FT_Size size = nullptr;
+    if (const FT_Error error = FT_New_Size(face.get(), &size); error != 0) {
+        return Result<std::unique_ptr<FreetypeFont>>::failure(
+            "FreeType could not make a size for it (" + errorText(error) + ")");
+    }
+    FT_Activate_Size(size);
     if (const FT_Error error =
             FT_Set_Pixel_Sizes(face.get(), 0, static_cast<FT_UInt>(request.pixelHeight));
         error != 0) {
+        FT_Done_Size(size);
         return Result<std::unique_ptr<FreetypeFont>>::failure(
             "FreeType could not scale it to that height (" + errorText(error) + ")");
     }
     return std::unique_ptr<FreetypeFont>(
-        new FreetypeFont(library, std::move(face), std::move(facts), request));
+        new FreetypeFont(library, std::move(source), std::move(face), size, request));
 }
 
-FreetypeFont::FreetypeFont(FT_Library library, FreetypeLibrary::Face face,
-                           std::shared_ptr<FaceFacts> facts, const FontRequest& request)
+FreetypeFont::FreetypeFont(FT_Library library, std::shared_ptr<FaceSource> source,
+                           FreetypeLibrary::Face face, FT_Size size, const FontRequest& request)
     : library_(library),
+      source_(std::move(source)),
       ownedFace_(std::move(face)),
       face_(ownedFace_.get()),
-      facts_(std::move(facts)),
-      familyName_(facts_->familyName(face_)),
+      size_(size),
+      familyName_(source_->familyName(face_)),
       pixelHeight_(request.pixelHeight),
       antialiased_(request.antialiased),
       embolden_(FontCatalogue::wantsBold(request) &&
                 (face_->style_flags & FT_STYLE_FLAG_BOLD) == 0),
       oblique_(request.italic && (face_->style_flags & FT_STYLE_FLAG_ITALIC) == 0),
-      emboldenStrength_(FT_MulFix(face_->units_per_EM, face_->size->metrics.y_scale) /
-                        kEmboldenDivisor) {
+      emboldenStrength_(FT_MulFix(face_->units_per_EM, size->metrics.y_scale) / kEmboldenDivisor) {
     computeLineMetrics();
 }
 
-FreetypeFont::~FreetypeFont() = default;
+FreetypeFont::~FreetypeFont() {
+    FT_Done_Size(size_);
+    source_->giveBack(std::move(ownedFace_));
+}
 
 std::vector<char32_t> FreetypeFont::characters() {
-    return facts_->characters(face_);
+    return source_->characters(face_);
 }
 
 // Ascent and descent the way Windows scales them: the OS/2 Windows metrics (or the hhea ones

@@ -8,26 +8,27 @@
 #include <string>
 #include <vector>
 
-#include "engine/face_facts.h"
+#include "engine/face_source.h"
 #include "engine/font_renderer.h"
 #include "engine/freetype_library.h"
 #include "engine/result.h"
 
 namespace vemro {
 
-// One face at one pixel height and style, on FreeType. The font has a face of its own, opened
-// for it, so fonts may be used on different threads at once. Bold and italic the face lacks are
+// One face at one pixel height and style, on FreeType. The font has a FreeType face to itself
+// (from the face's source, which takes it back when the font goes) and its own size on it, so
+// fonts may be used on different threads at once. Bold and italic the face lacks are
 // synthesized: strokes widened by 1/24 of the em, outlines sheared by about 12 degrees.
 //
 // The library belongs to the renderer that made the font and must outlive it.
 class FreetypeFont final : public Font {
 public:
     // A font of the face for the request; the reason (a phrase a user can read) when FreeType
-    // cannot size the face. The face must be scalable with a non-zero em; the facts are those of
-    // the face's location.
+    // cannot size the face. The face, taken from the source, must be scalable with a non-zero
+    // em.
     static Result<std::unique_ptr<FreetypeFont>> create(FT_Library library,
+                                                        std::shared_ptr<FaceSource> source,
                                                         FreetypeLibrary::Face face,
-                                                        std::shared_ptr<FaceFacts> facts,
                                                         const FontRequest& request);
     ~FreetypeFont() override;
 
@@ -48,8 +49,8 @@ public:
     std::vector<KerningPair> kerningPairs(const std::vector<char32_t>& characters) override;
 
 private:
-    FreetypeFont(FT_Library library, FreetypeLibrary::Face face, std::shared_ptr<FaceFacts> facts,
-                 const FontRequest& request);
+    FreetypeFont(FT_Library library, std::shared_ptr<FaceSource> source, FreetypeLibrary::Face face,
+                 FT_Size size, const FontRequest& request);
 
     // Ascent and line height as Windows scales them.
     void computeLineMetrics();
@@ -62,9 +63,10 @@ private:
     bool drawSlot();
 
     FT_Library library_;
+    std::shared_ptr<FaceSource> source_;
     FreetypeLibrary::Face ownedFace_;
     FT_Face face_;  // ownedFace_.get()
-    std::shared_ptr<FaceFacts> facts_;
+    FT_Size size_;
     std::string familyName_;
     std::int32_t pixelHeight_;
     bool antialiased_;

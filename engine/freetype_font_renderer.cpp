@@ -106,7 +106,7 @@ Result<std::unique_ptr<Font>> FreetypeFontRenderer::createFont(const FontRequest
             request.fontFile, "there is no face " + std::to_string(request.faceIndex) + " in it"));
     }
     FaceLocation location;
-    std::shared_ptr<FaceFacts> facts;
+    std::shared_ptr<FaceSource> source;
     {
         const std::lock_guard lock(impl_->mutex);
         if (request.fontFile.empty()) {
@@ -119,11 +119,12 @@ Result<std::unique_ptr<Font>> FreetypeFontRenderer::createFont(const FontRequest
         } else {
             location = FaceLocation{request.fontFile, request.faceIndex};
         }
-        facts = impl_->faces.facts(location);
+        source = impl_->faces.source(location);
     }
-    // The font's own face, so that fonts of one face can be used on several threads at once.
+    // A face for the font alone, so that fonts of one face can be used on several threads at
+    // once.
     FT_Error error = 0;
-    FreetypeLibrary::Face face = impl_->library.open(location.path, location.index, &error);
+    FreetypeLibrary::Face face = source->take(impl_->library, &error);
     if (!request.fontFile.empty()) {
         if (!face) {
             return Result<std::unique_ptr<Font>>::failure(fileUnusable(
@@ -141,7 +142,7 @@ Result<std::unique_ptr<Font>> FreetypeFontRenderer::createFont(const FontRequest
         return failure(request, "the file " + location.path + " holds no scalable outlines");
     }
     Result<std::unique_ptr<FreetypeFont>> font =
-        FreetypeFont::create(library, std::move(face), std::move(facts), request);
+        FreetypeFont::create(library, std::move(source), std::move(face), request);
     if (!font) {
         return failure(request, font.message());
     }
@@ -158,8 +159,8 @@ Result<std::vector<FontFileFace>> FreetypeFontRenderer::inspectFontFile(const st
     std::vector<FontFileFace> faces;
     const auto list = [&](FT_Face face, FT_Long index) {
         if (face != nullptr && FT_IS_SCALABLE(face) && face->units_per_EM != 0) {
-            FaceFacts facts(path);
-            faces.push_back(FontFileFace{static_cast<std::int32_t>(index), facts.familyName(face),
+            FaceSource source(path, index);
+            faces.push_back(FontFileFace{static_cast<std::int32_t>(index), source.familyName(face),
                                          face->style_name != nullptr ? face->style_name : ""});
         }
     };
