@@ -42,14 +42,14 @@ std::string fileUnusable(const std::string& path, const std::string& reason) {
 
 // Why FreeType could not open a font file, as a phrase a user can read.
 std::string openProblem(const std::string& path, FT_Error error, FreetypeLibrary& library) {
+    std::error_code ignored;
+    if (std::filesystem::is_directory(path, ignored)) {
+        return "it is a folder";
+    }
     if (error == FT_Err_Unknown_File_Format) {
         return "it is not a font file FreeType can read";
     }
     if (error == FT_Err_Cannot_Open_Resource) {
-        std::error_code ignored;
-        if (std::filesystem::is_directory(path, ignored)) {
-            return "it is a folder";
-        }
         errno = 0;
         if (std::FILE* file = std::fopen(path.c_str(), "rb"); file != nullptr) {
             std::fclose(file);

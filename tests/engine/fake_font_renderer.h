@@ -64,9 +64,6 @@ public:
         if (!failure.empty()) {
             return Result<std::unique_ptr<Font>>::failure(failure);
         }
-        if (!request.fontFile.empty() && !fontFileFailure.empty()) {
-            return Result<std::unique_ptr<Font>>::failure(fontFileFailure);
-        }
         return std::unique_ptr<Font>(std::make_unique<FakeFont>(*this));
     }
 
@@ -80,10 +77,6 @@ public:
     std::int32_t ascentValue = 12;
     bool measures = true;  // whether fonts answer measureGlyph
     std::string failure;   // when not empty, createFont fails with this message
-    // When not empty, createFont fails with this message for a request with a font file.
-    std::string fontFileFailure;
-    std::string familyNameValue = "Fake Sans";
-    std::vector<char32_t> charactersValue{U'A', U'B'};
 
     FontRequest lastRequest;
     int createCount = 0;
@@ -125,11 +118,11 @@ inline GlyphInfo FakeFont::glyphInfo(char32_t code) {
 }
 
 inline std::string FakeFont::familyName() const {
-    return renderer_.familyNameValue;
+    return "Fake Sans";
 }
 
 inline std::vector<char32_t> FakeFont::characters() {
-    return renderer_.charactersValue;
+    return {U'A', U'B'};
 }
 
 }  // namespace vemro::testing

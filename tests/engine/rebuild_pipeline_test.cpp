@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <optional>
 #include <set>
@@ -139,6 +140,36 @@ TEST_F(RebuildPipeline, ChangingOnlyTheFactorKeepsCellSizesClose) {
         EXPECT_NEAR(four->glyphs[i].height, single->glyphs[i].height, 1);
         EXPECT_NEAR(four->glyphs[i].advance, single->glyphs[i].advance, 0.5);
     }
+}
+
+TEST_F(RebuildPipeline, AFontFileIsUsedAndOneThatCannotBeOpenedGivesWayToTheTypeface) {
+    Project project = dejaVu(20, 1);
+    const std::shared_ptr<const AtlasResult> installed = builder.rebuild(project);
+    EXPECT_EQ(installed->fontName, "DejaVu Sans");
+    project.font.fontFile = "/no/such/folder/game.ttf";
+    AtlasBuilder other(renderer);
+    AtlasResult fallback = *other.rebuild(project);
+    EXPECT_EQ(fallback.fontProblem,
+              "the font file \"/no/such/folder/game.ttf\" could not be opened: there is no such "
+              "file; using \"DejaVu Sans\" instead");
+    fallback.fontProblem.clear();
+    EXPECT_EQ(fallback, *installed);
+    project.font.fontFile = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
+    project.font.faceName = "DejaVu Serif";  // the file decides, not the typeface
+    EXPECT_EQ(*builder.rebuild(project), *installed);
+}
+
+TEST_F(RebuildPipeline, CharactersTheFaceLacksAreListedOnceInListOrder) {
+    Project project = startupProject("DejaVu Sans");
+    for (const char32_t code : {U'A', U'\u4E00', U'\u3042', U'B'}) {
+        project.glyphs.addCharacter(code);
+    }
+    project.glyphs.append(Glyph{U'\u4E00', 1, 0});
+    const std::shared_ptr<const AtlasResult> result = builder.rebuild(project);
+    EXPECT_EQ(charactersMissingFromFont(*result), (std::vector<char32_t>{0x4E00, 0x3042}));
+    const std::vector<char32_t>& inFace = *result->fontCharacters;
+    EXPECT_TRUE(std::binary_search(inFace.begin(), inFace.end(), U'A'));
+    EXPECT_FALSE(std::binary_search(inFace.begin(), inFace.end(), U'\u3042'));
 }
 
 // Passes everything on, remembering which characters were drawn; optionally refuses to measure,
