@@ -1,6 +1,7 @@
 #include "engine/freetype_font_renderer.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -55,8 +56,12 @@ std::string openProblem(const std::string& path, FT_Error error, FreetypeLibrary
             std::fclose(file);
         } else if (errno == ENOENT) {
             return "there is no such file";
+        } else if (errno == EACCES) {
+            return "it may not be read (permission denied)";
         } else if (errno != 0) {
-            return std::strerror(errno);
+            std::string reason = std::strerror(errno);
+            reason[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(reason[0])));
+            return reason;
         }
         return "it cannot be read";
     }

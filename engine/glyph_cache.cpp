@@ -4,8 +4,6 @@
 
 namespace vemro {
 
-GlyphCache::~GlyphCache() = default;
-
 namespace {
 
 std::shared_ptr<const std::vector<char32_t>> noCharacters() {
@@ -17,6 +15,8 @@ std::shared_ptr<const std::vector<char32_t>> noCharacters() {
 
 GlyphCache::GlyphCache(FontRenderer& renderer)
     : renderer_(renderer), fontCharacters_(noCharacters()) {}
+
+GlyphCache::~GlyphCache() = default;
 
 void GlyphCache::useFont(const FontRequest& request) {
     if (request_ == request) {
