@@ -26,6 +26,8 @@ std::shared_ptr<const AtlasResult> AtlasBuilder::rebuild(const Project& project)
     result->fontBorders = borders;
     result->lineHeight = cache_.lineHeight() / factor;
     result->ascent = static_cast<double>(cache_.ascent()) / factor;
+    result->fontName = cache_.fontName();
+    result->fontCharacters = cache_.fontCharacters();
     result->fontProblem = cache_.fontProblem();
 
     result->glyphs =

@@ -2,6 +2,8 @@
 
 // Internal to the FreeType renderer: includes FreeType.
 
+#include <vector>
+
 #include "engine/freetype_handles.h"
 
 namespace vemro {
@@ -14,5 +16,9 @@ namespace vemro {
 // has none), and a Microsoft symbol map is asked for 0xF000 plus that value first, where symbol
 // fonts put their characters, then for the value itself.
 FT_UInt glyphIndexFor(FT_Face face, char32_t code);
+
+// Every Unicode scalar value glyphIndexFor finds a glyph for, ascending: the codes of a Unicode
+// map, or for the other maps the characters whose lookup reaches one of the map's codes.
+std::vector<char32_t> charactersOf(FT_Face face);
 
 }  // namespace vemro

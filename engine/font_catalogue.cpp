@@ -55,8 +55,8 @@ void FontCatalogue::build(FaceCache& faces) {
         return;
     }
     built_ = true;
-    const FT_Library library = faces.library();
-    if (library == nullptr || config() == nullptr) {
+    FreetypeLibrary& library = faces.library();
+    if (library.get() == nullptr || config() == nullptr) {
         return;
     }
     PatternHandle scalable(FcPatternCreate(), &FcPatternDestroy);
@@ -105,10 +105,8 @@ void FontCatalogue::build(FaceCache& faces) {
         // The face is opened on its own and closed again: most listed faces are never used.
         std::string name;
         if (families.size() > 1) {
-            FT_Face opened = nullptr;
-            if (FT_New_Face(library, entry.location.path.c_str(), entry.location.index, &opened) ==
-                0) {
-                const FaceHandle probe(opened, &FT_Done_Face);
+            if (const FreetypeLibrary::Face probe =
+                    library.open(entry.location.path, entry.location.index)) {
                 name = legacyFamilyName(probe.get());
             }
         }

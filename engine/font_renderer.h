@@ -13,13 +13,14 @@ namespace vemro {
 // What a font is made from: a typeface and style, and an em height in pixels.
 struct FontRequest {
     std::string faceName;          // empty or unknown: the system's best match
-    // A font file to use instead of an installed face (empty: none), and the face inside it.
-    std::string fontFile;
-    std::int32_t faceIndex = 0;
     std::int32_t pixelHeight = 0;  // em height in pixels (already multiplied by the factor)
     std::int32_t weight = 400;     // 400, 600 or 700
     bool antialiased = true;       // grey levels when true, every pixel 0 or 255 when false
     bool italic = false;
+    // A font file to use instead of an installed face (empty: none), and the face inside it.
+    // Last, so that requests written as {face, pixels, ...} need not name them.
+    std::string fontFile{};
+    std::int32_t faceIndex = 0;
 
     friend bool operator==(const FontRequest&, const FontRequest&) = default;
 };
@@ -71,9 +72,9 @@ struct KerningPair {
 
 // One face of a font file, as File > Use Font File lists it.
 struct FontFileFace {
-    std::int32_t index = 0;   // the face's index inside the file
-    std::string familyName;   // e.g. "Noto Sans"
-    std::string styleName;    // e.g. "Bold Italic"
+    std::int32_t index = 0;  // the face's index inside the file
+    std::string familyName;  // e.g. "Noto Sans"
+    std::string styleName;   // e.g. "Bold Italic"
 
     friend bool operator==(const FontFileFace&, const FontFileFace&) = default;
 };

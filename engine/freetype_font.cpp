@@ -36,39 +36,51 @@ std::string errorText(FT_Error error) {
 
 }  // namespace
 
-Result<std::unique_ptr<FreetypeFont>> FreetypeFont::create(FT_Library library, FT_Face face,
+Result<std::unique_ptr<FreetypeFont>> FreetypeFont::create(FT_Library library,
+                                                           std::shared_ptr<FaceSource> source,
+                                                           FreetypeLibrary::Face face,
                                                            const FontRequest& request) {
     FT_Size size = nullptr;
-    if (const FT_Error error = FT_New_Size(face, &size); error != 0) {
+    if (const FT_Error error = FT_New_Size(face.get(), &size); error != 0) {
         return Result<std::unique_ptr<FreetypeFont>>::failure(
             "FreeType could not make a size for it (" + errorText(error) + ")");
     }
     FT_Activate_Size(size);
     if (const FT_Error error =
-            FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(request.pixelHeight));
+            FT_Set_Pixel_Sizes(face.get(), 0, static_cast<FT_UInt>(request.pixelHeight));
         error != 0) {
         FT_Done_Size(size);
         return Result<std::unique_ptr<FreetypeFont>>::failure(
             "FreeType could not scale it to that height (" + errorText(error) + ")");
     }
-    return std::unique_ptr<FreetypeFont>(new FreetypeFont(library, face, size, request));
+    return std::unique_ptr<FreetypeFont>(
+        new FreetypeFont(library, std::move(source), std::move(face), size, request));
 }
 
-FreetypeFont::FreetypeFont(FT_Library library, FT_Face face, FT_Size size,
-                           const FontRequest& request)
+FreetypeFont::FreetypeFont(FT_Library library, std::shared_ptr<FaceSource> source,
+                           FreetypeLibrary::Face face, FT_Size size, const FontRequest& request)
     : library_(library),
-      face_(face),
+      source_(std::move(source)),
+      ownedFace_(std::move(face)),
+      face_(ownedFace_.get()),
       size_(size),
+      familyName_(source_->familyName(face_)),
       pixelHeight_(request.pixelHeight),
       antialiased_(request.antialiased),
-      embolden_(FontCatalogue::wantsBold(request) && (face->style_flags & FT_STYLE_FLAG_BOLD) == 0),
-      oblique_(request.italic && (face->style_flags & FT_STYLE_FLAG_ITALIC) == 0),
-      emboldenStrength_(FT_MulFix(face->units_per_EM, size->metrics.y_scale) / kEmboldenDivisor) {
+      embolden_(FontCatalogue::wantsBold(request) &&
+                (face_->style_flags & FT_STYLE_FLAG_BOLD) == 0),
+      oblique_(request.italic && (face_->style_flags & FT_STYLE_FLAG_ITALIC) == 0),
+      emboldenStrength_(FT_MulFix(face_->units_per_EM, size->metrics.y_scale) / kEmboldenDivisor) {
     computeLineMetrics();
 }
 
 FreetypeFont::~FreetypeFont() {
     FT_Done_Size(size_);
+    source_->giveBack(std::move(ownedFace_));
+}
+
+std::vector<char32_t> FreetypeFont::characters() {
+    return source_->characters(face_);
 }
 
 // Ascent and descent the way Windows scales them: the OS/2 Windows metrics (or the hhea ones
@@ -98,7 +110,6 @@ std::int32_t FreetypeFont::scaleDesignUnits(FT_Long units) const {
 }
 
 bool FreetypeFont::loadGlyph(char32_t code) {
-    FT_Activate_Size(size_);
     FT_Int32 flags = antialiased_ ? FT_LOAD_TARGET_NORMAL : FT_LOAD_TARGET_MONO;
     if (embolden_ || oblique_) {
         flags |= FT_LOAD_NO_BITMAP;  // synthesis works on outlines
@@ -168,7 +179,6 @@ std::optional<GlyphMetrics> FreetypeFont::measureGlyph(char32_t code) {
 }
 
 GlyphInfo FreetypeFont::glyphInfo(char32_t code) {
-    FT_Activate_Size(size_);
     GlyphInfo info;
     info.index = glyphIndexFor(face_, code);
     FT_Fixed designAdvance = 0;

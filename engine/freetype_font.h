@@ -5,25 +5,30 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
+#include "engine/face_source.h"
 #include "engine/font_renderer.h"
-#include "engine/freetype_handles.h"
+#include "engine/freetype_library.h"
 #include "engine/result.h"
 
 namespace vemro {
 
-// One face at one pixel height and style, on FreeType. The font has its own FT_Size on the
-// face, activated before every operation, so fonts sharing a cached face may be used one after
-// the other in any order. Bold and italic the face lacks are synthesized: strokes widened by
-// 1/24 of the em, outlines sheared by about 12 degrees.
+// One face at one pixel height and style, on FreeType. The font has a FreeType face to itself
+// (from the face's source, which takes it back when the font goes) and its own size on it, so
+// fonts may be used on different threads at once. Bold and italic the face lacks are
+// synthesized: strokes widened by 1/24 of the em, outlines sheared by about 12 degrees.
 //
-// The library and the face belong to the renderer that made the font and must outlive it.
+// The library belongs to the renderer that made the font and must outlive it.
 class FreetypeFont final : public Font {
 public:
     // A font of the face for the request; the reason (a phrase a user can read) when FreeType
-    // cannot size the face. The face must be scalable with a non-zero em.
-    static Result<std::unique_ptr<FreetypeFont>> create(FT_Library library, FT_Face face,
+    // cannot size the face. The face, taken from the source, must be scalable with a non-zero
+    // em.
+    static Result<std::unique_ptr<FreetypeFont>> create(FT_Library library,
+                                                        std::shared_ptr<FaceSource> source,
+                                                        FreetypeLibrary::Face face,
                                                         const FontRequest& request);
     ~FreetypeFont() override;
 
@@ -38,11 +43,14 @@ public:
     // scan-converted as drawing does but nothing is copied.
     std::optional<GlyphMetrics> measureGlyph(char32_t code) override;
     GlyphInfo glyphInfo(char32_t code) override;
+    std::string familyName() const override { return familyName_; }
+    std::vector<char32_t> characters() override;
     // From the face's legacy `kern` table; nothing for a face without one.
     std::vector<KerningPair> kerningPairs(const std::vector<char32_t>& characters) override;
 
 private:
-    FreetypeFont(FT_Library library, FT_Face face, FT_Size size, const FontRequest& request);
+    FreetypeFont(FT_Library library, std::shared_ptr<FaceSource> source, FreetypeLibrary::Face face,
+                 FT_Size size, const FontRequest& request);
 
     // Ascent and line height as Windows scales them.
     void computeLineMetrics();
@@ -55,8 +63,11 @@ private:
     bool drawSlot();
 
     FT_Library library_;
-    FT_Face face_;
+    std::shared_ptr<FaceSource> source_;
+    FreetypeLibrary::Face ownedFace_;
+    FT_Face face_;  // ownedFace_.get()
     FT_Size size_;
+    std::string familyName_;
     std::int32_t pixelHeight_;
     bool antialiased_;
     bool embolden_;

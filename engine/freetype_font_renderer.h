@@ -11,11 +11,14 @@ namespace vemro {
 // Font services on FreeType, with the installed typefaces found through fontconfig.
 //
 // Construction is cheap: fontconfig and FreeType are started, and the typeface list is built, on
-// first use. Opened font files stay cached for the life of the object, so making a font again
-// (which the program does on every change) costs little after the first time.
+// first use. What was learnt of the installed faces stays cached for the life of the object, so
+// making a font again (which the program does on every change) costs little after the first time.
 //
-// The fonts it makes use its FreeType library and cached faces: every one of them must be
-// destroyed before the renderer.
+// Safe to call from several threads at once. Every font has a FreeType face of its own, so fonts
+// may be used on different threads at the same time (each by one thread at a time).
+//
+// The fonts it makes use its FreeType library: every one of them must be destroyed before the
+// renderer.
 class FreetypeFontRenderer final : public FontRenderer {
 public:
     FreetypeFontRenderer();
@@ -26,6 +29,7 @@ public:
 
     const std::vector<std::string>& faceNames() override;
     Result<std::unique_ptr<Font>> createFont(const FontRequest& request) override;
+    Result<std::vector<FontFileFace>> inspectFontFile(const std::string& path) override;
 
 private:
     struct Impl;

@@ -1,7 +1,7 @@
 #pragma once
 
-// Owning handles for FreeType and fontconfig objects. Internal to the FreeType renderer: only
-// its own .cpp files include this header.
+// FreeType's headers and owning handles for fontconfig objects. Internal to the FreeType renderer:
+// only its own .cpp files include this header.
 
 #include <fontconfig/fontconfig.h>
 #include <ft2build.h>
@@ -11,8 +11,6 @@
 
 namespace vemro {
 
-using LibraryHandle = std::unique_ptr<FT_LibraryRec_, decltype(&FT_Done_FreeType)>;
-using FaceHandle = std::unique_ptr<FT_FaceRec_, decltype(&FT_Done_Face)>;
 using ConfigHandle = std::unique_ptr<FcConfig, decltype(&FcConfigDestroy)>;
 using PatternHandle = std::unique_ptr<FcPattern, decltype(&FcPatternDestroy)>;
 using ObjectSetHandle = std::unique_ptr<FcObjectSet, decltype(&FcObjectSetDestroy)>;

@@ -4,7 +4,17 @@
 
 namespace vemro {
 
-GlyphCache::GlyphCache(FontRenderer& renderer) : renderer_(renderer) {}
+namespace {
+
+std::shared_ptr<const std::vector<char32_t>> noCharacters() {
+    static const auto none = std::make_shared<const std::vector<char32_t>>();
+    return none;
+}
+
+}  // namespace
+
+GlyphCache::GlyphCache(FontRenderer& renderer)
+    : renderer_(renderer), fontCharacters_(noCharacters()) {}
 
 GlyphCache::~GlyphCache() = default;
 
@@ -16,11 +26,25 @@ void GlyphCache::useFont(const FontRequest& request) {
     glyphs_.clear();
     font_.reset();
     fontProblem_.clear();
+    fontName_.clear();
+    fontCharacters_ = noCharacters();
     Result<std::unique_ptr<Font>> made = renderer_.createFont(request);
+    if (!made && !request.fontFile.empty()) {
+        FontRequest installed = request;
+        installed.fontFile.clear();
+        installed.faceIndex = 0;
+        Result<std::unique_ptr<Font>> fallback = renderer_.createFont(installed);
+        fontProblem_ = made.message() + "; " +
+                       (fallback ? "using \"" + fallback.value()->familyName() + "\" instead"
+                                 : fallback.message());
+        made = std::move(fallback);
+    } else if (!made) {
+        fontProblem_ = made.message();
+    }
     if (made) {
         font_ = std::move(made.value());
-    } else {
-        fontProblem_ = made.message();
+        fontName_ = font_->familyName();
+        fontCharacters_ = std::make_shared<const std::vector<char32_t>>(font_->characters());
     }
 }
 

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "engine/cell_reducer.h"
 #include "engine/font_renderer.h"
@@ -25,11 +26,19 @@ public:
     GlyphCache& operator=(const GlyphCache&) = delete;
 
     // Makes the font for the request and forgets every character, unless the request is the one
-    // of the last call (whether that font was made or not).
+    // of the last call (whether that font was made or not). A font file that cannot be used
+    // gives way to the request's typeface, as a typeface that is not installed does.
     void useFont(const FontRequest& request);
 
-    // Empty when the font was made; otherwise the renderer's reason.
+    // Empty when the font of the request was made; otherwise the renderer's reason, followed by
+    // the face used instead when a font file gave way.
     const std::string& fontProblem() const { return fontProblem_; }
+    // The family of the face in use; empty without a font.
+    const std::string& fontName() const { return fontName_; }
+    // Every character of that face, ascending; found once per font.
+    const std::shared_ptr<const std::vector<char32_t>>& fontCharacters() const {
+        return fontCharacters_;
+    }
     std::int32_t lineHeight() const { return font_ ? font_->lineHeight() : 0; }
     std::int32_t ascent() const { return font_ ? font_->ascent() : 0; }
 
@@ -56,6 +65,8 @@ private:
     std::optional<FontRequest> request_;
     std::unique_ptr<Font> font_;
     std::string fontProblem_;
+    std::string fontName_;
+    std::shared_ptr<const std::vector<char32_t>> fontCharacters_;
     // Node-based, so references to entries stay valid while others are added.
     std::unordered_map<char32_t, Entry> glyphs_;
 };

@@ -23,6 +23,8 @@ FontRequest fontRequestFor(const Project& project) {
     const FontSettings& settings = project.font;
     FontRequest request;
     request.faceName = settings.faceName;
+    request.fontFile = settings.fontFile;
+    request.faceIndex = settings.fontFaceIndex;
     request.pixelHeight = pixelHeightFor(settings.size, settings.factor);
     request.weight = settings.weight;
     request.antialiased = settings.quality != FontSettings::kQualityNonAntialiased;

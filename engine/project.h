@@ -32,7 +32,7 @@ Project startupProject(const std::string& faceName);
 // factor into 1..4.
 std::int32_t pixelHeightFor(std::int32_t size, std::int32_t factor);
 
-// The font a project asks for: its face and style at pixelHeightFor(size, factor).
+// The font a project asks for: its face (or font file) and style at pixelHeightFor(size, factor).
 FontRequest fontRequestFor(const Project& project);
 
 }  // namespace vemro

@@ -82,4 +82,12 @@ std::string legacyFamilyName(FT_Face face) {
     return name;
 }
 
+std::string familyNameOf(FT_Face face) {
+    std::string name = legacyFamilyName(face);
+    if (name.empty() && face->family_name != nullptr) {
+        name = face->family_name;
+    }
+    return name;
+}
+
 }  // namespace vemro

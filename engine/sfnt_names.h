@@ -13,4 +13,8 @@ namespace vemro {
 // example a Type 1 font).
 std::string legacyFamilyName(FT_Face face);
 
+// The family name the program shows for the face: the legacy name above, else FreeType's family
+// name (empty when the face has neither).
+std::string familyNameOf(FT_Face face);
+
 }  // namespace vemro

@@ -6,7 +6,8 @@
 
 namespace vemro {
 
-// A Unicode block as ICU knows it: its English name ("Latin Extended-A") and its range.
+// A Unicode block as ICU knows it: its English name, ICU's long name with spaces for the
+// underscores ("Latin Extended A", "Greek And Coptic"), and its range.
 struct UnicodeBlock {
     std::string name;
     char32_t first = 0;

@@ -23,6 +23,8 @@ public:
     GlyphImage renderGlyph(char32_t code) override;
     std::optional<GlyphMetrics> measureGlyph(char32_t code) override;
     GlyphInfo glyphInfo(char32_t code) override;
+    std::string familyName() const override;
+    std::vector<char32_t> characters() override;
 
 private:
     FakeFontRenderer& renderer_;
@@ -51,6 +53,10 @@ public:
     }
 
     const std::vector<std::string>& faceNames() override { return faces_; }
+
+    Result<std::vector<FontFileFace>> inspectFontFile(const std::string& path) override {
+        return Result<std::vector<FontFileFace>>::failure("no font file in " + path);
+    }
 
     Result<std::unique_ptr<Font>> createFont(const FontRequest& request) override {
         lastRequest = request;
@@ -109,6 +115,14 @@ inline std::optional<GlyphMetrics> FakeFont::measureGlyph(char32_t code) {
 inline GlyphInfo FakeFont::glyphInfo(char32_t code) {
     ++renderer_.infoCount;
     return FakeFontRenderer::infoFor(code, renderer_.imageOf(code));
+}
+
+inline std::string FakeFont::familyName() const {
+    return "Fake Sans";
+}
+
+inline std::vector<char32_t> FakeFont::characters() {
+    return {U'A', U'B'};
 }
 
 }  // namespace vemro::testing

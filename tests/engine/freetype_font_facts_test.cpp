@@ -16,6 +16,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <thread>
 #include <tuple>
 #include <utility>
 #include <vector>
@@ -213,26 +214,33 @@ auto factsOf(Font& font, char32_t code) {
                       image.coverage, font.glyphInfo(code));
 }
 
-TEST(FreetypeFontFacts, FontsOfOneFaceUsedInTurnDrawAsEachAlone) {
-    // Pairs of requests that share a face file: two heights; two qualities; synthesized bold
-    // and the plain face.
-    const std::vector<FontRequest> requests = {{"DejaVu Sans", 15},
-                                               {"DejaVu Sans", 59},
-                                               {"DejaVu Sans Light", 23, 400, false, false},
-                                               {"DejaVu Sans Light", 23, 700, true, true}};
-    const std::vector<char32_t> characters = testCharacters();
-    std::vector<std::vector<decltype(factsOf(std::declval<Font&>(), 0))>> alone;
-    {
+using Facts = decltype(factsOf(std::declval<Font&>(), 0));
+
+// Pairs of requests that share a face file: two heights; two qualities; synthesized bold and the
+// plain face.
+const std::vector<FontRequest> kSharedFaceRequests = {{"DejaVu Sans", 15},
+                                                      {"DejaVu Sans", 59},
+                                                      {"DejaVu Sans Light", 23, 400, false, false},
+                                                      {"DejaVu Sans Light", 23, 700, true, true}};
+
+// The facts of every test character for each request, each font made and used alone.
+std::vector<std::vector<Facts>> factsAlone() {
+    std::vector<std::vector<Facts>> alone;
+    for (const FontRequest& request : kSharedFaceRequests) {
         FreetypeFontRenderer renderer;
-        for (const FontRequest& request : requests) {
-            const std::unique_ptr<Font> font = makeFont(renderer, request);
-            ASSERT_NE(font, nullptr);
-            alone.emplace_back();
-            for (const char32_t code : characters) {
-                alone.back().push_back(factsOf(*font, code));
-            }
+        const std::unique_ptr<Font> font = makeFont(renderer, request);
+        alone.emplace_back();
+        for (const char32_t code : testCharacters()) {
+            alone.back().push_back(font ? factsOf(*font, code) : Facts{});
         }
     }
+    return alone;
+}
+
+TEST(FreetypeFontFacts, FontsOfOneFaceUsedInTurnDrawAsEachAlone) {
+    const std::vector<FontRequest>& requests = kSharedFaceRequests;
+    const std::vector<char32_t> characters = testCharacters();
+    const std::vector<std::vector<Facts>> alone = factsAlone();
     FreetypeFontRenderer renderer;
     std::vector<std::unique_ptr<Font>> fonts;
     for (const FontRequest& request : requests) {
@@ -245,6 +253,37 @@ TEST(FreetypeFontFacts, FontsOfOneFaceUsedInTurnDrawAsEachAlone) {
                 << requests[f].faceName << " " << requests[f].pixelHeight << " px, U+" << std::hex
                 << static_cast<std::uint32_t>(characters[c]);
         }
+    }
+}
+
+TEST(FreetypeFontFacts, FontsOfOneFaceOnSeveralThreadsAtOnceDrawAsEachAlone) {
+    const std::vector<char32_t> characters = testCharacters();
+    const std::vector<std::vector<Facts>> alone = factsAlone();
+    FreetypeFontRenderer renderer;
+    std::vector<std::vector<Facts>> drawn(kSharedFaceRequests.size());
+    std::vector<std::thread> threads;
+    for (std::size_t f = 0; f < kSharedFaceRequests.size(); ++f) {
+        threads.emplace_back([&, f] {
+            for (int pass = 0; pass < 3; ++pass) {
+                const std::unique_ptr<Font> font = makeFont(renderer, kSharedFaceRequests[f]);
+                drawn[f].clear();
+                for (const char32_t code : characters) {
+                    drawn[f].push_back(font ? factsOf(*font, code) : Facts{});
+                }
+            }
+        });
+    }
+    // Meanwhile another thread asks what the window asks: the typefaces and a file's faces.
+    for (int i = 0; i < 20; ++i) {
+        EXPECT_FALSE(renderer.faceNames().empty());
+        EXPECT_TRUE(renderer.inspectFontFile("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"));
+    }
+    for (std::thread& thread : threads) {
+        thread.join();
+    }
+    for (std::size_t f = 0; f < kSharedFaceRequests.size(); ++f) {
+        EXPECT_TRUE(drawn[f] == alone[f]) << kSharedFaceRequests[f].faceName << " "
+                                          << kSharedFaceRequests[f].pixelHeight << " px";
     }
 }
 

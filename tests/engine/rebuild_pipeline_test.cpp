@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <optional>
 #include <set>
@@ -141,6 +142,36 @@ TEST_F(RebuildPipeline, ChangingOnlyTheFactorKeepsCellSizesClose) {
     }
 }
 
+TEST_F(RebuildPipeline, AFontFileIsUsedAndOneThatCannotBeOpenedGivesWayToTheTypeface) {
+    Project project = dejaVu(20, 1);
+    const std::shared_ptr<const AtlasResult> installed = builder.rebuild(project);
+    EXPECT_EQ(installed->fontName, "DejaVu Sans");
+    project.font.fontFile = "/no/such/folder/game.ttf";
+    AtlasBuilder other(renderer);
+    AtlasResult fallback = *other.rebuild(project);
+    EXPECT_EQ(fallback.fontProblem,
+              "the font file \"/no/such/folder/game.ttf\" could not be opened: there is no such "
+              "file; using \"DejaVu Sans\" instead");
+    fallback.fontProblem.clear();
+    EXPECT_EQ(fallback, *installed);
+    project.font.fontFile = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
+    project.font.faceName = "DejaVu Serif";  // the file decides, not the typeface
+    EXPECT_EQ(*builder.rebuild(project), *installed);
+}
+
+TEST_F(RebuildPipeline, CharactersTheFaceLacksAreListedOnceInListOrder) {
+    Project project = startupProject("DejaVu Sans");
+    for (const char32_t code : {U'A', U'\u4E00', U'\u3042', U'B'}) {
+        project.glyphs.addCharacter(code);
+    }
+    project.glyphs.append(Glyph{U'\u4E00', 1, 0});
+    const std::shared_ptr<const AtlasResult> result = builder.rebuild(project);
+    EXPECT_EQ(charactersMissingFromFont(*result), (std::vector<char32_t>{0x4E00, 0x3042}));
+    const std::vector<char32_t>& inFace = *result->fontCharacters;
+    EXPECT_TRUE(std::binary_search(inFace.begin(), inFace.end(), U'A'));
+    EXPECT_FALSE(std::binary_search(inFace.begin(), inFace.end(), U'\u3042'));
+}
+
 // Passes everything on, remembering which characters were drawn; optionally refuses to measure,
 // so that the builder has to draw every character it needs the widths of.
 class RecordingFont final : public Font {
@@ -158,6 +189,8 @@ public:
         return measures_ ? inner_->measureGlyph(code) : std::nullopt;
     }
     GlyphInfo glyphInfo(char32_t code) override { return inner_->glyphInfo(code); }
+    std::string familyName() const override { return inner_->familyName(); }
+    std::vector<char32_t> characters() override { return inner_->characters(); }
 
 private:
     std::unique_ptr<Font> inner_;
@@ -170,6 +203,9 @@ public:
     RecordingRenderer(FontRenderer& inner, bool measures) : inner_(inner), measures_(measures) {}
 
     const std::vector<std::string>& faceNames() override { return inner_.faceNames(); }
+    Result<std::vector<FontFileFace>> inspectFontFile(const std::string& path) override {
+        return inner_.inspectFontFile(path);
+    }
     Result<std::unique_ptr<Font>> createFont(const FontRequest& request) override {
         Result<std::unique_ptr<Font>> made = inner_.createFont(request);
         if (!made) {

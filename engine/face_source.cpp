@@ -1,0 +1,51 @@
+#include "engine/face_source.h"
+
+#include <filesystem>
+
+#include "engine/character_lookup.h"
+#include "engine/sfnt_names.h"
+
+namespace vemro {
+
+namespace {
+
+// Faces kept beyond this many (fonts of one face alive at the same time) are closed.
+constexpr std::size_t kMaxKept = 4;
+
+}  // namespace
+
+FreetypeLibrary::Face FaceSource::take(FreetypeLibrary& library, FT_Error* error) {
+    {
+        const std::lock_guard lock(mutex_);
+        if (!kept_.empty()) {
+            FreetypeLibrary::Face face = std::move(kept_.back());
+            kept_.pop_back();
+            return face;
+        }
+    }
+    return library.open(path_, index_, error);
+}
+
+void FaceSource::giveBack(FreetypeLibrary::Face face) {
+    const std::lock_guard lock(mutex_);
+    if (kept_.size() < kMaxKept) {
+        kept_.push_back(std::move(face));
+    }
+}
+
+const std::string& FaceSource::familyName(FT_Face face) {
+    std::call_once(nameFound_, [&] {
+        familyName_ = familyNameOf(face);
+        if (familyName_.empty()) {
+            familyName_ = std::filesystem::path(path_).filename().string();
+        }
+    });
+    return familyName_;
+}
+
+const std::vector<char32_t>& FaceSource::characters(FT_Face face) {
+    std::call_once(charactersFound_, [&] { characters_ = charactersOf(face); });
+    return characters_;
+}
+
+}  // namespace vemro
