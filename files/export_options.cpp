@@ -55,12 +55,9 @@ Status useFontFile(const std::string& argument, Project& project, FontRenderer& 
 }
 
 constexpr std::array<ExportOption, 2> kExportOptions{{
-    {"--chars-from", "FILE",
-     "add the characters of a UTF-8 text file to the project's characters for this export",
+    {"--chars-from", "FILE", "add the characters of a UTF-8 text file for this export",
      addCharactersFrom, ExportOptionFailure::input},
-    {"--font-file", "PATH",
-     "draw with the first face of a font file (.ttf, .otf, .ttc, .woff) instead of the "
-     "project's face",
+    {"--font-file", "PATH", "draw with the first face of a font file instead of the project's face",
      useFontFile, ExportOptionFailure::input},
 }};
 
