@@ -7,6 +7,7 @@
 #include "files/character_file.h"
 #include "files/font_file_path.h"
 #include "files/project_file.h"
+#include "files/regular_file.h"
 
 namespace vemro {
 
@@ -39,6 +40,11 @@ Status addCharactersFrom(const std::string& argument, Project& project, FontRend
 // becomes the file's family, which a rebuild falls back on should the file go away.
 Status useFontFile(const std::string& argument, Project& project, FontRenderer& renderer) {
     const std::string path = resolveFontFilePath(argument, std::string());
+    // A named pipe or a device would block or never end when read as a font; nothing reads it.
+    if (const std::optional<std::string> problem = regularFileProblem(path);
+        problem == "it is not a regular file") {
+        return Status::failure("the font file \"" + path + "\" could not be opened: " + *problem);
+    }
     const Result<std::vector<FontFileFace>> faces = renderer.inspectFontFile(path);
     if (!faces) {
         return Status::failure(faces.message());

@@ -1,6 +1,7 @@
 // The headless export with characters beyond Windows-1252: --chars-from, --font-file and the
 // warning that lists the characters the face lacks.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <sstream>
 
@@ -87,6 +88,8 @@ TEST_F(ExportUnicodeTest, FilesThatCannotBeUsedExitWithOneAndWriteNothing) {
                                       "ab\xE3\x82"
                                       "cd");  // a kana cut short at 2
     const std::string notFont = writeText("notes.txt", "not a font");
+    const std::string pipe = folder.path("pipe.ttf");  // reading it would block
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0644), 0);
     const std::pair<std::vector<std::string>, std::string> cases[] = {
         {{"--chars-from", bad},
          "--chars-from: cannot read characters from \"" + bad + "\": invalid UTF-8 at byte 2 "},
@@ -95,6 +98,9 @@ TEST_F(ExportUnicodeTest, FilesThatCannotBeUsedExitWithOneAndWriteNothing) {
              "\": No such file or directory\n"},
         {{"--font-file", notFont},
          "--font-file: cannot use the font file \"" + notFont + "\": not a font\n"},
+        {{"--font-file", pipe},
+         "--font-file: the font file \"" + pipe +
+             "\" could not be opened: it is not a regular file\n"},
     };
     for (const auto& [options, message] : cases) {
         std::vector<std::string> args = {"--export", project, folder.path("out")};
@@ -104,7 +110,8 @@ TEST_F(ExportUnicodeTest, FilesThatCannotBeUsedExitWithOneAndWriteNothing) {
         EXPECT_EQ(result.err.rfind("vemro-font-builder: " + message, 0), 0u) << result.err;
         EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1);
     }
-    EXPECT_EQ(folder.entries(), (std::vector<std::string>{"bad.txt", "notes.txt", "p.fnt"}));
+    EXPECT_EQ(folder.entries(),
+              (std::vector<std::string>{"bad.txt", "notes.txt", "p.fnt", "pipe.ttf"}));
 
     std::ostringstream help;
     std::ostringstream err;
