@@ -41,6 +41,23 @@ std::string fileUnusable(const std::string& path, const std::string& reason) {
     return "the font file \"" + path + "\" could not be opened: " + reason;
 }
 
+// Why a path cannot be a font file before FreeType is asked, or nothing. FreeType would wait
+// for ever on a named pipe and read a device without end, so only regular files are opened.
+std::optional<std::string> notAFile(const std::string& path) {
+    std::error_code error;
+    const std::filesystem::file_status status = std::filesystem::status(path, error);
+    if (status.type() == std::filesystem::file_type::not_found) {
+        return "there is no such file";
+    }
+    if (status.type() == std::filesystem::file_type::directory) {
+        return "it is a folder";
+    }
+    if (!error && status.type() != std::filesystem::file_type::regular) {
+        return "it is not a regular file";
+    }
+    return std::nullopt;
+}
+
 // Why FreeType could not open a font file, as a phrase a user can read.
 std::string openProblem(const std::string& path, FT_Error error, FreetypeLibrary& library) {
     std::error_code ignored;
@@ -110,6 +127,11 @@ Result<std::unique_ptr<Font>> FreetypeFontRenderer::createFont(const FontRequest
         return Result<std::unique_ptr<Font>>::failure(fileUnusable(
             request.fontFile, "there is no face " + std::to_string(request.faceIndex) + " in it"));
     }
+    if (!request.fontFile.empty()) {
+        if (const std::optional<std::string> problem = notAFile(request.fontFile)) {
+            return Result<std::unique_ptr<Font>>::failure(fileUnusable(request.fontFile, *problem));
+        }
+    }
     FaceLocation location;
     std::shared_ptr<FaceSource> source;
     {
@@ -156,6 +178,9 @@ Result<std::unique_ptr<Font>> FreetypeFontRenderer::createFont(const FontRequest
 
 Result<std::vector<FontFileFace>> FreetypeFontRenderer::inspectFontFile(const std::string& path) {
     using Faces = Result<std::vector<FontFileFace>>;
+    if (const std::optional<std::string> problem = notAFile(path)) {
+        return Faces::failure(fileUnusable(path, *problem));
+    }
     FT_Error error = 0;
     const FreetypeLibrary::Face first = impl_->library.open(path, 0, &error);
     if (!first) {

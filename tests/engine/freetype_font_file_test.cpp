@@ -1,5 +1,6 @@
 // Fonts made from font files, the faces a file holds, and the characters of a face.
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -114,12 +115,16 @@ TEST_F(FreetypeFontFile, FontFilesAndTheFacesOfACollectionDrawAsTheInstalledFace
 TEST_F(FreetypeFontFile, AFileThatCannotBeUsedIsNamedWithTheReason) {
     const std::string text = write("notes.ttf", {'n', 'o', 't', 'e', 's'});
     const std::string missing = (folder_ / "missing.otf").string();
+    // FreeType would wait for a writer on a named pipe for ever.
+    const std::string pipe = (folder_ / "pipe.ttf").string();
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0644), 0);
     const struct {
         FontRequest request;
         std::string reason;
     } cases[] = {
         {fileRequest(missing), "there is no such file"},
         {fileRequest(folder_.string()), "it is a folder"},
+        {fileRequest(pipe), "it is not a regular file"},
         {fileRequest(text), "it is not a font file FreeType can read"},
         {fileRequest(kDejaVuSans, 1), "it holds 1 face, numbered from 0"},
         {fileRequest(kDejaVuSans, -1), "there is no face -1 in it"},
@@ -132,6 +137,8 @@ TEST_F(FreetypeFontFile, AFileThatCannotBeUsedIsNamedWithTheReason) {
     }
     EXPECT_EQ(renderer_.inspectFontFile(missing).message(),
               "the font file \"" + missing + "\" could not be opened: there is no such file");
+    EXPECT_EQ(renderer_.inspectFontFile(pipe).message(),
+              "the font file \"" + pipe + "\" could not be opened: it is not a regular file");
 }
 
 TEST_F(FreetypeFontFile, CharactersAreExactlyThoseWithAGlyph) {
