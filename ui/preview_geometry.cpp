@@ -14,11 +14,11 @@ int sourceExtent(int viewExtent, float scale) {
 }
 
 int scrollMaximum(int sourceExtent) {
-    return std::max(0, kSurfaceSide - sourceExtent);
+    return std::max(0, kCanvasSide - sourceExtent);
 }
 
-int viewCoordinate(std::int32_t surfaceEdge, int scrollPosition, float scale) {
-    const double distance = static_cast<double>(surfaceEdge) - static_cast<double>(scrollPosition);
+int viewCoordinate(std::int32_t canvasEdge, int scrollPosition, float scale) {
+    const double distance = static_cast<double>(canvasEdge) - static_cast<double>(scrollPosition);
     return static_cast<int>(distance / static_cast<double>(scale));
 }
 

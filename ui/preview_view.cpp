@@ -9,8 +9,8 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "engine/glyph_list.h"
-#include "engine/pixel_surface.h"
+#include "engine/atlas_result.h"
+#include "ui/preview_canvas.h"
 #include "ui/preview_geometry.h"
 
 namespace vemro {
@@ -29,9 +29,14 @@ PreviewView::PreviewView(QWidget* parent) : QWidget(parent) {
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 }
 
-void PreviewView::setSource(const PixelSurface* surface, const GlyphList* glyphs) {
-    surface_ = surface;
-    glyphs_ = glyphs;
+void PreviewView::setResult(std::shared_ptr<const AtlasResult> result) {
+    if (result != result_) {
+        canvas_ =
+            result == nullptr
+                ? QImage()
+                : preview_canvas::compose(result->pages.empty() ? nullptr : &result->pages.front());
+        result_ = std::move(result);
+    }
     update();
 }
 
@@ -52,7 +57,7 @@ void PreviewView::setScrollBars(QScrollBar* horizontal, QScrollBar* vertical) {
 void PreviewView::setZoom(int percent) {
     zoom_ = std::clamp(percent, preview_geometry::kMinZoom, preview_geometry::kMaxZoom);
     // The ranges follow the zoom before the next paint, so no paint sees a position that the
-    // new zoom has pushed past the surface's edge.
+    // new zoom has pushed past the canvas's edge.
     updateScrollRanges();
     update();
 }
@@ -115,7 +120,7 @@ int PreviewView::verticalPosition() const {
 void PreviewView::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
     const QColor background = palette().color(QPalette::Window);
-    if (surface_ == nullptr || surface_->width() <= 0 || surface_->height() <= 0) {
+    if (canvas_.isNull()) {
         painter.fillRect(rect(), background);
         return;
     }
@@ -126,16 +131,11 @@ void PreviewView::paintEvent(QPaintEvent* /*event*/) {
     const int h = horizontalPosition();
     const int v = verticalPosition();
 
-    // The surface's words are 0xXXRRGGBB, top row first: the layout of Format_RGB32, so the
-    // image wraps the buffer without copying it.
-    const QImage image(reinterpret_cast<const uchar*>(surface_->data()), surface_->width(),
-                       surface_->height(), surface_->width() * 4, QImage::Format_RGB32);
-
-    // Only the part of the source rectangle that lies on the surface is drawn, at the place it
-    // takes in the stretched view; a view wider or taller than the surface keeps a plain
+    // Only the part of the source rectangle that lies on the canvas is drawn, at the place it
+    // takes in the stretched view; a view wider or taller than the canvas keeps a plain
     // background beside it.
-    const int right = std::min(h + sourceW, surface_->width());
-    const int bottom = std::min(v + sourceH, surface_->height());
+    const int right = std::min(h + sourceW, canvas_.width());
+    const int bottom = std::min(v + sourceH, canvas_.height());
     QRectF target;
     if (right > h && bottom > v && sourceW > 0 && sourceH > 0) {
         const QRectF source(h, v, right - h, bottom - v);
@@ -143,21 +143,24 @@ void PreviewView::paintEvent(QPaintEvent* /*event*/) {
                         double(height()) * (bottom - v) / sourceH);
         // Nearest neighbour: a magnified atlas pixel stays a sharp square.
         painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-        painter.drawImage(target, image, source);
+        painter.drawImage(target, canvas_, source);
     }
     const QRegion uncovered = QRegion(rect()) - QRegion(target.toAlignedRect());
     for (const QRect& part : uncovered) {
         painter.fillRect(part, background);
     }
 
-    if (!showRectangles_ || glyphs_ == nullptr) {
+    if (!showRectangles_ || result_ == nullptr) {
         return;
     }
     painter.setClipRect(rect());
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setPen(QPen(QColor::fromRgb(kOutlineColour), 1, Qt::DotLine));
     painter.setBrush(Qt::NoBrush);
-    for (const Glyph& glyph : *glyphs_) {
+    for (const PlacedGlyph& glyph : result_->glyphs) {
+        if (glyph.page != 0) {
+            continue;
+        }
         const int left = preview_geometry::viewCoordinate(glyph.x, h, scale);
         const int top = preview_geometry::viewCoordinate(glyph.y, v, scale);
         const int rightEdge = preview_geometry::viewCoordinate(glyph.x + glyph.width, h, scale);

@@ -1,28 +1,30 @@
 #pragma once
 
+#include <QImage>
 #include <QPointer>
 #include <QWidget>
+#include <memory>
 
 class QScrollBar;
 
 namespace vemro {
 
-class GlyphList;
-class PixelSurface;
+struct AtlasResult;
 
-// Shows the atlas surface magnified by the zoom, panned by two scroll bars, optionally with a
-// dotted outline around every glyph cell. It keeps no pixels: every paint draws straight from
-// the surface's buffer. Every change only schedules a repaint, so a burst of them costs one.
+// Shows an atlas result's first page on the preview canvas (the texture with a hatch around
+// it), magnified by the zoom, panned by two scroll bars, optionally with a dotted outline
+// around every glyph cell. The canvas is composed once per result; every change only schedules
+// a repaint, so a burst of them costs one.
 class PreviewView : public QWidget {
     Q_OBJECT
 
 public:
     explicit PreviewView(QWidget* parent = nullptr);
 
-    // Both must outlive the view (or be replaced first); null shows an empty view.
-    void setSource(const PixelSurface* surface, const GlyphList* glyphs);
+    // The view keeps the result it shows; null shows an empty view.
+    void setResult(std::shared_ptr<const AtlasResult> result);
 
-    // The bars give the top-left surface pixel in view; the view sets their ranges.
+    // The bars give the top-left canvas pixel in view; the view sets their ranges.
     void setScrollBars(QScrollBar* horizontal, QScrollBar* vertical);
 
     int zoom() const { return zoom_; }
@@ -31,7 +33,7 @@ public:
     bool showRectangles() const { return showRectangles_; }
     void setShowRectangles(bool show);
 
-    // Surface columns and rows in view at the current size and zoom.
+    // Canvas columns and rows in view at the current size and zoom.
     int sourceWidth() const;
     int sourceHeight() const;
 
@@ -48,8 +50,8 @@ private:
     int horizontalPosition() const;
     int verticalPosition() const;
 
-    const PixelSurface* surface_ = nullptr;
-    const GlyphList* glyphs_ = nullptr;
+    std::shared_ptr<const AtlasResult> result_;
+    QImage canvas_;
     QPointer<QScrollBar> horizontal_;
     QPointer<QScrollBar> vertical_;
     int zoom_ = 100;

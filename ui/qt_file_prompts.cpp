@@ -3,26 +3,28 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QStringList>
+#include <algorithm>
 
 namespace vemro {
 
 namespace {
 
 const QStringList kProjectFilters = {QStringLiteral("Font (*.fnt)"), QStringLiteral("All (*.*)")};
-const QStringList kExportFilters = {QStringLiteral("Targa image (*.tga)")};
 
-// One file dialog; a save dialog asks before an existing file is replaced (QFileDialog's
-// default) and appends the default suffix to a name that has none.
-std::optional<QString> runFileDialog(QWidget* parent, const QString& title,
-                                     QFileDialog::AcceptMode mode, const QStringList& filters,
-                                     const QString& defaultSuffix) {
-    QFileDialog dialog(parent, title);
+// A file dialog, its first filter selected. A save dialog asks before an existing file is
+// replaced (QFileDialog's default) and appends the default suffix to a name that has none.
+void setUpFileDialog(QFileDialog& dialog, QFileDialog::AcceptMode mode, const QStringList& filters,
+                     const QString& defaultSuffix) {
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
                                                        : QFileDialog::AnyFile);
     dialog.setNameFilters(filters);
     dialog.selectNameFilter(filters.front());
     dialog.setDefaultSuffix(defaultSuffix);
+}
+
+// The file the user accepted, or nothing.
+std::optional<QString> runFileDialog(QFileDialog& dialog) {
     if (dialog.exec() != QDialog::Accepted) {
         return std::nullopt;
     }
@@ -31,6 +33,14 @@ std::optional<QString> runFileDialog(QWidget* parent, const QString& title,
         return std::nullopt;
     }
     return chosen.front();
+}
+
+std::optional<QString> runFileDialog(QWidget* parent, const QString& title,
+                                     QFileDialog::AcceptMode mode, const QStringList& filters,
+                                     const QString& defaultSuffix) {
+    QFileDialog dialog(parent, title);
+    setUpFileDialog(dialog, mode, filters, defaultSuffix);
+    return runFileDialog(dialog);
 }
 
 }  // namespace
@@ -45,9 +55,28 @@ std::optional<QString> QtFilePrompts::askOpenProjectPath(QWidget* parent) {
                          kProjectFilters, QStringLiteral("fnt"));
 }
 
-std::optional<QString> QtFilePrompts::askExportPath(QWidget* parent) {
-    return runFileDialog(parent, QObject::tr("Export Font"), QFileDialog::AcceptSave,
-                         kExportFilters, QStringLiteral("tga"));
+std::optional<ExportChoice> QtFilePrompts::askExportPath(QWidget* parent,
+                                                         const QList<ExportFormat>& formats) {
+    QStringList filters;
+    for (const ExportFormat& format : formats) {
+        filters.append(QStringLiteral("%1 (*.%2)").arg(format.caption, format.extension));
+    }
+    QFileDialog dialog(parent, QObject::tr("Export Font"));
+    setUpFileDialog(dialog, QFileDialog::AcceptSave, filters, formats.front().extension);
+    // A name without an extension takes the one of the format chosen last.
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                     [&dialog, &filters, &formats](const QString& filter) {
+                         const qsizetype index = filters.indexOf(filter);
+                         if (index >= 0) {
+                             dialog.setDefaultSuffix(formats[index].extension);
+                         }
+                     });
+    const std::optional<QString> path = runFileDialog(dialog);
+    if (!path) {
+        return std::nullopt;
+    }
+    return ExportChoice{*path,
+                        std::max<qsizetype>(0, filters.indexOf(dialog.selectedNameFilter()))};
 }
 
 FilePrompts::UnsavedChanges QtFilePrompts::askSaveChanges(QWidget* parent) {

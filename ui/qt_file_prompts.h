@@ -9,7 +9,8 @@ class QtFilePrompts : public FilePrompts {
 public:
     std::optional<QString> askSaveProjectPath(QWidget* parent) override;
     std::optional<QString> askOpenProjectPath(QWidget* parent) override;
-    std::optional<QString> askExportPath(QWidget* parent) override;
+    std::optional<ExportChoice> askExportPath(QWidget* parent,
+                                              const QList<ExportFormat>& formats) override;
     UnsavedChanges askSaveChanges(QWidget* parent) override;
     void showError(QWidget* parent, const QString& title, const QString& message) override;
 };
