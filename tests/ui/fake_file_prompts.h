@@ -19,9 +19,14 @@ public:
         ++openAsks;
         return openPath;
     }
-    std::optional<QString> askExportPath(QWidget* /*parent*/) override {
+    std::optional<ExportChoice> askExportPath(QWidget* /*parent*/,
+                                              const QList<ExportFormat>& formats) override {
         ++exportAsks;
-        return exportPath;
+        exportFormats = formats;
+        if (!exportPath) {
+            return std::nullopt;
+        }
+        return ExportChoice{*exportPath, 0};
     }
     UnsavedChanges askSaveChanges(QWidget* /*parent*/) override {
         ++unsavedAsks;
@@ -40,6 +45,7 @@ public:
     int openAsks = 0;
     int exportAsks = 0;
     int unsavedAsks = 0;
+    QList<ExportFormat> exportFormats;  // as offered the last time
     QStringList errors;
 };
 
