@@ -5,6 +5,8 @@
 
 #include "engine/atlas_size.h"
 #include "engine/font_settings.h"
+#include "engine/project.h"
+#include "engine/windows1252.h"
 
 namespace vemro::bench {
 
@@ -36,6 +38,22 @@ inline FontSettings scenarioSettings(const BenchScenario& scenario) {
     settings.quality = FontSettings::kQualityAntialiased;
     settings.italic = false;
     return settings;
+}
+
+// Adds the characters of the Windows-1252 codes kFirstCode..kLastCode in code order.
+inline void addFullCharset(GlyphList& glyphs) {
+    for (int code = kFirstCode; code <= kLastCode; ++code) {
+        glyphs.addCharacter(windows1252ToUnicode(static_cast<std::uint8_t>(code)));
+    }
+}
+
+// The scenario as a project: its font and texture, no borders, the full charset.
+inline Project scenarioProject(const BenchScenario& scenario) {
+    Project project;
+    project.textureSize = scenario.texture;
+    project.font = scenarioSettings(scenario);
+    addFullCharset(project.glyphs);
+    return project;
 }
 
 }  // namespace vemro::bench

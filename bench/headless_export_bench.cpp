@@ -16,7 +16,8 @@
 #include "bench/bench_scenarios.h"
 #include "bench/bench_statistics.h"
 #include "engine/freetype_font_renderer.h"
-#include "files/project_file.h"
+#include "engine/project.h"
+#include "files/project_opener.h"
 
 extern char** environ;
 
@@ -33,16 +34,12 @@ std::string builderExecutable() {
     return chosen != nullptr && *chosen != '\0' ? chosen : VEMRO_FONT_BUILDER_PATH;
 }
 
-// A project as the window starts: 256 x 256, no borders, size 11, normal weight, antialiased,
-// no supersampling, the first typeface of the list; with the full charset added.
-ProjectFile startupProject() {
-    ProjectFile project;
+// A project as the window starts (the renderer's default face at 11 points, 256 x 256, no
+// borders), with the full charset added.
+Project startupProjectWithFullCharset() {
     FreetypeFontRenderer renderer;
-    const std::vector<std::string>& faces = renderer.faceNames();
-    project.faceName = faces.empty() ? std::string() : faces.front();
-    for (int code = kFirstCode; code <= kLastCode; ++code) {
-        project.glyphs.push_back({static_cast<std::uint8_t>(code), 0, 0});
-    }
+    Project project = startupProject(renderer.defaultFaceName());
+    addFullCharset(project.glyphs);
     return project;
 }
 
@@ -86,7 +83,7 @@ void BM_HeadlessExport(benchmark::State& state) {
     std::filesystem::create_directories(folder, error);
     const std::string projectPath = (folder / "startup.fnt").string();
     const std::string outputPath = (folder / "startup.tga").string();
-    if (error || !writeProjectFile(projectPath, startupProject())) {
+    if (error || !saveProject(projectPath, startupProjectWithFullCharset())) {
         state.SkipWithError("the benchmark project could not be written");
         return;
     }

@@ -1,13 +1,15 @@
-// Rebuilds of the atlas with DejaVu Sans and the full charset: after a font change (the font is
-// made again and every character drawn anew) and after a change that keeps the font (a border,
-// the texture size or a character border).
+// Rebuilds of the atlas with DejaVu Sans and the full charset: after a font change (a new font
+// is made and every character drawn anew) and after a change that keeps the font (a border, the
+// texture size or a character border), as the window's rebuilds run them.
 
 #include <benchmark/benchmark.h>
+
+#include <memory>
 
 #include "bench/bench_scenarios.h"
 #include "bench/bench_statistics.h"
 #include "bench/counting_font_renderer.h"
-#include "engine/atlas.h"
+#include "engine/atlas_builder.h"
 #include "engine/freetype_font_renderer.h"
 
 namespace vemro::bench {
@@ -22,22 +24,19 @@ FreetypeFontRenderer& sharedRenderer() {
 
 struct RebuildSetup {
     const BenchScenario& scenario;
-    FontSettings settings;
+    Project project;
     CountingFontRenderer renderer;
-    Atlas atlas;
+    AtlasBuilder builder;
+    std::shared_ptr<const AtlasResult> result;
 
     explicit RebuildSetup(std::int64_t index)
         : scenario(kScenarios.at(static_cast<std::size_t>(index))),
-          settings(scenarioSettings(scenario)),
+          project(scenarioProject(scenario)),
           renderer(sharedRenderer()),
-          atlas(renderer) {
-        atlas.setTextureSize(scenario.texture);
-        atlas.addFullCharset();
-        atlas.recreateFont(settings);
-        atlas.rebuildAtlas(settings.factor);
-    }
+          builder(renderer),
+          result(builder.rebuild(project)) {}
 
-    bool ready() const { return renderer.hasFont(); }
+    bool ready() const { return result->fontProblem.empty(); }
 };
 
 void reportCounts(benchmark::State& state, const CountingFontRenderer& renderer,
@@ -48,6 +47,11 @@ void reportCounts(benchmark::State& state, const CountingFontRenderer& renderer,
         static_cast<double>(renderer.measured - measuredBefore) / iterations;
 }
 
+// A font change: every iteration rebuilds the scenario with a builder of its own on the shared
+// renderer, so the font is made and every character measured and drawn anew, exactly as the
+// window's builder does when the font request changes (it drops its font and everything it knew
+// of its glyphs). The renderer keeps its typeface list and open files, as it does in a session;
+// the font stays the scenario's, so the figure compares with the floor of the same size.
 void BM_RebuildAfterFontChange(benchmark::State& state) {
     RebuildSetup setup(state.range(0));
     if (!setup.ready()) {
@@ -57,24 +61,25 @@ void BM_RebuildAfterFontChange(benchmark::State& state) {
     const std::int64_t rendered = setup.renderer.rendered;
     const std::int64_t measured = setup.renderer.measured;
     for (auto _ : state) {
-        setup.atlas.recreateFont(setup.settings);
-        setup.atlas.rebuildAtlas(setup.settings.factor);
-        benchmark::DoNotOptimize(setup.atlas.atlasSurface().data());
+        AtlasBuilder builder(setup.renderer);
+        const std::shared_ptr<const AtlasResult> result = builder.rebuild(setup.project);
+        benchmark::DoNotOptimize(result->pages.front().pixels.data());
     }
     reportCounts(state, setup.renderer, rendered, measured);
     state.SetLabel(setup.scenario.label);
 }
 
 // Each iteration makes one of six changes, in turn: a font border on and off, a smaller
-// texture and back, a character border on the first glyph on and off. Every one moves cells,
-// so the whole atlas is laid out and drawn again.
+// texture and back, a character border on the first glyph on and off. None changes the font
+// request, so the builder keeps its font and the ink it has drawn; every one moves cells, so
+// the whole atlas is laid out and composed again.
 void BM_RebuildKeepingFont(benchmark::State& state) {
     RebuildSetup setup(state.range(0));
     if (!setup.ready()) {
         state.SkipWithError("DejaVu Sans could not be loaded");
         return;
     }
-    Atlas& atlas = setup.atlas;
+    Project& project = setup.project;
     const AtlasSize full = setup.scenario.texture;
     const AtlasSize smaller{full.width, full.height / 2};
     const std::int64_t rendered = setup.renderer.rendered;
@@ -83,27 +88,27 @@ void BM_RebuildKeepingFont(benchmark::State& state) {
     for (auto _ : state) {
         switch (step) {
             case 0:
-                atlas.setFontBorders({1, 0, 0, 0});
+                project.fontBorders = {1, 0, 0, 0};
                 break;
             case 1:
-                atlas.setFontBorders({});
+                project.fontBorders = {};
                 break;
             case 2:
-                atlas.setTextureSize(smaller);
+                project.textureSize = smaller;
                 break;
             case 3:
-                atlas.setTextureSize(full);
+                project.textureSize = full;
                 break;
             case 4:
-                atlas.setCharacterBorders(0, 0, 2);
+                project.glyphs.glyphAt(0)->charBorderRight = 2;
                 break;
             default:
-                atlas.setCharacterBorders(0, 0, 0);
+                project.glyphs.glyphAt(0)->charBorderRight = 0;
                 break;
         }
         step = (step + 1) % 6;
-        atlas.rebuildAtlas(setup.settings.factor);
-        benchmark::DoNotOptimize(atlas.atlasSurface().data());
+        const std::shared_ptr<const AtlasResult> result = setup.builder.rebuild(project);
+        benchmark::DoNotOptimize(result->pages.front().pixels.data());
     }
     reportCounts(state, setup.renderer, rendered, measured);
     state.SetLabel(setup.scenario.label);

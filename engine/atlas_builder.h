@@ -1,13 +1,12 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
-#include <optional>
-#include <string>
-#include <unordered_map>
+#include <vector>
 
 #include "engine/atlas_result.h"
-#include "engine/cell_reducer.h"
 #include "engine/font_renderer.h"
+#include "engine/glyph_cache.h"
 #include "engine/project.h"
 
 namespace vemro {
@@ -26,22 +25,18 @@ public:
     AtlasBuilder& operator=(const AtlasBuilder&) = delete;
 
     // The atlas of the project. Never fails: a font that cannot be made gives empty cells and
-    // says why in the result's fontProblem.
+    // says why in the result's fontProblem. A texture side outside 1..AtlasSize::kMaxSide is
+    // brought into that range.
     std::shared_ptr<const AtlasResult> rebuild(const Project& project);
 
 private:
-    // What is known of one character of the current font: its A and B widths, its glyph index
-    // and advance, its ink once drawn, and the ink reduced to atlas pixels for one factor.
-    struct CachedGlyph;
+    // The cells of the project's glyphs, measured but not yet placed.
+    std::vector<PlacedGlyph> measure(const Project& project, std::int32_t factor, AtlasSize texture,
+                                     std::int32_t cellHeight);
+    // Draws the cells of page 0 that show on it and counts the cells that leave their page.
+    void draw(std::int32_t factor, std::int32_t borderTop, AtlasResult& result);
 
-    void useFont(const FontRequest& request);
-    CachedGlyph& entry(char32_t code);
-
-    FontRenderer& renderer_;
-    std::optional<FontRequest> fontRequest_;
-    std::unique_ptr<Font> font_;
-    std::string fontProblem_;
-    std::unordered_map<char32_t, std::unique_ptr<CachedGlyph>> glyphs_;
+    GlyphCache cache_;
 };
 
 }  // namespace vemro

@@ -70,6 +70,8 @@ struct AtlasResult {
     // Empty when the font was made; otherwise why not, in a sentence naming the face. Every
     // glyph is then an empty cell of the borders' size.
     std::string fontProblem;
+
+    friend bool operator==(const AtlasResult&, const AtlasResult&) = default;
 };
 
 }  // namespace vemro

@@ -4,64 +4,7 @@
 
 namespace vemro {
 
-VisibleCell visiblePart(const CellPlacement& cell, AtlasSize texture) {
-    VisibleCell visible;
-    // Work in 64 bits: positions and sizes of cells loaded from files can be far apart.
-    const std::int64_t x = cell.x;
-    const std::int64_t y = cell.y;
-    visible.firstColumn = static_cast<std::int32_t>(std::clamp<std::int64_t>(-x, 0, cell.width));
-    visible.endColumn =
-        static_cast<std::int32_t>(std::clamp<std::int64_t>(texture.width - x, 0, cell.width));
-    visible.firstRow = static_cast<std::int32_t>(std::clamp<std::int64_t>(-y, 0, cell.height));
-    visible.endRow =
-        static_cast<std::int32_t>(std::clamp<std::int64_t>(texture.height - y, 0, cell.height));
-    if (cell.width <= 0 || cell.height <= 0) {
-        visible = {};
-    }
-    return visible;
-}
-
 namespace {
-
-// The red level of a raw 0xXXRRGGBB word.
-inline std::int32_t redLevel(std::uint32_t word) {
-    return static_cast<std::int32_t>((word >> 16) & 0xFFu);
-}
-
-template <int F>
-void reduceRows(const PixelSurface& render, std::int32_t originX, std::int32_t originY,
-                const CellPlacement& cell, const VisibleCell& visible, PixelSurface& atlas) {
-    constexpr auto& kernel = kReductionKernels[F];
-    constexpr std::int32_t divisor = kReductionDivisors[F];
-    for (std::int32_t j = visible.firstRow; j < visible.endRow; ++j) {
-        const std::uint32_t* source[F];
-        for (int dy = 0; dy < F; ++dy) {
-            source[dy] = render.row(F * j + dy - originY);
-        }
-        std::uint32_t* target = atlas.row(cell.y + j) + cell.x;
-        for (std::int32_t k = visible.firstColumn; k < visible.endColumn; ++k) {
-            const std::int32_t sx = F * k - originX;
-            std::int32_t sum = 0;
-            for (int dy = 0; dy < F; ++dy) {
-                for (int dx = 0; dx < F; ++dx) {
-                    sum += kernel[dy][dx] * redLevel(source[dy][sx + dx]);
-                }
-            }
-            const auto v = static_cast<std::uint32_t>(sum / divisor);
-            target[k] = v * 0x010101u;
-        }
-    }
-}
-
-void copyRows(const PixelSurface& render, std::int32_t originX, std::int32_t originY,
-              const CellPlacement& cell, const VisibleCell& visible, PixelSurface& atlas) {
-    const std::int32_t count = visible.endColumn - visible.firstColumn;
-    for (std::int32_t j = visible.firstRow; j < visible.endRow; ++j) {
-        const std::uint32_t* source = render.row(j - originY) + (visible.firstColumn - originX);
-        std::uint32_t* target = atlas.row(cell.y + j) + cell.x + visible.firstColumn;
-        std::copy(source, source + count, target);
-    }
-}
 
 // Floor division for a positive divisor.
 std::int32_t floorDiv(std::int32_t value, std::int32_t divisor) {
@@ -73,7 +16,7 @@ std::int32_t floorDiv(std::int32_t value, std::int32_t divisor) {
 // (dx 0 and 2) and middle. So one row of atlas pixels is reduced in two passes over plain
 // arrays: the F source rows are summed down each column with the column weights, then each
 // block of F column sums is summed across. Integer sums in any order are the same sums, so the
-// result is reduceCell's to the bit.
+// result is the kernel's weighted block sum to the bit.
 template <int F>
 struct ColumnWeights;
 
@@ -139,26 +82,26 @@ template <int F>
     }
 }
 
-// The column sums are the bulk of the work; they are built for AVX2 as well, chosen when the
-// program loads where the processor has it.
-__attribute__((target_clones("avx2", "default"))) void sumColumns2(const std::uint8_t* const* rows,
-                                                                   std::int32_t width,
-                                                                   std::uint16_t* edge,
-                                                                   std::uint16_t* middle) {
+// The column sums are the bulk of the work; on x86-64 they are built for AVX2 as well, chosen
+// when the program loads where the processor has it.
+#if defined(__x86_64__)
+#define VEMRO_COLUMN_SUMS_CLONES __attribute__((target_clones("avx2", "default")))
+#else
+#define VEMRO_COLUMN_SUMS_CLONES
+#endif
+
+VEMRO_COLUMN_SUMS_CLONES void sumColumns2(const std::uint8_t* const* rows, std::int32_t width,
+                                          std::uint16_t* edge, std::uint16_t* middle) {
     sumColumns<2>(rows, width, edge, middle);
 }
 
-__attribute__((target_clones("avx2", "default"))) void sumColumns3(const std::uint8_t* const* rows,
-                                                                   std::int32_t width,
-                                                                   std::uint16_t* edge,
-                                                                   std::uint16_t* middle) {
+VEMRO_COLUMN_SUMS_CLONES void sumColumns3(const std::uint8_t* const* rows, std::int32_t width,
+                                          std::uint16_t* edge, std::uint16_t* middle) {
     sumColumns<3>(rows, width, edge, middle);
 }
 
-__attribute__((target_clones("avx2", "default"))) void sumColumns4(const std::uint8_t* const* rows,
-                                                                   std::int32_t width,
-                                                                   std::uint16_t* edge,
-                                                                   std::uint16_t* middle) {
+VEMRO_COLUMN_SUMS_CLONES void sumColumns4(const std::uint8_t* const* rows, std::int32_t width,
+                                          std::uint16_t* edge, std::uint16_t* middle) {
     sumColumns<4>(rows, width, edge, middle);
 }
 
@@ -187,7 +130,7 @@ void reduceInkRows(const std::uint8_t* coverage, std::int32_t width, std::int32_
         } else {
             sumColumns4(rows, width, edge.data(), middle.data());
         }
-        std::uint32_t* target = ink.pixels.data() + static_cast<std::size_t>(j) * ink.width;
+        std::uint8_t* target = ink.pixels.data() + static_cast<std::size_t>(j) * ink.width;
         for (std::int32_t k = 0; k < ink.width; ++k) {
             const std::size_t base = static_cast<std::size_t>(k) * F;
             std::uint32_t sum = 0;
@@ -196,7 +139,7 @@ void reduceInkRows(const std::uint8_t* coverage, std::int32_t width, std::int32_
                     (F == 3 && dx == 1) ? middle[base + 1] : edge[base + dx];
                 sum += W::kAcross[dx] * column;
             }
-            target[k] = (sum / divisor) * 0x010101u;
+            target[k] = static_cast<std::uint8_t>(sum / divisor);
         }
     }
 }
@@ -215,9 +158,7 @@ ReducedInk reduceInk(const std::uint8_t* coverage, std::int32_t width, std::int3
     ink.pixels.resize(static_cast<std::size_t>(ink.width) * ink.height);
     switch (factor) {
         case 1:
-            for (std::size_t i = 0; i < ink.pixels.size(); ++i) {
-                ink.pixels[i] = std::uint32_t{coverage[i]} * 0x010101u;
-            }
+            std::copy(coverage, coverage + ink.pixels.size(), ink.pixels.begin());
             break;
         case 2:
             reduceInkRows<2>(coverage, width, height, top, ink);
@@ -230,33 +171,6 @@ ReducedInk reduceInk(const std::uint8_t* coverage, std::int32_t width, std::int3
             break;
     }
     return ink;
-}
-
-void reduceCell(const PixelSurface& render, std::int32_t originX, std::int32_t originY,
-                const CellPlacement& cell, AtlasSize texture, PixelSurface& atlas) {
-    // Never write past the atlas surface, whatever the texture size claims.
-    texture.width = std::min(texture.width, atlas.width());
-    texture.height = std::min(texture.height, atlas.height());
-    const VisibleCell visible = visiblePart(cell, texture);
-    if (visible.empty()) {
-        return;
-    }
-    switch (cell.factor) {
-        case 1:
-            copyRows(render, originX, originY, cell, visible, atlas);
-            break;
-        case 2:
-            reduceRows<2>(render, originX, originY, cell, visible, atlas);
-            break;
-        case 3:
-            reduceRows<3>(render, originX, originY, cell, visible, atlas);
-            break;
-        case 4:
-            reduceRows<4>(render, originX, originY, cell, visible, atlas);
-            break;
-        default:
-            break;
-    }
 }
 
 }  // namespace vemro

@@ -1,9 +1,13 @@
 #include "files/command_line.h"
 
-#include "engine/atlas.h"
-#include "files/atlas_export.h"
-#include "files/project_file.h"
-#include "files/project_loader.h"
+#include <memory>
+#include <span>
+
+#include "engine/atlas_builder.h"
+#include "engine/project.h"
+#include "files/export_options.h"
+#include "files/exporter.h"
+#include "files/project_opener.h"
 
 namespace vemro {
 
@@ -13,13 +17,22 @@ constexpr const char* kProgram = "vemro-font-builder";
 constexpr const char* kVersion = "1.0.0";
 
 void printUsage(std::ostream& stream) {
+    const std::span<const ExportOption> options = exportOptions();
     stream << "Usage:\n"
            << "  " << kProgram << " [PROJECT.fnt]\n"
            << "      open the window, optionally with a font project\n"
-           << "  " << kProgram << " --export PROJECT.fnt OUTPUT\n"
+           << "  " << kProgram << " --export PROJECT.fnt OUTPUT"
+           << (options.empty() ? "" : " [OPTIONS]") << "\n"
            << "      rebuild the project's atlas and write OUTPUT with the extension replaced\n"
-           << "      by .tga (image) and .tfd (glyph description)\n"
-           << "  " << kProgram << " --list-faces\n"
+           << "      by .tga (image) and .tfd (glyph description)\n";
+    for (const ExportOption& option : options) {
+        stream << "      " << option.name;
+        if (*option.placeholder != '\0') {
+            stream << " " << option.placeholder;
+        }
+        stream << "\n          " << option.help << "\n";
+    }
+    stream << "  " << kProgram << " --list-faces\n"
            << "      print the typefaces that can be chosen, one per line\n"
            << "  " << kProgram << " --help\n"
            << "  " << kProgram << " --version\n";
@@ -31,54 +44,53 @@ int usageError(std::ostream& err, const std::string& problem) {
     return 2;
 }
 
-// The settings the window shows when it starts.
-FontSettings startupSettings(const std::vector<std::string>& faces) {
-    FontSettings settings;
-    settings.faceName = faces.empty() ? std::string() : faces.front();
-    settings.size = 11;
-    settings.weight = FontSettings::kWeightNormal;
-    settings.quality = FontSettings::kQualityAntialiased;
-    settings.factor = 1;
-    settings.italic = false;
-    return settings;
-}
+// --export PROJECT OUTPUT [OPTIONS]: args holds everything after "--export".
+int exportProject(std::span<const std::string> args, FontRenderer& renderer, std::ostream& err) {
+    if (args.size() < 2) {
+        return usageError(err, "--export takes a project file and an output path");
+    }
+    const std::string& projectPath = args[0];
+    const std::string& outputPath = args[1];
+    const Result<std::vector<ExportOverride>> overrides =
+        parseExportOptions(args.subspan(2), exportOptions());
+    if (!overrides) {
+        return usageError(err, overrides.message());
+    }
 
-int exportProject(const std::string& projectPath, const std::string& outputPath,
-                  FontRenderer& renderer, std::ostream& err) {
-    const Result<ProjectFile> file = readProjectFile(projectPath);
-    if (!file) {
-        err << kProgram << ": " << file.message() << "\n";
+    // A stored value that matches nothing keeps the value a new session starts with.
+    Result<OpenedProject> opened =
+        openProject(projectPath, renderer.faceNames(), startupProject(renderer.defaultFaceName()));
+    if (!opened) {
+        err << kProgram << ": " << opened.message() << "\n";
         return 1;
     }
-    const std::vector<std::string>& faces = renderer.faceNames();
-    LoadedProject loaded = loadProject(file.value(), faces, startupSettings(faces));
-    for (const std::string& warning : loaded.warnings) {
+    for (const std::string& warning : opened->warnings) {
         err << "warning: " << warning << "\n";
     }
-
-    Atlas atlas(renderer);
-    if (!atlas.setTextureSize(loaded.textureSize)) {
-        err << kProgram << ": cannot use the texture size " << loaded.textureSize.width << " x "
-            << loaded.textureSize.height << " of \"" << projectPath << "\"\n";
-        return 1;
+    Project& project = opened->project;
+    if (const Status applied = applyExportOverrides(overrides.value(), project); !applied) {
+        return usageError(err, applied.message());
     }
-    atlas.setFontBorders(loaded.fontBorders);
-    atlas.glyphs() = std::move(loaded.glyphs);
-    atlas.recreateFont(loaded.settings);
-    atlas.rebuildAtlas(loaded.settings.factor);
 
-    const std::size_t outside = atlas.glyphsOutsideTexture();
+    AtlasBuilder builder(renderer);
+    const std::shared_ptr<const AtlasResult> result = builder.rebuild(project);
+    if (!result->fontProblem.empty()) {
+        err << "warning: " << result->fontProblem << "\n";
+    }
+    const std::size_t outside = result->glyphsOutsideTexture;
     if (outside > 0) {
         err << "warning: " << outside << (outside == 1 ? " glyph lies" : " glyphs lie")
-            << " partly or wholly outside the " << loaded.textureSize.width << " x "
-            << loaded.textureSize.height << " texture\n";
+            << " partly or wholly outside the " << result->textureSize.width << " x "
+            << result->textureSize.height << " texture\n";
     }
 
-    const std::vector<std::string> failures = exportAtlas(outputPath, atlas);
-    for (const std::string& failure : failures) {
+    // The default format; the only one there is so far.
+    const Exporter& exporter = *registeredExporters().front();
+    const ExportReport report = exporter.write(outputPath, project, *result);
+    for (const std::string& failure : report.failures) {
         err << kProgram << ": " << failure << "\n";
     }
-    return failures.empty() ? 0 : 1;
+    return report.ok() ? 0 : 1;
 }
 
 }  // namespace
@@ -115,10 +127,7 @@ std::optional<int> runCommandLine(const std::vector<std::string>& args, FontRend
         return 0;
     }
     if (command == "--export") {
-        if (!expectArguments(2)) {
-            return usageError(err, "--export takes a project file and an output path");
-        }
-        return exportProject(args[1], args[2], renderer, err);
+        return exportProject(std::span<const std::string>(args).subspan(1), renderer, err);
     }
     if (command.starts_with("-")) {
         return usageError(err, "unknown option \"" + command + "\"");

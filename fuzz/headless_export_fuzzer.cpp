@@ -1,7 +1,8 @@
 // Takes every project file the reader accepts through the whole headless export: the project is
-// applied as File > Open applies it, the font is created, the atlas rebuilt, and both outputs are
-// written into a temporary folder and removed again. The renderer lives across inputs, as it does
-// for a session of the program, so its caches see many fonts in a row.
+// applied as File > Open and --export apply it, the atlas rebuilt, and every registered export
+// format writes its files into a temporary folder, where they are checked and removed again. The
+// renderer lives across inputs, as it does for a session of the program, so its caches see many
+// fonts in a row.
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -9,14 +10,17 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
-#include "engine/atlas.h"
+#include "engine/atlas_builder.h"
 #include "engine/freetype_font_renderer.h"
-#include "files/atlas_export.h"
+#include "engine/project.h"
+#include "files/exporter.h"
+#include "files/glyph_description.h"
 #include "files/project_file.h"
-#include "files/project_loader.h"
+#include "files/project_opener.h"
 
 namespace {
 
@@ -47,13 +51,6 @@ const std::string& makeOutputFolder() {
     return outputFolder();
 }
 
-// The settings the window starts with; a stored value that matches nothing keeps these.
-vemro::FontSettings startupSettings(const std::vector<std::string>& faces) {
-    vemro::FontSettings settings;
-    settings.faceName = faces.empty() ? std::string() : faces.front();
-    return settings;
-}
-
 std::uintmax_t sizeOf(const std::string& path) {
     struct stat info {};
     if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
@@ -74,38 +71,49 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return -1;  // only accepted files go on; keep rejected ones out of the corpus
     }
 
-    const std::vector<std::string>& faces = renderer.faceNames();
-    vemro::LoadedProject loaded = vemro::loadProject(file.value(), faces, startupSettings(faces));
-    if (loaded.glyphs.size() != file->glyphs.size()) {
+    const vemro::OpenedProject opened = vemro::applyProjectFile(
+        file.value(), renderer.faceNames(), vemro::startupProject(renderer.defaultFaceName()));
+    if (opened.project.glyphs.size() != file->glyphs.size()) {
         fail("opening dropped or added glyph records");
     }
-
-    vemro::Atlas atlas(renderer);
-    if (!atlas.setTextureSize(loaded.textureSize)) {
-        fail("the reader accepted a texture size the atlas refuses");
+    if (!(vemro::projectFileFor(opened.project).glyphs == file->glyphs)) {
+        fail("the opened glyphs do not store back as the records they came from");
     }
-    atlas.setFontBorders(loaded.fontBorders);
-    atlas.glyphs() = std::move(loaded.glyphs);
-    atlas.recreateFont(loaded.settings);
-    atlas.rebuildAtlas(loaded.settings.factor);
+
+    // A builder per input: each file is a session of its own, as --export runs it.
+    vemro::AtlasBuilder builder(renderer);
+    const std::shared_ptr<const vemro::AtlasResult> result = builder.rebuild(opened.project);
+    const vemro::AtlasSize texture = result->textureSize;
+    if (!(texture == opened.project.textureSize) || result->pages.empty() ||
+        result->glyphs.size() != opened.project.glyphs.size()) {
+        fail("the atlas does not match the project it was built from");
+    }
 
     const std::string chosen = folder + "/out.fnt";
-    const std::vector<std::string> failures = vemro::exportAtlas(chosen, atlas);
-    for (const std::string& failure : failures) {
-        fail("export failed: " + failure);
+    for (const vemro::Exporter* exporter : vemro::registeredExporters()) {
+        const vemro::ExportReport report = exporter->write(chosen, opened.project, *result);
+        for (const std::string& failure : report.failures) {
+            fail(exporter->name() + " export failed: " + failure);
+        }
+        const std::vector<std::string> files = exporter->outputFiles(chosen, *result);
+        if (report.written != files) {
+            fail(exporter->name() + " wrote other files than it names");
+        }
+        for (const std::string& path : files) {
+            sizeOf(path);
+        }
+        if (exporter->name() == "tfd") {
+            if (sizeOf(files[0]) != 18u + 4u * static_cast<std::uintmax_t>(texture.width) *
+                                              static_cast<std::uintmax_t>(texture.height)) {
+                fail("the image has the wrong size for its texture");
+            }
+            if (sizeOf(files[1]) != vemro::encodeGlyphDescription(*result).size()) {
+                fail("the description on disk differs in length from its text");
+            }
+        }
+        for (const std::string& path : files) {
+            ::unlink(path.c_str());
+        }
     }
-
-    const std::string image = vemro::exportPath(chosen, ".tga");
-    const std::string description = vemro::exportPath(chosen, ".tfd");
-    const vemro::AtlasSize texture = atlas.textureSize();
-    if (sizeOf(image) != 18u + 4u * static_cast<std::uintmax_t>(texture.width) *
-                                   static_cast<std::uintmax_t>(texture.height)) {
-        fail("the image has the wrong size for its texture");
-    }
-    if (sizeOf(description) != vemro::encodeGlyphDescription(texture, atlas.glyphs()).size()) {
-        fail("the description on disk differs in length from its text");
-    }
-    ::unlink(image.c_str());
-    ::unlink(description.c_str());
     return 0;
 }

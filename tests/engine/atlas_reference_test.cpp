@@ -1,20 +1,18 @@
-// The rebuild against the way it is defined: every visible cell drawn into a surface of its own
-// and reduced with reduceCell, over a freshly painted background. The atlas reduces each
-// character's ink once and copies it into cells, repaints only what changed and measures
-// characters outside the texture without drawing them; none of that may change a pixel.
+// The rebuild against the way it is defined: every cell measured from its character's ink and
+// placed by packRows, and every cell that shows drawn into a supersampled buffer of its own and
+// reduced sample by sample. The builder reduces each character's ink once and copies it into
+// cells, keeps what it knows across rebuilds and measures characters outside the page without
+// drawing them; none of that may change a pixel.
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <map>
-#include <optional>
 #include <random>
-#include <set>
+#include <vector>
 
-#include "engine/atlas.h"
+#include "engine/atlas_builder.h"
 #include "engine/cell_reducer.h"
-#include "engine/fill_background.h"
-#include "engine/freetype_font_renderer.h"
+#include "engine/row_packer.h"
 #include "fake_font_renderer.h"
 
 namespace vemro {
@@ -22,31 +20,95 @@ namespace {
 
 using testing::FakeFontRenderer;
 
-// The atlas surface a rebuild must produce for the glyph rectangles the atlas computed.
-PixelSurface referenceAtlas(const GlyphList& glyphs, const std::map<int, GlyphImage>& images,
-                            FontBorders borders, AtlasSize texture, int factor) {
-    PixelSurface atlas;
-    atlas.create(512, 512);
-    fillBackground(atlas, texture);
-    for (const Glyph& glyph : glyphs) {
-        const CellPlacement cell{glyph.x, glyph.y, glyph.width, glyph.height, factor};
-        if (visiblePart(cell, texture).empty() || glyph.width <= 0 || glyph.height <= 0) {
-            continue;
-        }
-        PixelSurface render;
-        render.create(glyph.width * factor, glyph.height * factor);
-        const GlyphImage& image = images.at(glyph.code);
-        const int inkX = (borders.left + glyph.charBorderLeft) * factor;
-        const int inkY = borders.top * factor + image.top;
-        for (int y = 0; y < image.height; ++y) {
-            for (int x = 0; x < image.width; ++x) {
-                const std::uint32_t level = image.coverage[y * image.width + x];
-                render.setPixel(inkX + x, inkY + y, level * 0x010101u);
+struct Reference {
+    std::vector<PlacedGlyph> cells;  // code, place and size only
+    AtlasPage page;
+};
+
+// One cell drawn at the factor's size and reduced into the page, one sample at a time.
+void drawReferenceCell(const PlacedGlyph& cell, const GlyphImage& image, int borderTop, int f,
+                       AtlasPage& page) {
+    const int width = cell.width * f;
+    const int height = cell.height * f;
+    std::vector<int> samples(static_cast<std::size_t>(width) * height, 0);
+    for (int y = 0; y < image.height; ++y) {
+        for (int x = 0; x < image.width; ++x) {
+            const int sx = cell.inkLeft * f + x;
+            const int sy = borderTop * f + image.top + y;
+            if (sx >= 0 && sx < width && sy >= 0 && sy < height) {
+                samples[static_cast<std::size_t>(sy) * width + sx] =
+                    image.coverage[static_cast<std::size_t>(y) * image.width + x];
             }
         }
-        reduceCell(render, 0, 0, cell, texture, atlas);
     }
-    return atlas;
+    for (int j = 0; j < cell.height; ++j) {
+        for (int k = 0; k < cell.width; ++k) {
+            const int px = cell.x + k;
+            const int py = cell.y + j;
+            if (px < 0 || px >= page.width || py < 0 || py >= page.height) {
+                continue;
+            }
+            int sum = 0;
+            for (int dy = 0; dy < f; ++dy) {
+                for (int dx = 0; dx < f; ++dx) {
+                    sum += kReductionKernels[f][dy][dx] *
+                           samples[static_cast<std::size_t>(j * f + dy) * width + k * f + dx];
+                }
+            }
+            page.pixels[static_cast<std::size_t>(py) * page.width + px] =
+                static_cast<std::uint8_t>(sum / kReductionDivisors[f]);
+        }
+    }
+}
+
+Reference referenceAtlas(const Project& project, const FakeFontRenderer& renderer) {
+    const int f = std::clamp(project.font.factor, 1, 4);
+    const FontBorders borders = project.fontBorders;
+    Reference reference;
+    std::vector<PackItem> items;
+    for (const Glyph& glyph : project.glyphs) {
+        PlacedGlyph cell;
+        cell.code = glyph.code;
+        cell.width = std::abs(renderer.imageOf(glyph.code).b) / f + borders.left + borders.right +
+                     glyph.charBorderLeft + glyph.charBorderRight;
+        cell.height = renderer.lineHeightValue / f + borders.top + borders.bottom;
+        cell.inkLeft = borders.left + glyph.charBorderLeft;
+        reference.cells.push_back(cell);
+        items.push_back({cell.width, cell.height});
+    }
+    const std::vector<PackPosition> positions = packRows(items, project.textureSize);
+    reference.page.width = project.textureSize.width;
+    reference.page.height = project.textureSize.height;
+    reference.page.pixels.assign(static_cast<std::size_t>(reference.page.width) *
+                                     static_cast<std::size_t>(reference.page.height),
+                                 0);
+    for (std::size_t i = 0; i < reference.cells.size(); ++i) {
+        PlacedGlyph& cell = reference.cells[i];
+        cell.x = positions[i].x;
+        cell.y = positions[i].y;
+        if (cell.width > 0 && cell.height > 0) {
+            drawReferenceCell(cell, renderer.imageOf(cell.code), borders.top, f, reference.page);
+        }
+    }
+    return reference;
+}
+
+void expectMatchesReference(const AtlasResult& result, const Project& project,
+                            const FakeFontRenderer& renderer) {
+    const Reference reference = referenceAtlas(project, renderer);
+    ASSERT_EQ(result.glyphs.size(), reference.cells.size());
+    for (std::size_t i = 0; i < reference.cells.size(); ++i) {
+        const PlacedGlyph& actual = result.glyphs[i];
+        const PlacedGlyph& expected = reference.cells[i];
+        ASSERT_EQ(actual.code, expected.code) << i;
+        ASSERT_EQ(actual.page, 0) << i;
+        ASSERT_EQ(std::vector({actual.x, actual.y, actual.width, actual.height, actual.inkLeft}),
+                  std::vector(
+                      {expected.x, expected.y, expected.width, expected.height, expected.inkLeft}))
+            << "glyph " << i;
+    }
+    ASSERT_EQ(result.pages.size(), 1u);
+    ASSERT_EQ(result.pages[0], reference.page);
 }
 
 GlyphImage randomImage(std::mt19937& random) {
@@ -54,10 +116,13 @@ GlyphImage randomImage(std::mt19937& random) {
     std::uniform_int_distribution<int> height(1, 27);
     std::uniform_int_distribution<int> top(-7, 20);
     std::uniform_int_distribution<int> level(0, 255);
-    std::uniform_int_distribution<int> blank(0, 3);
+    std::uniform_int_distribution<int> oneIn(0, 9);
+    if (oneIn(random) == 0) {
+        return GlyphImage{};  // no ink: one pixel wide, nothing to draw
+    }
     GlyphImage image = FakeFontRenderer::solidImage(0, width(random), top(random), height(random));
     for (std::uint8_t& value : image.coverage) {
-        value = blank(random) == 0 ? 0 : static_cast<std::uint8_t>(level(random));
+        value = oneIn(random) < 3 ? 0 : static_cast<std::uint8_t>(level(random));
     }
     return image;
 }
@@ -66,51 +131,58 @@ TEST(AtlasAgainstReference, RandomInkBordersTexturesAndFactorsOverSuccessiveRebu
     std::mt19937 random(20240611);
     for (int round = 0; round < 12; ++round) {
         FakeFontRenderer renderer;
+        renderer.measures = round % 3 != 0;
         std::uniform_int_distribution<int> lineHeight(6, 44);
         renderer.lineHeightValue = lineHeight(random);
-        std::map<int, GlyphImage> images;
-        for (int code = 0; code < 256; ++code) {
-            images[code] = randomImage(random);
-            renderer.setImage(static_cast<std::uint8_t>(code), images[code]);
+        // Characters of one byte and beyond it.
+        std::vector<char32_t> codes;
+        std::uniform_int_distribution<int> code(0, 400);
+        for (int i = 0; i < 36; ++i) {
+            codes.push_back(static_cast<char32_t>(code(random)));
         }
-        Atlas atlas(renderer);
-        std::uniform_int_distribution<int> code(0, 255);
+        codes.push_back(0x1F600);
+        codes.push_back(0x20AC);
+        for (char32_t c : codes) {
+            renderer.setImage(c, randomImage(random));
+        }
+        AtlasBuilder builder(renderer);
+        Project project = startupProject("Fake Sans");
+        std::uniform_int_distribution<std::size_t> pick(0, codes.size() - 1);
         for (int i = 0; i < 60; ++i) {
-            atlas.glyphs().append(Glyph{static_cast<std::uint8_t>(code(random))});
+            project.glyphs.append(Glyph{codes[pick(random)]});
         }
         std::uniform_int_distribution<int> factor(1, 4);
-        FontSettings settings;
-        settings.faceName = "Fake Sans";
-        settings.factor = factor(random);
-        atlas.recreateFont(settings);
-        // Each step changes one thing the way the window does and rebuilds with the same font;
-        // the last ones change the factor without a new font.
+        project.font.factor = factor(random);
+        // Each step changes one thing the way the window does and rebuilds with the same
+        // builder: the texture, the borders and the character borders keep the font, a new
+        // factor makes a new one.
         const int sides[] = {17, 64, 100, 256, 512};
         std::uniform_int_distribution<int> side(0, 4);
         std::uniform_int_distribution<int> border(0, 3);
         std::uniform_int_distribution<int> charBorder(-6, 4);
-        std::uniform_int_distribution<int> index(0, 59);
+        std::uniform_int_distribution<std::size_t> index(0, 59);
         for (int step = 0; step < 8; ++step) {
             switch (step % 4) {
                 case 0:
-                    atlas.setTextureSize({sides[side(random)], sides[side(random)]});
+                    project.textureSize = {sides[side(random)], sides[side(random)]};
                     break;
                 case 1:
-                    atlas.setFontBorders(
-                        {border(random), border(random), border(random), border(random)});
+                    project.fontBorders = {border(random), border(random), border(random),
+                                           border(random)};
                     break;
-                case 2:
-                    atlas.setCharacterBorders(static_cast<std::size_t>(index(random)),
-                                              charBorder(random), charBorder(random));
+                case 2: {
+                    Glyph* glyph = project.glyphs.glyphAt(index(random));
+                    glyph->charBorderLeft = charBorder(random);
+                    glyph->charBorderRight = charBorder(random);
                     break;
+                }
                 default:
-                    settings.factor = factor(random);
+                    project.font.factor = factor(random);
                     break;
             }
-            atlas.rebuildAtlas(settings.factor);
-            const PixelSurface expected = referenceAtlas(
-                atlas.glyphs(), images, atlas.fontBorders(), atlas.textureSize(), settings.factor);
-            ASSERT_EQ(atlas.atlasSurface(), expected) << "round " << round << " step " << step;
+            const std::shared_ptr<const AtlasResult> result = builder.rebuild(project);
+            SCOPED_TRACE(::testing::Message() << "round " << round << " step " << step);
+            expectMatchesReference(*result, project, renderer);
         }
     }
 }
@@ -118,132 +190,23 @@ TEST(AtlasAgainstReference, RandomInkBordersTexturesAndFactorsOverSuccessiveRebu
 TEST(AtlasAgainstReference, OverlappingCellsOfNegativeWidthLeaveTheLaterCellOnTop) {
     FakeFontRenderer renderer;
     renderer.lineHeightValue = 12;
-    std::map<int, GlyphImage> images;
-    images['A'] = FakeFontRenderer::solidImage(0, 9, 1, 9, 200);
-    images['B'] = FakeFontRenderer::solidImage(0, 4, 3, 5, 90);
-    renderer.setImage('A', images['A']);
-    renderer.setImage('B', images['B']);
-    Atlas atlas(renderer);
-    atlas.glyphs().addCharacter('A');
-    atlas.glyphs().addCharacter('B');
-    atlas.glyphs().append(Glyph{'A'});
-    atlas.setCharacterBorders(0, 0, -12);  // the next cell starts left of this one's end
-    atlas.setTextureSize({64, 64});
-    atlas.rebuildAtlas(1);
-    ASSERT_LT(atlas.glyphs()[1].x, atlas.glyphs()[0].x + 9);
-    EXPECT_EQ(atlas.atlasSurface(),
-              referenceAtlas(atlas.glyphs(), images, atlas.fontBorders(), atlas.textureSize(), 1));
-}
-
-// Passes everything on, remembering which characters were drawn; optionally refuses to measure,
-// so that the atlas has to draw every character it needs the widths of.
-class RecordingRenderer final : public FontRenderer {
-public:
-    RecordingRenderer(FontRenderer& inner, bool measures) : inner_(inner), measures_(measures) {}
-
-    const std::vector<std::string>& faceNames() override { return inner_.faceNames(); }
-    bool createFont(const FontRequest& request) override { return inner_.createFont(request); }
-    bool hasFont() const override { return inner_.hasFont(); }
-    std::int32_t lineHeight() const override { return inner_.lineHeight(); }
-    GlyphImage renderGlyph(std::uint8_t code) override {
-        drawn.insert(code);
-        return inner_.renderGlyph(code);
+    renderer.setImage('A', FakeFontRenderer::solidImage(0, 9, 1, 9, 200));
+    renderer.setImage('B', FakeFontRenderer::solidImage(0, 4, 3, 5, 90));
+    renderer.setImage('C', FakeFontRenderer::solidImage(0, 9, 4, 6, 60));
+    AtlasBuilder builder(renderer);
+    Project project = startupProject("Fake Sans");
+    project.glyphs.addCharacter('A');
+    project.glyphs.addCharacter('B');
+    project.glyphs.addCharacter('C');
+    // B's negative width moves the pen back, so C starts inside A and covers part of it.
+    project.glyphs.glyphAt(1)->charBorderLeft = -8;
+    project.textureSize = {64, 64};
+    for (int f = 1; f <= 4; ++f) {
+        project.font.factor = f;
+        const std::shared_ptr<const AtlasResult> result = builder.rebuild(project);
+        ASSERT_LT(result->glyphs[2].x, result->glyphs[0].x + result->glyphs[0].width);
+        expectMatchesReference(*result, project, renderer);
     }
-    std::optional<GlyphMetrics> measureGlyph(std::uint8_t code) override {
-        return measures_ ? inner_.measureGlyph(code) : std::nullopt;
-    }
-
-    std::set<int> drawn;
-
-private:
-    FontRenderer& inner_;
-    bool measures_;
-};
-
-struct DejaVuCase {
-    int size;
-    int factor;
-    int quality;
-    int weight;
-    bool italic;
-    AtlasSize texture;
-    FontBorders borders;
-};
-
-TEST(AtlasWithFreetype, MeasuringInsteadOfDrawingGivesTheSameAtlasAndSkipsCellsOutside) {
-    const DejaVuCase cases[] = {
-        {100, 4, FontSettings::kQualityAntialiased, 400, false, {512, 512}, {}},
-        {32, 4, FontSettings::kQualityAntialiased, 700, true, {512, 256}, {1, 0, 2, 1}},
-        {60, 2, FontSettings::kQualityNonAntialiased, 400, false, {256, 256}, {0, 3, 0, 0}},
-        {24, 3, FontSettings::kQualityAntialiased, 400, true, {128, 512}, {}},
-        {11, 1, FontSettings::kQualityAntialiased, 600, false, {64, 64}, {2, 2, 2, 2}},
-    };
-    FreetypeFontRenderer freetype;
-    for (const DejaVuCase& c : cases) {
-        FontSettings settings;
-        settings.faceName = "DejaVu Sans";
-        settings.size = c.size;
-        settings.factor = c.factor;
-        settings.quality = c.quality;
-        settings.weight = c.weight;
-        settings.italic = c.italic;
-        RecordingRenderer measuring(freetype, true);
-        RecordingRenderer drawing(freetype, false);
-        Atlas measured(measuring);
-        Atlas drawn(drawing);
-        for (Atlas* atlas : {&measured, &drawn}) {
-            atlas->setTextureSize(c.texture);
-            atlas->setFontBorders(c.borders);
-            atlas->addFullCharset();
-            atlas->setCharacterBorders(5, 3, -2);
-        }
-        // Both atlases share one renderer, so each makes its font right before its rebuild.
-        measured.recreateFont(settings);
-        measured.rebuildAtlas(c.factor);
-        drawn.recreateFont(settings);
-        drawn.rebuildAtlas(c.factor);
-        EXPECT_EQ(measured.glyphs(), drawn.glyphs()) << c.size;
-        EXPECT_EQ(measured.atlasSurface(), drawn.atlasSurface()) << c.size;
-
-        int outside = 0;
-        for (const Glyph& glyph : measured.glyphs()) {
-            if (glyph.x >= c.texture.width || glyph.y >= c.texture.height) {
-                ++outside;
-                EXPECT_EQ(measuring.drawn.count(glyph.code), 0u)
-                    << "code " << int(glyph.code) << " at size " << c.size;
-            }
-        }
-        if (c.size >= 32) {
-            EXPECT_GT(outside, 20) << c.size;  // the case really leaves characters outside
-        }
-    }
-}
-
-TEST(AtlasWithFreetype, CharactersMeasuredOutsideAreDrawnOnceTheTextureReachesThem) {
-    FreetypeFontRenderer freetype;
-    RecordingRenderer measuring(freetype, true);
-    Atlas atlas(measuring);
-    atlas.addFullCharset();
-    atlas.setTextureSize({512, 128});
-    FontSettings settings;
-    settings.faceName = "DejaVu Sans";
-    settings.size = 40;
-    settings.factor = 2;
-    atlas.recreateFont(settings);
-    atlas.rebuildAtlas(2);
-    const std::size_t drawnFirst = measuring.drawn.size();
-    ASSERT_LT(drawnFirst, 224u);
-    atlas.setTextureSize({512, 512});
-    atlas.rebuildAtlas(2);
-    EXPECT_GT(measuring.drawn.size(), drawnFirst);
-
-    RecordingRenderer drawing(freetype, false);
-    Atlas fresh(drawing);
-    fresh.addFullCharset();
-    fresh.setTextureSize({512, 512});
-    fresh.recreateFont(settings);
-    fresh.rebuildAtlas(2);
-    EXPECT_EQ(atlas.atlasSurface(), fresh.atlasSurface());
 }
 
 }  // namespace

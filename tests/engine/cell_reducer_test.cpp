@@ -3,59 +3,18 @@
 #include <gtest/gtest.h>
 
 #include <random>
-
-#include "engine/fill_background.h"
+#include <vector>
 
 namespace vemro {
 namespace {
 
-// The reduction as defined, one bounds-checked sample at a time, reading a render surface that
-// holds the whole supersampled cell from (0, 0).
-void referenceReduce(const PixelSurface& render, const CellPlacement& cell, AtlasSize texture,
-                     PixelSurface& atlas) {
-    const int f = cell.factor;
-    for (int j = 0; j < cell.height; ++j) {
-        for (int k = 0; k < cell.width; ++k) {
-            if (f == 1) {
-                const std::uint32_t value = render.getPixel(k, j);
-                if (cell.y + j < texture.height && cell.x + k < texture.width) {
-                    atlas.setPixel(cell.x + k, cell.y + j, value);
-                }
-                continue;
-            }
-            if (!(cell.y + j < texture.height && cell.x + k < texture.width)) {
-                continue;
-            }
-            int sum = 0;
-            for (int dy = 0; dy < f; ++dy) {
-                for (int dx = 0; dx < f; ++dx) {
-                    const int level =
-                        static_cast<int>(render.getPixel(f * k + dx, f * j + dy) & 0xFF);
-                    sum += level * kReductionKernels[f][dy][dx];
-                }
-            }
-            const auto v = static_cast<std::uint32_t>(sum / kReductionDivisors[f]);
-            atlas.setPixel(cell.x + k, cell.y + j, v + 256 * v + 65536 * v);
-        }
-    }
-}
-
-PixelSurface blockRender(int factor, std::initializer_list<std::uint32_t> levels) {
-    PixelSurface render;
-    render.create(factor, factor);
-    int index = 0;
-    for (std::uint32_t level : levels) {
-        render.setPixel(index % factor, index / factor, level * 0x010101u);
-        ++index;
-    }
-    return render;
-}
-
-std::uint32_t reduceOnePixel(const PixelSurface& render, int factor) {
-    PixelSurface atlas;
-    atlas.create(512, 512);
-    reduceCell(render, 0, 0, {0, 0, 1, 1, factor}, {256, 256}, atlas);
-    return atlas.getPixel(0, 0);
+// One atlas pixel reduced from an F x F block of coverage.
+int reduceBlock(int factor, std::vector<std::uint8_t> levels) {
+    levels.resize(static_cast<std::size_t>(factor * factor), 0);
+    const ReducedInk ink = reduceInk(levels.data(), factor, factor, 0, factor);
+    EXPECT_EQ(ink.width, 1);
+    EXPECT_EQ(ink.height, 1);
+    return ink.pixels.empty() ? -1 : ink.pixels[0];
 }
 
 TEST(ReductionKernels, DivisorsAreTheSumsOfTheWeights) {
@@ -71,111 +30,76 @@ TEST(ReductionKernels, DivisorsAreTheSumsOfTheWeights) {
 }
 
 TEST(ReductionKernels, WorkedExamples) {
-    EXPECT_EQ(reduceOnePixel(blockRender(2, {255, 255, 0, 0}), 2), 0x007F7F7Fu);
-    EXPECT_EQ(reduceOnePixel(blockRender(3, {0, 0, 0, 0, 255, 0, 0, 0, 0}), 3), 60u * 0x010101u);
-    EXPECT_EQ(reduceOnePixel(blockRender(3, {255, 0, 0, 0, 0, 0, 0, 0, 0}), 3), 12u * 0x010101u);
-    EXPECT_EQ(reduceOnePixel(blockRender(4, std::initializer_list<std::uint32_t>(
-                                                {255, 255, 255, 255, 255, 255, 255, 255, 255, 255,
-                                                 255, 255, 255, 255, 255, 255})),
-                             4),
-              0x00FFFFFFu);
-    EXPECT_EQ(reduceOnePixel(blockRender(4, {0, 0, 0, 0, 0, 255}), 4), 28u * 0x010101u);
-    EXPECT_EQ(reduceOnePixel(blockRender(4, {255}), 4), 7u * 0x010101u);
+    EXPECT_EQ(reduceBlock(2, {255, 255, 0, 0}), 127);  // 510 / 4
+    EXPECT_EQ(reduceBlock(3, {0, 0, 0, 0, 255}), 60);  // 5 x 255 / 21
+    EXPECT_EQ(reduceBlock(3, {255}), 12);              // 255 / 21
+    EXPECT_EQ(reduceBlock(4, std::vector<std::uint8_t>(16, 255)), 255);
+    EXPECT_EQ(reduceBlock(4, {0, 0, 0, 0, 0, 255}), 28);  // 4 x 255 / 36
+    EXPECT_EQ(reduceBlock(4, {255}), 7);                  // 255 / 36
+    EXPECT_EQ(reduceBlock(1, {200}), 200);
 }
 
-TEST(ReductionKernels, FactorOneCopiesAllFourBytes) {
-    PixelSurface render;
-    render.create(1, 1);
-    render.setPixel(0, 0, 0x00C0C0C0);
-    EXPECT_EQ(reduceOnePixel(render, 1), 0x00C0C0C0u);
-    render.setPixel(0, 0, 0xAB123456);
-    EXPECT_EQ(reduceOnePixel(render, 1), 0xAB123456u);
-}
-
-TEST(ReductionKernels, HigherFactorsSampleOnlyTheRedLevel) {
-    PixelSurface render;
-    render.create(2, 2);
-    for (int i = 0; i < 4; ++i) {
-        render.setPixel(i % 2, i / 2, 0xFFFFFF00);  // everything but red
+TEST(ReduceInk, NoInkOrAnUnknownFactorGivesNoPixels) {
+    const std::vector<std::uint8_t> coverage(16, 255);
+    for (int factor : {0, 5, -1}) {
+        const ReducedInk ink = reduceInk(coverage.data(), 4, 4, 0, factor);
+        EXPECT_TRUE(ink.pixels.empty() && ink.width == 0 && ink.height == 0) << factor;
     }
-    EXPECT_EQ(reduceOnePixel(render, 2), 0u);
+    EXPECT_TRUE(reduceInk(coverage.data(), 0, 4, 0, 2).pixels.empty());
+    EXPECT_TRUE(reduceInk(coverage.data(), 4, 0, 0, 2).pixels.empty());
 }
 
-TEST(ReductionKernels, UnknownFactorWritesNothing) {
-    PixelSurface render = blockRender(2, {255, 255, 255, 255});
-    PixelSurface atlas;
-    atlas.create(512, 512);
-    atlas.setPixel(0, 0, 0x00123456);
-    reduceCell(render, 0, 0, {0, 0, 1, 1, 5}, {256, 256}, atlas);
-    EXPECT_EQ(atlas.getPixel(0, 0), 0x00123456u);
+// The coverage sample at ink column x, ink row y; zero outside the ink.
+int sampleAt(const std::vector<std::uint8_t>& coverage, int width, int height, int x, int y) {
+    if (x < 0 || x >= width || y < 0 || y >= height) {
+        return 0;
+    }
+    return coverage[static_cast<std::size_t>(y * width + x)];
 }
 
-struct Scenario {
-    CellPlacement cell;
-    AtlasSize texture;
-};
-
-TEST(ReductionKernels, MatchesTheSampleBySampleDefinitionOnRandomCells) {
+TEST(ReduceInk, MatchesTheSampleBySampleDefinitionOnRandomInk) {
     std::mt19937 random(1234);
-    std::uniform_int_distribution<std::uint32_t> word;
-    const Scenario scenarios[] = {
-        {{0, 0, 9, 15, 1}, {256, 256}},       // inside
-        {{250, 10, 13, 15, 1}, {256, 256}},   // cut at the right edge
-        {{10, 250, 13, 15, 1}, {256, 256}},   // cut at the bottom edge
-        {{0, 64, 20, 16, 1}, {64, 64}},       // wholly below the texture
-        {{0, 0, 70, 16, 1}, {64, 64}},        // wider than the texture
-        {{-5, 3, 12, 10, 1}, {64, 64}},       // starting left of the texture
-        {{500, 500, 30, 30, 1}, {512, 512}},  // cut at both edges of the surface
-    };
-    for (int factor = 1; factor <= 4; ++factor) {
-        for (Scenario scenario : scenarios) {
-            scenario.cell.factor = factor;
-            PixelSurface render;
-            ASSERT_TRUE(render.create(scenario.cell.width * factor, scenario.cell.height * factor));
-            for (int y = 0; y < render.height(); ++y) {
-                for (int x = 0; x < render.width(); ++x) {
-                    render.setPixel(x, y, word(random));
+    std::uniform_int_distribution<int> level(0, 255);
+    std::uniform_int_distribution<int> width(1, 75);  // past one vector of column sums
+    std::uniform_int_distribution<int> height(1, 30);
+    std::uniform_int_distribution<int> top(-9, 9);
+    for (int round = 0; round < 40; ++round) {
+        const int w = width(random);
+        const int h = height(random);
+        const int t = top(random);
+        std::vector<std::uint8_t> coverage(static_cast<std::size_t>(w * h));
+        for (std::uint8_t& value : coverage) {
+            value = static_cast<std::uint8_t>(level(random));
+        }
+        for (int f = 1; f <= 4; ++f) {
+            const ReducedInk ink = reduceInk(coverage.data(), w, h, t, f);
+            // Atlas row r holds source rows r * F .. r * F + F - 1, counted from the row the
+            // ink's offset t counts from. The reduced rows cover every row of ink, and their
+            // first and last rows each hold some of it.
+            ASSERT_LE(ink.top * f, t);
+            ASSERT_GT(ink.top * f + f, t);
+            ASSERT_GE((ink.top + ink.height) * f, t + h);
+            ASSERT_LT((ink.top + ink.height - 1) * f, t + h);
+            ASSERT_EQ(ink.width, (w + f - 1) / f);
+            ASSERT_EQ(ink.pixels.size(), static_cast<std::size_t>(ink.width * ink.height));
+            for (int j = 0; j < ink.height; ++j) {
+                for (int k = 0; k < ink.width; ++k) {
+                    int sum = 0;
+                    for (int dy = 0; dy < f; ++dy) {
+                        for (int dx = 0; dx < f; ++dx) {
+                            const int y = (ink.top + j) * f + dy - t;
+                            sum += kReductionKernels[f][dy][dx] *
+                                   sampleAt(coverage, w, h, k * f + dx, y);
+                        }
+                    }
+                    ASSERT_EQ(ink.pixels[static_cast<std::size_t>(j * ink.width + k)],
+                              sum / kReductionDivisors[f])
+                        << "factor " << f << " size " << w << "x" << h << " top " << t << " at "
+                        << k << "," << j;
                 }
             }
-            PixelSurface expected;
-            expected.create(512, 512);
-            fillBackground(expected, scenario.texture);
-            PixelSurface actual = expected;
-            referenceReduce(render, scenario.cell, scenario.texture, expected);
-            reduceCell(render, 0, 0, scenario.cell, scenario.texture, actual);
-            EXPECT_EQ(actual, expected)
-                << "factor " << factor << " cell " << scenario.cell.x << "," << scenario.cell.y;
         }
     }
-}
-
-TEST(ReductionKernels, ReadsAnOffsetBufferAsIfItHeldTheWholeCell) {
-    std::mt19937 random(99);
-    std::uniform_int_distribution<std::uint32_t> word;
-    const CellPlacement cell{-4, 0, 12, 8, 3};
-    const AtlasSize texture{64, 64};
-    PixelSurface whole;
-    whole.create(cell.width * 3, cell.height * 3);
-    for (int y = 0; y < whole.height(); ++y) {
-        for (int x = 0; x < whole.width(); ++x) {
-            whole.setPixel(x, y, word(random));
-        }
-    }
-    // Only columns 4.. of the cell are visible; hand over a buffer that starts there.
-    const int originX = 4 * 3;
-    PixelSurface part;
-    part.create(whole.width() - originX, whole.height());
-    for (int y = 0; y < part.height(); ++y) {
-        for (int x = 0; x < part.width(); ++x) {
-            part.setPixel(x, y, whole.getPixel(x + originX, y));
-        }
-    }
-    PixelSurface expected;
-    expected.create(512, 512);
-    PixelSurface actual = expected;
-    referenceReduce(whole, cell, texture, expected);
-    reduceCell(part, originX, 0, cell, texture, actual);
-    EXPECT_EQ(actual, expected);
 }
 
 }  // namespace

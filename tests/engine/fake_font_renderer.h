@@ -1,23 +1,37 @@
 #pragma once
 
-#include <array>
+#include <memory>
 #include <string>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "engine/font_renderer.h"
 
 namespace vemro::testing {
 
+class FakeFontRenderer;
+
+// A font of the fake renderer: it reports what the renderer holds at the moment it is asked and
+// counts every call in the renderer.
+class FakeFont final : public Font {
+public:
+    explicit FakeFont(FakeFontRenderer& renderer) : renderer_(renderer) {}
+
+    std::int32_t lineHeight() const override;
+    std::int32_t ascent() const override;
+    GlyphImage renderGlyph(char32_t code) override;
+    std::optional<GlyphMetrics> measureGlyph(char32_t code) override;
+    GlyphInfo glyphInfo(char32_t code) override;
+
+private:
+    FakeFontRenderer& renderer_;
+};
+
 // A renderer with fixed metrics: every character is a solid block of ink unless a test gives
-// it its own image. Counts the calls the atlas makes.
+// it its own image. Counts the fonts it makes and the calls made to them.
 class FakeFontRenderer final : public FontRenderer {
 public:
-    FakeFontRenderer() {
-        for (auto& image : images_) {
-            image = solidImage(0, 5, 2, 8);
-        }
-    }
-
     static GlyphImage solidImage(std::int32_t a, std::int32_t b, std::int32_t top,
                                  std::int32_t height, std::uint8_t level = 255) {
         GlyphImage image;
@@ -30,29 +44,71 @@ public:
         return image;
     }
 
+    // The glyph index and advance the fake reports: derived from the code and the ink so that
+    // every character has its own.
+    static GlyphInfo infoFor(char32_t code, const GlyphImage& image) {
+        return GlyphInfo{static_cast<std::uint32_t>(code) + 3, image.b * 64 + 21};
+    }
+
     const std::vector<std::string>& faceNames() override { return faces_; }
-    bool createFont(const FontRequest& request) override {
+
+    Result<std::unique_ptr<Font>> createFont(const FontRequest& request) override {
         lastRequest = request;
         ++createCount;
-        return true;
-    }
-    bool hasFont() const override { return true; }
-    std::int32_t lineHeight() const override { return lineHeightValue; }
-    GlyphImage renderGlyph(std::uint8_t code) override {
-        ++renderCount;
-        return images_[code];
+        if (!failure.empty()) {
+            return Result<std::unique_ptr<Font>>::failure(failure);
+        }
+        return std::unique_ptr<Font>(std::make_unique<FakeFont>(*this));
     }
 
-    void setImage(std::uint8_t code, GlyphImage image) { images_[code] = std::move(image); }
+    void setImage(char32_t code, GlyphImage image) { images_[code] = std::move(image); }
+    const GlyphImage& imageOf(char32_t code) const {
+        const auto found = images_.find(code);
+        return found == images_.end() ? defaultImage_ : found->second;
+    }
 
     std::int32_t lineHeightValue = 16;
-    FontRequest lastRequest{};
+    std::int32_t ascentValue = 12;
+    bool measures = true;  // whether fonts answer measureGlyph
+    std::string failure;   // when not empty, createFont fails with this message
+
+    FontRequest lastRequest;
     int createCount = 0;
     int renderCount = 0;
+    int measureCount = 0;
+    int infoCount = 0;
 
 private:
     std::vector<std::string> faces_{"Fake Sans"};
-    std::array<GlyphImage, 256> images_;
+    GlyphImage defaultImage_ = solidImage(0, 5, 2, 8);
+    std::unordered_map<char32_t, GlyphImage> images_;
 };
+
+inline std::int32_t FakeFont::lineHeight() const {
+    return renderer_.lineHeightValue;
+}
+
+inline std::int32_t FakeFont::ascent() const {
+    return renderer_.ascentValue;
+}
+
+inline GlyphImage FakeFont::renderGlyph(char32_t code) {
+    ++renderer_.renderCount;
+    return renderer_.imageOf(code);
+}
+
+inline std::optional<GlyphMetrics> FakeFont::measureGlyph(char32_t code) {
+    if (!renderer_.measures) {
+        return std::nullopt;
+    }
+    ++renderer_.measureCount;
+    const GlyphImage& image = renderer_.imageOf(code);
+    return GlyphMetrics{image.a, image.b};
+}
+
+inline GlyphInfo FakeFont::glyphInfo(char32_t code) {
+    ++renderer_.infoCount;
+    return FakeFontRenderer::infoFor(code, renderer_.imageOf(code));
+}
 
 }  // namespace vemro::testing

@@ -7,8 +7,8 @@
 namespace vemro {
 namespace {
 
-std::vector<int> codesOf(const GlyphList& list) {
-    std::vector<int> codes;
+std::vector<char32_t> codesOf(const GlyphList& list) {
+    std::vector<char32_t> codes;
     for (const Glyph& glyph : list) {
         codes.push_back(glyph.code);
     }
@@ -21,7 +21,7 @@ TEST(GlyphList, AddCharacterKeepsInsertionOrderAndDropsDuplicates) {
     EXPECT_TRUE(list.addCharacter('a'));
     EXPECT_FALSE(list.addCharacter('c'));
     EXPECT_TRUE(list.addCharacter('b'));
-    EXPECT_EQ(codesOf(list), (std::vector<int>{'c', 'a', 'b'}));
+    EXPECT_EQ(codesOf(list), (std::vector<char32_t>{'c', 'a', 'b'}));
 }
 
 TEST(GlyphList, DuplicateAdditionLeavesPositionAndBordersUnchanged) {
@@ -42,42 +42,45 @@ TEST(GlyphList, NewGlyphHasZeroBorders) {
     EXPECT_EQ(list.glyphAt(0)->charBorderRight, 0);
 }
 
-TEST(GlyphList, UpperHalfCodesStayUnsigned) {
+TEST(GlyphList, CodesBeyondOneByteAreTheirOwnCharacters) {
     GlyphList list;
-    list.addCharacter(233);
-    list.addCharacter(255);
-    list.addCharacter(128);
-    EXPECT_EQ(list.glyphAt(0)->code, 233);
-    EXPECT_GT(static_cast<int>(list.glyphAt(1)->code), 127);
-    // 233 and its signed reading (-23) must not collide with anything else.
-    EXPECT_FALSE(list.addCharacter(static_cast<std::uint8_t>(-23)));
-    EXPECT_TRUE(list.addCharacter(23));
-}
-
-TEST(GlyphList, HoldsAll256Codes) {
-    GlyphList list;
-    for (int code = 0; code < 256; ++code) {
-        EXPECT_TRUE(list.addCharacter(static_cast<std::uint8_t>(code)));
-    }
-    EXPECT_EQ(list.size(), 256u);
-    for (int code = 0; code < 256; ++code) {
-        EXPECT_FALSE(list.addCharacter(static_cast<std::uint8_t>(code)));
-    }
-    EXPECT_EQ(list.size(), 256u);
+    EXPECT_TRUE(list.addCharacter(0x1F600));
+    EXPECT_TRUE(list.addCharacter(0x100));
+    EXPECT_TRUE(list.addCharacter(0x00));  // 0x100 cut to a byte
+    EXPECT_TRUE(list.addCharacter(0x20AC));
+    EXPECT_TRUE(list.addCharacter(0x80));  // where Windows-1252 keeps the euro sign
+    EXPECT_FALSE(list.addCharacter(0x1F600));
+    EXPECT_FALSE(list.contains(0x10FFFF));
+    EXPECT_EQ(codesOf(list), (std::vector<char32_t>{0x1F600, 0x100, 0x00, 0x20AC, 0x80}));
 }
 
 TEST(GlyphList, AppendKeepsDuplicatesWithTheirBorders) {
     GlyphList list;
-    Glyph first;
-    first.code = 'A';
-    first.charBorderLeft = 20;
-    Glyph second = first;
-    second.charBorderRight = -4;
+    Glyph first{'A', 20, 0};
+    Glyph second{'A', 20, -4};
     list.append(first);
     list.append(second);
     ASSERT_EQ(list.size(), 2u);
     EXPECT_EQ(list[0].charBorderLeft, 20);
     EXPECT_EQ(list[1].charBorderRight, -4);
+    EXPECT_FALSE(list.addCharacter('A'));
+}
+
+TEST(GlyphList, RemoveCharacterTakesEveryCopyAndKeepsTheOrderOfTheRest) {
+    GlyphList list;
+    list.append(Glyph{'a'});
+    list.append(Glyph{'b', 1, 2});
+    list.append(Glyph{'a'});
+    list.append(Glyph{'c'});
+    EXPECT_EQ(list.removeCharacter('a'), 2u);
+    EXPECT_FALSE(list.contains('a'));
+    EXPECT_EQ(codesOf(list), (std::vector<char32_t>{'b', 'c'}));
+    EXPECT_EQ(list[0], (Glyph{'b', 1, 2}));
+    EXPECT_EQ(list.removeCharacter('a'), 0u);
+    EXPECT_EQ(list.removeCharacter('z'), 0u);
+    EXPECT_EQ(list.size(), 2u);
+    EXPECT_TRUE(list.addCharacter('a'));
+    EXPECT_EQ(codesOf(list), (std::vector<char32_t>{'b', 'c', 'a'}));
 }
 
 TEST(GlyphList, GlyphAtPastTheEndDesignatesNoGlyph) {
@@ -95,6 +98,7 @@ TEST(GlyphList, ClearEmptiesTheList) {
     list.addCharacter('b');
     list.clearGlyphs();
     EXPECT_TRUE(list.empty());
+    EXPECT_FALSE(list.contains('b'));
     EXPECT_TRUE(list.addCharacter('a'));
 }
 

@@ -4,7 +4,6 @@
 
 #include <sstream>
 
-#include "files/atlas_export.h"
 #include "files/project_file.h"
 #include "tests/files/fake_font_renderer.h"
 #include "tests/files/test_folder.h"
@@ -119,9 +118,9 @@ TEST_F(ExportCommandTest, ExportsWhatTheLoadedProjectBuilds) {
     EXPECT_EQ(result.err, "");
     EXPECT_EQ(result.out, "");
 
-    ASSERT_EQ(renderer.requests.size(), 1u);
-    EXPECT_EQ(renderer.requests[0].faceName, "Beta Serif");
-    EXPECT_EQ(renderer.requests[0].pixelHeight, 12);
+    ASSERT_FALSE(renderer.requests.empty());
+    EXPECT_EQ(renderer.requests.back().faceName, "Beta Serif");
+    EXPECT_EQ(renderer.requests.back().pixelHeight, 12);
     EXPECT_EQ(readBytes(folder.path("out.tga")).size(), 18u + 4u * 64u * 128u);
     // Cells: 6 pixels of black box + 16 font border + the glyph's own borders, 12 high.
     EXPECT_EQ(readText(folder.path("out.tfd")),
@@ -137,6 +136,7 @@ TEST_F(ExportCommandTest, ExportsWhatTheLoadedProjectBuilds) {
 }
 
 TEST_F(ExportCommandTest, UnmatchedSettingsWarnAndUseTheStartUpDefaults) {
+    renderer.defaultFace = "Beta Serif";
     ProjectFile project = smallProject();
     project.faceName = "Nowhere";
     project.weight = 900;
@@ -146,10 +146,10 @@ TEST_F(ExportCommandTest, UnmatchedSettingsWarnAndUseTheStartUpDefaults) {
     EXPECT_EQ(result.err,
               "warning: the stored weight 900 matches no entry; using \"Normal\" (400)\n"
               "warning: the stored anti-aliasing factor 8 matches no entry; using \"(none)\" (1)\n"
-              "warning: the stored face \"Nowhere\" is not installed; using \"Alpha Sans\"\n");
-    ASSERT_EQ(renderer.requests.size(), 1u);
-    EXPECT_EQ(renderer.requests[0].faceName, "Alpha Sans");
-    EXPECT_EQ(renderer.requests[0].weight, 400);
+              "warning: the stored face \"Nowhere\" is not installed; using \"Beta Serif\"\n");
+    ASSERT_FALSE(renderer.requests.empty());
+    EXPECT_EQ(renderer.requests.back().faceName, "Beta Serif");
+    EXPECT_EQ(renderer.requests.back().weight, 400);
 }
 
 TEST_F(ExportCommandTest, GlyphsOutsideTheTextureAreCounted) {
@@ -166,6 +166,38 @@ TEST_F(ExportCommandTest, GlyphsOutsideTheTextureAreCounted) {
     project.glyphs.assign(5, ProjectGlyph{'x', 0, 0});
     const Outcome one = run({"--export", writeProject(project), folder.path("o")}, renderer);
     EXPECT_EQ(one.err, "warning: 1 glyph lies partly or wholly outside the 32 x 16 texture\n");
+}
+
+// A font that cannot be made still exports (every cell empty) and says why.
+TEST_F(ExportCommandTest, FontThatCannotBeMadeIsAWarning) {
+    renderer.failFonts = true;
+    const Outcome result =
+        run({"--export", writeProject(smallProject()), folder.path("out")}, renderer);
+    EXPECT_EQ(result.code, 0);
+    EXPECT_EQ(result.err, "warning: the face \"Beta Serif\" cannot be loaded\n");
+    const std::vector<std::uint8_t> image = readBytes(folder.path("out.tga"));
+    ASSERT_EQ(image.size(), 18u + 4u * 64u * 128u);
+    for (std::size_t alpha = 18 + 3; alpha < image.size(); alpha += 4) {
+        ASSERT_EQ(image[alpha], 0) << "pixel " << (alpha - 18) / 4;
+    }
+    EXPECT_EQ(lineCount(readText(folder.path("out.tfd"))), 3u + 5u);
+}
+
+TEST_F(ExportCommandTest, OptionsAfterThePathsAreCheckedBeforeTheProjectIsRead) {
+    const std::string missing = folder.path("none.fnt");
+    const Outcome unknown = run({"--export", missing, folder.path("out"), "--bogus"}, renderer);
+    EXPECT_EQ(unknown.code, 2);
+    EXPECT_EQ(unknown.err.rfind("vemro-font-builder: unknown option \"--bogus\"\nUsage:", 0), 0u)
+        << unknown.err;
+
+    const Outcome stray = run({"--export", missing, folder.path("out"), "extra"}, renderer);
+    EXPECT_EQ(stray.code, 2);
+    EXPECT_EQ(stray.err.rfind(
+                  "vemro-font-builder: --export takes a project file and an output path\n", 0),
+              0u)
+        << stray.err;
+    EXPECT_TRUE(renderer.requests.empty());
+    EXPECT_TRUE(folder.entries().empty());
 }
 
 TEST_F(ExportCommandTest, UnreadableProjectExitsWithOneAndWritesNothing) {

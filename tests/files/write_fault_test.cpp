@@ -15,10 +15,13 @@
 #include <cstring>
 #include <functional>
 
-#include "engine/glyph_list.h"
-#include "engine/pixel_surface.h"
-#include "files/atlas_export.h"
-#include "files/project_file.h"
+#include "engine/atlas_result.h"
+#include "engine/project.h"
+#include "engine/windows1252.h"
+#include "files/export_path.h"
+#include "files/glyph_description.h"
+#include "files/project_opener.h"
+#include "files/tga_image.h"
 #include "tests/files/child_process.h"
 #include "tests/files/test_folder.h"
 
@@ -27,43 +30,47 @@ namespace {
 
 // Inputs of two generations: the earlier write is small, the later one is larger than 4 KB
 // whatever the path, so a write stopped after 4 KB fails in the middle of the file.
-ProjectFile projectOf(bool later) {
-    ProjectFile project;
-    project.faceName = later ? "Later Face" : "Earlier";
+Project projectOf(bool later) {
+    Project project;
+    project.font.faceName = later ? "Later Face" : "Earlier";
     const int count = later ? kMaxProjectGlyphs : 3;
     for (int i = 0; i < count; ++i) {
-        project.glyphs.push_back({static_cast<std::uint8_t>(i), i % 7, -(i % 5)});
+        project.glyphs.append(
+            {windows1252ToUnicode(static_cast<std::uint8_t>(i)), i % 7, -(i % 5)});
     }
     return project;
-}
-
-PixelSurface surfaceOf(bool later) {
-    PixelSurface surface;
-    surface.create(PixelSurface::kAtlasSide, PixelSurface::kAtlasSide);
-    for (std::int32_t y = 0; y < 64; ++y) {
-        for (std::int32_t x = 0; x < 64; ++x) {
-            surface.setPixel(x, y, static_cast<std::uint32_t>(later ? x * y : x + y) * 0x010101u);
-        }
-    }
-    return surface;
 }
 
 AtlasSize textureOf(bool later) {
     return later ? AtlasSize{64, 64} : AtlasSize{8, 4};
 }
 
-GlyphList glyphsOf(bool later) {
-    GlyphList glyphs;
+AtlasPage pageOf(bool later) {
+    const AtlasSize size = textureOf(later);
+    AtlasPage page;
+    page.width = size.width;
+    page.height = size.height;
+    for (std::int32_t y = 0; y < size.height; ++y) {
+        for (std::int32_t x = 0; x < size.width; ++x) {
+            page.pixels.push_back(static_cast<std::uint8_t>(later ? x * y : x + y));
+        }
+    }
+    return page;
+}
+
+AtlasResult resultOf(bool later) {
+    AtlasResult result;
+    result.textureSize = textureOf(later);
     for (int i = 0; i < (later ? 600 : 2); ++i) {
-        Glyph glyph;
-        glyph.code = static_cast<std::uint8_t>(i);
+        PlacedGlyph glyph;
+        glyph.code = windows1252ToUnicode(static_cast<std::uint8_t>(i));
         glyph.x = i;
         glyph.y = 2 * i;
         glyph.width = 10;
         glyph.height = 12;
-        glyphs.append(glyph);
+        result.glyphs.push_back(glyph);
     }
-    return glyphs;
+    return result;
 }
 
 // One of the program's write paths: what it is called, how it writes (the earlier or the later
@@ -80,18 +87,16 @@ struct WritePath {
 
 const WritePath kWritePaths[] = {
     {"Save",
-     [](const std::string& chosen, bool later) {
-         return writeProjectFile(chosen, projectOf(later));
-     },
+     [](const std::string& chosen, bool later) { return saveProject(chosen, projectOf(later)); },
      ""},
     {"ExportImage",
      [](const std::string& chosen, bool later) {
-         return writeAtlasImage(chosen, surfaceOf(later), textureOf(later));
+         return writeTgaImage(exportPath(chosen, ".tga"), pageOf(later), textureOf(later));
      },
      ".tga"},
     {"ExportDescription",
      [](const std::string& chosen, bool later) {
-         return writeGlyphDescription(chosen, textureOf(later), glyphsOf(later));
+         return writeGlyphDescription(exportPath(chosen, ".tfd"), resultOf(later));
      },
      ".tfd"},
 };

@@ -1,0 +1,72 @@
+#include "engine/glyph_cache.h"
+
+#include <utility>
+
+namespace vemro {
+
+GlyphCache::GlyphCache(FontRenderer& renderer) : renderer_(renderer) {}
+
+GlyphCache::~GlyphCache() = default;
+
+void GlyphCache::useFont(const FontRequest& request) {
+    if (request_ == request) {
+        return;
+    }
+    request_ = request;
+    glyphs_.clear();
+    font_.reset();
+    fontProblem_.clear();
+    Result<std::unique_ptr<Font>> made = renderer_.createFont(request);
+    if (made) {
+        font_ = std::move(made.value());
+    } else {
+        fontProblem_ = made.message();
+    }
+}
+
+const GlyphImage& GlyphCache::image(Entry& entry, char32_t code) {
+    if (!entry.image) {
+        entry.image = font_ ? font_->renderGlyph(code) : GlyphImage{};
+        if (!entry.metrics) {
+            entry.metrics = GlyphMetrics{entry.image->a, entry.image->b};
+        }
+    }
+    return *entry.image;
+}
+
+GlyphMetrics GlyphCache::metrics(char32_t code, bool drawNow) {
+    Entry& known = entry(code);
+    if (!known.metrics && !drawNow && font_) {
+        known.metrics = font_->measureGlyph(code);
+    }
+    if (!known.metrics) {
+        image(known, code);
+    }
+    return *known.metrics;
+}
+
+const GlyphInfo& GlyphCache::info(char32_t code) {
+    Entry& known = entry(code);
+    if (!known.info) {
+        known.info = font_ ? font_->glyphInfo(code) : GlyphInfo{};
+    }
+    return *known.info;
+}
+
+const ReducedInk& GlyphCache::reducedInk(char32_t code, std::int32_t factor) {
+    Entry& known = entry(code);
+    if (known.reducedFactor != factor) {
+        const GlyphImage& ink = image(known, code);
+        // An image whose bytes fall short of its size counts as one without ink.
+        const bool whole = ink.width > 0 && ink.height > 0 &&
+                           ink.coverage.size() >= static_cast<std::size_t>(ink.width) *
+                                                      static_cast<std::size_t>(ink.height);
+        known.reduced = whole
+                            ? reduceInk(ink.coverage.data(), ink.width, ink.height, ink.top, factor)
+                            : ReducedInk{};
+        known.reducedFactor = factor;
+    }
+    return known.reduced;
+}
+
+}  // namespace vemro

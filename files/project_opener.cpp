@@ -1,0 +1,130 @@
+#include "files/project_opener.h"
+
+#include <algorithm>
+#include <span>
+
+#include "engine/setting_choices.h"
+#include "engine/windows1252.h"
+
+namespace vemro {
+
+namespace {
+
+// A spin takes its position as the low 16 bits of a value, read as a signed number, and keeps
+// it within its range.
+std::int32_t throughSpin(std::int32_t stored, std::int32_t low, std::int32_t high) {
+    const auto position =
+        static_cast<std::int16_t>(static_cast<std::uint16_t>(static_cast<std::uint32_t>(stored)));
+    return std::clamp<std::int32_t>(position, low, high);
+}
+
+// The value as a warning names it: its caption and number when a choice carries it.
+std::string describe(std::span<const SettingChoice> choices, std::int32_t value) {
+    if (const std::optional<SettingChoice> choice = findChoice(choices, value)) {
+        return std::string("\"") + choice->label + "\" (" + std::to_string(value) + ")";
+    }
+    return std::to_string(value);
+}
+
+// The stored value when a choice offers it; otherwise the fallback and a warning.
+std::int32_t matchChoice(std::span<const SettingChoice> choices, const char* what,
+                         std::int32_t stored, std::int32_t fallback,
+                         std::vector<std::string>& warnings) {
+    if (findChoice(choices, stored)) {
+        return stored;
+    }
+    warnings.push_back("the stored " + std::string(what) + " " + std::to_string(stored) +
+                       " matches no entry; using " + describe(choices, fallback));
+    return fallback;
+}
+
+char asciiLower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool equalIgnoringAsciiCase(const std::string& a, const std::string& b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return asciiLower(x) == asciiLower(y);
+           });
+}
+
+}  // namespace
+
+OpenedProject applyProjectFile(const ProjectFile& file, const std::vector<std::string>& faces,
+                               const Project& fallback) {
+    OpenedProject opened;
+    Project& project = opened.project;
+    project.textureSize = AtlasSize{file.textureWidth, file.textureHeight};
+    project.fontBorders.left = throughSpin(file.borderLeft, FontBorders::kMin, FontBorders::kMax);
+    project.fontBorders.top = throughSpin(file.borderTop, FontBorders::kMin, FontBorders::kMax);
+    project.fontBorders.right = throughSpin(file.borderRight, FontBorders::kMin, FontBorders::kMax);
+    project.fontBorders.bottom =
+        throughSpin(file.borderBottom, FontBorders::kMin, FontBorders::kMax);
+
+    FontSettings& font = project.font;
+    const FontSettings& fallbackFont = fallback.font;
+    font.size = throughSpin(file.size, FontSettings::kMinSize, FontSettings::kMaxSize);
+    font.weight =
+        matchChoice(kWeightChoices, "weight", file.weight, fallbackFont.weight, opened.warnings);
+    font.quality = matchChoice(kQualityChoices, "quality", file.quality, fallbackFont.quality,
+                               opened.warnings);
+    font.factor = matchChoice(kFactorChoices, "anti-aliasing factor", file.factor,
+                              fallbackFont.factor, opened.warnings);
+    font.italic = file.italic != 0;
+
+    const auto face = std::find_if(faces.begin(), faces.end(), [&file](const std::string& name) {
+        return equalIgnoringAsciiCase(name, file.faceName);
+    });
+    if (face != faces.end()) {
+        font.faceName = *face;
+    } else {
+        font.faceName = fallbackFont.faceName;
+        opened.warnings.push_back("the stored face \"" + file.faceName +
+                                  "\" is not installed; using \"" + fallbackFont.faceName + "\"");
+    }
+
+    for (const ProjectGlyph& stored : file.glyphs) {
+        project.glyphs.append(Glyph{windows1252ToUnicode(stored.code), stored.charBorderLeft,
+                                    stored.charBorderRight});
+    }
+    return opened;
+}
+
+Result<OpenedProject> openProject(const std::string& path, const std::vector<std::string>& faces,
+                                  const Project& fallback) {
+    const Result<ProjectFile> file = readProjectFile(path);
+    if (!file) {
+        return Result<OpenedProject>::failure(file.message());
+    }
+    return applyProjectFile(file.value(), faces, fallback);
+}
+
+ProjectFile projectFileFor(const Project& project) {
+    ProjectFile file;
+    file.textureWidth = project.textureSize.width;
+    file.textureHeight = project.textureSize.height;
+    file.borderLeft = project.fontBorders.left;
+    file.borderTop = project.fontBorders.top;
+    file.borderRight = project.fontBorders.right;
+    file.borderBottom = project.fontBorders.bottom;
+    file.size = std::clamp(project.font.size, FontSettings::kMinSize, FontSettings::kMaxSize);
+    file.weight = project.font.weight;
+    file.quality = project.font.quality;
+    file.factor = project.font.factor;
+    file.italic = project.font.italic ? 1 : 0;
+    file.faceName = project.font.faceName;
+    file.glyphs.reserve(project.glyphs.size());
+    for (const Glyph& glyph : project.glyphs) {
+        // The records hold one Windows-1252 byte; a character the code page lacks has no record.
+        if (const std::optional<std::uint8_t> code = unicodeToWindows1252(glyph.code)) {
+            file.glyphs.push_back(ProjectGlyph{*code, glyph.charBorderLeft, glyph.charBorderRight});
+        }
+    }
+    return file;
+}
+
+Status saveProject(const std::string& path, const Project& project) {
+    return writeProjectFile(path, projectFileFor(project));
+}
+
+}  // namespace vemro
