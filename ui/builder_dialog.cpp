@@ -163,7 +163,14 @@ BuilderDialog::BuilderDialog(FontRenderer& renderer, FilePrompts& prompts, QWidg
     resize(startSize);
 }
 
-BuilderDialog::~BuilderDialog() = default;
+BuilderDialog::~BuilderDialog() {
+    // The controls go on reporting while the widgets are torn down (a spin that loses the focus
+    // ends its editing); nothing of the window may act on that any more.
+    for (QWidget* control : findChildren<QWidget*>()) {
+        control->removeEventFilter(this);
+        control->disconnect(this);
+    }
+}
 
 void BuilderDialog::connectRoutes() {
     // Texture size: every click, also on the button that is already checked, rebuilds.
