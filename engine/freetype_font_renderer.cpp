@@ -62,4 +62,8 @@ Result<std::unique_ptr<Font>> FreetypeFontRenderer::createFont(const FontRequest
     return std::unique_ptr<Font>(std::move(font.value()));
 }
 
+std::string FreetypeFontRenderer::defaultFaceName() {
+    return impl_->catalogue.defaultSansName(impl_->faces);
+}
+
 }  // namespace vemro
