@@ -13,6 +13,7 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QSignalBlocker>
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QStringList>
@@ -23,13 +24,17 @@
 
 #include "engine/font_renderer.h"
 #include "engine/windows1252.h"
-#include "files/exporter.h"
 #include "files/project_file.h"
 #include "files/project_opener.h"
 #include "ui/add_characters_dialog.h"
+#include "ui/export_command.h"
 #include "ui/file_prompts.h"
 #include "ui/preview_geometry.h"
+#include "ui/preview_view.h"
 #include "ui/project_controls.h"
+#include "ui/recent_files.h"
+#include "ui/sentence.h"
+#include "ui/shortcut_priority.h"
 #include "ui_builder_dialog.h"
 
 namespace vemro {
@@ -54,15 +59,13 @@ std::string localPath(const QString& path) {
     return QFile::encodeName(path).toStdString();
 }
 
-// A message from the engine or the file functions as a sentence: capital first letter, full
-// stop.
-QString sentence(const std::string& message) {
-    QString text = QString::fromStdString(message);
-    if (!text.isEmpty()) {
-        text[0] = text[0].toUpper();
-        if (!text.endsWith(QLatin1Char('.'))) {
-            text.append(QLatin1Char('.'));
-        }
+// A menu or command caption without its mnemonic marks ("&File" gives "File").
+QString plainCaption(QString text) {
+    text.replace(QStringLiteral("&&"), QStringLiteral("\x01"));
+    text.remove(QLatin1Char('&'));
+    text.replace(QStringLiteral("\x01"), QStringLiteral("&"));
+    if (text.endsWith(QStringLiteral("..."))) {
+        text.chop(3);
     }
     return text;
 }
@@ -136,20 +139,28 @@ BuilderDialog::BuilderDialog(FontRenderer& renderer, FilePrompts& prompts, QWidg
         [this](const Project& project) { restoreProject(project); }, this);
     ui_->actionRedo->setShortcuts(
         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    ui_->actionZoomIn->setShortcuts(
+        {QKeySequence(QKeySequence::ZoomIn), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
+    ui_->actionZoomOut->setShortcuts(QKeySequence::ZoomOut);
+    recent_ = new RecentFiles(
+        ui_->menuOpenRecent, [this](const QString& path) { fileOpenRecent(path); }, this);
 
-    // Zoom slider: 100 to 1000 percent, a tick every 50.
+    // Zoom slider and box: 100 to 1000 percent, a tick every 50.
     ui_->zoomSlider->setRange(preview_geometry::kMinZoom, preview_geometry::kMaxZoom);
     ui_->zoomSlider->setValue(preview_geometry::kMinZoom);
     ui_->zoomSlider->setTickInterval(kZoomTickInterval);
     ui_->zoomSlider->setSingleStep(1);
     ui_->zoomSlider->setPageStep(kZoomPageStep);
+    ui_->zoomSpin->setRange(preview_geometry::kMinZoom, preview_geometry::kMaxZoom);
     ui_->preview->setScrollBars(ui_->horizontalScrollBar, ui_->verticalScrollBar);
-    applyZoom();
+    applyZoom(preview_geometry::kMinZoom);
 
     controls_->setUp(renderer_.faceNames());
     controls_->show(project_);
     setAcceptDrops(true);
     connectRoutes();
+    // Every command's shortcut works whichever control has the focus.
+    ShortcutPriority::install(this);
     rebuild();
     ui_->zoomSlider->setFocus();
     markSaved();
@@ -225,17 +236,23 @@ void BuilderDialog::connectRoutes() {
         connect(spin, &QSpinBox::textChanged, this,
                 [this, spin, left] { applyCharacterBorder(spin, left); });
         connect(spin, &QAbstractSpinBox::editingFinished, this, [this] { history_->endRun(); });
-        spin->installEventFilter(this);
     }
 
     // Preview.
-    connect(ui_->zoomSlider, &QSlider::valueChanged, this, [this] { applyZoom(); });
+    connect(ui_->zoomSlider, &QSlider::valueChanged, this, [this](int zoom) { applyZoom(zoom); });
+    connect(ui_->zoomSpin, &QSpinBox::valueChanged, this, [this](int zoom) { applyZoom(zoom); });
+    connect(ui_->preview, &PreviewView::zoomChanged, this, [this] { showZoom(); });
+    connect(ui_->actionZoomIn, &QAction::triggered, this, [this] { zoomStep(1); });
+    connect(ui_->actionZoomOut, &QAction::triggered, this, [this] { zoomStep(-1); });
+    connect(ui_->actionZoomReset, &QAction::triggered, this,
+            [this] { applyZoom(preview_geometry::kMinZoom); });
     connect(ui_->showRectanglesCheck, &QCheckBox::clicked, this, [this] { applyShowRectangles(); });
 
     // Menu commands.
     connect(ui_->actionNew, &QAction::triggered, this, [this] { fileNew(); });
     connect(ui_->actionOpen, &QAction::triggered, this, [this] { fileOpen(); });
     connect(ui_->actionSave, &QAction::triggered, this, [this] { fileSave(); });
+    connect(ui_->actionSaveAs, &QAction::triggered, this, [this] { fileSaveAs(); });
     connect(ui_->actionExportFont, &QAction::triggered, this, [this] { fileExport(); });
     connect(ui_->actionExit, &QAction::triggered, this, &QWidget::close);
     connect(ui_->actionAddCharacters, &QAction::triggered, this, [this] { toolsAddCharacters(); });
@@ -252,7 +269,6 @@ void BuilderDialog::routeSpin(QSpinBox* spin, int control, const QString& text,
     });
     // Leaving the spin or pressing Enter ends its run of edits.
     connect(spin, &QAbstractSpinBox::editingFinished, this, [this] { history_->endRun(); });
-    spin->installEventFilter(this);
 }
 
 void BuilderDialog::applyTextureSide(int buttonId, bool width) {
@@ -282,10 +298,10 @@ void BuilderDialog::applyCharacterBorder(QSpinBox* spin, bool left) {
 void BuilderDialog::selectCharacter() {
     const int index = ui_->characterCombo->currentIndex();
     const Glyph* glyph = project_.glyphs.glyphAt(static_cast<std::size_t>(index));
+    controls_->showSelectedCharacter(project_.glyphs);
     if (index < 0 || glyph == nullptr) {
         return;
     }
-    controls_->showCharacterBorders(*glyph);
     // A border outside the spins' range is kept as the spins show it.
     const std::int32_t left = ui_->charBorderLeftSpin->value();
     const std::int32_t right = ui_->charBorderRightSpin->value();
@@ -298,10 +314,21 @@ void BuilderDialog::selectCharacter() {
     }
 }
 
-void BuilderDialog::applyZoom() {
-    const int zoom = ui_->zoomSlider->value();
-    ui_->zoomLabel->setText(QString::asprintf("%d%%", zoom));
-    ui_->preview->setZoom(zoom);
+void BuilderDialog::applyZoom(int percent) {
+    ui_->preview->setZoom(percent);
+    showZoom();
+}
+
+void BuilderDialog::showZoom() {
+    const int zoom = ui_->preview->zoom();
+    const QSignalBlocker blockSlider(ui_->zoomSlider);
+    const QSignalBlocker blockBox(ui_->zoomSpin);
+    ui_->zoomSlider->setValue(zoom);
+    ui_->zoomSpin->setValue(zoom);
+}
+
+void BuilderDialog::zoomStep(int direction) {
+    applyZoom(preview_geometry::nextZoomStep(ui_->preview->zoom(), direction));
 }
 
 void BuilderDialog::applyShowRectangles() {
@@ -310,6 +337,7 @@ void BuilderDialog::applyShowRectangles() {
 
 void BuilderDialog::editProject(const QString& text, const std::function<void(Project&)>& edit,
                                 std::optional<MergeKey> key) {
+    exportNote_.clear();
     Project next = project_;
     edit(next);
     if (next == project_) {
@@ -322,6 +350,7 @@ void BuilderDialog::editProject(const QString& text, const std::function<void(Pr
 }
 
 void BuilderDialog::restoreProject(const Project& project) {
+    exportNote_.clear();
     project_ = project;
     controls_->show(project_);
     rebuild();
@@ -330,12 +359,25 @@ void BuilderDialog::restoreProject(const Project& project) {
 void BuilderDialog::rebuild() {
     result_ = builder_.rebuild(project_);
     ui_->preview->setResult(result_);
+    ui_->preview->setHint(project_.glyphs.empty() ? emptyListHint() : QString());
     controls_->showCharacterList(project_.glyphs);
+    controls_->showPixelHeight(project_.font.size);
     updateStatus();
+}
+
+QString BuilderDialog::emptyListHint() const {
+    // Named as the menu names the commands.
+    const QString menu = plainCaption(ui_->menuTools->title());
+    return tr("Add characters with %1 > %2 or %1 > %3")
+        .arg(menu, plainCaption(ui_->actionAddCharacters->text()),
+             plainCaption(ui_->actionAddTorvynCharset->text()));
 }
 
 void BuilderDialog::updateStatus() {
     QStringList parts;
+    if (!exportNote_.isEmpty()) {
+        parts.append(exportNote_);
+    }
     if (!result_->fontProblem.empty()) {
         parts.append(sentence(result_->fontProblem));
     }
@@ -350,14 +392,29 @@ void BuilderDialog::updateStatus() {
                                .arg(texture));
     }
     statusLabel_->setText(parts.join(QLatin1Char(' ')));
+    setWindowModified(hasUnsavedChanges());
+}
+
+void BuilderDialog::updateTitle() {
+    const QString name =
+        projectPath_.isEmpty() ? tr("Untitled") : QFileInfo(projectPath_).fileName();
+    setWindowTitle(tr("%1[*] - Vemro Font builder").arg(name));
+    setWindowFilePath(projectPath_);
+    setWindowModified(hasUnsavedChanges());
+}
+
+QString BuilderDialog::startFolder() const {
+    return projectPath_.isEmpty() ? recent_->lastFolder() : QFileInfo(projectPath_).absolutePath();
 }
 
 void BuilderDialog::fileNew() {
     if (!confirmDiscardChanges()) {
         return;
     }
+    controls_->clearCharacterSelection();
     editProject(tr("New"), [](Project& project) { project.glyphs.clearGlyphs(); });
     clearLoadMessage();
+    projectPath_.clear();
     markSaved();
 }
 
@@ -382,15 +439,23 @@ void BuilderDialog::toolsAddCharacters() {
 }
 
 bool BuilderDialog::fileSave() {
-    const std::optional<QString> path = prompts_.askSaveProjectPath(this);
-    if (!path) {
-        return false;
-    }
-    const Status status = saveProject(localPath(*path), project_);
+    return projectPath_.isEmpty() ? fileSaveAs() : saveTo(projectPath_);
+}
+
+bool BuilderDialog::fileSaveAs() {
+    const QString proposed = projectPath_.isEmpty() ? recent_->lastFolder() : projectPath_;
+    const std::optional<QString> path = prompts_.askSaveProjectPath(this, proposed);
+    return path && saveTo(*path);
+}
+
+bool BuilderDialog::saveTo(const QString& path) {
+    const Status status = saveProject(localPath(path), project_);
     if (!status) {
         prompts_.showError(this, tr("Could not save the font project"), sentence(status.message()));
         return false;
     }
+    projectPath_ = QFileInfo(path).absoluteFilePath();
+    recent_->add(projectPath_);
     markSaved();
     return true;
 }
@@ -399,8 +464,14 @@ void BuilderDialog::fileOpen() {
     if (!confirmDiscardChanges()) {
         return;
     }
-    if (const std::optional<QString> path = prompts_.askOpenProjectPath(this)) {
+    if (const std::optional<QString> path = prompts_.askOpenProjectPath(this, startFolder())) {
         openProjectFile(*path);
+    }
+}
+
+void BuilderDialog::fileOpenRecent(const QString& path) {
+    if (confirmDiscardChanges()) {
+        openProjectFile(path);
     }
 }
 
@@ -423,10 +494,14 @@ bool BuilderDialog::openProjectFile(const QString& path) {
         return false;
     }
 
-    // Another file is another piece of work: what was done before cannot be taken back into it.
+    // Another file is another piece of work: what was done before cannot be taken back into it,
+    // and nothing chosen in it stays selected.
     history_->clear();
+    controls_->clearCharacterSelection();
     restoreProject(opened->project);
     showLoadMessage(path, opened->warnings);
+    projectPath_ = QFileInfo(path).absoluteFilePath();
+    recent_->add(projectPath_);
     markSaved();
     return true;
 }
@@ -453,31 +528,15 @@ void BuilderDialog::clearLoadMessage() {
 }
 
 void BuilderDialog::fileExport() {
-    const std::vector<const Exporter*>& exporters = registeredExporters();
-    QList<ExportFormat> formats;
-    for (const Exporter* exporter : exporters) {
-        QString extension = QString::fromStdString(exporter->fileExtension());
-        if (extension.startsWith(QLatin1Char('.'))) {
-            extension.remove(0, 1);
-        }
-        formats.append({QString::fromStdString(exporter->displayName()), extension});
+    const QString baseName = QFileInfo(projectPath_).completeBaseName();
+    const ExportOutcome outcome =
+        runExport(this, prompts_, project_, *result_, startFolder(), baseName);
+    if (!outcome.chosenPath.isEmpty()) {
+        recent_->rememberFolderOf(outcome.chosenPath);
     }
-    if (formats.isEmpty()) {
-        return;
-    }
-    const std::optional<ExportChoice> choice = prompts_.askExportPath(this, formats);
-    if (!choice) {
-        return;
-    }
-    const qsizetype format = std::clamp<qsizetype>(choice->format, 0, formats.size() - 1);
-    const Exporter& exporter = *exporters[static_cast<std::size_t>(format)];
-    const ExportReport report = exporter.write(localPath(choice->path), project_, *result_);
-    if (!report.ok()) {
-        QStringList messages;
-        for (const std::string& failure : report.failures) {
-            messages.append(sentence(failure));
-        }
-        prompts_.showError(this, tr("Could not export the font"), messages.join(QLatin1Char('\n')));
+    if (!outcome.written.isEmpty()) {
+        exportNote_ = tr("Exported %1.").arg(joinNames(outcome.written));
+        updateStatus();
     }
 }
 
@@ -506,6 +565,7 @@ bool BuilderDialog::hasUnsavedChanges() const {
 
 void BuilderDialog::markSaved() {
     savedProject_ = projectBytes();
+    updateTitle();
 }
 
 bool BuilderDialog::eventFilter(QObject* watched, QEvent* event) {
@@ -514,16 +574,6 @@ bool BuilderDialog::eventFilter(QObject* watched, QEvent* event) {
         ui_->italicCheck->isEnabled()) {
         ui_->italicCheck->click();
         return true;
-    }
-    // A spin would take Undo and Redo for the text in its box; they belong to the project.
-    if (event->type() == QEvent::ShortcutOverride && qobject_cast<QSpinBox*>(watched) != nullptr) {
-        const QKeySequence pressed(static_cast<QKeyEvent*>(event)->keyCombination());
-        for (const QAction* action : {ui_->actionUndo, ui_->actionRedo}) {
-            if (action->shortcuts().contains(pressed)) {
-                event->ignore();
-                return true;
-            }
-        }
     }
     return QMainWindow::eventFilter(watched, event);
 }

@@ -26,6 +26,7 @@ namespace vemro {
 class FilePrompts;
 class FontRenderer;
 class ProjectControls;
+class RecentFiles;
 
 // The main window. It holds the project, the one store of every setting and character: the
 // controls show it, and every change a control or command makes is written into it, rebuilt
@@ -40,8 +41,12 @@ public:
 
     // Opens the project at path as File > Open does once a file is chosen. The file is read and
     // checked completely first: when it cannot be used, nothing changes and the user is told
-    // why. Asks nothing about unsaved changes.
+    // why. Asks nothing about unsaved changes. An opened file becomes the project's file and
+    // the first of the recent projects.
     bool openProjectFile(const QString& path);
+
+    // The file the project was opened from or last saved to; empty for a new project.
+    const QString& projectPath() const { return projectPath_; }
 
     const Project& project() const { return project_; }
     // The atlas of the project; never null.
@@ -68,14 +73,22 @@ private:
     void applyTextureSide(int buttonId, bool width);
     void applyCharacterBorder(QSpinBox* spin, bool left);
     void selectCharacter();
-    void applyZoom();
+    // The zoom the slider or the percentage box was set to.
+    void applyZoom(int percent);
+    // The slider and the percentage box show the preview's zoom.
+    void showZoom();
     void applyShowRectangles();
 
     // Menu commands.
     void fileNew();
     void fileOpen();
+    void fileOpenRecent(const QString& path);
+    // Save writes to the project's file, and asks for one only when there is none yet.
     bool fileSave();
+    bool fileSaveAs();
+    bool saveTo(const QString& path);
     void fileExport();
+    void zoomStep(int direction);
     void toolsAddCharacters();
     void toolsAddFullCharset();
 
@@ -88,6 +101,12 @@ private:
     void restoreProject(const Project& project);
     void rebuild();
     void updateStatus();
+    // The title: the project's file name (or "Untitled") and a "*" while there are unsaved
+    // changes.
+    void updateTitle();
+    // Where a file dialog starts: the project's folder, or the folder used last.
+    QString startFolder() const;
+    QString emptyListHint() const;
 
     void showLoadMessage(const QString& path, const std::vector<std::string>& warnings);
     void clearLoadMessage();
@@ -110,6 +129,10 @@ private:
     QLabel* statusLabel_ = nullptr;
     // The project file's bytes as last saved, opened or started with.
     std::vector<std::uint8_t> savedProject_;
+    QString projectPath_;
+    RecentFiles* recent_ = nullptr;
+    // What the last export wrote, shown in the status line until the project changes.
+    QString exportNote_;
 };
 
 }  // namespace vemro

@@ -30,5 +30,20 @@ int scrollMaximum(int sourceExtent);
 // gives -8, not -9).
 int viewCoordinate(std::int32_t canvasEdge, int scrollPosition, float scale);
 
+// The zoom steps of the wheel and the zoom commands are the whole multiples of kZoomStep, so
+// every canvas pixel covers the same number of view pixels. The next step above zoomPercent
+// (direction > 0) or below it (direction < 0), kept within kMinZoom..kMaxZoom.
+inline constexpr int kZoomStep = 100;
+int nextZoomStep(int zoomPercent, int direction);
+
+// The canvas pixel shown at view pixel viewPixel (its centre) along one side of a view
+// viewExtent pixels long that shows sourceExtent canvas pixels from scrollPosition on, as the
+// preview paints it: the canvas stretched by viewExtent / sourceExtent, sampled at pixel
+// centres.
+int canvasPixelAt(int viewPixel, int scrollPosition, int viewExtent, int sourceExtent);
+
+// The scroll position that shows canvasPixel at viewPixel, within 0..scrollMaximum.
+int scrollToShow(int canvasPixel, int viewPixel, int viewExtent, int sourceExtent);
+
 }  // namespace preview_geometry
 }  // namespace vemro

@@ -2,11 +2,13 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QLabel>
 #include <QPainter>
 #include <QPen>
 #include <QScrollBar>
 #include <QWheelEvent>
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 #include "engine/atlas_result.h"
@@ -19,6 +21,9 @@ namespace {
 
 constexpr int kPageStep = 10;
 constexpr QRgb kOutlineColour = 0xC0C0C0;
+// One notch of a common mouse wheel, in eighths of a degree.
+constexpr int kWheelNotch = 120;
+constexpr int kHintMargin = 24;
 
 }  // namespace
 
@@ -27,6 +32,15 @@ PreviewView::PreviewView(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::NoFocus);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+
+    hint_ = new QLabel(this);
+    hint_->setObjectName(QStringLiteral("previewHint"));
+    hint_->setWordWrap(true);
+    hint_->setAlignment(Qt::AlignCenter);
+    hint_->setStyleSheet(
+        QStringLiteral("QLabel { background: rgba(255, 255, 255, 230); color: #202020; "
+                       "border: 1px solid #909090; border-radius: 4px; padding: 10px; }"));
+    hint_->hide();
 }
 
 void PreviewView::setResult(std::shared_ptr<const AtlasResult> result) {
@@ -62,6 +76,38 @@ void PreviewView::setZoom(int percent) {
     update();
 }
 
+void PreviewView::zoomAbout(int percent, QPoint viewPoint) {
+    const int h = horizontalPosition();
+    const int v = verticalPosition();
+    const int canvasX = preview_geometry::canvasPixelAt(viewPoint.x(), h, width(), sourceWidth());
+    const int canvasY = preview_geometry::canvasPixelAt(viewPoint.y(), v, height(), sourceHeight());
+    setZoom(percent);
+    if (horizontal_ != nullptr) {
+        horizontal_->setValue(
+            preview_geometry::scrollToShow(canvasX, viewPoint.x(), width(), sourceWidth()));
+    }
+    if (vertical_ != nullptr) {
+        vertical_->setValue(
+            preview_geometry::scrollToShow(canvasY, viewPoint.y(), height(), sourceHeight()));
+    }
+}
+
+void PreviewView::setHint(const QString& text) {
+    hint_->setText(text);
+    hint_->setVisible(!text.isEmpty());
+    placeHint();
+}
+
+QString PreviewView::hint() const {
+    return hint_->isVisible() ? hint_->text() : QString();
+}
+
+void PreviewView::placeHint() {
+    const int width = std::max(0, std::min(this->width() - 2 * kHintMargin, 360));
+    const int height = hint_->heightForWidth(width);
+    hint_->setGeometry((this->width() - width) / 2, (this->height() - height) / 2, width, height);
+}
+
 void PreviewView::setShowRectangles(bool show) {
     showRectangles_ = show;
     update();
@@ -86,9 +132,28 @@ QSize PreviewView::minimumSizeHint() const {
 void PreviewView::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     updateScrollRanges();
+    placeHint();
 }
 
 void PreviewView::wheelEvent(QWheelEvent* event) {
+    if (event->modifiers().testFlag(Qt::ControlModifier)) {
+        // Zoom: a step per notch, the turn of finer wheels and touchpads added up.
+        pendingZoomTurn_ += event->angleDelta().y();
+        const int steps = pendingZoomTurn_ / kWheelNotch;
+        pendingZoomTurn_ -= steps * kWheelNotch;
+        int zoom = zoom_;
+        for (int i = 0; i < std::abs(steps); ++i) {
+            zoom = preview_geometry::nextZoomStep(zoom, steps);
+        }
+        if (zoom != zoom_) {
+            const QPointF at = event->position();
+            zoomAbout(zoom, QPoint(static_cast<int>(std::floor(at.x())),
+                                   static_cast<int>(std::floor(at.y()))));
+            emit zoomChanged(zoom_);
+        }
+        event->accept();
+        return;
+    }
     // The wheel pans: vertically, or horizontally with Shift or a sideways wheel.
     const bool sideways = event->modifiers().testFlag(Qt::ShiftModifier) ||
                           std::abs(event->angleDelta().x()) > std::abs(event->angleDelta().y());

@@ -5,6 +5,7 @@
 #include <QWidget>
 #include <memory>
 
+class QLabel;
 class QScrollBar;
 
 namespace vemro {
@@ -14,7 +15,8 @@ struct AtlasResult;
 // Shows an atlas result's first page on the preview canvas (the texture with a hatch around
 // it), magnified by the zoom, panned by two scroll bars, optionally with a dotted outline
 // around every glyph cell. The canvas is composed once per result; every change only schedules
-// a repaint, so a burst of them costs one.
+// a repaint, so a burst of them costs one. The wheel pans; with Ctrl held it zooms by whole
+// steps about the pixel under the cursor. A hint, when set, stands in a box in the middle.
 class PreviewView : public QWidget {
     Q_OBJECT
 
@@ -28,7 +30,14 @@ public:
     void setScrollBars(QScrollBar* horizontal, QScrollBar* vertical);
 
     int zoom() const { return zoom_; }
+    // Keeps the scroll positions (the top-left canvas pixel), as far as the new zoom allows.
     void setZoom(int percent);
+    // Zooms so that the canvas pixel at viewPoint stays there, as far as the canvas reaches.
+    void zoomAbout(int percent, QPoint viewPoint);
+
+    // A text shown over the middle of the view, or none when empty.
+    void setHint(const QString& text);
+    QString hint() const;
 
     bool showRectangles() const { return showRectangles_; }
     void setShowRectangles(bool show);
@@ -40,6 +49,10 @@ public:
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
+signals:
+    // The user zoomed with the wheel.
+    void zoomChanged(int percent);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -47,6 +60,7 @@ protected:
 
 private:
     void updateScrollRanges();
+    void placeHint();
     int horizontalPosition() const;
     int verticalPosition() const;
 
@@ -54,7 +68,10 @@ private:
     QImage canvas_;
     QPointer<QScrollBar> horizontal_;
     QPointer<QScrollBar> vertical_;
+    QLabel* hint_ = nullptr;
     int zoom_ = 100;
+    // Wheel turn not yet used for a zoom step, in eighths of a degree.
+    int pendingZoomTurn_ = 0;
     bool showRectangles_ = false;
 };
 

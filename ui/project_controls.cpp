@@ -5,22 +5,16 @@
 #include <QSignalBlocker>
 #include <QStringList>
 #include <array>
+#include <initializer_list>
 #include <span>
 
 #include "engine/setting_choices.h"
+#include "ui/character_caption.h"
 #include "ui_builder_dialog.h"
 
 namespace vemro {
 
 namespace {
-
-// The text of a "Character" entry: the character itself; code 0 gives an empty text.
-QString characterText(char32_t code) {
-    if (code == 0) {
-        return {};
-    }
-    return QString::fromUcs4(&code, 1);
-}
 
 void fillChoices(QComboBox* combo, std::span<const SettingChoice> choices) {
     for (const SettingChoice& choice : choices) {
@@ -120,12 +114,8 @@ void ProjectControls::show(const Project& project) {
         QString::fromStdString(font.faceName), Qt::MatchExactly | Qt::MatchCaseSensitive));
     ui_.italicCheck->setChecked(font.italic);
 
+    showPixelHeight(font.size);
     showCharacterList(project.glyphs);
-    const int selected = ui_.characterCombo->currentIndex();
-    if (const Glyph* glyph = project.glyphs.glyphAt(static_cast<std::size_t>(selected));
-        selected >= 0 && glyph != nullptr) {
-        showCharacterBorders(*glyph);
-    }
 }
 
 void ProjectControls::showCharacterList(const GlyphList& glyphs) {
@@ -134,11 +124,39 @@ void ProjectControls::showCharacterList(const GlyphList& glyphs) {
     const int selected = combo->currentIndex();
     QStringList texts;
     for (const Glyph& glyph : glyphs) {
-        texts.append(characterText(glyph.code));
+        texts.append(characterCaption(glyph.code));
     }
     combo->clear();
     combo->addItems(texts);
     combo->setCurrentIndex(selected < combo->count() ? selected : -1);
+    showSelectedCharacter(glyphs);
+}
+
+void ProjectControls::showSelectedCharacter(const GlyphList& glyphs) {
+    const int index = ui_.characterCombo->currentIndex();
+    const Glyph* glyph = index >= 0 ? glyphs.glyphAt(static_cast<std::size_t>(index)) : nullptr;
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{ui_.charBorderLeftSpin, ui_.charBorderRightSpin,
+                                         ui_.charBorderLeftLabel, ui_.charBorderRightLabel}) {
+        control->setEnabled(glyph != nullptr);
+    }
+    if (glyph != nullptr) {
+        showCharacterBorders(*glyph);
+        return;
+    }
+    for (QSpinBox* spin : {ui_.charBorderLeftSpin, ui_.charBorderRightSpin}) {
+        const QSignalBlocker blocker(spin);
+        spin->clear();
+    }
+}
+
+void ProjectControls::clearCharacterSelection() {
+    const QSignalBlocker blocker(ui_.characterCombo);
+    ui_.characterCombo->setCurrentIndex(-1);
+}
+
+void ProjectControls::showPixelHeight(std::int32_t size) {
+    ui_.sizePixelsLabel->setText(QStringLiteral("= %1 px").arg(pixelHeightFor(size, 1)));
 }
 
 void ProjectControls::showCharacterBorders(const Glyph& glyph) {

@@ -36,12 +36,23 @@ public:
     // selected character's borders as far as their range allows.
     void show(const Project& project);
 
-    // The "Character" list holds one entry per glyph; the selection stays while its index is in
-    // the list.
+    // The "Character" list holds one entry per glyph, each as its character and code; the
+    // selection stays while its index is in the list. The character border spins show the
+    // selected glyph's borders; with none selected they are empty and disabled, so no value
+    // they showed before can reach a glyph.
     void showCharacterList(const GlyphList& glyphs);
+
+    // The border spins show the selected glyph's borders, or are empty and disabled.
+    void showSelectedCharacter(const GlyphList& glyphs);
+
+    // Selects no character; the next showCharacterList empties and disables the border spins.
+    void clearCharacterSelection();
 
     // The character border spins show the glyph's borders as far as their range allows.
     void showCharacterBorders(const Glyph& glyph);
+
+    // The pixel height beside the size ("= 15 px").
+    void showPixelHeight(std::int32_t size);
 
     // The texture side of a "Width" or "Height" button.
     static std::optional<std::int32_t> sideOfButton(int id);

@@ -1,7 +1,9 @@
 #include "ui/qt_file_prompts.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QStringList>
 #include <algorithm>
 
@@ -11,10 +13,18 @@ namespace {
 
 const QStringList kProjectFilters = {QStringLiteral("Font (*.fnt)"), QStringLiteral("All (*.*)")};
 
-// A file dialog, its first filter selected. A save dialog asks before an existing file is
-// replaced (QFileDialog's default) and appends the default suffix to a name that has none.
+// A file dialog, its first filter selected, showing the proposed folder (and name). A save
+// dialog asks before an existing file is replaced (QFileDialog's default) and appends the
+// default suffix to a name that has none.
 void setUpFileDialog(QFileDialog& dialog, QFileDialog::AcceptMode mode, const QStringList& filters,
-                     const QString& defaultSuffix) {
+                     const QString& defaultSuffix, const QString& proposed) {
+    const QFileInfo start(proposed);
+    if (!proposed.isEmpty() && start.isDir()) {
+        dialog.setDirectory(start.absoluteFilePath());
+    } else if (!proposed.isEmpty()) {
+        dialog.setDirectory(start.absolutePath());
+        dialog.selectFile(start.fileName());
+    }
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
                                                        : QFileDialog::AnyFile);
@@ -37,32 +47,35 @@ std::optional<QString> runFileDialog(QFileDialog& dialog) {
 
 std::optional<QString> runFileDialog(QWidget* parent, const QString& title,
                                      QFileDialog::AcceptMode mode, const QStringList& filters,
-                                     const QString& defaultSuffix) {
+                                     const QString& defaultSuffix, const QString& proposed) {
     QFileDialog dialog(parent, title);
-    setUpFileDialog(dialog, mode, filters, defaultSuffix);
+    setUpFileDialog(dialog, mode, filters, defaultSuffix, proposed);
     return runFileDialog(dialog);
 }
 
 }  // namespace
 
-std::optional<QString> QtFilePrompts::askSaveProjectPath(QWidget* parent) {
-    return runFileDialog(parent, QObject::tr("Save Font Project"), QFileDialog::AcceptSave,
-                         kProjectFilters, QStringLiteral("fnt"));
+std::optional<QString> QtFilePrompts::askSaveProjectPath(QWidget* parent, const QString& proposed) {
+    return runFileDialog(parent, QObject::tr("Save Font Project As"), QFileDialog::AcceptSave,
+                         kProjectFilters, QStringLiteral("fnt"), proposed);
 }
 
-std::optional<QString> QtFilePrompts::askOpenProjectPath(QWidget* parent) {
+std::optional<QString> QtFilePrompts::askOpenProjectPath(QWidget* parent, const QString& proposed) {
     return runFileDialog(parent, QObject::tr("Open Font Project"), QFileDialog::AcceptOpen,
-                         kProjectFilters, QStringLiteral("fnt"));
+                         kProjectFilters, QStringLiteral("fnt"), proposed);
 }
 
 std::optional<ExportChoice> QtFilePrompts::askExportPath(QWidget* parent,
-                                                         const QList<ExportFormat>& formats) {
+                                                         const QList<ExportFormat>& formats,
+                                                         const QString& proposed) {
     QStringList filters;
     for (const ExportFormat& format : formats) {
         filters.append(QStringLiteral("%1 (*.%2)").arg(format.caption, format.extension));
     }
     QFileDialog dialog(parent, QObject::tr("Export Font"));
-    setUpFileDialog(dialog, QFileDialog::AcceptSave, filters, formats.front().extension);
+    setUpFileDialog(dialog, QFileDialog::AcceptSave, filters, formats.front().extension, proposed);
+    // The window asks once about every file the export replaces, not only the one picked here.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
     // A name without an extension takes the one of the format chosen last.
     QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
                      [&dialog, &filters, &formats](const QString& filter) {
@@ -95,6 +108,19 @@ FilePrompts::UnsavedChanges QtFilePrompts::askSaveChanges(QWidget* parent) {
         default:
             return UnsavedChanges::Cancel;
     }
+}
+
+bool QtFilePrompts::confirm(QWidget* parent, const QString& title, const QString& question,
+                            const QString& acceptText) {
+    QMessageBox box(parent);
+    box.setIcon(QMessageBox::Question);
+    box.setWindowTitle(title);
+    box.setText(question);
+    QPushButton* accept = box.addButton(acceptText, QMessageBox::AcceptRole);
+    box.addButton(QMessageBox::Cancel);
+    box.setDefaultButton(accept);
+    box.exec();
+    return box.clickedButton() == accept;
 }
 
 void QtFilePrompts::showError(QWidget* parent, const QString& title, const QString& message) {

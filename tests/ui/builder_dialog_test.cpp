@@ -110,8 +110,12 @@ void BuilderDialogTest::startsShowingStartupProject() {
     BuilderDialog window(renderer_, prompts);
     window.show();
 
-    QCOMPARE(window.windowTitle(), QStringLiteral("Vemro Font builder"));
+    QCOMPARE(window.windowTitle(), QStringLiteral("Untitled[*] - Vemro Font builder"));
+    QVERIFY(!window.isWindowModified());
     QVERIFY(window.project() == startupProject(renderer_.defaultFaceName()));
+    // 11 points at 96 pixels per inch.
+    QCOMPARE(child<QLabel>(window, "sizePixelsLabel")->text(), QStringLiteral("= 15 px"));
+    QVERIFY(child<PreviewView>(window, "preview")->hint().contains(QStringLiteral("Tools")));
     QCOMPARE(controlsDiffer(window, window.project()), QString());
     QCOMPARE(window.result()->textureSize, window.project().textureSize);
     QVERIFY(!window.hasUnsavedChanges());
@@ -123,7 +127,7 @@ void BuilderDialogTest::startsShowingStartupProject() {
     QCOMPARE(slider->maximum(), 1000);
     QCOMPARE(slider->value(), 100);
     QCOMPARE(slider->tickInterval(), 50);
-    QCOMPARE(child<QLabel>(window, "zoomLabel")->text(), QStringLiteral("100%"));
+    QCOMPARE(child<QSpinBox>(window, "zoomSpin")->text(), QStringLiteral("100%"));
     QCOMPARE(window.focusWidget(), static_cast<QWidget*>(slider));
 
     // Every installed face is on offer, in the renderer's order.
@@ -141,6 +145,9 @@ void BuilderDialogTest::startsWithHatchedPreviewAroundBlackTexture() {
     BuilderDialog window(renderer_, prompts);
     window.show();
     auto* preview = child<PreviewView>(window, "preview");
+    // A space has no ink; with a character in the list the hint is gone.
+    addCharacters(window, QStringLiteral(" "), Closing::Ok);
+    QVERIFY(preview->hint().isEmpty());
     // 450 pixels wide at start; as tall as the controls beside it make the window.
     QCOMPARE(preview->width(), 450);
     QVERIFY(preview->height() >= 450);
@@ -322,7 +329,7 @@ void BuilderDialogTest::selectingCharacterShowsItsBordersAndChangesNone() {
     QCOMPARE(glyphs[b].charBorderLeft, 2);
     QCOMPARE(glyphs[b].charBorderRight, 0);
     QCOMPARE(characters->currentIndex(), a);
-    QCOMPARE(characters->currentText(), QStringLiteral("A"));
+    QCOMPARE(characters->currentText(), QStringLiteral("A  U+0041"));
 
     // Selecting it again changes nothing.
     const Project before = window.project();
@@ -336,11 +343,14 @@ void BuilderDialogTest::characterListFollowsRebuildsAndKeepsSelection() {
     window.show();
     trigger(window, "actionAddTorvynCharset");
     auto* characters = child<QComboBox>(window, "characterCombo");
-    // Items in list order, each the character its Windows-1252 code stands for.
-    QCOMPARE(characters->itemText(0), QStringLiteral(" "));
-    QCOMPARE(characters->itemText(33), QStringLiteral("A"));
-    QCOMPARE(characters->itemText(128 - 32), QString(QChar(0x20AC)));
-    QCOMPARE(characters->itemText(233 - 32), QString(QChar(0x00E9)));
+    // Items in list order, each the character its Windows-1252 code stands for and its code;
+    // characters without a visible shape by name.
+    QCOMPARE(characters->itemText(0), QStringLiteral("space  U+0020"));
+    QCOMPARE(characters->itemText(33), QStringLiteral("A  U+0041"));
+    QCOMPARE(characters->itemText(128 - 32), QStringLiteral("\u20AC  U+20AC"));
+    QCOMPARE(characters->itemText(233 - 32), QStringLiteral("\u00E9  U+00E9"));
+    QCOMPARE(characters->itemText(160 - 32), QStringLiteral("no-break space  U+00A0"));
+    QCOMPARE(characters->itemText(0x81 - 32), QStringLiteral("U+0081"));
 
     chooseItem(characters, 5);
     click(child<QRadioButton>(window, "width128Radio"));
@@ -389,11 +399,33 @@ void BuilderDialogTest::zoomAndRectanglesAreNoProjectChange() {
     window.show();
     auto* slider = child<QSlider>(window, "zoomSlider");
     auto* preview = child<PreviewView>(window, "preview");
+    auto* box = child<QSpinBox>(window, "zoomSpin");
     QTest::keyClick(slider, Qt::Key_Right);
-    QCOMPARE(child<QLabel>(window, "zoomLabel")->text(), QStringLiteral("101%"));
+    QCOMPARE(box->text(), QStringLiteral("101%"));
     slider->setValue(250);
-    QCOMPARE(child<QLabel>(window, "zoomLabel")->text(), QStringLiteral("250%"));
+    QCOMPARE(box->text(), QStringLiteral("250%"));
     QCOMPARE(preview->zoom(), 250);
+
+    // A typed percentage counts once it is entered; the slider follows it.
+    box->setFocus();
+    box->selectAll();
+    QTest::keyClicks(box, QStringLiteral("400"));
+    QCOMPARE(preview->zoom(), 250);
+    QTest::keyClick(box, Qt::Key_Return);
+    QCOMPARE(preview->zoom(), 400);
+    QCOMPARE(slider->value(), 400);
+    // Zoom In and Out go to the neighbouring whole hundreds; Actual Size back to 100.
+    slider->setValue(250);
+    trigger(window, "actionZoomIn");
+    QCOMPARE(box->value(), 300);
+    trigger(window, "actionZoomOut");
+    trigger(window, "actionZoomOut");
+    QCOMPARE(slider->value(), 100);
+    slider->setValue(1000);
+    trigger(window, "actionZoomIn");
+    QCOMPARE(preview->zoom(), 1000);
+    trigger(window, "actionZoomReset");
+    QCOMPARE(preview->zoom(), 100);
 
     click(child<QCheckBox>(window, "showRectanglesCheck"));
     QVERIFY(preview->showRectangles());

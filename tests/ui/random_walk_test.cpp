@@ -119,6 +119,7 @@ enum class Action {
     New,
     Open,
     Save,
+    SaveAs,
     Export,
     Exit,
     AddCharacters,
@@ -130,7 +131,7 @@ enum class Action {
 };
 
 constexpr std::array<int, static_cast<int>(Action::Count)> kWeights = {
-    5, 5, 8, 3, 6, 6, 7, 7, 3, 2, 2, 2, 1, 2, 4, 4, 3, 1, 5, 1, 2, 6, 3};
+    5, 5, 8, 3, 6, 6, 7, 7, 3, 2, 2, 2, 1, 2, 4, 4, 2, 3, 1, 5, 1, 2, 6, 3};
 
 const char* actionName(Action action) {
     static constexpr std::array<const char*, static_cast<int>(Action::Count)> kNames = {
@@ -150,6 +151,7 @@ const char* actionName(Action action) {
         "New",
         "Open",
         "Save",
+        "Save As",
         "Export Font",
         "Exit",
         "Add characters",
@@ -193,6 +195,10 @@ private:
     // Whether a command that first asks about unsaved changes will go ahead, from the answer
     // prepared for the question; asked before the command runs.
     bool goesAhead() const;
+    // Where Save writes: the project's file, or the path the prompt gives when it has none.
+    std::optional<QString> saveTarget() const;
+    // Whether the answer to the unsaved-changes question saves the project before going on.
+    bool savesFirst() const;
 
     void doFileCommand(Action action);
     void doUndoRedo(Action action);
@@ -215,6 +221,8 @@ private:
     int opensDone_ = 0;
     int exportsWritten_ = 0;
     int nextName_ = 0;
+    // The file the window's project belongs to, as the walk expects it; empty for none.
+    QString projectFile_;
     QString failure_;
 };
 
@@ -388,11 +396,21 @@ bool RandomWalkTest::goesAhead() const {
         case FilePrompts::UnsavedChanges::Discard:
             return true;
         case FilePrompts::UnsavedChanges::Save:
-            return saveSucceeds(prompts_.savePath);
+            return saveSucceeds(saveTarget());
         case FilePrompts::UnsavedChanges::Cancel:
             break;
     }
     return false;
+}
+
+std::optional<QString> RandomWalkTest::saveTarget() const {
+    return projectFile_.isEmpty() ? prompts_.savePath : std::optional<QString>(projectFile_);
+}
+
+bool RandomWalkTest::savesFirst() const {
+    return window_->hasUnsavedChanges() &&
+           prompts_.unsavedAnswer == FilePrompts::UnsavedChanges::Save &&
+           saveSucceeds(saveTarget());
 }
 
 void RandomWalkTest::doFileCommand(Action action) {
@@ -404,17 +422,24 @@ void RandomWalkTest::doFileCommand(Action action) {
     const qsizetype errorsBefore = prompts_.errors.size();
     const int openAsksBefore = prompts_.openAsks;
     const QByteArray projectBefore = projectBytes(window.project());
-    // Saving first, when the question asks for it, stores the project as it was.
-    const bool savesFirst = action != Action::Save && action != Action::Export && changedBefore &&
-                            prompts_.unsavedAnswer == FilePrompts::UnsavedChanges::Save &&
-                            saveSucceeds(prompts_.savePath);
-    const std::optional<QString> firstSavePath = prompts_.savePath;
+    // Saving first, when the question asks for it, stores the project as it was, and the saved
+    // file becomes the project's.
+    const bool saving = action != Action::Save && action != Action::SaveAs &&
+                        action != Action::Export && savesFirst();
+    const std::optional<QString> firstSavePath = saveTarget();
+    const auto savedFirst = [&] {
+        if (saving) {
+            projectFile_ = *firstSavePath;
+        }
+    };
 
     switch (action) {
         case Action::New: {
             note(QStringLiteral("New (answer %1)").arg(static_cast<int>(prompts_.unsavedAnswer)));
             trigger(window, "actionNew");
+            savedFirst();
             if (ahead) {
+                projectFile_.clear();
                 if (!window.project().glyphs.empty() || window.hasUnsavedChanges()) {
                     fail(QStringLiteral("New went ahead but left glyphs or unsaved changes"));
                 }
@@ -428,6 +453,7 @@ void RandomWalkTest::doFileCommand(Action action) {
             prompts_.openPath = chance(10) ? std::nullopt : std::optional<QString>(path);
             note(QStringLiteral("Open %1").arg(prompts_.openPath.value_or(QStringLiteral("-"))));
             trigger(window, "actionOpen");
+            savedFirst();
             if (prompts_.openAsks - openAsksBefore != (ahead ? 1 : 0)) {
                 fail(QStringLiteral("Open asked for a file %1 times after the answer %2 (changed "
                                     "%3, save path %4, errors %5 -> %6)")
@@ -444,14 +470,27 @@ void RandomWalkTest::doFileCommand(Action action) {
             }
             break;
         }
-        case Action::Save: {
+        case Action::Save:
+        case Action::SaveAs: {
+            // Save asks for a file only when the project has none; Save As always asks.
             prompts_.savePath = randomSavePath();
-            note(QStringLiteral("Save %1").arg(prompts_.savePath.value_or(QStringLiteral("-"))));
-            trigger(window, "actionSave");
-            if (!prompts_.savePath) {
+            const bool asks = action == Action::SaveAs || projectFile_.isEmpty();
+            const std::optional<QString> target =
+                asks ? prompts_.savePath : std::optional<QString>(projectFile_);
+            const int saveAsksBefore = prompts_.saveAsks;
+            note(QStringLiteral("%1 %2").arg(actionName(action),
+                                             target.value_or(QStringLiteral("-"))));
+            trigger(window, action == Action::Save ? "actionSave" : "actionSaveAs");
+            if (prompts_.saveAsks - saveAsksBefore != (asks ? 1 : 0)) {
+                fail(QStringLiteral("%1 asked for a file %2 times with the project's file \"%3\"")
+                         .arg(actionName(action))
+                         .arg(prompts_.saveAsks - saveAsksBefore)
+                         .arg(projectFile_));
+            }
+            if (!target) {
                 break;
             }
-            const QString path = *prompts_.savePath;
+            const QString path = *target;
             const QByteArray expected = projectBytes(window.project());
             const bool refusable = !saveSucceeds(path);
             if (prompts_.errors.size() == errorsBefore) {
@@ -459,6 +498,7 @@ void RandomWalkTest::doFileCommand(Action action) {
                     fail(QStringLiteral("Save to %1 did not write the project").arg(path));
                 }
                 ++savesWritten_;
+                projectFile_ = path;
                 if (std::find(savedProjects_.begin(), savedProjects_.end(), path) ==
                     savedProjects_.end()) {
                     savedProjects_.push_back(path);
@@ -469,21 +509,51 @@ void RandomWalkTest::doFileCommand(Action action) {
             break;
         }
         case Action::Export: {
+            // One answer for both questions: whether to cut characters outside the texture,
+            // and whether to replace existing files.
+            prompts_.confirmAnswer = chance(70);
             prompts_.exportPath = randomExportPath();
-            note(
-                QStringLiteral("Export %1").arg(prompts_.exportPath.value_or(QStringLiteral("-"))));
+            note(QStringLiteral("Export %1 (answer %2)")
+                     .arg(prompts_.exportPath.value_or(QStringLiteral("-")))
+                     .arg(prompts_.confirmAnswer));
+            const std::string chosen = prompts_.exportPath.value_or(QString()).toStdString();
+            const QString image = QString::fromStdString(exportPath(chosen, ".tga"));
+            const QString description = QString::fromStdString(exportPath(chosen, ".tfd"));
+            const QByteArray imageBefore = fileBytes(image);
+            const QByteArray descriptionBefore = fileBytes(description);
+            const bool cut = window.result()->glyphsOutsideTexture > 0;
+            const bool replaces = QFileInfo::exists(image) || QFileInfo::exists(description);
+            const int exportAsksBefore = prompts_.exportAsks;
+            const qsizetype questionsBefore = prompts_.questions.size();
             trigger(window, "actionExportFont");
-            if (!prompts_.exportPath) {
+            const bool asksPath = !cut || prompts_.confirmAnswer;
+            if (prompts_.exportAsks - exportAsksBefore != (asksPath ? 1 : 0)) {
+                fail(QStringLiteral("Export asked for a path against the answer"));
+                break;
+            }
+            if (!asksPath || !prompts_.exportPath) {
+                break;
+            }
+            const int questions = (cut ? 1 : 0) + (replaces ? 1 : 0);
+            if (prompts_.questions.size() - questionsBefore != questions) {
+                fail(QStringLiteral("Export asked %1 questions, not %2")
+                         .arg(prompts_.questions.size() - questionsBefore)
+                         .arg(questions));
+                break;
+            }
+            if (replaces && !prompts_.confirmAnswer) {
+                if (fileBytes(image) != imageBefore ||
+                    fileBytes(description) != descriptionBefore ||
+                    prompts_.errors.size() != errorsBefore) {
+                    fail(QStringLiteral("Export replaced files it was told not to"));
+                }
                 break;
             }
             // A missing folder fails both files, a folder named like the image fails the image
             // only; whatever fails is told in one message, and what is written holds the atlas.
-            const std::string chosen = prompts_.exportPath->toStdString();
             const bool missingFolder = prompts_.exportPath->contains(QStringLiteral("no-folder"));
             const bool imageBlocked = prompts_.exportPath->endsWith(QStringLiteral("blocked.x"));
             const AtlasResult& atlas = *window.result();
-            const QString image = QString::fromStdString(exportPath(chosen, ".tga"));
-            const QString description = QString::fromStdString(exportPath(chosen, ".tfd"));
             if (prompts_.errors.size() != errorsBefore + (missingFolder || imageBlocked ? 1 : 0)) {
                 fail(QStringLiteral("Export to %1 reported the wrong outcome")
                          .arg(*prompts_.exportPath));
@@ -504,6 +574,7 @@ void RandomWalkTest::doFileCommand(Action action) {
         case Action::Exit: {
             note(QStringLiteral("Exit (answer %1)").arg(static_cast<int>(prompts_.unsavedAnswer)));
             trigger(window, "actionExit");
+            savedFirst();
             if (window.isVisible() == ahead) {
                 fail(QStringLiteral("Exit closed the window against the answer, or kept it"));
             }
@@ -515,7 +586,7 @@ void RandomWalkTest::doFileCommand(Action action) {
         default:
             break;
     }
-    if (savesFirst && failure_.isEmpty()) {
+    if (saving && failure_.isEmpty()) {
         if (fileBytes(*firstSavePath) != projectBefore) {
             fail(QStringLiteral("saving before %1 did not store the project")
                      .arg(actionName(action)));
@@ -543,6 +614,7 @@ void RandomWalkTest::checkOpened(const QString& path, const std::vector<GlyphInp
         return;
     }
     ++opensDone_;
+    projectFile_ = path;
     if (prompts_.errors.size() != errorsBefore) {
         fail(QStringLiteral("opening a good file showed an error: ") + prompts_.errors.back());
     } else if (inputsOf(window.project().glyphs) != inputsOf(file.value()) ||
@@ -603,6 +675,8 @@ void RandomWalkTest::doDrop() {
     note(QStringLiteral("drop %1").arg(path));
     const qsizetype errorsBefore = prompts_.errors.size();
     const bool ahead = goesAhead();
+    const bool saving = savesFirst();
+    const std::optional<QString> firstSavePath = saveTarget();
     const std::vector<GlyphInput> glyphsBefore = inputsOf(window.project().glyphs);
     QMimeData mime;
     mime.setUrls({QUrl::fromLocalFile(path)});
@@ -618,6 +692,9 @@ void RandomWalkTest::doDrop() {
     QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(&window, &drop);
     QCoreApplication::processEvents();
+    if (saving) {
+        projectFile_ = *firstSavePath;
+    }
     if (ahead) {
         checkOpened(path, glyphsBefore, errorsBefore);
     } else if (inputsOf(window.project().glyphs) != glyphsBefore) {
@@ -752,6 +829,7 @@ void RandomWalkTest::act(Action action) {
         case Action::New:
         case Action::Open:
         case Action::Save:
+        case Action::SaveAs:
         case Action::Export:
         case Action::Exit:
             doFileCommand(action);
@@ -826,14 +904,23 @@ void RandomWalkTest::checkControls() {
     auto* slider = child<QSlider>(window, "zoomSlider");
     auto* preview = child<PreviewView>(window, "preview");
     if (preview->zoom() != slider->value() ||
-        child<QLabel>(window, "zoomLabel")->text() != QStringLiteral("%1%").arg(slider->value())) {
-        fail(QStringLiteral("the zoom label or the preview does not follow the slider"));
+        child<QSpinBox>(window, "zoomSpin")->value() != slider->value()) {
+        fail(QStringLiteral("the zoom box or the preview does not follow the slider"));
     }
     if (preview->showRectangles() != child<QCheckBox>(window, "showRectanglesCheck")->isChecked()) {
         fail(QStringLiteral("the preview does not follow Show rectangles"));
     }
     if (!window.isVisible()) {
         fail(QStringLiteral("the window is hidden"));
+    }
+    // The title names the project's file and marks unsaved changes.
+    const QString name =
+        projectFile_.isEmpty() ? QStringLiteral("Untitled") : QFileInfo(projectFile_).fileName();
+    if (window.projectPath() != projectFile_ ||
+        window.windowTitle() != name + QStringLiteral("[*] - Vemro Font builder") ||
+        window.isWindowModified() != window.hasUnsavedChanges()) {
+        fail(QStringLiteral("the window's file is \"%1\" with the title \"%2\", not \"%3\"")
+                 .arg(window.projectPath(), window.windowTitle(), projectFile_));
     }
 }
 

@@ -110,17 +110,29 @@ inline QString controlsDiffer(const BuilderDialog& window, const Project& projec
     if (characters->count() != static_cast<int>(project.glyphs.size())) {
         return QStringLiteral("character list length");
     }
+    // Each entry ends in the character's code as U+ and four or more hex digits.
     for (int i = 0; i < characters->count(); ++i) {
         const char32_t code = project.glyphs[static_cast<std::size_t>(i)].code;
-        if (characters->itemText(i) != (code == 0 ? QString() : QString::fromUcs4(&code, 1))) {
+        const QString number = QString::number(static_cast<uint>(code), 16).toUpper();
+        if (!characters->itemText(i).endsWith(QStringLiteral("U+") +
+                                              number.rightJustified(4, QLatin1Char('0')))) {
             return QStringLiteral("character entry %1").arg(i);
         }
     }
-    if (const Glyph* glyph =
-            project.glyphs.glyphAt(static_cast<std::size_t>(characters->currentIndex()));
-        characters->currentIndex() >= 0 && glyph != nullptr &&
-        (spin("charBorderLeftSpin") != std::clamp(glyph->charBorderLeft, 0, 16) ||
-         spin("charBorderRightSpin") != std::clamp(glyph->charBorderRight, 0, 16))) {
+    // The border spins show the selected glyph's borders, or nothing at all.
+    auto* left = child<QSpinBox>(window, "charBorderLeftSpin");
+    auto* right = child<QSpinBox>(window, "charBorderRightSpin");
+    const int selected = characters->currentIndex();
+    const Glyph* glyph =
+        selected >= 0 ? project.glyphs.glyphAt(static_cast<std::size_t>(selected)) : nullptr;
+    if (glyph == nullptr) {
+        if (left->isEnabled() || right->isEnabled() || !left->text().isEmpty() ||
+            !right->text().isEmpty()) {
+            return QStringLiteral("character borders without a selection");
+        }
+    } else if (!left->isEnabled() || !right->isEnabled() ||
+               left->text() != QString::number(std::clamp(glyph->charBorderLeft, 0, 16)) ||
+               right->text() != QString::number(std::clamp(glyph->charBorderRight, 0, 16))) {
         return QStringLiteral("character borders");
     }
     return {};
