@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QScrollBar>
 #include <QTest>
+#include <QWheelEvent>
 #include <memory>
 #include <set>
 
@@ -100,6 +101,7 @@ private slots:
     void drawsOutlinesAtTruncatedPlaces();
     void outlinesOnlyWhenAsked();
     void viewLargerThanCanvasShowsPlainBackground();
+    void ctrlWheelZoomsInWholeStepsAboutTheCursor();
 };
 
 void PreviewViewTest::scaleIsA32BitFloat() {
@@ -299,6 +301,61 @@ void PreviewViewTest::viewLargerThanCanvasShowsPlainBackground() {
     QCOMPARE(rgbAt(image, 512, 10), background);
     QCOMPARE(rgbAt(image, 10, 512), background);
     QCOMPARE(rgbAt(image, 699, 599), background);
+}
+
+void PreviewViewTest::ctrlWheelZoomsInWholeStepsAboutTheCursor() {
+    PreviewRig rig;
+    // One lit canvas pixel, under the cursor at 100 %.
+    setCoverage(rig.result, 200, 180, 255);
+    rig.show();
+    int reported = 0;
+    QObject::connect(&rig.view, &PreviewView::zoomChanged,
+                     [&reported](int zoom) { reported = zoom; });
+    const auto wheel = [&rig](QPoint at, int turn, Qt::KeyboardModifiers modifiers) {
+        QWheelEvent event(QPointF(at) + QPointF(0.5, 0.5), rig.view.mapToGlobal(QPointF(at)),
+                          QPoint(), QPoint(0, turn), Qt::NoButton, modifiers, Qt::NoScrollPhase,
+                          false);
+        QApplication::sendEvent(&rig.view, &event);
+    };
+    const QPoint cursor(200, 180);
+    QCOMPARE(rgbAt(rig.paint(), cursor.x(), cursor.y()), 0xFFFFFFu);
+
+    // Up to 1000 % a notch at a time, the lit pixel staying under the cursor; then no further.
+    for (int zoom = 200; zoom <= 1100; zoom += 100) {
+        wheel(cursor, 120, Qt::ControlModifier);
+        QCOMPARE(rig.view.zoom(), std::min(zoom, 1000));
+        QCOMPARE(reported, rig.view.zoom());
+        QCOMPARE(rgbAt(rig.paint(), cursor.x(), cursor.y()), 0xFFFFFFu);
+    }
+    // Down again about another point: the pixel under it (marked grey, and seen there first)
+    // stays.
+    const QPoint other(40, 400);
+    setCoverage(rig.result,
+                preview_geometry::canvasPixelAt(other.x(), rig.horizontal.value(), 450,
+                                                rig.view.sourceWidth()),
+                preview_geometry::canvasPixelAt(other.y(), rig.vertical.value(), 450,
+                                                rig.view.sourceHeight()),
+                128);
+    rig.show();
+    QCOMPARE(rgbAt(rig.paint(), other.x(), other.y()), 0x808080u);
+    wheel(other, -240, Qt::ControlModifier);
+    QCOMPARE(rig.view.zoom(), 800);
+    QCOMPARE(rgbAt(rig.paint(), other.x(), other.y()), 0x808080u);
+
+    // A zoom between steps goes to the next whole step; half notches add up; the plain wheel
+    // pans and leaves the zoom.
+    rig.view.setZoom(250);
+    wheel(cursor, 120, Qt::ControlModifier);
+    QCOMPARE(rig.view.zoom(), 300);
+    rig.view.setZoom(250);
+    wheel(cursor, -60, Qt::ControlModifier);
+    QCOMPARE(rig.view.zoom(), 250);
+    wheel(cursor, -60, Qt::ControlModifier);
+    QCOMPARE(rig.view.zoom(), 200);
+    const int position = rig.vertical.value();
+    wheel(cursor, -120, Qt::NoModifier);
+    QCOMPARE(rig.view.zoom(), 200);
+    QVERIFY(rig.vertical.value() > position);
 }
 
 }  // namespace vemro::test
