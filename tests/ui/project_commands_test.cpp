@@ -257,6 +257,13 @@ void ProjectCommandsTest::failedOpenChangesNothingAndSaysWhy() {
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(toBytes(bytes).left(static_cast<qsizetype>(bytes.size()) - 4));
     }
+    // A BMFont description, which is a .fnt file too: named as what it is.
+    const QString bmfont = dir.filePath(QStringLiteral("bmfont.fnt"));
+    {
+        QFile file(bmfont);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("info face=\"Arial\" size=32\r\ncommon lineHeight=32 base=26\r\n");
+    }
 
     FakeFilePrompts prompts;
     BuilderDialog window(renderer_, prompts);
@@ -267,7 +274,7 @@ void ProjectCommandsTest::failedOpenChangesNothingAndSaysWhy() {
     const Project before = window.project();
     const std::shared_ptr<const AtlasResult> result = window.result();
 
-    for (const QString& path : {truncated, dir.filePath(QStringLiteral("missing.fnt"))}) {
+    for (const QString& path : {truncated, dir.filePath(QStringLiteral("missing.fnt")), bmfont}) {
         prompts.errors.clear();
         QVERIFY(!window.openProjectFile(path));
         QCOMPARE(prompts.errors.size(), 1);
@@ -277,6 +284,9 @@ void ProjectCommandsTest::failedOpenChangesNothingAndSaysWhy() {
         QCOMPARE(window.result(), result);
         QCOMPARE(controlsDiffer(window, before), QString());
     }
+    QVERIFY2(prompts.errors.front().endsWith(QStringLiteral(
+                 "this is a BMFont font description, not a Vemro Font builder project.")),
+             qPrintable(prompts.errors.front()));
 }
 
 void ProjectCommandsTest::failedSaveAndExportSayWhy() {
