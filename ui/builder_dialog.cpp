@@ -1,34 +1,21 @@
 #include "ui/builder_dialog.h"
 
 #include <QButtonGroup>
-#include <QCloseEvent>
 #include <QComboBox>
-#include <QDragEnterEvent>
-#include <QDropEvent>
-#include <QFile>
-#include <QFileInfo>
 #include <QGroupBox>
-#include <QKeyEvent>
 #include <QLabel>
-#include <QMimeData>
 #include <QMouseEvent>
 #include <QScreen>
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QStringList>
-#include <QTimer>
-#include <QUrl>
 #include <algorithm>
 #include <utility>
 
 #include "engine/font_renderer.h"
 #include "engine/windows1252.h"
-#include "files/project_file.h"
-#include "files/project_opener.h"
 #include "ui/add_characters_dialog.h"
-#include "ui/export_command.h"
-#include "ui/file_prompts.h"
 #include "ui/preview_geometry.h"
 #include "ui/preview_view.h"
 #include "ui/project_controls.h"
@@ -55,10 +42,6 @@ enum SpinControl {
     kCharBorderRightSpin,
 };
 
-std::string localPath(const QString& path) {
-    return QFile::encodeName(path).toStdString();
-}
-
 // A menu or command caption without its mnemonic marks ("&File" gives "File").
 QString plainCaption(QString text) {
     text.replace(QStringLiteral("&&"), QStringLiteral("\x01"));
@@ -68,21 +51,6 @@ QString plainCaption(QString text) {
         text.chop(3);
     }
     return text;
-}
-
-std::optional<QString> droppedProject(const QMimeData* mime) {
-    if (mime == nullptr || !mime->hasUrls()) {
-        return std::nullopt;
-    }
-    const QList<QUrl> urls = mime->urls();
-    if (urls.size() != 1 || !urls.front().isLocalFile()) {
-        return std::nullopt;
-    }
-    QString path = urls.front().toLocalFile();
-    if (!path.endsWith(QStringLiteral(".fnt"), Qt::CaseInsensitive)) {
-        return std::nullopt;
-    }
-    return path;
 }
 
 // The number attached to the selected entry, or nothing when none is selected.
@@ -395,29 +363,6 @@ void BuilderDialog::updateStatus() {
     setWindowModified(hasUnsavedChanges());
 }
 
-void BuilderDialog::updateTitle() {
-    const QString name =
-        projectPath_.isEmpty() ? tr("Untitled") : QFileInfo(projectPath_).fileName();
-    setWindowTitle(tr("%1[*] - Vemro Font builder").arg(name));
-    setWindowFilePath(projectPath_);
-    setWindowModified(hasUnsavedChanges());
-}
-
-QString BuilderDialog::startFolder() const {
-    return projectPath_.isEmpty() ? recent_->lastFolder() : QFileInfo(projectPath_).absolutePath();
-}
-
-void BuilderDialog::fileNew() {
-    if (!confirmDiscardChanges()) {
-        return;
-    }
-    controls_->clearCharacterSelection();
-    editProject(tr("New"), [](Project& project) { project.glyphs.clearGlyphs(); });
-    clearLoadMessage();
-    projectPath_.clear();
-    markSaved();
-}
-
 void BuilderDialog::toolsAddFullCharset() {
     editProject(tr("Add Torvyn Charset"), [](Project& project) {
         for (int code = 32; code <= 255; ++code) {
@@ -438,136 +383,6 @@ void BuilderDialog::toolsAddCharacters() {
     });
 }
 
-bool BuilderDialog::fileSave() {
-    return projectPath_.isEmpty() ? fileSaveAs() : saveTo(projectPath_);
-}
-
-bool BuilderDialog::fileSaveAs() {
-    const QString proposed = projectPath_.isEmpty() ? recent_->lastFolder() : projectPath_;
-    const std::optional<QString> path = prompts_.askSaveProjectPath(this, proposed);
-    return path && saveTo(*path);
-}
-
-bool BuilderDialog::saveTo(const QString& path) {
-    const Status status = saveProject(localPath(path), project_);
-    if (!status) {
-        prompts_.showError(this, tr("Could not save the font project"), sentence(status.message()));
-        return false;
-    }
-    projectPath_ = QFileInfo(path).absoluteFilePath();
-    recent_->add(projectPath_);
-    markSaved();
-    return true;
-}
-
-void BuilderDialog::fileOpen() {
-    if (!confirmDiscardChanges()) {
-        return;
-    }
-    if (const std::optional<QString> path = prompts_.askOpenProjectPath(this, startFolder())) {
-        openProjectFile(*path);
-    }
-}
-
-void BuilderDialog::fileOpenRecent(const QString& path) {
-    if (confirmDiscardChanges()) {
-        openProjectFile(path);
-    }
-}
-
-bool BuilderDialog::openProjectFile(const QString& path) {
-    const QString title = tr("Could not open the font project");
-    // A value the file stores that matches nothing on offer keeps the current choice.
-    Result<OpenedProject> opened = openProject(localPath(path), renderer_.faceNames(), project_);
-    if (!opened) {
-        prompts_.showError(this, title, sentence(opened.message()));
-        return false;
-    }
-    const AtlasSize size = opened->project.textureSize;
-    if (!AtlasSize::isValidSide(size.width) || !AtlasSize::isValidSide(size.height)) {
-        prompts_.showError(this, title,
-                           tr("%1 asks for a %2 x %3 texture; each side must be 1 to %4 pixels.")
-                               .arg(QFileInfo(path).fileName())
-                               .arg(size.width)
-                               .arg(size.height)
-                               .arg(AtlasSize::kMaxSide));
-        return false;
-    }
-
-    // Another file is another piece of work: what was done before cannot be taken back into it,
-    // and nothing chosen in it stays selected.
-    history_->clear();
-    controls_->clearCharacterSelection();
-    restoreProject(opened->project);
-    showLoadMessage(path, opened->warnings);
-    projectPath_ = QFileInfo(path).absoluteFilePath();
-    recent_->add(projectPath_);
-    markSaved();
-    return true;
-}
-
-void BuilderDialog::showLoadMessage(const QString& path, const std::vector<std::string>& warnings) {
-    if (warnings.empty()) {
-        clearLoadMessage();
-        return;
-    }
-    QStringList lines;
-    lines.append(tr("%1 asks for values that are not on offer here:")
-                     .arg(QFileInfo(path).fileName().toHtmlEscaped()));
-    for (const std::string& warning : warnings) {
-        lines.append(QStringLiteral("&bull; ") + sentence(warning).toHtmlEscaped());
-    }
-    ui_->loadMessageLabel->setTextFormat(Qt::RichText);
-    ui_->loadMessageLabel->setText(lines.join(QStringLiteral("<br>")));
-    ui_->loadMessageLabel->show();
-}
-
-void BuilderDialog::clearLoadMessage() {
-    ui_->loadMessageLabel->clear();
-    ui_->loadMessageLabel->hide();
-}
-
-void BuilderDialog::fileExport() {
-    const QString baseName = QFileInfo(projectPath_).completeBaseName();
-    const ExportOutcome outcome =
-        runExport(this, prompts_, project_, *result_, startFolder(), baseName);
-    if (!outcome.chosenPath.isEmpty()) {
-        recent_->rememberFolderOf(outcome.chosenPath);
-    }
-    if (!outcome.written.isEmpty()) {
-        exportNote_ = tr("Exported %1.").arg(joinNames(outcome.written));
-        updateStatus();
-    }
-}
-
-bool BuilderDialog::confirmDiscardChanges() {
-    if (!hasUnsavedChanges()) {
-        return true;
-    }
-    switch (prompts_.askSaveChanges(this)) {
-        case FilePrompts::UnsavedChanges::Save:
-            return fileSave();
-        case FilePrompts::UnsavedChanges::Discard:
-            return true;
-        case FilePrompts::UnsavedChanges::Cancel:
-            break;
-    }
-    return false;
-}
-
-std::vector<std::uint8_t> BuilderDialog::projectBytes() const {
-    return encodeProjectFile(projectFileFor(project_));
-}
-
-bool BuilderDialog::hasUnsavedChanges() const {
-    return projectBytes() != savedProject_;
-}
-
-void BuilderDialog::markSaved() {
-    savedProject_ = projectBytes();
-    updateTitle();
-}
-
 bool BuilderDialog::eventFilter(QObject* watched, QEvent* event) {
     if (watched == ui_->italicLabel && event->type() == QEvent::MouseButtonRelease &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton &&
@@ -576,36 +391,6 @@ bool BuilderDialog::eventFilter(QObject* watched, QEvent* event) {
         return true;
     }
     return QMainWindow::eventFilter(watched, event);
-}
-
-void BuilderDialog::closeEvent(QCloseEvent* event) {
-    if (confirmDiscardChanges()) {
-        event->accept();
-    } else {
-        event->ignore();
-    }
-}
-
-void BuilderDialog::dragEnterEvent(QDragEnterEvent* event) {
-    if (droppedProject(event->mimeData())) {
-        event->acceptProposedAction();
-    }
-}
-
-void BuilderDialog::dropEvent(QDropEvent* event) {
-    const std::optional<QString> path = droppedProject(event->mimeData());
-    if (!path) {
-        return;
-    }
-    event->acceptProposedAction();
-    // Questions and messages come after the drop has finished, not inside it.
-    QTimer::singleShot(0, this, [this, file = *path] { openDroppedProject(file); });
-}
-
-void BuilderDialog::openDroppedProject(const QString& path) {
-    if (confirmDiscardChanges()) {
-        openProjectFile(path);
-    }
 }
 
 }  // namespace vemro
