@@ -117,8 +117,8 @@ bool QtFilePrompts::confirm(QWidget* parent, const QString& title, const QString
     box.setWindowTitle(title);
     box.setText(question);
     QPushButton* accept = box.addButton(acceptText, QMessageBox::AcceptRole);
-    box.addButton(QMessageBox::Cancel);
-    box.setDefaultButton(accept);
+    // Enter keeps things as they are, as in the file dialog's own question about replacing.
+    box.setDefaultButton(box.addButton(QMessageBox::Cancel));
     box.exec();
     return box.clickedButton() == accept;
 }
