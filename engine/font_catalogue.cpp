@@ -236,4 +236,20 @@ std::optional<FaceLocation> FontCatalogue::matchFace(const FontRequest& request)
     return found;
 }
 
+std::string FontCatalogue::defaultSansName(FaceCache& faces) {
+    build(faces);
+    FontRequest request;
+    request.faceName = "sans-serif";
+    if (const std::optional<FaceLocation> match = matchFace(request)) {
+        for (const auto& [name, entries] : facesByName_) {
+            for (const FaceEntry& entry : entries) {
+                if (entry.location == *match) {
+                    return name;
+                }
+            }
+        }
+    }
+    return names_.empty() ? std::string() : names_.front();
+}
+
 }  // namespace vemro

@@ -36,6 +36,11 @@ public:
     // Nothing when fontconfig finds no file either.
     std::optional<FaceLocation> chooseFace(const FontRequest& request, FaceCache& faces);
 
+    // The listed typeface of the face fontconfig gives for "sans-serif" (the system's default
+    // sans-serif face); the first name in the list when that face is not listed, and an empty
+    // name when the list is empty.
+    std::string defaultSansName(FaceCache& faces);
+
 private:
     // A face that belongs to a typeface of the list, with the style fontconfig read from the
     // file.

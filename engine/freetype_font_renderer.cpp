@@ -205,4 +205,9 @@ Result<std::vector<FontFileFace>> FreetypeFontRenderer::inspectFontFile(const st
     return faces;
 }
 
+std::string FreetypeFontRenderer::defaultFaceName() {
+    const std::lock_guard lock(impl_->mutex);
+    return impl_->catalogue.defaultSansName(impl_->faces);
+}
+
 }  // namespace vemro

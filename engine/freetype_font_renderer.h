@@ -28,6 +28,9 @@ public:
     FreetypeFontRenderer& operator=(const FreetypeFontRenderer&) = delete;
 
     const std::vector<std::string>& faceNames() override;
+    // The typeface of the system's default sans-serif face, as fontconfig resolves
+    // "sans-serif" (DejaVu Sans on a fresh Debian).
+    std::string defaultFaceName() override;
     Result<std::unique_ptr<Font>> createFont(const FontRequest& request) override;
     Result<std::vector<FontFileFace>> inspectFontFile(const std::string& path) override;
 

@@ -25,7 +25,7 @@ public:
 
     // The format's name on the command line ("tfd").
     virtual std::string name() const = 0;
-    // The format as the export prompt lists it ("Targa image + glyph description").
+    // The format as the export prompt lists it in its file-type filter ("Targa image").
     virtual std::string displayName() const = 0;
     // The extension of the path the user picks, with its dot (".tga").
     virtual std::string fileExtension() const = 0;

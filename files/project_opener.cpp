@@ -5,6 +5,7 @@
 
 #include "engine/setting_choices.h"
 #include "engine/windows1252.h"
+#include "files/file_kind.h"
 #include "files/font_file_path.h"
 #include "files/regular_file.h"
 
@@ -118,7 +119,8 @@ Result<OpenedProject> openProject(const std::string& path, const std::vector<std
                                   const Project& fallback) {
     const Result<ProjectFile> file = readProjectFile(path);
     if (!file) {
-        return Result<OpenedProject>::failure(file.message());
+        // A file of another kind is named as such; the reader's figures would mean nothing.
+        return Result<OpenedProject>::failure(notAProjectMessage(path).value_or(file.message()));
     }
     return applyProjectFile(file.value(), faces, fallback, path);
 }

@@ -23,7 +23,7 @@ std::string TfdExporter::name() const {
 }
 
 std::string TfdExporter::displayName() const {
-    return "Targa image + glyph description";
+    return "Targa image";
 }
 
 std::string TfdExporter::fileExtension() const {

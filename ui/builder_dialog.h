@@ -3,14 +3,19 @@
 #include <QMainWindow>
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <optional>
+#include <string>
 #include <vector>
 
-#include "engine/atlas.h"
-#include "engine/font_settings.h"
+#include "engine/atlas_builder.h"
+#include "engine/atlas_result.h"
+#include "engine/project.h"
+#include "ui/project_history.h"
 
-class QButtonGroup;
 class QLabel;
+class QSpinBox;
 
 namespace Ui {
 class BuilderDialog;
@@ -20,11 +25,12 @@ namespace vemro {
 
 class FilePrompts;
 class FontRenderer;
-struct LoadedProject;
+class ProjectControls;
+class RecentFiles;
 
-// The main window. It owns the atlas for the whole run, routes every control and menu command
-// to its handler, and shows the atlas in the preview. Font settings and borders are read from
-// the controls whenever they are needed; the controls are the only place they are kept.
+// The main window. It holds the project, the one store of every setting and character: the
+// controls show it, and every change a control or command makes is written into it, rebuilt
+// into an atlas and kept on the undo stack. The preview shows the latest atlas.
 class BuilderDialog : public QMainWindow {
     Q_OBJECT
 
@@ -35,18 +41,18 @@ public:
 
     // Opens the project at path as File > Open does once a file is chosen. The file is read and
     // checked completely first: when it cannot be used, nothing changes and the user is told
-    // why. Asks nothing about unsaved changes.
+    // why. Asks nothing about unsaved changes. An opened file becomes the project's file and
+    // the first of the recent projects.
     bool openProjectFile(const QString& path);
 
-    const Atlas& atlas() const { return atlas_; }
+    // The file the project was opened from or last saved to; empty for a new project.
+    const QString& projectPath() const { return projectPath_; }
 
-    // The font settings the controls show now.
-    FontSettings fontSettings() const;
+    const Project& project() const { return project_; }
+    // The atlas of the project; never null.
+    const std::shared_ptr<const AtlasResult>& result() const { return result_; }
 
-    // Rebuilds run since the window was made (the first one is the start-up rebuild).
-    int rebuildCount() const { return rebuildCount_; }
-
-    // True when the project differs from what was last saved, opened or started with.
+    // True when the project file's bytes differ from those last saved, opened or started with.
     bool hasUnsavedChanges() const;
 
 protected:
@@ -56,31 +62,52 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
+    using MergeKey = ProjectHistory::MergeKey;
+
     // Makes every connection from a control or menu command to its handler, in one place.
     void connectRoutes();
-    void initialise();
+    void routeSpin(QSpinBox* spin, int control, const QString& text,
+                   void (*store)(Project&, std::int32_t));
 
     // Control handlers.
-    void applyTextureSize();
-    void applyFontSettings();
-    void applyCharacterBorders();
-    void showCharacterBorders();
-    void applyZoom();
+    void applyTextureSide(int buttonId, bool width);
+    void applyCharacterBorder(QSpinBox* spin, bool left);
+    void selectCharacter();
+    // The zoom the slider or the percentage box was set to.
+    void applyZoom(int percent);
+    // The slider and the percentage box show the preview's zoom.
+    void showZoom();
     void applyShowRectangles();
 
     // Menu commands.
-    void newAtlas();
-    void openProject();
-    bool saveProject();
-    void exportFont();
-    void addCharacters();
-    void addFullCharset();
+    void fileNew();
+    void fileOpen();
+    void fileOpenRecent(const QString& path);
+    // Save writes to the project's file, and asks for one only when there is none yet.
+    bool fileSave();
+    bool fileSaveAs();
+    bool saveTo(const QString& path);
+    void fileExport();
+    void zoomStep(int direction);
+    void toolsAddCharacters();
+    void toolsAddFullCharset();
 
+    // A change of the project: edit applied to a copy, which becomes the project (as one undo
+    // step, or part of the open run of edits with the same key) and is rebuilt. A change that
+    // changes nothing only rebuilds.
+    void editProject(const QString& text, const std::function<void(Project&)>& edit,
+                     std::optional<MergeKey> key = std::nullopt);
+    // Undo and redo: the project as it was, shown in the controls and rebuilt.
+    void restoreProject(const Project& project);
     void rebuild();
-    void onAtlasRebuilt();
-    void refillCharacterList();
-    void updateOutsideStatus();
-    void showLoadedSettings(const LoadedProject& loaded);
+    void updateStatus();
+    // The title: the project's file name (or "Untitled") and a "*" while there are unsaved
+    // changes.
+    void updateTitle();
+    // Where a file dialog starts: the project's folder, or the folder used last.
+    QString startFolder() const;
+    QString emptyListHint() const;
+
     void showLoadMessage(const QString& path, const std::vector<std::string>& warnings);
     void clearLoadMessage();
     void openDroppedProject(const QString& path);
@@ -90,19 +117,22 @@ private:
     bool confirmDiscardChanges();
     std::vector<std::uint8_t> projectBytes() const;
     void markSaved();
-    std::int32_t factor() const;
 
     std::unique_ptr<Ui::BuilderDialog> ui_;
     FontRenderer& renderer_;
     FilePrompts& prompts_;
-    Atlas atlas_;
-    QButtonGroup* widthButtons_ = nullptr;
-    QButtonGroup* heightButtons_ = nullptr;
-    QLabel* outsideLabel_ = nullptr;
-    bool initialised_ = false;
-    int rebuildCount_ = 0;
+    AtlasBuilder builder_;
+    Project project_;
+    std::shared_ptr<const AtlasResult> result_;
+    std::unique_ptr<ProjectControls> controls_;
+    ProjectHistory* history_ = nullptr;
+    QLabel* statusLabel_ = nullptr;
     // The project file's bytes as last saved, opened or started with.
     std::vector<std::uint8_t> savedProject_;
+    QString projectPath_;
+    RecentFiles* recent_ = nullptr;
+    // What the last export wrote, shown in the status line until the project changes.
+    QString exportNote_;
 };
 
 }  // namespace vemro

@@ -1,11 +1,26 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <optional>
 
 class QWidget;
 
 namespace vemro {
+
+// One format the export prompt offers: its caption and the extension of the file the user
+// picks for it, without the dot ("tga").
+struct ExportFormat {
+    QString caption;
+    QString extension;
+};
+
+// The path picked for an export, and the format it was picked for (an index into the formats
+// offered).
+struct ExportChoice {
+    QString path;
+    qsizetype format = 0;
+};
 
 // The questions the main window asks the user about files. The window talks to this interface
 // only, so tests can answer in place of a person.
@@ -15,16 +30,27 @@ public:
 
     virtual ~FilePrompts() = default;
 
-    // A path for File > Save ("Font (*.fnt)" or "All (*.*)"; "fnt" appended to a name without
-    // an extension; asks before replacing a file), or nothing when cancelled.
-    virtual std::optional<QString> askSaveProjectPath(QWidget* parent) = 0;
+    // The dialogs start at proposed: a folder, or a file whose folder they show with its name
+    // filled in.
+
+    // A path for File > Save As ("Font (*.fnt)" or "All (*.*)"; "fnt" appended to a name
+    // without an extension; asks before replacing a file), or nothing when cancelled.
+    virtual std::optional<QString> askSaveProjectPath(QWidget* parent, const QString& proposed) = 0;
 
     // An existing file for File > Open, or nothing when cancelled.
-    virtual std::optional<QString> askOpenProjectPath(QWidget* parent) = 0;
+    virtual std::optional<QString> askOpenProjectPath(QWidget* parent, const QString& proposed) = 0;
 
-    // A path for File > Export Font ("Targa image (*.tga)"; "tga" appended to a name without an
-    // extension; asks before replacing a file), or nothing when cancelled.
-    virtual std::optional<QString> askExportPath(QWidget* parent) = 0;
+    // A path and format for File > Export Font: one filter per format ("Caption (*.ext)"), the
+    // first selected; the chosen format's extension appended to a name without one. It does
+    // not ask about replacing files: the window asks once about every file the format writes.
+    // Nothing when cancelled. formats is never empty.
+    virtual std::optional<ExportChoice> askExportPath(QWidget* parent,
+                                                      const QList<ExportFormat>& formats,
+                                                      const QString& proposed) = 0;
+
+    // A yes-or-no question; true when the user takes the button labelled acceptText.
+    virtual bool confirm(QWidget* parent, const QString& title, const QString& question,
+                         const QString& acceptText) = 0;
 
     // Whether to save the changed project before it is replaced or the program ends.
     virtual UnsavedChanges askSaveChanges(QWidget* parent) = 0;

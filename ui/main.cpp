@@ -20,6 +20,8 @@ int main(int argc, char* argv[]) {
     }
 
     QApplication app(argc, argv);
+    // The settings (recent projects, the folder used last) live under these names.
+    QApplication::setOrganizationName(QStringLiteral("Vemro"));
     QApplication::setApplicationName(QStringLiteral("Vemro Font builder"));
     vemro::QtFilePrompts prompts;
     vemro::BuilderApp builder(renderer, prompts);

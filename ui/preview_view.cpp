@@ -2,15 +2,17 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QLabel>
 #include <QPainter>
 #include <QPen>
 #include <QScrollBar>
 #include <QWheelEvent>
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
-#include "engine/glyph_list.h"
-#include "engine/pixel_surface.h"
+#include "engine/atlas_result.h"
+#include "ui/preview_canvas.h"
 #include "ui/preview_geometry.h"
 
 namespace vemro {
@@ -19,6 +21,9 @@ namespace {
 
 constexpr int kPageStep = 10;
 constexpr QRgb kOutlineColour = 0xC0C0C0;
+// One notch of a common mouse wheel, in eighths of a degree.
+constexpr int kWheelNotch = 120;
+constexpr int kHintMargin = 24;
 
 }  // namespace
 
@@ -27,11 +32,25 @@ PreviewView::PreviewView(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::NoFocus);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+
+    hint_ = new QLabel(this);
+    hint_->setObjectName(QStringLiteral("previewHint"));
+    hint_->setWordWrap(true);
+    hint_->setAlignment(Qt::AlignCenter);
+    hint_->setStyleSheet(
+        QStringLiteral("QLabel { background: rgba(255, 255, 255, 230); color: #202020; "
+                       "border: 1px solid #909090; border-radius: 4px; padding: 10px; }"));
+    hint_->hide();
 }
 
-void PreviewView::setSource(const PixelSurface* surface, const GlyphList* glyphs) {
-    surface_ = surface;
-    glyphs_ = glyphs;
+void PreviewView::setResult(std::shared_ptr<const AtlasResult> result) {
+    if (result != result_) {
+        canvas_ =
+            result == nullptr
+                ? QImage()
+                : preview_canvas::compose(result->pages.empty() ? nullptr : &result->pages.front());
+        result_ = std::move(result);
+    }
     update();
 }
 
@@ -52,9 +71,41 @@ void PreviewView::setScrollBars(QScrollBar* horizontal, QScrollBar* vertical) {
 void PreviewView::setZoom(int percent) {
     zoom_ = std::clamp(percent, preview_geometry::kMinZoom, preview_geometry::kMaxZoom);
     // The ranges follow the zoom before the next paint, so no paint sees a position that the
-    // new zoom has pushed past the surface's edge.
+    // new zoom has pushed past the canvas's edge.
     updateScrollRanges();
     update();
+}
+
+void PreviewView::zoomAbout(int percent, QPoint viewPoint) {
+    const int h = horizontalPosition();
+    const int v = verticalPosition();
+    const int canvasX = preview_geometry::canvasPixelAt(viewPoint.x(), h, width(), sourceWidth());
+    const int canvasY = preview_geometry::canvasPixelAt(viewPoint.y(), v, height(), sourceHeight());
+    setZoom(percent);
+    if (horizontal_ != nullptr) {
+        horizontal_->setValue(
+            preview_geometry::scrollToShow(canvasX, viewPoint.x(), width(), sourceWidth()));
+    }
+    if (vertical_ != nullptr) {
+        vertical_->setValue(
+            preview_geometry::scrollToShow(canvasY, viewPoint.y(), height(), sourceHeight()));
+    }
+}
+
+void PreviewView::setHint(const QString& text) {
+    hint_->setText(text);
+    hint_->setVisible(!text.isEmpty());
+    placeHint();
+}
+
+QString PreviewView::hint() const {
+    return hint_->isVisible() ? hint_->text() : QString();
+}
+
+void PreviewView::placeHint() {
+    const int width = std::max(0, std::min(this->width() - 2 * kHintMargin, 360));
+    const int height = hint_->heightForWidth(width);
+    hint_->setGeometry((this->width() - width) / 2, (this->height() - height) / 2, width, height);
 }
 
 void PreviewView::setShowRectangles(bool show) {
@@ -81,9 +132,28 @@ QSize PreviewView::minimumSizeHint() const {
 void PreviewView::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     updateScrollRanges();
+    placeHint();
 }
 
 void PreviewView::wheelEvent(QWheelEvent* event) {
+    if (event->modifiers().testFlag(Qt::ControlModifier)) {
+        // Zoom: a step per notch, the turn of finer wheels and touchpads added up.
+        pendingZoomTurn_ += event->angleDelta().y();
+        const int steps = pendingZoomTurn_ / kWheelNotch;
+        pendingZoomTurn_ -= steps * kWheelNotch;
+        int zoom = zoom_;
+        for (int i = 0; i < std::abs(steps); ++i) {
+            zoom = preview_geometry::nextZoomStep(zoom, steps);
+        }
+        if (zoom != zoom_) {
+            const QPointF at = event->position();
+            zoomAbout(zoom, QPoint(static_cast<int>(std::floor(at.x())),
+                                   static_cast<int>(std::floor(at.y()))));
+            emit zoomChanged(zoom_);
+        }
+        event->accept();
+        return;
+    }
     // The wheel pans: vertically, or horizontally with Shift or a sideways wheel.
     const bool sideways = event->modifiers().testFlag(Qt::ShiftModifier) ||
                           std::abs(event->angleDelta().x()) > std::abs(event->angleDelta().y());
@@ -115,7 +185,7 @@ int PreviewView::verticalPosition() const {
 void PreviewView::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
     const QColor background = palette().color(QPalette::Window);
-    if (surface_ == nullptr || surface_->width() <= 0 || surface_->height() <= 0) {
+    if (canvas_.isNull()) {
         painter.fillRect(rect(), background);
         return;
     }
@@ -126,16 +196,11 @@ void PreviewView::paintEvent(QPaintEvent* /*event*/) {
     const int h = horizontalPosition();
     const int v = verticalPosition();
 
-    // The surface's words are 0xXXRRGGBB, top row first: the layout of Format_RGB32, so the
-    // image wraps the buffer without copying it.
-    const QImage image(reinterpret_cast<const uchar*>(surface_->data()), surface_->width(),
-                       surface_->height(), surface_->width() * 4, QImage::Format_RGB32);
-
-    // Only the part of the source rectangle that lies on the surface is drawn, at the place it
-    // takes in the stretched view; a view wider or taller than the surface keeps a plain
+    // Only the part of the source rectangle that lies on the canvas is drawn, at the place it
+    // takes in the stretched view; a view wider or taller than the canvas keeps a plain
     // background beside it.
-    const int right = std::min(h + sourceW, surface_->width());
-    const int bottom = std::min(v + sourceH, surface_->height());
+    const int right = std::min(h + sourceW, canvas_.width());
+    const int bottom = std::min(v + sourceH, canvas_.height());
     QRectF target;
     if (right > h && bottom > v && sourceW > 0 && sourceH > 0) {
         const QRectF source(h, v, right - h, bottom - v);
@@ -143,21 +208,24 @@ void PreviewView::paintEvent(QPaintEvent* /*event*/) {
                         double(height()) * (bottom - v) / sourceH);
         // Nearest neighbour: a magnified atlas pixel stays a sharp square.
         painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-        painter.drawImage(target, image, source);
+        painter.drawImage(target, canvas_, source);
     }
     const QRegion uncovered = QRegion(rect()) - QRegion(target.toAlignedRect());
     for (const QRect& part : uncovered) {
         painter.fillRect(part, background);
     }
 
-    if (!showRectangles_ || glyphs_ == nullptr) {
+    if (!showRectangles_ || result_ == nullptr) {
         return;
     }
     painter.setClipRect(rect());
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setPen(QPen(QColor::fromRgb(kOutlineColour), 1, Qt::DotLine));
     painter.setBrush(Qt::NoBrush);
-    for (const Glyph& glyph : *glyphs_) {
+    for (const PlacedGlyph& glyph : result_->glyphs) {
+        if (glyph.page != 0) {
+            continue;
+        }
         const int left = preview_geometry::viewCoordinate(glyph.x, h, scale);
         const int top = preview_geometry::viewCoordinate(glyph.y, v, scale);
         const int rightEdge = preview_geometry::viewCoordinate(glyph.x + glyph.width, h, scale);

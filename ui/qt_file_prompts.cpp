@@ -1,28 +1,40 @@
 #include "ui/qt_file_prompts.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QStringList>
+#include <algorithm>
 
 namespace vemro {
 
 namespace {
 
 const QStringList kProjectFilters = {QStringLiteral("Font (*.fnt)"), QStringLiteral("All (*.*)")};
-const QStringList kExportFilters = {QStringLiteral("Targa image (*.tga)")};
 
-// One file dialog; a save dialog asks before an existing file is replaced (QFileDialog's
-// default) and appends the default suffix to a name that has none.
-std::optional<QString> runFileDialog(QWidget* parent, const QString& title,
-                                     QFileDialog::AcceptMode mode, const QStringList& filters,
-                                     const QString& defaultSuffix) {
-    QFileDialog dialog(parent, title);
+// A file dialog, its first filter selected, showing the proposed folder (and name). A save
+// dialog asks before an existing file is replaced (QFileDialog's default) and appends the
+// default suffix to a name that has none.
+void setUpFileDialog(QFileDialog& dialog, QFileDialog::AcceptMode mode, const QStringList& filters,
+                     const QString& defaultSuffix, const QString& proposed) {
+    const QFileInfo start(proposed);
+    if (!proposed.isEmpty() && start.isDir()) {
+        dialog.setDirectory(start.absoluteFilePath());
+    } else if (!proposed.isEmpty()) {
+        dialog.setDirectory(start.absolutePath());
+        dialog.selectFile(start.fileName());
+    }
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
                                                        : QFileDialog::AnyFile);
     dialog.setNameFilters(filters);
     dialog.selectNameFilter(filters.front());
     dialog.setDefaultSuffix(defaultSuffix);
+}
+
+// The file the user accepted, or nothing.
+std::optional<QString> runFileDialog(QFileDialog& dialog) {
     if (dialog.exec() != QDialog::Accepted) {
         return std::nullopt;
     }
@@ -33,21 +45,51 @@ std::optional<QString> runFileDialog(QWidget* parent, const QString& title,
     return chosen.front();
 }
 
+std::optional<QString> runFileDialog(QWidget* parent, const QString& title,
+                                     QFileDialog::AcceptMode mode, const QStringList& filters,
+                                     const QString& defaultSuffix, const QString& proposed) {
+    QFileDialog dialog(parent, title);
+    setUpFileDialog(dialog, mode, filters, defaultSuffix, proposed);
+    return runFileDialog(dialog);
+}
+
 }  // namespace
 
-std::optional<QString> QtFilePrompts::askSaveProjectPath(QWidget* parent) {
-    return runFileDialog(parent, QObject::tr("Save Font Project"), QFileDialog::AcceptSave,
-                         kProjectFilters, QStringLiteral("fnt"));
+std::optional<QString> QtFilePrompts::askSaveProjectPath(QWidget* parent, const QString& proposed) {
+    return runFileDialog(parent, QObject::tr("Save Font Project As"), QFileDialog::AcceptSave,
+                         kProjectFilters, QStringLiteral("fnt"), proposed);
 }
 
-std::optional<QString> QtFilePrompts::askOpenProjectPath(QWidget* parent) {
+std::optional<QString> QtFilePrompts::askOpenProjectPath(QWidget* parent, const QString& proposed) {
     return runFileDialog(parent, QObject::tr("Open Font Project"), QFileDialog::AcceptOpen,
-                         kProjectFilters, QStringLiteral("fnt"));
+                         kProjectFilters, QStringLiteral("fnt"), proposed);
 }
 
-std::optional<QString> QtFilePrompts::askExportPath(QWidget* parent) {
-    return runFileDialog(parent, QObject::tr("Export Font"), QFileDialog::AcceptSave,
-                         kExportFilters, QStringLiteral("tga"));
+std::optional<ExportChoice> QtFilePrompts::askExportPath(QWidget* parent,
+                                                         const QList<ExportFormat>& formats,
+                                                         const QString& proposed) {
+    QStringList filters;
+    for (const ExportFormat& format : formats) {
+        filters.append(QStringLiteral("%1 (*.%2)").arg(format.caption, format.extension));
+    }
+    QFileDialog dialog(parent, QObject::tr("Export Font"));
+    setUpFileDialog(dialog, QFileDialog::AcceptSave, filters, formats.front().extension, proposed);
+    // The window asks once about every file the export replaces, not only the one picked here.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    // A name without an extension takes the one of the format chosen last.
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                     [&dialog, &filters, &formats](const QString& filter) {
+                         const qsizetype index = filters.indexOf(filter);
+                         if (index >= 0) {
+                             dialog.setDefaultSuffix(formats[index].extension);
+                         }
+                     });
+    const std::optional<QString> path = runFileDialog(dialog);
+    if (!path) {
+        return std::nullopt;
+    }
+    return ExportChoice{*path,
+                        std::max<qsizetype>(0, filters.indexOf(dialog.selectedNameFilter()))};
 }
 
 FilePrompts::UnsavedChanges QtFilePrompts::askSaveChanges(QWidget* parent) {
@@ -66,6 +108,19 @@ FilePrompts::UnsavedChanges QtFilePrompts::askSaveChanges(QWidget* parent) {
         default:
             return UnsavedChanges::Cancel;
     }
+}
+
+bool QtFilePrompts::confirm(QWidget* parent, const QString& title, const QString& question,
+                            const QString& acceptText) {
+    QMessageBox box(parent);
+    box.setIcon(QMessageBox::Question);
+    box.setWindowTitle(title);
+    box.setText(question);
+    QPushButton* accept = box.addButton(acceptText, QMessageBox::AcceptRole);
+    // Enter keeps things as they are, as in the file dialog's own question about replacing.
+    box.setDefaultButton(box.addButton(QMessageBox::Cancel));
+    box.exec();
+    return box.clickedButton() == accept;
 }
 
 void QtFilePrompts::showError(QWidget* parent, const QString& title, const QString& message) {

@@ -7,9 +7,12 @@ namespace vemro {
 // The file prompts as the desktop shows them: file dialogs and message boxes.
 class QtFilePrompts : public FilePrompts {
 public:
-    std::optional<QString> askSaveProjectPath(QWidget* parent) override;
-    std::optional<QString> askOpenProjectPath(QWidget* parent) override;
-    std::optional<QString> askExportPath(QWidget* parent) override;
+    std::optional<QString> askSaveProjectPath(QWidget* parent, const QString& proposed) override;
+    std::optional<QString> askOpenProjectPath(QWidget* parent, const QString& proposed) override;
+    std::optional<ExportChoice> askExportPath(QWidget* parent, const QList<ExportFormat>& formats,
+                                              const QString& proposed) override;
+    bool confirm(QWidget* parent, const QString& title, const QString& question,
+                 const QString& acceptText) override;
     UnsavedChanges askSaveChanges(QWidget* parent) override;
     void showError(QWidget* parent, const QString& title, const QString& message) override;
 };

@@ -287,5 +287,33 @@ TEST(FreetypeFontFacts, FontsOfOneFaceOnSeveralThreadsAtOnceDrawAsEachAlone) {
     }
 }
 
+// The face a new project starts with is the one fontconfig gives for "sans-serif", under a name
+// of the face list (DejaVu Sans on a fresh Debian).
+TEST(FreetypeFontFacts, DefaultFaceIsTheSystemsSansSerif) {
+    std::vector<std::string> families;
+    FcConfig* config = FcInitLoadConfigAndFonts();
+    FcPattern* query = FcNameParse(reinterpret_cast<const FcChar8*>("sans-serif"));
+    FcConfigSubstitute(config, query, FcMatchPattern);
+    FcDefaultSubstitute(query);
+    FcResult result = FcResultNoMatch;
+    FcPattern* match = FcFontMatch(config, query, &result);
+    FcChar8* family = nullptr;
+    for (int i = 0;
+         match != nullptr && FcPatternGetString(match, FC_FAMILY, i, &family) == FcResultMatch;
+         ++i) {
+        families.emplace_back(reinterpret_cast<const char*>(family));
+    }
+    FcPatternDestroy(match);
+    FcPatternDestroy(query);
+    FcConfigDestroy(config);
+    ASSERT_FALSE(families.empty());
+
+    FreetypeFontRenderer renderer;
+    const std::string chosen = renderer.defaultFaceName();
+    const std::vector<std::string>& faces = renderer.faceNames();
+    EXPECT_NE(std::find(families.begin(), families.end(), chosen), families.end()) << chosen;
+    EXPECT_NE(std::find(faces.begin(), faces.end(), chosen), faces.end()) << chosen;
+}
+
 }  // namespace
 }  // namespace vemro

@@ -35,20 +35,21 @@ private slots:
     void startsEmptyWithoutProject();
 
 private:
-    // Closes the window once it shows, after recording its glyph codes.
-    void closeWhenShown(std::vector<std::uint8_t>& codes, int& rebuilds) {
-        QTimer::singleShot(0, [this, &codes, &rebuilds] {
+    // Closes the window once it shows, after recording its glyph codes and how many cells its
+    // atlas holds.
+    void closeWhenShown(std::vector<char32_t>& codes, std::size_t& cells) {
+        QTimer::singleShot(0, [this, &codes, &cells] {
             BuilderDialog* window = shownWindow();
             if (window == nullptr) {
-                closeWhenShown(codes, rebuilds);
+                closeWhenShown(codes, cells);
                 return;
             }
             // The project is opened by an event queued behind the first showing.
-            QTimer::singleShot(0, window, [window, &codes, &rebuilds] {
-                for (const Glyph& glyph : window->atlas().glyphs()) {
+            QTimer::singleShot(0, window, [window, &codes, &cells] {
+                for (const Glyph& glyph : window->project().glyphs) {
                     codes.push_back(glyph.code);
                 }
-                rebuilds = window->rebuildCount();
+                cells = window->result()->glyphs.size();
                 window->close();
             });
         });
@@ -68,12 +69,12 @@ void BuilderAppTest::opensProjectGivenAtStartAndEndsWithWindow() {
 
     FakeFilePrompts prompts;
     BuilderApp app(renderer_, prompts);
-    std::vector<std::uint8_t> codes;
-    int rebuilds = 0;
-    closeWhenShown(codes, rebuilds);
+    std::vector<char32_t> codes;
+    std::size_t cells = 0;
+    closeWhenShown(codes, cells);
     QCOMPARE(app.run(path), 0);
-    QCOMPARE(codes, (std::vector<std::uint8_t>{'v', 'm'}));
-    QCOMPARE(rebuilds, 2);
+    QCOMPARE(codes, (std::vector<char32_t>{U'v', U'm'}));
+    QCOMPARE(cells, std::size_t{2});
     // The opened project is unchanged: closing asked nothing.
     QCOMPARE(prompts.unsavedAsks, 0);
     QVERIFY(prompts.errors.isEmpty());
@@ -82,12 +83,12 @@ void BuilderAppTest::opensProjectGivenAtStartAndEndsWithWindow() {
 void BuilderAppTest::startsEmptyWithoutProject() {
     FakeFilePrompts prompts;
     BuilderApp app(renderer_, prompts);
-    std::vector<std::uint8_t> codes;
-    int rebuilds = 0;
-    closeWhenShown(codes, rebuilds);
+    std::vector<char32_t> codes;
+    std::size_t cells = 1;
+    closeWhenShown(codes, cells);
     QCOMPARE(app.run(std::nullopt), 0);
     QVERIFY(codes.empty());
-    QCOMPARE(rebuilds, 1);
+    QCOMPARE(cells, std::size_t{0});
 }
 
 }  // namespace vemro::test

@@ -1,6 +1,6 @@
-// The main window as a user drives it: start-up state, the routes from controls to handlers
-// with their rebuild counts, the Add characters command, and the window-level safeguards
-// (Enter and Escape, the save-changes question, the outside-texture status line, drops).
+// The main window as a user drives it: start-up state, the routes from controls into the
+// project and its atlas, the Add characters command, and the window-level safeguards (Enter and
+// Escape, the save-changes question, the status line, drops).
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -21,6 +21,7 @@
 
 #include "engine/freetype_font_renderer.h"
 #include "engine/glyph_list.h"
+#include "engine/windows1252.h"
 #include "files/project_file.h"
 #include "tests/ui/fake_file_prompts.h"
 #include "tests/ui/ui_test_helpers.h"
@@ -31,13 +32,13 @@ namespace vemro::test {
 
 namespace {
 
-std::size_t indexOfCode(const GlyphList& glyphs, std::uint8_t code) {
+std::size_t indexOfCode(const GlyphList& glyphs, char32_t code) {
     for (std::size_t i = 0; i < glyphs.size(); ++i) {
         if (glyphs[i].code == code) {
             return i;
         }
     }
-    qFatal("code %d not in the list", code);
+    qFatal("code %u not in the list", static_cast<unsigned>(code));
     return 0;
 }
 
@@ -75,7 +76,7 @@ class BuilderDialogTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void startsWithEveryDefault();
+    void startsShowingStartupProject();
     void startsWithHatchedPreviewAroundBlackTexture();
 
     void radioClicksRebuildEvenWhenAlreadySelected();
@@ -85,8 +86,8 @@ private slots:
     void characterBorderWithoutSelectionDoesNothing();
     void selectingCharacterShowsItsBordersAndChangesNone();
     void characterListFollowsRebuildsAndKeepsSelection();
-    void fullCharsetAndNewRebuildOnce();
-    void zoomAndRectanglesOnlyRepaint();
+    void fullCharsetAppendsMissingAndNewEmpties();
+    void zoomAndRectanglesAreNoProjectChange();
 
     void addCharactersAppendsInTypedOrder();
     void addCharactersTakesTextHoweverClosed();
@@ -104,80 +105,39 @@ private:
     FreetypeFontRenderer renderer_;
 };
 
-void BuilderDialogTest::startsWithEveryDefault() {
+void BuilderDialogTest::startsShowingStartupProject() {
     FakeFilePrompts prompts;
     BuilderDialog window(renderer_, prompts);
     window.show();
 
-    QCOMPARE(window.windowTitle(), QStringLiteral("Vemro Font builder"));
-    QCOMPARE(window.rebuildCount(), 1);
-    QCOMPARE(window.atlas().textureSize(), (AtlasSize{256, 256}));
-    QCOMPARE(window.atlas().fontBorders(), FontBorders{});
-    QVERIFY(window.atlas().glyphs().empty());
+    QCOMPARE(window.windowTitle(), QStringLiteral("Untitled[*] - Vemro Font builder"));
+    QVERIFY(!window.isWindowModified());
+    QVERIFY(window.project() == startupProject(renderer_.defaultFaceName()));
+    // 11 points at 96 pixels per inch.
+    QCOMPARE(child<QLabel>(window, "sizePixelsLabel")->text(), QStringLiteral("= 15 px"));
+    QVERIFY(child<PreviewView>(window, "preview")->hint().contains(QStringLiteral("Tools")));
+    QCOMPARE(controlsDiffer(window, window.project()), QString());
+    QCOMPARE(window.result()->textureSize, window.project().textureSize);
     QVERIFY(!window.hasUnsavedChanges());
+    QVERIFY(!child<QAction>(window, "actionUndo")->isEnabled());
+    QVERIFY(!child<QAction>(window, "actionRedo")->isEnabled());
 
     auto* slider = child<QSlider>(window, "zoomSlider");
     QCOMPARE(slider->minimum(), 100);
     QCOMPARE(slider->maximum(), 1000);
     QCOMPARE(slider->value(), 100);
     QCOMPARE(slider->tickInterval(), 50);
-    QCOMPARE(child<QLabel>(window, "zoomLabel")->text(), QStringLiteral("100%"));
+    QCOMPARE(child<QSpinBox>(window, "zoomSpin")->text(), QStringLiteral("100%"));
     QCOMPARE(window.focusWidget(), static_cast<QWidget*>(slider));
 
-    for (const char* name : {"width64Radio", "width128Radio", "width512Radio", "height64Radio",
-                             "height128Radio", "height512Radio"}) {
-        QVERIFY2(!child<QRadioButton>(window, name)->isChecked(), name);
-    }
-    QVERIFY(child<QRadioButton>(window, "width256Radio")->isChecked());
-    QVERIFY(child<QRadioButton>(window, "height256Radio")->isChecked());
-
+    // Every installed face is on offer, in the renderer's order.
     auto* name = child<QComboBox>(window, "nameCombo");
-    const std::vector<std::string>& faces = renderer_.faceNames();
-    QVERIFY(!faces.empty());
-    QCOMPARE(name->count(), static_cast<int>(faces.size()));
-    QCOMPARE(name->currentIndex(), 0);
-    QCOMPARE(name->currentText().toStdString(), faces.front());
-
-    const auto entries = [](const QComboBox* combo) {
-        QList<QPair<QString, int>> list;
-        for (int i = 0; i < combo->count(); ++i) {
-            list.append({combo->itemText(i), combo->itemData(i).toInt()});
-        }
-        return list;
-    };
-    using Entries = QList<QPair<QString, int>>;
-    auto* quality = child<QComboBox>(window, "qualityCombo");
-    auto* weight = child<QComboBox>(window, "weightCombo");
-    auto* factor = child<QComboBox>(window, "factorCombo");
-    QCOMPARE(entries(quality), (Entries{{"Antialiased", 4}, {"non-Antialiased", 3}}));
-    QCOMPARE(entries(weight), (Entries{{"Normal", 400}, {"Medium", 600}, {"Bold", 700}}));
-    QCOMPARE(entries(factor), (Entries{{"(none)", 1}, {"2x2", 2}, {"3x3", 3}, {"4x4", 4}}));
-    QCOMPARE(quality->currentIndex(), 0);
-    QCOMPARE(weight->currentIndex(), 0);
-    QCOMPARE(factor->currentIndex(), 0);
-
-    auto* size = child<QSpinBox>(window, "sizeSpin");
-    QCOMPARE(size->value(), 11);
-    QCOMPARE(size->minimum(), 5);
-    QCOMPARE(size->maximum(), 100);
-    for (const char* spinName : {"borderLeftSpin", "borderRightSpin", "borderTopSpin",
-                                 "borderBottomSpin", "charBorderLeftSpin", "charBorderRightSpin"}) {
-        auto* spin = child<QSpinBox>(window, spinName);
-        QCOMPARE(spin->value(), 0);
-        QCOMPARE(spin->minimum(), 0);
-        QCOMPARE(spin->maximum(), 16);
+    QStringList faces;
+    for (const std::string& face : renderer_.faceNames()) {
+        faces.append(QString::fromStdString(face));
     }
-    QVERIFY(!child<QCheckBox>(window, "italicCheck")->isChecked());
-    QVERIFY(!child<QCheckBox>(window, "showRectanglesCheck")->isChecked());
-    QCOMPARE(child<QComboBox>(window, "characterCombo")->count(), 0);
-
-    const FontSettings settings = window.fontSettings();
-    QCOMPARE(settings.faceName, faces.front());
-    QCOMPARE(settings.size, 11);
-    QCOMPARE(settings.weight, 400);
-    QCOMPARE(settings.quality, 4);
-    QCOMPARE(settings.factor, 1);
-    QCOMPARE(settings.italic, false);
+    QCOMPARE(name->count(), faces.size());
+    QCOMPARE(name->itemText(faces.size() - 1), faces.back());
 }
 
 void BuilderDialogTest::startsWithHatchedPreviewAroundBlackTexture() {
@@ -185,6 +145,9 @@ void BuilderDialogTest::startsWithHatchedPreviewAroundBlackTexture() {
     BuilderDialog window(renderer_, prompts);
     window.show();
     auto* preview = child<PreviewView>(window, "preview");
+    // A space has no ink; with a character in the list the hint is gone.
+    addCharacters(window, QStringLiteral(" "), Closing::Ok);
+    QVERIFY(preview->hint().isEmpty());
     // 450 pixels wide at start; as tall as the controls beside it make the window.
     QCOMPARE(preview->width(), 450);
     QVERIFY(preview->height() >= 450);
@@ -219,16 +182,21 @@ void BuilderDialogTest::radioClicksRebuildEvenWhenAlreadySelected() {
     window.show();
     auto* width512 = child<QRadioButton>(window, "width512Radio");
     click(width512);
-    QCOMPARE(window.rebuildCount(), 2);
-    QCOMPARE(window.atlas().textureSize(), (AtlasSize{512, 256}));
-    click(width512);
-    QCOMPARE(window.rebuildCount(), 3);
-    QCOMPARE(window.atlas().textureSize(), (AtlasSize{512, 256}));
-    QVERIFY(width512->isChecked());
+    QCOMPARE(window.project().textureSize, (AtlasSize{512, 256}));
+    QCOMPARE(window.result()->textureSize, (AtlasSize{512, 256}));
+    QCOMPARE(window.result()->pages.front().width, 512);
 
+    // A click on the checked button changes nothing, so it adds no undo step.
+    click(width512);
+    QVERIFY(width512->isChecked());
+    QCOMPARE(window.project().textureSize, (AtlasSize{512, 256}));
     click(child<QRadioButton>(window, "height64Radio"));
-    QCOMPARE(window.rebuildCount(), 4);
-    QCOMPARE(window.atlas().textureSize(), (AtlasSize{512, 64}));
+    QCOMPARE(window.result()->textureSize, (AtlasSize{512, 64}));
+    trigger(window, "actionUndo");
+    QCOMPARE(window.project().textureSize, (AtlasSize{512, 256}));
+    trigger(window, "actionUndo");
+    QCOMPARE(window.project().textureSize, (AtlasSize{256, 256}));
+    QVERIFY(!child<QAction>(window, "actionUndo")->isEnabled());
 }
 
 void BuilderDialogTest::fontBorderTypedWidensEveryGlyph() {
@@ -236,14 +204,13 @@ void BuilderDialogTest::fontBorderTypedWidensEveryGlyph() {
     BuilderDialog window(renderer_, prompts);
     window.show();
     trigger(window, "actionAddTorvynCharset");
-    const GlyphList before = window.atlas().glyphs();
+    const std::vector<PlacedGlyph> before = window.result()->glyphs;
     QCOMPARE(before.size(), std::size_t{224});
-    const int rebuilds = window.rebuildCount();
 
     typeInto(child<QSpinBox>(window, "borderLeftSpin"), QStringLiteral("3"));
-    QCOMPARE(window.rebuildCount(), rebuilds + 1);
-    QCOMPARE(window.atlas().fontBorders(), (FontBorders{.left = 3}));
-    const GlyphList& after = window.atlas().glyphs();
+    QCOMPARE(window.project().fontBorders, (FontBorders{.left = 3}));
+    QCOMPARE(window.result()->fontBorders, (FontBorders{.left = 3}));
+    const std::vector<PlacedGlyph>& after = window.result()->glyphs;
     QCOMPARE(after.size(), before.size());
     bool moved = false;
     for (std::size_t i = 0; i < after.size(); ++i) {
@@ -259,24 +226,23 @@ void BuilderDialogTest::spinKeepsLastValidValue() {
     BuilderDialog window(renderer_, prompts);
     window.show();
     auto* spin = child<QSpinBox>(window, "borderTopSpin");
-    const int rebuilds = window.rebuildCount();
     typeInto(spin, QStringLiteral("1"));
-    QCOMPARE(window.rebuildCount(), rebuilds + 1);
+    QCOMPARE(window.project().fontBorders.top, 1);
     QTest::keyClicks(spin, QStringLiteral("7"));  // "17" is beyond 16
     QCOMPARE(spin->value(), 1);
     QCOMPARE(spin->text(), QStringLiteral("1"));
-    QCOMPARE(window.atlas().fontBorders().top, 1);
+    QCOMPARE(window.project().fontBorders.top, 1);
 
     // Arrow keys step within the range and route like typing.
     QTest::keyClick(spin, Qt::Key_Up);
-    QCOMPARE(window.atlas().fontBorders().top, 2);
-    QCOMPARE(window.rebuildCount(), rebuilds + 2);
+    QCOMPARE(window.project().fontBorders.top, 2);
+    QCOMPARE(window.result()->fontBorders.top, 2);
 
     // The size spin clamps the same way: 100 at most.
     auto* size = child<QSpinBox>(window, "sizeSpin");
     typeInto(size, QStringLiteral("100"));
     QTest::keyClicks(size, QStringLiteral("0"));
-    QCOMPARE(window.fontSettings().size, 100);
+    QCOMPARE(window.project().font.size, 100);
 }
 
 void BuilderDialogTest::fontControlsRouteOnUserChoiceOnly() {
@@ -286,33 +252,32 @@ void BuilderDialogTest::fontControlsRouteOnUserChoiceOnly() {
     auto* weight = child<QComboBox>(window, "weightCombo");
     auto* quality = child<QComboBox>(window, "qualityCombo");
     auto* factor = child<QComboBox>(window, "factorCombo");
+    const Project start = window.project();
 
-    // A selection set from code is no user choice: nothing is rebuilt.
+    // A selection set from code is no user choice: the project stays.
     weight->setCurrentIndex(2);
-    QCOMPARE(window.rebuildCount(), 1);
+    QVERIFY(window.project() == start);
     weight->setCurrentIndex(0);
 
     chooseItem(weight, 1);
-    QCOMPARE(window.fontSettings().weight, 600);
+    QCOMPARE(window.project().font.weight, 600);
     chooseItem(quality, 1);
-    QCOMPARE(window.fontSettings().quality, 3);
+    QCOMPARE(window.project().font.quality, 3);
     chooseItem(factor, 3);
-    QCOMPARE(window.fontSettings().factor, 4);
+    QCOMPARE(window.project().font.factor, 4);
+    QCOMPARE(window.result()->factor, 4);
     click(child<QCheckBox>(window, "italicCheck"));
-    QVERIFY(window.fontSettings().italic);
-    QCOMPARE(window.rebuildCount(), 5);
+    QVERIFY(window.project().font.italic);
 
     // Clicking the "Italic" caption clicks the box.
     auto* italicLabel = child<QLabel>(window, "italicLabel");
     QTest::mouseClick(italicLabel, Qt::LeftButton);
-    QVERIFY(!window.fontSettings().italic);
-    QCOMPARE(window.rebuildCount(), 6);
+    QVERIFY(!window.project().font.italic);
 
     auto* name = child<QComboBox>(window, "nameCombo");
     if (name->count() > 1) {
         chooseItem(name, 1);
-        QCOMPARE(window.fontSettings().faceName, renderer_.faceNames()[1]);
-        QCOMPARE(window.rebuildCount(), 7);
+        QCOMPARE(window.project().font.faceName, renderer_.faceNames()[1]);
     }
 }
 
@@ -324,13 +289,11 @@ void BuilderDialogTest::characterBorderWithoutSelectionDoesNothing() {
     auto* characters = child<QComboBox>(window, "characterCombo");
     QCOMPARE(characters->count(), 224);
     QCOMPARE(characters->currentIndex(), -1);
-    const GlyphList before = window.atlas().glyphs();
-    const int rebuilds = window.rebuildCount();
+    const Project before = window.project();
 
     typeInto(child<QSpinBox>(window, "charBorderRightSpin"), QStringLiteral("5"));
     typeInto(child<QSpinBox>(window, "charBorderLeftSpin"), QStringLiteral("2"));
-    QCOMPARE(window.rebuildCount(), rebuilds);
-    QVERIFY(window.atlas().glyphs() == before);
+    QVERIFY(window.project() == before);
 }
 
 void BuilderDialogTest::selectingCharacterShowsItsBordersAndChangesNone() {
@@ -341,7 +304,7 @@ void BuilderDialogTest::selectingCharacterShowsItsBordersAndChangesNone() {
     auto* characters = child<QComboBox>(window, "characterCombo");
     auto* left = child<QSpinBox>(window, "charBorderLeftSpin");
     auto* right = child<QSpinBox>(window, "charBorderRightSpin");
-    const GlyphList& glyphs = window.atlas().glyphs();
+    const GlyphList& glyphs = window.project().glyphs;
     const int a = static_cast<int>(indexOfCode(glyphs, 'A'));
     const int b = static_cast<int>(indexOfCode(glyphs, 'B'));
 
@@ -366,12 +329,12 @@ void BuilderDialogTest::selectingCharacterShowsItsBordersAndChangesNone() {
     QCOMPARE(glyphs[b].charBorderLeft, 2);
     QCOMPARE(glyphs[b].charBorderRight, 0);
     QCOMPARE(characters->currentIndex(), a);
-    QCOMPARE(characters->currentText(), QStringLiteral("A"));
+    QCOMPARE(characters->currentText(), QStringLiteral("A  U+0041"));
 
-    // Selecting it again changes no spin text: nothing is stored, nothing rebuilt.
-    const int rebuilds = window.rebuildCount();
+    // Selecting it again changes nothing.
+    const Project before = window.project();
     chooseItem(characters, a);
-    QCOMPARE(window.rebuildCount(), rebuilds);
+    QVERIFY(window.project() == before);
 }
 
 void BuilderDialogTest::characterListFollowsRebuildsAndKeepsSelection() {
@@ -380,11 +343,14 @@ void BuilderDialogTest::characterListFollowsRebuildsAndKeepsSelection() {
     window.show();
     trigger(window, "actionAddTorvynCharset");
     auto* characters = child<QComboBox>(window, "characterCombo");
-    // Items in list order, each the character its Windows-1252 code stands for.
-    QCOMPARE(characters->itemText(0), QStringLiteral(" "));
-    QCOMPARE(characters->itemText(33), QStringLiteral("A"));
-    QCOMPARE(characters->itemText(128 - 32), QString(QChar(0x20AC)));
-    QCOMPARE(characters->itemText(233 - 32), QString(QChar(0x00E9)));
+    // Items in list order, each the character its Windows-1252 code stands for and its code;
+    // characters without a visible shape by name.
+    QCOMPARE(characters->itemText(0), QStringLiteral("space  U+0020"));
+    QCOMPARE(characters->itemText(33), QStringLiteral("A  U+0041"));
+    QCOMPARE(characters->itemText(128 - 32), QStringLiteral("\u20AC  U+20AC"));
+    QCOMPARE(characters->itemText(233 - 32), QStringLiteral("\u00E9  U+00E9"));
+    QCOMPARE(characters->itemText(160 - 32), QStringLiteral("no-break space  U+00A0"));
+    QCOMPARE(characters->itemText(0x81 - 32), QStringLiteral("U+0081"));
 
     chooseItem(characters, 5);
     click(child<QRadioButton>(window, "width128Radio"));
@@ -398,50 +364,74 @@ void BuilderDialogTest::characterListFollowsRebuildsAndKeepsSelection() {
     QCOMPARE(characters->currentIndex(), -1);
 }
 
-void BuilderDialogTest::fullCharsetAndNewRebuildOnce() {
+void BuilderDialogTest::fullCharsetAppendsMissingAndNewEmpties() {
     FakeFilePrompts prompts;
     BuilderDialog window(renderer_, prompts);
     window.show();
     addCharacters(window, QStringLiteral("zA"), Closing::Ok);
-    QCOMPARE(window.rebuildCount(), 2);
     trigger(window, "actionAddTorvynCharset");
-    QCOMPARE(window.rebuildCount(), 3);
-    const std::vector<std::uint8_t> codes = codesOf(window.atlas().glyphs());
-    QCOMPARE(codes.size(), std::size_t{224});
-    QCOMPARE(codes[0], std::uint8_t{'z'});
-    QCOMPARE(codes[1], std::uint8_t{'A'});
-    QCOMPARE(codes[2], std::uint8_t{32});
-    QCOMPARE(codes.back(), std::uint8_t{255});
+    // The characters of Windows-1252 bytes 32 to 255 in byte order, after those already there.
+    std::vector<char32_t> codes = {U'z', U'A'};
+    for (int byte = 32; byte <= 255; ++byte) {
+        const char32_t code = windows1252ToUnicode(static_cast<std::uint8_t>(byte));
+        if (code != U'z' && code != U'A') {
+            codes.push_back(code);
+        }
+    }
+    QCOMPARE(codesOf(window.project().glyphs), codes);
+    QCOMPARE(codes[96], U'\u20AC');
+    QCOMPARE(window.result()->glyphs.size(), std::size_t{224});
 
     trigger(window, "actionAddTorvynCharset");
-    QCOMPARE(window.rebuildCount(), 4);
-    QVERIFY(codesOf(window.atlas().glyphs()) == codes);
+    QVERIFY(codesOf(window.project().glyphs) == codes);
 
     prompts.unsavedAnswer = FilePrompts::UnsavedChanges::Discard;
     trigger(window, "actionNew");
-    QCOMPARE(window.rebuildCount(), 5);
-    QVERIFY(window.atlas().glyphs().empty());
+    QVERIFY(window.project().glyphs.empty());
+    QVERIFY(window.result()->glyphs.empty());
     trigger(window, "actionNew");
-    QCOMPARE(window.rebuildCount(), 6);
+    QVERIFY(window.project().glyphs.empty());
 }
 
-void BuilderDialogTest::zoomAndRectanglesOnlyRepaint() {
+void BuilderDialogTest::zoomAndRectanglesAreNoProjectChange() {
     FakeFilePrompts prompts;
     BuilderDialog window(renderer_, prompts);
     window.show();
     auto* slider = child<QSlider>(window, "zoomSlider");
     auto* preview = child<PreviewView>(window, "preview");
+    auto* box = child<QSpinBox>(window, "zoomSpin");
     QTest::keyClick(slider, Qt::Key_Right);
-    QCOMPARE(child<QLabel>(window, "zoomLabel")->text(), QStringLiteral("101%"));
+    QCOMPARE(box->text(), QStringLiteral("101%"));
     slider->setValue(250);
-    QCOMPARE(child<QLabel>(window, "zoomLabel")->text(), QStringLiteral("250%"));
+    QCOMPARE(box->text(), QStringLiteral("250%"));
     QCOMPARE(preview->zoom(), 250);
+
+    // A typed percentage counts once it is entered; the slider follows it.
+    box->setFocus();
+    box->selectAll();
+    QTest::keyClicks(box, QStringLiteral("400"));
+    QCOMPARE(preview->zoom(), 250);
+    QTest::keyClick(box, Qt::Key_Return);
+    QCOMPARE(preview->zoom(), 400);
+    QCOMPARE(slider->value(), 400);
+    // Zoom In and Out go to the neighbouring whole hundreds; Actual Size back to 100.
+    slider->setValue(250);
+    trigger(window, "actionZoomIn");
+    QCOMPARE(box->value(), 300);
+    trigger(window, "actionZoomOut");
+    trigger(window, "actionZoomOut");
+    QCOMPARE(slider->value(), 100);
+    slider->setValue(1000);
+    trigger(window, "actionZoomIn");
+    QCOMPARE(preview->zoom(), 1000);
+    trigger(window, "actionZoomReset");
+    QCOMPARE(preview->zoom(), 100);
 
     click(child<QCheckBox>(window, "showRectanglesCheck"));
     QVERIFY(preview->showRectangles());
-    QCOMPARE(window.rebuildCount(), 1);
-    // The view settings are not part of the project.
+    // The view settings are not part of the project: nothing to save, nothing to undo.
     QVERIFY(!window.hasUnsavedChanges());
+    QVERIFY(!child<QAction>(window, "actionUndo")->isEnabled());
 }
 
 void BuilderDialogTest::addCharactersAppendsInTypedOrder() {
@@ -449,19 +439,15 @@ void BuilderDialogTest::addCharactersAppendsInTypedOrder() {
     BuilderDialog window(renderer_, prompts);
     window.show();
     addCharacters(window, QStringLiteral("abca"), Closing::Ok);
-    QCOMPARE(codesOf(window.atlas().glyphs()), (std::vector<std::uint8_t>{97, 98, 99}));
-    QCOMPARE(window.rebuildCount(), 2);
+    QCOMPARE(codesOf(window.project().glyphs), (std::vector<char32_t>{U'a', U'b', U'c'}));
+    QCOMPARE(window.result()->glyphs.size(), std::size_t{3});
 
-    // Characters already present change nothing but still rebuild once.
-    const GlyphList before = window.atlas().glyphs();
+    // Characters already present change nothing; neither does an empty OK.
+    const GlyphList before = window.project().glyphs;
     addCharacters(window, QStringLiteral("cab"), Closing::EnterKey);
-    QVERIFY(window.atlas().glyphs() == before);
-    QCOMPARE(window.rebuildCount(), 3);
-
-    // An empty OK rebuilds too.
+    QVERIFY(window.project().glyphs == before);
     addCharacters(window, QString(), Closing::Ok);
-    QCOMPARE(window.atlas().glyphs().size(), std::size_t{3});
-    QCOMPARE(window.rebuildCount(), 4);
+    QVERIFY(window.project().glyphs == before);
 }
 
 void BuilderDialogTest::addCharactersTakesTextHoweverClosed() {
@@ -470,11 +456,9 @@ void BuilderDialogTest::addCharactersTakesTextHoweverClosed() {
         BuilderDialog window(renderer_, prompts);
         window.show();
         addCharacters(window, QStringLiteral("xyz"), closing);
-        QCOMPARE(codesOf(window.atlas().glyphs()), (std::vector<std::uint8_t>{'x', 'y', 'z'}));
-        QCOMPARE(window.rebuildCount(), 2);
+        QCOMPARE(codesOf(window.project().glyphs), (std::vector<char32_t>{U'x', U'y', U'z'}));
         addCharacters(window, QString(), closing);
-        QCOMPARE(window.atlas().glyphs().size(), std::size_t{3});
-        QCOMPARE(window.rebuildCount(), 3);
+        QCOMPARE(window.project().glyphs.size(), std::size_t{3});
     }
 }
 
@@ -487,7 +471,8 @@ void BuilderDialogTest::addCharactersConvertsToWindows1252() {
     const QString text = QStringLiteral(" \u00E9\u20AC\u0416") + QString::fromUcs4(U"\U0001F600") +
                          QStringLiteral("?");
     addCharacters(window, text, Closing::Ok);
-    QCOMPARE(codesOf(window.atlas().glyphs()), (std::vector<std::uint8_t>{32, 233, 128, '?'}));
+    QCOMPARE(codesOf(window.project().glyphs),
+             (std::vector<char32_t>{U' ', U'\u00E9', U'\u20AC', U'?'}));
 }
 
 void BuilderDialogTest::addCharactersStartsEmptyEachTime() {
@@ -526,7 +511,7 @@ void BuilderDialogTest::enterAndEscapeLeaveWindowOpen() {
     QTest::keyClick(&window, Qt::Key_Escape);
     QCoreApplication::processEvents();
     QVERIFY(window.isVisible());
-    QCOMPARE(window.fontSettings().size, 12);
+    QCOMPARE(window.project().font.size, 12);
     QCOMPARE(prompts.unsavedAsks, 0);
 }
 
@@ -556,7 +541,7 @@ void BuilderDialogTest::changedProjectAsksBeforeNewOpenAndClose() {
     prompts.unsavedAnswer = FilePrompts::UnsavedChanges::Cancel;
     trigger(window, "actionNew");
     QCOMPARE(prompts.unsavedAsks, 1);
-    QCOMPARE(window.atlas().glyphs().size(), std::size_t{224});
+    QCOMPARE(window.project().glyphs.size(), std::size_t{224});
     trigger(window, "actionOpen");
     QCOMPARE(prompts.unsavedAsks, 2);
     QCOMPARE(prompts.openAsks, 0);
@@ -571,7 +556,7 @@ void BuilderDialogTest::changedProjectAsksBeforeNewOpenAndClose() {
     prompts.unsavedAnswer = FilePrompts::UnsavedChanges::Discard;
     trigger(window, "actionNew");
     QCOMPARE(prompts.unsavedAsks, 5);
-    QVERIFY(window.atlas().glyphs().empty());
+    QVERIFY(window.project().glyphs.empty());
     QVERIFY(!window.hasUnsavedChanges());
     QCOMPARE(prompts.saveAsks, 0);
 
@@ -605,7 +590,7 @@ void BuilderDialogTest::savingFromQuestionKeepsWork() {
     QVERIFY(window.close());
     QCOMPARE(prompts.errors.size(), 1);
     const QByteArray saved = fileBytes(*prompts.savePath);
-    const std::size_t faceLength = window.fontSettings().faceName.size();
+    const std::size_t faceLength = window.project().font.faceName.size();
     QCOMPARE(static_cast<std::size_t>(saved.size()), 53 + faceLength + 9 * 224);
 }
 
@@ -613,12 +598,12 @@ void BuilderDialogTest::statusLineCountsGlyphsOutsideTexture() {
     FakeFilePrompts prompts;
     BuilderDialog window(renderer_, prompts);
     window.show();
-    auto* status = child<QLabel>(window, "outsideLabel");
+    auto* status = child<QLabel>(window, "statusLabel");
     QVERIFY(status->text().isEmpty());
     click(child<QRadioButton>(window, "width64Radio"));
     click(child<QRadioButton>(window, "height64Radio"));
     trigger(window, "actionAddTorvynCharset");
-    const std::size_t outside = window.atlas().glyphsOutsideTexture();
+    const std::size_t outside = window.result()->glyphsOutsideTexture;
     QVERIFY(outside > 1);
     QVERIFY2(status->text().startsWith(QString::number(outside) + QStringLiteral(" glyphs")),
              qPrintable(status->text()));
@@ -626,7 +611,7 @@ void BuilderDialogTest::statusLineCountsGlyphsOutsideTexture() {
 
     click(child<QRadioButton>(window, "width512Radio"));
     click(child<QRadioButton>(window, "height512Radio"));
-    QCOMPARE(window.atlas().glyphsOutsideTexture(), std::size_t{0});
+    QCOMPARE(window.result()->glyphsOutsideTexture, std::size_t{0});
     QVERIFY(status->text().isEmpty());
 }
 
@@ -665,13 +650,13 @@ void BuilderDialogTest::droppedProjectOpensAfterQuestion() {
     prompts.unsavedAnswer = FilePrompts::UnsavedChanges::Cancel;
     QVERIFY(drop(path));
     QCOMPARE(prompts.unsavedAsks, 1);
-    QCOMPARE(window.atlas().glyphs().size(), std::size_t{224});
+    QCOMPARE(window.project().glyphs.size(), std::size_t{224});
 
     prompts.unsavedAnswer = FilePrompts::UnsavedChanges::Discard;
     QVERIFY(drop(path));
     QCOMPARE(prompts.unsavedAsks, 2);
-    QCOMPARE(codesOf(window.atlas().glyphs()), (std::vector<std::uint8_t>{'Q', 'R'}));
-    QCOMPARE(window.atlas().glyphs()[0].charBorderRight, 2);
+    QCOMPARE(codesOf(window.project().glyphs), (std::vector<char32_t>{U'Q', U'R'}));
+    QCOMPARE(window.project().glyphs[0].charBorderRight, 2);
     QVERIFY(prompts.errors.isEmpty());
 }
 

@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <optional>
 
+#include "tests/ui/temporary_settings.h"
 #include "ui/file_prompts.h"
 
 namespace vemro {
@@ -11,17 +12,33 @@ namespace vemro {
 // Answers the window's file questions from fields a test sets, and counts the questions.
 class FakeFilePrompts : public FilePrompts {
 public:
-    std::optional<QString> askSaveProjectPath(QWidget* /*parent*/) override {
+    std::optional<QString> askSaveProjectPath(QWidget* /*parent*/,
+                                              const QString& proposed) override {
         ++saveAsks;
+        proposedSave = proposed;
         return savePath;
     }
-    std::optional<QString> askOpenProjectPath(QWidget* /*parent*/) override {
+    std::optional<QString> askOpenProjectPath(QWidget* /*parent*/,
+                                              const QString& proposed) override {
         ++openAsks;
+        proposedOpen = proposed;
         return openPath;
     }
-    std::optional<QString> askExportPath(QWidget* /*parent*/) override {
+    std::optional<ExportChoice> askExportPath(QWidget* /*parent*/,
+                                              const QList<ExportFormat>& formats,
+                                              const QString& proposed) override {
         ++exportAsks;
-        return exportPath;
+        exportFormats = formats;
+        proposedExport = proposed;
+        if (!exportPath) {
+            return std::nullopt;
+        }
+        return ExportChoice{*exportPath, 0};
+    }
+    bool confirm(QWidget* /*parent*/, const QString& /*title*/, const QString& question,
+                 const QString& /*acceptText*/) override {
+        questions.append(question);
+        return confirmAnswer;
     }
     UnsavedChanges askSaveChanges(QWidget* /*parent*/) override {
         ++unsavedAsks;
@@ -35,11 +52,17 @@ public:
     std::optional<QString> openPath;
     std::optional<QString> exportPath;
     UnsavedChanges unsavedAnswer = UnsavedChanges::Cancel;
+    bool confirmAnswer = true;
 
     int saveAsks = 0;
     int openAsks = 0;
     int exportAsks = 0;
     int unsavedAsks = 0;
+    QList<ExportFormat> exportFormats;  // as offered the last time
+    QString proposedSave;               // where the last dialog of each kind started
+    QString proposedOpen;
+    QString proposedExport;
+    QStringList questions;  // every yes-or-no question asked
     QStringList errors;
 };
 

@@ -1,13 +1,16 @@
 // The preview's arithmetic (scale as a 32-bit float, truncation of source extents and outline
-// coordinates) and what it paints: sharp magnified pixels, outlines at the truncated places,
-// and nothing read outside the 512 x 512 surface.
+// coordinates) and what it paints: the page as grey inside the texture and a hatch around it,
+// sharp magnified pixels, outlines at the truncated places, and nothing read outside the
+// 512 x 512 canvas.
 
 #include <QImage>
 #include <QScrollBar>
 #include <QTest>
+#include <QWheelEvent>
+#include <memory>
+#include <set>
 
-#include "engine/glyph_list.h"
-#include "engine/pixel_surface.h"
+#include "engine/atlas_result.h"
 #include "ui/preview_geometry.h"
 #include "ui/preview_view.h"
 
@@ -38,19 +41,46 @@ int outlinePixelsInRow(const QImage& image, int y, int first, int last) {
     return count;
 }
 
-// A view with its two bars, showing a black surface.
+// An atlas result with one page of the given size, without ink.
+AtlasResult emptyResult(int width, int height) {
+    AtlasResult result;
+    result.textureSize = AtlasSize{width, height};
+    AtlasPage page;
+    page.width = width;
+    page.height = height;
+    page.pixels.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
+    result.pages.push_back(std::move(page));
+    return result;
+}
+
+void setCoverage(AtlasResult& result, int x, int y, std::uint8_t coverage) {
+    AtlasPage& page = result.pages.front();
+    page.pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(page.width) +
+                static_cast<std::size_t>(x)] = coverage;
+}
+
+PlacedGlyph cell(int x, int y, int width, int height) {
+    PlacedGlyph glyph;
+    glyph.x = x;
+    glyph.y = y;
+    glyph.width = width;
+    glyph.height = height;
+    return glyph;
+}
+
+// A view with its two bars, showing a texture that fills the canvas.
 struct PreviewRig {
     PreviewRig() {
-        surface.create(512, 512);
         view.setScrollBars(&horizontal, &vertical);
-        view.setSource(&surface, &glyphs);
+        show();
         view.resize(450, 450);
         view.show();
     }
+    // Hands the view the result as it is now.
+    void show() { view.setResult(std::make_shared<const AtlasResult>(result)); }
     QImage paint() { return view.grab().toImage().convertToFormat(QImage::Format_RGB32); }
 
-    PixelSurface surface;
-    GlyphList glyphs;
+    AtlasResult result = emptyResult(512, 512);
     QScrollBar horizontal{Qt::Horizontal};
     QScrollBar vertical{Qt::Vertical};
     PreviewView view;
@@ -66,10 +96,12 @@ private slots:
     void sourceExtentsAndRangesFor450PixelView();
     void outlineCoordinatesTruncateTowardZero();
     void barsFollowZoomAndSize();
+    void showsPageInsideTextureAndHatchAround();
     void magnifiesWithoutSmoothing();
     void drawsOutlinesAtTruncatedPlaces();
     void outlinesOnlyWhenAsked();
-    void viewLargerThanSurfaceShowsPlainBackground();
+    void viewLargerThanCanvasShowsPlainBackground();
+    void ctrlWheelZoomsInWholeStepsAboutTheCursor();
 };
 
 void PreviewViewTest::scaleIsA32BitFloat() {
@@ -133,17 +165,69 @@ void PreviewViewTest::barsFollowZoomAndSize() {
     QCOMPARE(rig.horizontal.maximum(), 62);
 }
 
+void PreviewViewTest::showsPageInsideTextureAndHatchAround() {
+    // Two textures of different sizes, with every coverage level somewhere.
+    QImage images[2];
+    const AtlasSize sizes[2] = {{100, 60}, {37, 250}};
+    for (int i = 0; i < 2; ++i) {
+        PreviewRig rig;
+        rig.result = emptyResult(sizes[i].width, sizes[i].height);
+        std::vector<std::uint8_t>& pixels = rig.result.pages.front().pixels;
+        for (std::size_t k = 0; k < pixels.size(); ++k) {
+            pixels[k] = static_cast<std::uint8_t>(k * 7);
+        }
+        rig.show();
+        rig.view.resize(512, 512);
+        images[i] = rig.paint();
+        for (int y = 0; y < sizes[i].height; ++y) {
+            for (int x = 0; x < sizes[i].width; ++x) {
+                QCOMPARE(rgbAt(images[i], x, y), rig.result.pages.front().at(x, y) * 0x010101u);
+            }
+        }
+    }
+
+    // Outside both textures the pictures agree: the hatch belongs to the canvas. It is mid grey
+    // and black, repeats every ten rows, and each black pixel continues a diagonal downwards.
+    const auto outside = [&sizes](int x, int y) {
+        return (x >= sizes[0].width || y >= sizes[0].height) &&
+               (x >= sizes[1].width || y >= sizes[1].height);
+    };
+    std::set<QRgb> colours;
+    int hatch = 0;
+    int black = 0;
+    for (int y = 0; y < 502; ++y) {
+        for (int x = 1; x < 511; ++x) {
+            if (!outside(x, y) || !outside(x, y + 10) || !outside(x - 1, y + 1) ||
+                !outside(x + 1, y + 1)) {
+                continue;
+            }
+            const QRgb pixel = rgbAt(images[0], x, y);
+            QCOMPARE(rgbAt(images[1], x, y), pixel);
+            QCOMPARE(rgbAt(images[0], x, y + 10), pixel);
+            colours.insert(pixel);
+            ++hatch;
+            black += pixel == 0u ? 1 : 0;
+            QVERIFY(pixel != 0u || rgbAt(images[0], x - 1, y + 1) == 0u ||
+                    rgbAt(images[0], x + 1, y + 1) == 0u);
+        }
+    }
+    QCOMPARE(colours, (std::set<QRgb>{0x000000u, 0x808080u}));
+    // Two diagonals cross every ten columns of a row, fewer where they meet.
+    QVERIFY2(black * 5 <= hatch && black * 6 >= hatch, qPrintable(QString::number(black)));
+}
+
 void PreviewViewTest::magnifiesWithoutSmoothing() {
     PreviewRig rig;
-    rig.surface.setPixel(1, 1, 0xFFFFFF);
-    rig.surface.setPixel(3, 1, 0x0000FF);  // red, in the program's 0x00BBGGRR
+    setCoverage(rig.result, 1, 1, 255);
+    setCoverage(rig.result, 3, 1, 128);
+    rig.show();
     rig.view.setZoom(400);
     const QImage image = rig.paint();
     for (int y = 0; y < 16; ++y) {
         for (int x = 0; x < 20; ++x) {
             const bool white = x >= 4 && x < 8 && y >= 4 && y < 8;
-            const bool red = x >= 12 && x < 16 && y >= 4 && y < 8;
-            const QRgb expected = white ? 0xFFFFFFu : red ? 0xFF0000u : 0x000000u;
+            const bool grey = x >= 12 && x < 16 && y >= 4 && y < 8;
+            const QRgb expected = white ? 0xFFFFFFu : grey ? 0x808080u : 0x000000u;
             QCOMPARE(rgbAt(image, x, y), expected);
         }
     }
@@ -159,16 +243,12 @@ void PreviewViewTest::magnifiesWithoutSmoothing() {
 
 void PreviewViewTest::drawsOutlinesAtTruncatedPlaces() {
     PreviewRig rig;
-    Glyph glyph;
-    glyph.x = 10;
-    glyph.y = 10;
-    glyph.width = 5;
-    glyph.height = 5;
-    rig.glyphs.append(glyph);
+    rig.result.glyphs.push_back(cell(10, 10, 5, 5));
+    rig.show();
     rig.view.setShowRectangles(true);
     rig.view.setZoom(300);
 
-    // Edges at 10 and 15 surface pixels: 29 and 44 view pixels (not 30 and 45).
+    // Edges at 10 and 15 canvas pixels: 29 and 44 view pixels (not 30 and 45).
     QImage image = rig.paint();
     QVERIFY(outlinePixelsInColumn(image, 29, 29, 44) >= 4);
     QVERIFY(outlinePixelsInColumn(image, 44, 29, 44) >= 4);
@@ -191,14 +271,9 @@ void PreviewViewTest::drawsOutlinesAtTruncatedPlaces() {
 
 void PreviewViewTest::outlinesOnlyWhenAsked() {
     PreviewRig rig;
-    Glyph glyph;
-    glyph.x = 3;
-    glyph.y = 600;  // below the surface: outlined but never in view
-    glyph.width = 8;
-    glyph.height = 8;
-    rig.glyphs.append(glyph);
-    glyph.y = 3;
-    rig.glyphs.append(glyph);
+    rig.result.glyphs.push_back(cell(3, 600, 8, 8));  // below the canvas: outlined, never in view
+    rig.result.glyphs.push_back(cell(3, 3, 8, 8));
+    rig.show();
     const auto outlinePixels = [](const QImage& image) {
         int count = 0;
         for (int y = 0; y < image.height(); ++y) {
@@ -211,9 +286,10 @@ void PreviewViewTest::outlinesOnlyWhenAsked() {
     QVERIFY(outlinePixels(rig.paint()) > 8);
 }
 
-void PreviewViewTest::viewLargerThanSurfaceShowsPlainBackground() {
+void PreviewViewTest::viewLargerThanCanvasShowsPlainBackground() {
     PreviewRig rig;
-    rig.surface.setPixel(511, 511, 0xFFFFFF);
+    setCoverage(rig.result, 511, 511, 255);
+    rig.show();
     rig.view.resize(700, 600);
     QCOMPARE(rig.horizontal.maximum(), 0);
     QCOMPARE(rig.vertical.maximum(), 0);
@@ -225,6 +301,49 @@ void PreviewViewTest::viewLargerThanSurfaceShowsPlainBackground() {
     QCOMPARE(rgbAt(image, 512, 10), background);
     QCOMPARE(rgbAt(image, 10, 512), background);
     QCOMPARE(rgbAt(image, 699, 599), background);
+}
+
+void PreviewViewTest::ctrlWheelZoomsInWholeStepsAboutTheCursor() {
+    PreviewRig rig;
+    // One lit canvas pixel, under the cursor at 100 %.
+    setCoverage(rig.result, 200, 180, 255);
+    rig.show();
+    int reported = 0;
+    QObject::connect(&rig.view, &PreviewView::zoomChanged,
+                     [&reported](int zoom) { reported = zoom; });
+    const auto wheel = [&rig](QPoint at, int turn, Qt::KeyboardModifiers modifiers) {
+        QWheelEvent event(QPointF(at) + QPointF(0.5, 0.5), rig.view.mapToGlobal(QPointF(at)),
+                          QPoint(), QPoint(0, turn), Qt::NoButton, modifiers, Qt::NoScrollPhase,
+                          false);
+        QApplication::sendEvent(&rig.view, &event);
+    };
+    const QPoint cursor(200, 180);
+    QCOMPARE(rgbAt(rig.paint(), cursor.x(), cursor.y()), 0xFFFFFFu);
+
+    // Up to 1000 % a notch at a time, the lit pixel staying under the cursor; then no further.
+    for (int zoom = 200; zoom <= 1100; zoom += 100) {
+        wheel(cursor, 120, Qt::ControlModifier);
+        QCOMPARE(rig.view.zoom(), std::min(zoom, 1000));
+        QCOMPARE(reported, rig.view.zoom());
+        QCOMPARE(rgbAt(rig.paint(), cursor.x(), cursor.y()), 0xFFFFFFu);
+    }
+    wheel(cursor, -360, Qt::ControlModifier);
+    QCOMPARE(rig.view.zoom(), 700);
+    QCOMPARE(rgbAt(rig.paint(), cursor.x(), cursor.y()), 0xFFFFFFu);
+    // A zoom between steps goes to the next whole step; half notches add up; the plain wheel
+    // pans and leaves the zoom.
+    rig.view.setZoom(250);
+    wheel(cursor, 120, Qt::ControlModifier);
+    QCOMPARE(rig.view.zoom(), 300);
+    rig.view.setZoom(250);
+    wheel(cursor, -60, Qt::ControlModifier);
+    QCOMPARE(rig.view.zoom(), 250);
+    wheel(cursor, -60, Qt::ControlModifier);
+    QCOMPARE(rig.view.zoom(), 200);
+    const int position = rig.vertical.value();
+    wheel(cursor, -120, Qt::NoModifier);
+    QCOMPARE(rig.view.zoom(), 200);
+    QVERIFY(rig.vertical.value() > position);
 }
 
 }  // namespace vemro::test

@@ -42,7 +42,7 @@ class ProjectCommandsTest : public QObject {
 
 private slots:
     void saveThenOpenGivesSameBytes();
-    void openShowsStoredValuesAndRebuildsOnce();
+    void openShowsStoredValues();
     void openWithUnofferedTextureSideSelectsNoButton();
     void exportMatchesHeadlessCommand();
     void failedOpenChangesNothingAndSaysWhy();
@@ -85,7 +85,7 @@ void ProjectCommandsTest::saveThenOpenGivesSameBytes() {
     QVERIFY(prompts.errors.isEmpty());
     QVERIFY(!first.hasUnsavedChanges());
     const QByteArray saved = fileBytes(*prompts.savePath);
-    const std::string face = first.fontSettings().faceName;
+    const std::string face = first.project().font.faceName;
     QCOMPARE(saved.size(), static_cast<qsizetype>(53 + face.size() + 9 * 224));
     // Texture width 128 leads the file, the face name sits at 48, record 33 is "A" (5, 16).
     QCOMPARE(saved.left(4), QByteArray::fromHex("80000000"));
@@ -100,16 +100,15 @@ void ProjectCommandsTest::saveThenOpenGivesSameBytes() {
     trigger(second, "actionOpen");
     QVERIFY(secondPrompts.errors.isEmpty());
     QVERIFY(!second.hasUnsavedChanges());
-    QVERIFY(second.fontSettings() == first.fontSettings());
-    QVERIFY(second.atlas().glyphs() == first.atlas().glyphs());
-    QVERIFY(second.atlas().atlasSurface() == first.atlas().atlasSurface());
+    QVERIFY(second.project() == first.project());
+    QVERIFY(*second.result() == *first.result());
 
     secondPrompts.savePath = dir.filePath(QStringLiteral("second.fnt"));
-    trigger(second, "actionSave");
+    trigger(second, "actionSaveAs");
     QCOMPARE(fileBytes(*secondPrompts.savePath), saved);
 }
 
-void ProjectCommandsTest::openShowsStoredValuesAndRebuildsOnce() {
+void ProjectCommandsTest::openShowsStoredValues() {
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     const std::vector<std::string>& faces = renderer_.faceNames();
@@ -132,30 +131,31 @@ void ProjectCommandsTest::openShowsStoredValuesAndRebuildsOnce() {
     BuilderDialog window(renderer_, prompts);
     window.show();
     QVERIFY(window.openProjectFile(path));
-    QCOMPARE(window.rebuildCount(), 2);
     QVERIFY(prompts.errors.isEmpty());
+    QCOMPARE(controlsDiffer(window, window.project()), QString());
 
     QVERIFY(child<QRadioButton>(window, "width128Radio")->isChecked());
     QVERIFY(child<QRadioButton>(window, "height512Radio")->isChecked());
-    QCOMPARE(window.atlas().textureSize(), (AtlasSize{128, 512}));
+    QCOMPARE(window.project().textureSize, (AtlasSize{128, 512}));
+    QCOMPARE(window.result()->textureSize, (AtlasSize{128, 512}));
     QCOMPARE(child<QSpinBox>(window, "borderLeftSpin")->value(), 16);
-    QCOMPARE(window.atlas().fontBorders(), (FontBorders{.left = 16, .top = 3}));
+    QCOMPARE(window.project().fontBorders, (FontBorders{.left = 16, .top = 3}));
     QCOMPARE(child<QSpinBox>(window, "sizeSpin")->value(), 30);
     QCOMPARE(child<QComboBox>(window, "weightCombo")->currentText(), QStringLiteral("Medium"));
     QCOMPARE(child<QComboBox>(window, "qualityCombo")->currentText(),
              QStringLiteral("non-Antialiased"));
     QCOMPARE(child<QComboBox>(window, "factorCombo")->currentText(), QStringLiteral("3x3"));
     QVERIFY(child<QCheckBox>(window, "italicCheck")->isChecked());
-    QCOMPARE(window.fontSettings().faceName, faces.back());
+    QCOMPARE(window.project().font.faceName, faces.back());
     QVERIFY(child<QLabel>(window, "loadMessageLabel")->isHidden());
 
     // Records stay as stored: the repeated code and the character border of 20.
-    const GlyphList& glyphs = window.atlas().glyphs();
-    QCOMPARE(codesOf(glyphs), (std::vector<std::uint8_t>{'B', 'B', 233}));
+    const GlyphList& glyphs = window.project().glyphs;
+    QCOMPARE(codesOf(glyphs), (std::vector<char32_t>{U'B', U'B', U'\u00E9'}));
     QCOMPARE(glyphs[0].charBorderLeft, 20);
     auto* characters = child<QComboBox>(window, "characterCombo");
     QCOMPARE(characters->count(), 3);
-    QCOMPARE(characters->itemText(2), QString(QChar(0x00E9)));
+    QCOMPARE(characters->itemText(2), QStringLiteral("\u00E9  U+00E9"));
 
     // Showing the stored 20 in its spin brings it to 16, the value the spin shows.
     chooseItem(characters, 0);
@@ -177,7 +177,7 @@ void ProjectCommandsTest::openWithUnofferedTextureSideSelectsNoButton() {
     BuilderDialog window(renderer_, prompts);
     window.show();
     QVERIFY(window.openProjectFile(path));
-    QCOMPARE(window.atlas().textureSize(), (AtlasSize{300, 64}));
+    QCOMPARE(window.project().textureSize, (AtlasSize{300, 64}));
     for (const char* name : {"width64Radio", "width128Radio", "width256Radio", "width512Radio"}) {
         QVERIFY2(!child<QRadioButton>(window, name)->isChecked(), name);
     }
@@ -185,7 +185,7 @@ void ProjectCommandsTest::openWithUnofferedTextureSideSelectsNoButton() {
 
     // A height button changes only the height.
     click(child<QRadioButton>(window, "height256Radio"));
-    QCOMPARE(window.atlas().textureSize(), (AtlasSize{300, 256}));
+    QCOMPARE(window.project().textureSize, (AtlasSize{300, 256}));
 }
 
 void ProjectCommandsTest::exportMatchesHeadlessCommand() {
@@ -214,6 +214,9 @@ void ProjectCommandsTest::exportMatchesHeadlessCommand() {
     prompts.exportPath = dir.filePath(QStringLiteral("window.png"));
     trigger(window, "actionExportFont");
     QVERIFY(prompts.errors.isEmpty());
+    // The prompt offers every registered format, the image with its description first.
+    QVERIFY(!prompts.exportFormats.isEmpty());
+    QCOMPARE(prompts.exportFormats.front().extension, QStringLiteral("tga"));
 
     FreetypeFontRenderer headlessRenderer;
     std::ostringstream out;
@@ -254,6 +257,13 @@ void ProjectCommandsTest::failedOpenChangesNothingAndSaysWhy() {
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(toBytes(bytes).left(static_cast<qsizetype>(bytes.size()) - 4));
     }
+    // A BMFont description, which is a .fnt file too: named as what it is.
+    const QString bmfont = dir.filePath(QStringLiteral("bmfont.fnt"));
+    {
+        QFile file(bmfont);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("info face=\"Arial\" size=32\r\ncommon lineHeight=32 base=26\r\n");
+    }
 
     FakeFilePrompts prompts;
     BuilderDialog window(renderer_, prompts);
@@ -261,22 +271,22 @@ void ProjectCommandsTest::failedOpenChangesNothingAndSaysWhy() {
     trigger(window, "actionAddTorvynCharset");
     click(child<QRadioButton>(window, "width64Radio"));
     typeInto(child<QSpinBox>(window, "sizeSpin"), QStringLiteral("20"));
-    const GlyphList glyphs = window.atlas().glyphs();
-    const FontSettings settings = window.fontSettings();
-    const int rebuilds = window.rebuildCount();
+    const Project before = window.project();
+    const std::shared_ptr<const AtlasResult> result = window.result();
 
-    for (const QString& path : {truncated, dir.filePath(QStringLiteral("missing.fnt"))}) {
+    for (const QString& path : {truncated, dir.filePath(QStringLiteral("missing.fnt")), bmfont}) {
         prompts.errors.clear();
         QVERIFY(!window.openProjectFile(path));
         QCOMPARE(prompts.errors.size(), 1);
         QVERIFY2(prompts.errors.front().contains(QFileInfo(path).fileName()),
                  qPrintable(prompts.errors.front()));
-        QVERIFY(window.atlas().glyphs() == glyphs);
-        QVERIFY(window.fontSettings() == settings);
-        QCOMPARE(window.atlas().textureSize(), (AtlasSize{64, 256}));
-        QCOMPARE(window.rebuildCount(), rebuilds);
-        QCOMPARE(child<QComboBox>(window, "characterCombo")->count(), 224);
+        QVERIFY(window.project() == before);
+        QCOMPARE(window.result(), result);
+        QCOMPARE(controlsDiffer(window, before), QString());
     }
+    QVERIFY2(prompts.errors.front().endsWith(QStringLiteral(
+                 "this is a BMFont font description, not a Vemro Font builder project.")),
+             qPrintable(prompts.errors.front()));
 }
 
 void ProjectCommandsTest::failedSaveAndExportSayWhy() {
@@ -328,7 +338,7 @@ void ProjectCommandsTest::unmatchedValuesAreNamedInWindow() {
     const int lastFace = name->count() - 1;
     chooseItem(name, lastFace);
     chooseItem(child<QComboBox>(window, "weightCombo"), 2);
-    const FontSettings before = window.fontSettings();
+    const FontSettings before = window.project().font;
 
     QVERIFY(window.openProjectFile(strangePath));
     // Told in the window, not in a message box; the unmatched controls keep their choice.
@@ -339,8 +349,8 @@ void ProjectCommandsTest::unmatchedValuesAreNamedInWindow() {
         QVERIFY2(message->text().contains(QLatin1String(expected)), expected);
     }
     QCOMPARE(name->currentIndex(), lastFace);
-    QCOMPARE(window.fontSettings().weight, before.weight);
-    QCOMPARE(window.fontSettings().factor, 1);
+    QCOMPARE(window.project().font.weight, before.weight);
+    QCOMPARE(window.project().font.factor, 1);
     QVERIFY(!window.hasUnsavedChanges());
 
     // The message stays through other work and goes with the next open or New.
@@ -359,7 +369,7 @@ void ProjectCommandsTest::cancelledPromptsDoNothing() {
     BuilderDialog window(renderer_, prompts);
     window.show();
     trigger(window, "actionAddTorvynCharset");
-    const int rebuilds = window.rebuildCount();
+    const Project before = window.project();
     trigger(window, "actionSave");
     trigger(window, "actionExportFont");
     prompts.unsavedAnswer = FilePrompts::UnsavedChanges::Discard;
@@ -367,8 +377,7 @@ void ProjectCommandsTest::cancelledPromptsDoNothing() {
     QCOMPARE(prompts.saveAsks, 1);
     QCOMPARE(prompts.exportAsks, 1);
     QCOMPARE(prompts.openAsks, 1);
-    QCOMPARE(window.rebuildCount(), rebuilds);
-    QCOMPARE(window.atlas().glyphs().size(), std::size_t{224});
+    QVERIFY(window.project() == before);
     QVERIFY(window.hasUnsavedChanges());
     QVERIFY(prompts.errors.isEmpty());
 }

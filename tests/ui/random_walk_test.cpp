@@ -1,9 +1,9 @@
 // A seeded random walk through the window: thousands of user actions on every control, every
-// menu command, the Add characters dialog with random text, the file commands with temporary
-// paths (good ones, missing folders, folders, damaged files, cancelled prompts) and dropped
-// files. After every action the controls must agree with the engine, every file command must
-// have done exactly what its answers asked, and now and then (and at the end) the atlas must
-// equal a fresh rebuild of the same inputs with a renderer of its own.
+// menu command, Undo and Redo, the Add characters dialog with random text, the file commands
+// with temporary paths (good ones, missing folders, folders, damaged files, cancelled prompts)
+// and dropped files. After every action the controls must show the project, every file command
+// must have done exactly what its answers asked, and now and then (and at the end) the atlas
+// must equal a fresh builder's rebuild of the window's project with a renderer of its own.
 //
 // VEMRO_RANDOM_WALK_SEED and VEMRO_RANDOM_WALK_ACTIONS choose another walk; a failure prints
 // the seed and the last actions.
@@ -33,12 +33,14 @@
 #include <deque>
 #include <random>
 
-#include "engine/atlas.h"
+#include "engine/atlas_builder.h"
 #include "engine/freetype_font_renderer.h"
 #include "engine/windows1252.h"
-#include "files/atlas_export.h"
+#include "files/export_path.h"
+#include "files/glyph_description.h"
 #include "files/project_file.h"
-#include "files/project_loader.h"
+#include "files/project_opener.h"
+#include "files/tga_image.h"
 #include "tests/ui/fake_file_prompts.h"
 #include "tests/ui/ui_test_helpers.h"
 #include "ui/builder_dialog.h"
@@ -57,7 +59,7 @@ constexpr std::array<const char*, 4> kFontBorderSpins = {"borderLeftSpin", "bord
                                                          "borderRightSpin", "borderBottomSpin"};
 
 struct GlyphInput {
-    std::uint8_t code;
+    char32_t code;
     std::int32_t left;
     std::int32_t right;
     friend bool operator==(const GlyphInput&, const GlyphInput&) = default;
@@ -74,7 +76,8 @@ std::vector<GlyphInput> inputsOf(const GlyphList& glyphs) {
 std::vector<GlyphInput> inputsOf(const ProjectFile& file) {
     std::vector<GlyphInput> inputs;
     for (const ProjectGlyph& glyph : file.glyphs) {
-        inputs.push_back({glyph.code, glyph.charBorderLeft, glyph.charBorderRight});
+        inputs.push_back(
+            {windows1252ToUnicode(glyph.code), glyph.charBorderLeft, glyph.charBorderRight});
     }
     return inputs;
 }
@@ -88,12 +91,8 @@ QByteArray toBytes(const std::string& text) {
     return QByteArray(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-QString entryText(std::uint8_t code) {
-    if (code == 0) {
-        return {};
-    }
-    const char32_t codePoint = windows1252ToUnicode(code);
-    return QString::fromUcs4(&codePoint, 1);
+QByteArray projectBytes(const Project& project) {
+    return toBytes(encodeProjectFile(projectFileFor(project)));
 }
 
 int environmentNumber(const char* name, int fallback) {
@@ -120,16 +119,19 @@ enum class Action {
     New,
     Open,
     Save,
+    SaveAs,
     Export,
     Exit,
     AddCharacters,
     AddFullCharset,
     Drop,
+    Undo,
+    Redo,
     Count
 };
 
 constexpr std::array<int, static_cast<int>(Action::Count)> kWeights = {
-    5, 5, 8, 3, 6, 6, 7, 7, 3, 2, 2, 2, 1, 2, 4, 4, 3, 1, 5, 1, 2};
+    5, 5, 8, 3, 6, 6, 7, 7, 3, 2, 2, 2, 1, 2, 4, 4, 2, 3, 1, 5, 1, 2, 6, 3};
 
 const char* actionName(Action action) {
     static constexpr std::array<const char*, static_cast<int>(Action::Count)> kNames = {
@@ -149,11 +151,14 @@ const char* actionName(Action action) {
         "New",
         "Open",
         "Save",
+        "Save As",
         "Export Font",
         "Exit",
         "Add characters",
         "Add Torvyn Charset",
-        "drop"};
+        "drop",
+        "Undo",
+        "Redo"};
     return kNames[static_cast<std::size_t>(action)];
 }
 
@@ -190,8 +195,13 @@ private:
     // Whether a command that first asks about unsaved changes will go ahead, from the answer
     // prepared for the question; asked before the command runs.
     bool goesAhead() const;
+    // Where Save writes: the project's file, or the path the prompt gives when it has none.
+    std::optional<QString> saveTarget() const;
+    // Whether the answer to the unsaved-changes question saves the project before going on.
+    bool savesFirst() const;
 
     void doFileCommand(Action action);
+    void doUndoRedo(Action action);
     void doAddCharacters();
     void doDrop();
     void checkOpened(const QString& path, const std::vector<GlyphInput>& glyphsBefore,
@@ -211,6 +221,8 @@ private:
     int opensDone_ = 0;
     int exportsWritten_ = 0;
     int nextName_ = 0;
+    // The file the window's project belongs to, as the walk expects it; empty for none.
+    QString projectFile_;
     QString failure_;
 };
 
@@ -373,7 +385,7 @@ QString RandomWalkTest::randomProjectToOpen() {
 bool RandomWalkTest::saveSucceeds(const std::optional<QString>& path) const {
     return path && !path->contains(QStringLiteral("no-folder")) &&
            !path->endsWith(QStringLiteral("folder.fnt")) &&
-           window_->atlas().glyphs().size() <= static_cast<std::size_t>(kMaxProjectGlyphs);
+           window_->project().glyphs.size() <= static_cast<std::size_t>(kMaxProjectGlyphs);
 }
 
 bool RandomWalkTest::goesAhead() const {
@@ -384,11 +396,21 @@ bool RandomWalkTest::goesAhead() const {
         case FilePrompts::UnsavedChanges::Discard:
             return true;
         case FilePrompts::UnsavedChanges::Save:
-            return saveSucceeds(prompts_.savePath);
+            return saveSucceeds(saveTarget());
         case FilePrompts::UnsavedChanges::Cancel:
             break;
     }
     return false;
+}
+
+std::optional<QString> RandomWalkTest::saveTarget() const {
+    return projectFile_.isEmpty() ? prompts_.savePath : std::optional<QString>(projectFile_);
+}
+
+bool RandomWalkTest::savesFirst() const {
+    return window_->hasUnsavedChanges() &&
+           prompts_.unsavedAnswer == FilePrompts::UnsavedChanges::Save &&
+           saveSucceeds(saveTarget());
 }
 
 void RandomWalkTest::doFileCommand(Action action) {
@@ -396,26 +418,32 @@ void RandomWalkTest::doFileCommand(Action action) {
     answerUnsavedQuestion();
     const bool changedBefore = window.hasUnsavedChanges();
     const bool ahead = goesAhead();
-    const std::vector<GlyphInput> glyphsBefore = inputsOf(window.atlas().glyphs());
+    const std::vector<GlyphInput> glyphsBefore = inputsOf(window.project().glyphs);
     const qsizetype errorsBefore = prompts_.errors.size();
     const int openAsksBefore = prompts_.openAsks;
-    const QByteArray projectBefore =
-        toBytes(encodeProjectFile(makeProjectFile(window.atlas(), window.fontSettings())));
-    // Saving first, when the question asks for it, stores the project as it was.
-    const bool savesFirst = action != Action::Save && action != Action::Export && changedBefore &&
-                            prompts_.unsavedAnswer == FilePrompts::UnsavedChanges::Save &&
-                            saveSucceeds(prompts_.savePath);
-    const std::optional<QString> firstSavePath = prompts_.savePath;
+    const QByteArray projectBefore = projectBytes(window.project());
+    // Saving first, when the question asks for it, stores the project as it was, and the saved
+    // file becomes the project's.
+    const bool saving = action != Action::Save && action != Action::SaveAs &&
+                        action != Action::Export && savesFirst();
+    const std::optional<QString> firstSavePath = saveTarget();
+    const auto savedFirst = [&] {
+        if (saving) {
+            projectFile_ = *firstSavePath;
+        }
+    };
 
     switch (action) {
         case Action::New: {
             note(QStringLiteral("New (answer %1)").arg(static_cast<int>(prompts_.unsavedAnswer)));
             trigger(window, "actionNew");
+            savedFirst();
             if (ahead) {
-                if (!window.atlas().glyphs().empty() || window.hasUnsavedChanges()) {
+                projectFile_.clear();
+                if (!window.project().glyphs.empty() || window.hasUnsavedChanges()) {
                     fail(QStringLiteral("New went ahead but left glyphs or unsaved changes"));
                 }
-            } else if (inputsOf(window.atlas().glyphs()) != glyphsBefore) {
+            } else if (inputsOf(window.project().glyphs) != glyphsBefore) {
                 fail(QStringLiteral("a cancelled New changed the glyphs"));
             }
             break;
@@ -425,6 +453,7 @@ void RandomWalkTest::doFileCommand(Action action) {
             prompts_.openPath = chance(10) ? std::nullopt : std::optional<QString>(path);
             note(QStringLiteral("Open %1").arg(prompts_.openPath.value_or(QStringLiteral("-"))));
             trigger(window, "actionOpen");
+            savedFirst();
             if (prompts_.openAsks - openAsksBefore != (ahead ? 1 : 0)) {
                 fail(QStringLiteral("Open asked for a file %1 times after the answer %2 (changed "
                                     "%3, save path %4, errors %5 -> %6)")
@@ -441,23 +470,35 @@ void RandomWalkTest::doFileCommand(Action action) {
             }
             break;
         }
-        case Action::Save: {
+        case Action::Save:
+        case Action::SaveAs: {
+            // Save asks for a file only when the project has none; Save As always asks.
             prompts_.savePath = randomSavePath();
-            note(QStringLiteral("Save %1").arg(prompts_.savePath.value_or(QStringLiteral("-"))));
-            trigger(window, "actionSave");
-            if (!prompts_.savePath) {
+            const bool asks = action == Action::SaveAs || projectFile_.isEmpty();
+            const std::optional<QString> target =
+                asks ? prompts_.savePath : std::optional<QString>(projectFile_);
+            const int saveAsksBefore = prompts_.saveAsks;
+            note(QStringLiteral("%1 %2").arg(actionName(action),
+                                             target.value_or(QStringLiteral("-"))));
+            trigger(window, action == Action::Save ? "actionSave" : "actionSaveAs");
+            if (prompts_.saveAsks - saveAsksBefore != (asks ? 1 : 0)) {
+                fail(QStringLiteral("%1 asked for a file %2 times with the project's file \"%3\"")
+                         .arg(actionName(action))
+                         .arg(prompts_.saveAsks - saveAsksBefore)
+                         .arg(projectFile_));
+            }
+            if (!target) {
                 break;
             }
-            const QString path = *prompts_.savePath;
-            const std::vector<std::uint8_t> expected =
-                encodeProjectFile(makeProjectFile(window.atlas(), window.fontSettings()));
+            const QString path = *target;
+            const QByteArray expected = projectBytes(window.project());
             const bool refusable = !saveSucceeds(path);
             if (prompts_.errors.size() == errorsBefore) {
-                if (refusable || fileBytes(path) != toBytes(expected) ||
-                    window.hasUnsavedChanges()) {
+                if (refusable || fileBytes(path) != expected || window.hasUnsavedChanges()) {
                     fail(QStringLiteral("Save to %1 did not write the project").arg(path));
                 }
                 ++savesWritten_;
+                projectFile_ = path;
                 if (std::find(savedProjects_.begin(), savedProjects_.end(), path) ==
                     savedProjects_.end()) {
                     savedProjects_.push_back(path);
@@ -468,6 +509,7 @@ void RandomWalkTest::doFileCommand(Action action) {
             break;
         }
         case Action::Export: {
+            // Yes to whether to cut characters outside the texture and to replace files.
             prompts_.exportPath = randomExportPath();
             note(
                 QStringLiteral("Export %1").arg(prompts_.exportPath.value_or(QStringLiteral("-"))));
@@ -480,19 +522,18 @@ void RandomWalkTest::doFileCommand(Action action) {
             const std::string chosen = prompts_.exportPath->toStdString();
             const bool missingFolder = prompts_.exportPath->contains(QStringLiteral("no-folder"));
             const bool imageBlocked = prompts_.exportPath->endsWith(QStringLiteral("blocked.x"));
-            const Atlas& atlas = window.atlas();
+            const AtlasResult& atlas = *window.result();
             const QString image = QString::fromStdString(exportPath(chosen, ".tga"));
             const QString description = QString::fromStdString(exportPath(chosen, ".tfd"));
             if (prompts_.errors.size() != errorsBefore + (missingFolder || imageBlocked ? 1 : 0)) {
                 fail(QStringLiteral("Export to %1 reported the wrong outcome")
                          .arg(*prompts_.exportPath));
             } else if (!missingFolder &&
-                       fileBytes(description) !=
-                           toBytes(encodeGlyphDescription(atlas.textureSize(), atlas.glyphs()))) {
+                       fileBytes(description) != toBytes(encodeGlyphDescription(atlas))) {
                 fail(QStringLiteral("Export wrote another description than the atlas's"));
             } else if (!missingFolder && !imageBlocked &&
                        fileBytes(image) !=
-                           toBytes(encodeAtlasImage(atlas.atlasSurface(), atlas.textureSize()))) {
+                           toBytes(encodeTgaImage(atlas.pages.front(), atlas.textureSize))) {
                 fail(QStringLiteral("Export wrote another image than the atlas"));
             } else if (imageBlocked && !QFileInfo(image).isDir()) {
                 fail(QStringLiteral("Export replaced the folder in the image's place"));
@@ -504,6 +545,7 @@ void RandomWalkTest::doFileCommand(Action action) {
         case Action::Exit: {
             note(QStringLiteral("Exit (answer %1)").arg(static_cast<int>(prompts_.unsavedAnswer)));
             trigger(window, "actionExit");
+            savedFirst();
             if (window.isVisible() == ahead) {
                 fail(QStringLiteral("Exit closed the window against the answer, or kept it"));
             }
@@ -515,7 +557,7 @@ void RandomWalkTest::doFileCommand(Action action) {
         default:
             break;
     }
-    if (savesFirst && failure_.isEmpty()) {
+    if (saving && failure_.isEmpty()) {
         if (fileBytes(*firstSavePath) != projectBefore) {
             fail(QStringLiteral("saving before %1 did not store the project")
                      .arg(actionName(action)));
@@ -536,18 +578,19 @@ void RandomWalkTest::checkOpened(const QString& path, const std::vector<GlyphInp
     const Result<ProjectFile> file = readProjectFile(path.toStdString());
     if (!file) {
         if (prompts_.errors.size() != errorsBefore + 1 ||
-            inputsOf(window.atlas().glyphs()) != glyphsBefore) {
+            inputsOf(window.project().glyphs) != glyphsBefore) {
             fail(QStringLiteral("opening the unusable %1 showed no error or changed the glyphs")
                      .arg(path));
         }
         return;
     }
     ++opensDone_;
+    projectFile_ = path;
     if (prompts_.errors.size() != errorsBefore) {
         fail(QStringLiteral("opening a good file showed an error: ") + prompts_.errors.back());
-    } else if (inputsOf(window.atlas().glyphs()) != inputsOf(file.value()) ||
-               window.atlas().textureSize() != AtlasSize{file->textureWidth, file->textureHeight} ||
-               window.hasUnsavedChanges()) {
+    } else if (inputsOf(window.project().glyphs) != inputsOf(file.value()) ||
+               window.project().textureSize != AtlasSize{file->textureWidth, file->textureHeight} ||
+               window.hasUnsavedChanges() || child<QAction>(window, "actionUndo")->isEnabled()) {
         fail(QStringLiteral("the opened project differs from the file ") + path);
     }
 }
@@ -579,17 +622,18 @@ void RandomWalkTest::doAddCharacters() {
                 break;
         }
     });
-    std::vector<std::uint8_t> expected = codesOf(window.atlas().glyphs());
+    std::vector<char32_t> expected = codesOf(window.project().glyphs);
     note(QStringLiteral("Add characters \"%1\" closed by %2").arg(text).arg(closing));
     trigger(window, "actionAddCharacters");
     for (const char32_t codePoint : typed.toUcs4()) {
         if (const std::optional<std::uint8_t> code = unicodeToWindows1252(codePoint)) {
-            if (std::find(expected.begin(), expected.end(), *code) == expected.end()) {
-                expected.push_back(*code);
+            const char32_t character = windows1252ToUnicode(*code);
+            if (std::find(expected.begin(), expected.end(), character) == expected.end()) {
+                expected.push_back(character);
             }
         }
     }
-    if (codesOf(window.atlas().glyphs()) != expected) {
+    if (codesOf(window.project().glyphs) != expected) {
         fail(QStringLiteral("Add characters with \"%1\" gave another list").arg(typed));
     }
 }
@@ -602,7 +646,9 @@ void RandomWalkTest::doDrop() {
     note(QStringLiteral("drop %1").arg(path));
     const qsizetype errorsBefore = prompts_.errors.size();
     const bool ahead = goesAhead();
-    const std::vector<GlyphInput> glyphsBefore = inputsOf(window.atlas().glyphs());
+    const bool saving = savesFirst();
+    const std::optional<QString> firstSavePath = saveTarget();
+    const std::vector<GlyphInput> glyphsBefore = inputsOf(window.project().glyphs);
     QMimeData mime;
     mime.setUrls({QUrl::fromLocalFile(path)});
     QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
@@ -617,9 +663,12 @@ void RandomWalkTest::doDrop() {
     QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(&window, &drop);
     QCoreApplication::processEvents();
+    if (saving) {
+        projectFile_ = *firstSavePath;
+    }
     if (ahead) {
         checkOpened(path, glyphsBefore, errorsBefore);
-    } else if (inputsOf(window.atlas().glyphs()) != glyphsBefore) {
+    } else if (inputsOf(window.project().glyphs) != glyphsBefore) {
         fail(QStringLiteral("a drop that did not go ahead changed the glyphs"));
     }
 }
@@ -688,7 +737,7 @@ void RandomWalkTest::act(Action action) {
             chooseItem(combo, index);
             // The spins show the glyph's borders as far as their range allows, and the glyph
             // keeps what the spins show.
-            const Glyph& glyph = window.atlas().glyphs()[static_cast<std::size_t>(index)];
+            const Glyph& glyph = window.project().glyphs[static_cast<std::size_t>(index)];
             const int left = child<QSpinBox>(window, "charBorderLeftSpin")->value();
             const int right = child<QSpinBox>(window, "charBorderRightSpin")->value();
             const int shownLeft = std::clamp(glyph.charBorderLeft, 0, 16);
@@ -751,6 +800,7 @@ void RandomWalkTest::act(Action action) {
         case Action::New:
         case Action::Open:
         case Action::Save:
+        case Action::SaveAs:
         case Action::Export:
         case Action::Exit:
             doFileCommand(action);
@@ -760,14 +810,15 @@ void RandomWalkTest::act(Action action) {
             break;
         case Action::AddFullCharset: {
             note(QStringLiteral("Add Torvyn Charset"));
-            std::vector<std::uint8_t> expected = codesOf(window.atlas().glyphs());
-            for (int code = 32; code <= 255; ++code) {
+            std::vector<char32_t> expected = codesOf(window.project().glyphs);
+            for (int byte = 32; byte <= 255; ++byte) {
+                const char32_t code = windows1252ToUnicode(static_cast<std::uint8_t>(byte));
                 if (std::find(expected.begin(), expected.end(), code) == expected.end()) {
-                    expected.push_back(static_cast<std::uint8_t>(code));
+                    expected.push_back(code);
                 }
             }
             trigger(window, "actionAddTorvynCharset");
-            if (codesOf(window.atlas().glyphs()) != expected) {
+            if (codesOf(window.project().glyphs) != expected) {
                 fail(QStringLiteral("Add Torvyn Charset gave another list"));
             }
             break;
@@ -775,57 +826,57 @@ void RandomWalkTest::act(Action action) {
         case Action::Drop:
             doDrop();
             break;
+        case Action::Undo:
+        case Action::Redo:
+            doUndoRedo(action);
+            break;
         case Action::Count:
             break;
     }
 }
 
-// What must hold after any action: the controls show what the engine uses.
-void RandomWalkTest::checkControls() {
-    const BuilderDialog& window = *window_;
-    const Atlas& atlas = window.atlas();
-
-    auto* characters = child<QComboBox>(window, "characterCombo");
-    if (characters->count() != static_cast<int>(atlas.glyphs().size())) {
-        fail(QStringLiteral("the Character list has %1 entries for %2 glyphs")
-                 .arg(characters->count())
-                 .arg(atlas.glyphs().size()));
+// Undo or Redo from the menu. Whatever either does, the other takes back: the project returns
+// exactly, and so does whether it counts as changed.
+void RandomWalkTest::doUndoRedo(Action action) {
+    BuilderDialog& window = *window_;
+    const bool undo = action == Action::Undo;
+    const char* name = undo ? "actionUndo" : "actionRedo";
+    const char* reverse = undo ? "actionRedo" : "actionUndo";
+    const bool enabled = child<QAction>(window, name)->isEnabled();
+    const Project before = window.project();
+    const bool changedBefore = window.hasUnsavedChanges();
+    note(QStringLiteral("%1%2").arg(actionName(action), enabled ? "" : " (disabled)"));
+    trigger(window, name);
+    if (!enabled) {
+        if (!(window.project() == before)) {
+            fail(QStringLiteral("a disabled %1 changed the project").arg(actionName(action)));
+        }
         return;
     }
-    for (int i = 0; i < characters->count(); ++i) {
-        if (characters->itemText(i) !=
-            entryText(atlas.glyphs()[static_cast<std::size_t>(i)].code)) {
-            fail(QStringLiteral("Character entry %1 does not show its glyph").arg(i));
-            return;
+    if (!child<QAction>(window, reverse)->isEnabled()) {
+        fail(QStringLiteral("nothing to take back after %1").arg(actionName(action)));
+    } else if (chance(30)) {
+        note(QStringLiteral("and back"));
+        trigger(window, reverse);
+        if (!(window.project() == before) || window.hasUnsavedChanges() != changedBefore) {
+            fail(QStringLiteral("%1 and back did not return to the project")
+                     .arg(actionName(action)));
         }
     }
+}
 
-    const FontBorders borders = atlas.fontBorders();
-    const FontBorders shown{child<QSpinBox>(window, "borderLeftSpin")->value(),
-                            child<QSpinBox>(window, "borderTopSpin")->value(),
-                            child<QSpinBox>(window, "borderRightSpin")->value(),
-                            child<QSpinBox>(window, "borderBottomSpin")->value()};
-    if (!(borders == shown)) {
-        fail(QStringLiteral("the border spins differ from the atlas's font borders"));
+// What must hold after any action: the controls show the project.
+void RandomWalkTest::checkControls() {
+    const BuilderDialog& window = *window_;
+    if (const QString differs = controlsDiffer(window, window.project()); !differs.isEmpty()) {
+        fail(QStringLiteral("the controls do not show the project's ") + differs);
     }
-
-    const auto checkSide = [&](const std::array<const char*, 4>& radios, int side,
-                               const char* what) {
-        for (std::size_t i = 0; i < radios.size(); ++i) {
-            const bool checked = child<QRadioButton>(window, radios[i])->isChecked();
-            if (checked != (kSides[i] == side)) {
-                fail(QStringLiteral("the %1 buttons do not show the side %2").arg(what).arg(side));
-            }
-        }
-    };
-    checkSide(kWidthRadios, atlas.textureSize().width, "Width");
-    checkSide(kHeightRadios, atlas.textureSize().height, "Height");
 
     auto* slider = child<QSlider>(window, "zoomSlider");
     auto* preview = child<PreviewView>(window, "preview");
     if (preview->zoom() != slider->value() ||
-        child<QLabel>(window, "zoomLabel")->text() != QStringLiteral("%1%").arg(slider->value())) {
-        fail(QStringLiteral("the zoom label or the preview does not follow the slider"));
+        child<QSpinBox>(window, "zoomSpin")->value() != slider->value()) {
+        fail(QStringLiteral("the zoom box or the preview does not follow the slider"));
     }
     if (preview->showRectangles() != child<QCheckBox>(window, "showRectanglesCheck")->isChecked()) {
         fail(QStringLiteral("the preview does not follow Show rectangles"));
@@ -833,29 +884,29 @@ void RandomWalkTest::checkControls() {
     if (!window.isVisible()) {
         fail(QStringLiteral("the window is hidden"));
     }
+    // The title names the project's file and marks unsaved changes.
+    const QString name =
+        projectFile_.isEmpty() ? QStringLiteral("Untitled") : QFileInfo(projectFile_).fileName();
+    if (window.projectPath() != projectFile_ ||
+        window.windowTitle() != name + QStringLiteral("[*] - Vemro Font builder") ||
+        window.isWindowModified() != window.hasUnsavedChanges()) {
+        fail(QStringLiteral("the window's file is \"%1\" with the title \"%2\", not \"%3\"")
+                 .arg(window.projectPath(), window.windowTitle(), projectFile_));
+    }
 }
 
-// The atlas must be exactly what a fresh atlas, with a renderer of its own, builds from the
-// same inputs and the settings the controls show.
+// The atlas must be exactly what a fresh builder, with a renderer of its own, makes of the
+// window's project.
 void RandomWalkTest::checkAgainstFreshRebuild() {
-    const Atlas& atlas = window_->atlas();
-    Atlas fresh(referenceRenderer_);
-    fresh.setTextureSize(atlas.textureSize());
-    fresh.setFontBorders(atlas.fontBorders());
-    for (const Glyph& glyph : atlas.glyphs()) {
-        Glyph input;
-        input.code = glyph.code;
-        input.charBorderLeft = glyph.charBorderLeft;
-        input.charBorderRight = glyph.charBorderRight;
-        fresh.glyphs().append(input);
-    }
-    const FontSettings settings = window_->fontSettings();
-    fresh.recreateFont(settings);
-    fresh.rebuildAtlas(settings.factor);
-    if (!(fresh.glyphs() == atlas.glyphs())) {
-        fail(QStringLiteral("the glyph rectangles differ from a fresh rebuild"));
-    } else if (!(fresh.atlasSurface() == atlas.atlasSurface())) {
+    AtlasBuilder fresh(referenceRenderer_);
+    const std::shared_ptr<const AtlasResult> expected = fresh.rebuild(window_->project());
+    const AtlasResult& atlas = *window_->result();
+    if (expected->glyphs != atlas.glyphs) {
+        fail(QStringLiteral("the placed glyphs differ from a fresh rebuild"));
+    } else if (expected->pages != atlas.pages) {
         fail(QStringLiteral("the atlas pixels differ from a fresh rebuild"));
+    } else if (!(*expected == atlas)) {
+        fail(QStringLiteral("the atlas differs from a fresh rebuild"));
     }
 }
 
@@ -905,9 +956,8 @@ void RandomWalkTest::randomActionsKeepTheWindowConsistent() {
     QVERIFY(savesWritten_ > 0);
     QVERIFY(opensDone_ > 0);
     QVERIFY(exportsWritten_ > 0);
-    qInfo("%d actions in %lld ms: %d saves, %d opens, %d exports, %d rebuilds", actions,
-          static_cast<long long>(clock.elapsed()), savesWritten_, opensDone_, exportsWritten_,
-          window.rebuildCount());
+    qInfo("%d actions in %lld ms: %d saves, %d opens, %d exports", actions,
+          static_cast<long long>(clock.elapsed()), savesWritten_, opensDone_, exportsWritten_);
 }
 
 }  // namespace vemro::test

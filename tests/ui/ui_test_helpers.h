@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
 #include <QFile>
@@ -10,11 +11,13 @@
 #include <QSpinBox>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <vector>
 
 #include "engine/glyph_list.h"
+#include "engine/project.h"
 #include "ui/builder_dialog.h"
 
 namespace vemro::test {
@@ -59,12 +62,80 @@ inline void typeInto(QSpinBox* spin, const QString& keys) {
     QTest::keyClicks(spin, keys);
 }
 
-inline std::vector<std::uint8_t> codesOf(const GlyphList& glyphs) {
-    std::vector<std::uint8_t> codes;
+inline std::vector<char32_t> codesOf(const GlyphList& glyphs) {
+    std::vector<char32_t> codes;
     for (const Glyph& glyph : glyphs) {
         codes.push_back(glyph.code);
     }
     return codes;
+}
+
+// The first control that does not show the project, or an empty text when every one does.
+inline QString controlsDiffer(const BuilderDialog& window, const Project& project) {
+    const auto checkedSide = [&window](const char* group) {
+        for (const int side : {64, 128, 256, 512}) {
+            const QString name = QStringLiteral("%1%2Radio").arg(QLatin1String(group)).arg(side);
+            if (child<QAbstractButton>(window, qPrintable(name))->isChecked()) {
+                return side;
+            }
+        }
+        return 0;
+    };
+    const auto offered = [](int side) {
+        return side == 64 || side == 128 || side == 256 || side == 512 ? side : 0;
+    };
+    if (checkedSide("width") != offered(project.textureSize.width) ||
+        checkedSide("height") != offered(project.textureSize.height)) {
+        return QStringLiteral("texture size");
+    }
+    const auto spin = [&window](const char* name) {
+        return child<QSpinBox>(window, name)->value();
+    };
+    const FontBorders& borders = project.fontBorders;
+    if (spin("borderLeftSpin") != borders.left || spin("borderTopSpin") != borders.top ||
+        spin("borderRightSpin") != borders.right || spin("borderBottomSpin") != borders.bottom) {
+        return QStringLiteral("font borders");
+    }
+    const FontSettings& font = project.font;
+    const auto data = [&window](const char* name) {
+        return child<QComboBox>(window, name)->currentData().toInt();
+    };
+    if (spin("sizeSpin") != font.size || data("weightCombo") != font.weight ||
+        data("qualityCombo") != font.quality || data("factorCombo") != font.factor ||
+        child<QCheckBox>(window, "italicCheck")->isChecked() != font.italic ||
+        child<QComboBox>(window, "nameCombo")->currentText().toStdString() != font.faceName) {
+        return QStringLiteral("font settings");
+    }
+    auto* characters = child<QComboBox>(window, "characterCombo");
+    if (characters->count() != static_cast<int>(project.glyphs.size())) {
+        return QStringLiteral("character list length");
+    }
+    // Each entry ends in the character's code as U+ and four or more hex digits.
+    for (int i = 0; i < characters->count(); ++i) {
+        const char32_t code = project.glyphs[static_cast<std::size_t>(i)].code;
+        const QString number = QString::number(static_cast<uint>(code), 16).toUpper();
+        if (!characters->itemText(i).endsWith(QStringLiteral("U+") +
+                                              number.rightJustified(4, QLatin1Char('0')))) {
+            return QStringLiteral("character entry %1").arg(i);
+        }
+    }
+    // The border spins show the selected glyph's borders, or nothing at all.
+    auto* left = child<QSpinBox>(window, "charBorderLeftSpin");
+    auto* right = child<QSpinBox>(window, "charBorderRightSpin");
+    const int selected = characters->currentIndex();
+    const Glyph* glyph =
+        selected >= 0 ? project.glyphs.glyphAt(static_cast<std::size_t>(selected)) : nullptr;
+    if (glyph == nullptr) {
+        if (left->isEnabled() || right->isEnabled() || !left->text().isEmpty() ||
+            !right->text().isEmpty()) {
+            return QStringLiteral("character borders without a selection");
+        }
+    } else if (!left->isEnabled() || !right->isEnabled() ||
+               left->text() != QString::number(std::clamp(glyph->charBorderLeft, 0, 16)) ||
+               right->text() != QString::number(std::clamp(glyph->charBorderRight, 0, 16))) {
+        return QStringLiteral("character borders");
+    }
+    return {};
 }
 
 inline QByteArray fileBytes(const QString& path) {

@@ -1,0 +1,131 @@
+#include "ui/export_command.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QObject>
+#include <algorithm>
+#include <vector>
+
+#include "engine/atlas_result.h"
+#include "files/exporter.h"
+#include "ui/file_prompts.h"
+#include "ui/sentence.h"
+
+namespace vemro {
+
+namespace {
+
+QString title() {
+    return QObject::tr("Export Font");
+}
+
+// Whether to go on although characters lie outside the texture.
+bool confirmCut(QWidget* parent, FilePrompts& prompts, const AtlasResult& result) {
+    const std::size_t outside = result.glyphsOutsideTexture;
+    if (outside == 0) {
+        return true;
+    }
+    const QString texture =
+        QStringLiteral("%1 x %2").arg(result.textureSize.width).arg(result.textureSize.height);
+    const QString question =
+        outside == 1 ? QObject::tr(
+                           "1 character lies outside the %1 texture and will be cut: export "
+                           "anyway?")
+                           .arg(texture)
+                     : QObject::tr(
+                           "%1 characters lie outside the %2 texture and will be cut: export "
+                           "anyway?")
+                           .arg(outside)
+                           .arg(texture);
+    return prompts.confirm(parent, title(), question, QObject::tr("Export"));
+}
+
+// Whether to replace the files among paths that exist already; true when none does.
+bool confirmReplace(QWidget* parent, FilePrompts& prompts, const std::vector<std::string>& paths) {
+    QStringList existing;
+    QStringList folders;
+    for (const std::string& path : paths) {
+        const QFileInfo file(QFile::decodeName(QByteArray::fromStdString(path)));
+        if (file.exists()) {
+            existing.append(file.absoluteFilePath());
+            folders.append(file.absolutePath());
+        }
+    }
+    if (existing.isEmpty()) {
+        return true;
+    }
+    folders.removeDuplicates();
+    // Names alone when they share a folder, which the question then names once.
+    QStringList names;
+    for (const QString& path : existing) {
+        names.append(folders.size() == 1 ? QFileInfo(path).fileName()
+                                         : QDir::toNativeSeparators(path));
+    }
+    QString question = existing.size() == 1 ? QObject::tr("%1 already exists").arg(names.front())
+                                            : QObject::tr("%1 already exist").arg(joinNames(names));
+    if (folders.size() == 1) {
+        question += QObject::tr(" in %1").arg(QDir::toNativeSeparators(folders.front()));
+    }
+    question +=
+        existing.size() == 1 ? QObject::tr(". Replace it?") : QObject::tr(". Replace them?");
+    return prompts.confirm(parent, title(), question, QObject::tr("Replace"));
+}
+
+}  // namespace
+
+QString joinNames(const QStringList& names) {
+    if (names.size() <= 1) {
+        return names.value(0);
+    }
+    return QObject::tr("%1 and %2")
+        .arg(names.mid(0, names.size() - 1).join(QStringLiteral(", ")), names.back());
+}
+
+ExportOutcome runExport(QWidget* parent, FilePrompts& prompts, const Project& project,
+                        const AtlasResult& result, const QString& folder, const QString& baseName) {
+    ExportOutcome outcome;
+    const std::vector<const Exporter*>& exporters = registeredExporters();
+    QList<ExportFormat> formats;
+    for (const Exporter* exporter : exporters) {
+        QString extension = QString::fromStdString(exporter->fileExtension());
+        if (extension.startsWith(QLatin1Char('.'))) {
+            extension.remove(0, 1);
+        }
+        formats.append({QString::fromStdString(exporter->displayName()), extension});
+    }
+    if (formats.isEmpty() || !confirmCut(parent, prompts, result)) {
+        return outcome;
+    }
+    const QString proposed =
+        baseName.isEmpty()
+            ? folder
+            : QDir(folder).filePath(baseName + QLatin1Char('.') + formats.front().extension);
+    const std::optional<ExportChoice> choice = prompts.askExportPath(parent, formats, proposed);
+    if (!choice) {
+        return outcome;
+    }
+    outcome.chosenPath = choice->path;
+    const qsizetype format = std::clamp<qsizetype>(choice->format, 0, formats.size() - 1);
+    const Exporter& exporter = *exporters[static_cast<std::size_t>(format)];
+    const std::string chosen = QFile::encodeName(choice->path).toStdString();
+    if (!confirmReplace(parent, prompts, exporter.outputFiles(chosen, result))) {
+        return outcome;
+    }
+    const ExportReport report = exporter.write(chosen, project, result);
+    for (const std::string& path : report.written) {
+        outcome.written.append(
+            QFileInfo(QFile::decodeName(QByteArray::fromStdString(path))).fileName());
+    }
+    if (!report.ok()) {
+        QStringList messages;
+        for (const std::string& failure : report.failures) {
+            messages.append(sentence(failure));
+        }
+        prompts.showError(parent, QObject::tr("Could not export the font"),
+                          messages.join(QLatin1Char('\n')));
+    }
+    return outcome;
+}
+
+}  // namespace vemro

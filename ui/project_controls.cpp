@@ -1,0 +1,167 @@
+#include "ui/project_controls.h"
+
+#include <QAbstractItemView>
+#include <QButtonGroup>
+#include <QSignalBlocker>
+#include <QStringList>
+#include <array>
+#include <initializer_list>
+#include <span>
+
+#include "engine/setting_choices.h"
+#include "ui/character_caption.h"
+#include "ui_builder_dialog.h"
+
+namespace vemro {
+
+namespace {
+
+void fillChoices(QComboBox* combo, std::span<const SettingChoice> choices) {
+    for (const SettingChoice& choice : choices) {
+        combo->addItem(QString::fromUtf8(choice.label), choice.value);
+    }
+    combo->setCurrentIndex(0);
+}
+
+// Selects the first entry carrying value; with none the selection stays.
+void selectData(QComboBox* combo, std::int32_t value) {
+    const int index = combo->findData(value);
+    if (index >= 0) {
+        combo->setCurrentIndex(index);
+    }
+}
+
+// Checks the button of side; a side the group does not offer checks none.
+void selectSide(QButtonGroup* group, std::int32_t side) {
+    for (std::size_t i = 0; i < kTextureSideChoices.size(); ++i) {
+        if (kTextureSideChoices[i] == side) {
+            group->button(static_cast<int>(i))->setChecked(true);
+            return;
+        }
+    }
+    if (QAbstractButton* checked = group->checkedButton()) {
+        group->setExclusive(false);
+        checked->setChecked(false);
+        group->setExclusive(true);
+    }
+}
+
+void setValueSilently(QSpinBox* spin, int value) {
+    const QSignalBlocker blocker(spin);
+    spin->setValue(value);
+}
+
+}  // namespace
+
+ProjectControls::ProjectControls(Ui::BuilderDialog& ui, QObject* owner)
+    : ui_(ui), widthButtons_(new QButtonGroup(owner)), heightButtons_(new QButtonGroup(owner)) {
+    const std::array<QAbstractButton*, 4> widths = {ui_.width64Radio, ui_.width128Radio,
+                                                    ui_.width256Radio, ui_.width512Radio};
+    const std::array<QAbstractButton*, 4> heights = {ui_.height64Radio, ui_.height128Radio,
+                                                     ui_.height256Radio, ui_.height512Radio};
+    static_assert(widths.size() == kTextureSideChoices.size());
+    for (int i = 0; i < static_cast<int>(widths.size()); ++i) {
+        widthButtons_->addButton(widths[static_cast<std::size_t>(i)], i);
+        heightButtons_->addButton(heights[static_cast<std::size_t>(i)], i);
+    }
+}
+
+std::optional<std::int32_t> ProjectControls::sideOfButton(int id) {
+    if (id < 0 || id >= static_cast<int>(kTextureSideChoices.size())) {
+        return std::nullopt;
+    }
+    return kTextureSideChoices[static_cast<std::size_t>(id)];
+}
+
+void ProjectControls::setUp(const std::vector<std::string>& faces) {
+    QStringList names;
+    for (const std::string& face : faces) {
+        names.append(QString::fromStdString(face));
+    }
+    ui_.nameCombo->addItems(names);
+    // The open list is wide enough for the longest name, however narrow the box.
+    ui_.nameCombo->view()->setMinimumWidth(ui_.nameCombo->view()->sizeHintForColumn(0) + 24);
+
+    fillChoices(ui_.factorCombo, kFactorChoices);
+    fillChoices(ui_.qualityCombo, kQualityChoices);
+    fillChoices(ui_.weightCombo, kWeightChoices);
+
+    const QSignalBlocker blockSize(ui_.sizeSpin);
+    ui_.sizeSpin->setRange(FontSettings::kMinSize, FontSettings::kMaxSize);
+    for (QSpinBox* spin : {ui_.borderLeftSpin, ui_.borderRightSpin, ui_.borderTopSpin,
+                           ui_.borderBottomSpin, ui_.charBorderLeftSpin, ui_.charBorderRightSpin}) {
+        const QSignalBlocker blocker(spin);
+        spin->setRange(FontBorders::kMin, FontBorders::kMax);
+    }
+}
+
+void ProjectControls::show(const Project& project) {
+    selectSide(widthButtons_, project.textureSize.width);
+    selectSide(heightButtons_, project.textureSize.height);
+
+    setValueSilently(ui_.borderLeftSpin, project.fontBorders.left);
+    setValueSilently(ui_.borderTopSpin, project.fontBorders.top);
+    setValueSilently(ui_.borderRightSpin, project.fontBorders.right);
+    setValueSilently(ui_.borderBottomSpin, project.fontBorders.bottom);
+
+    // Lists and the check box report only what the user does, so they need no blocking.
+    const FontSettings& font = project.font;
+    setValueSilently(ui_.sizeSpin, font.size);
+    selectData(ui_.weightCombo, font.weight);
+    selectData(ui_.qualityCombo, font.quality);
+    selectData(ui_.factorCombo, font.factor);
+    ui_.nameCombo->setCurrentIndex(ui_.nameCombo->findText(
+        QString::fromStdString(font.faceName), Qt::MatchExactly | Qt::MatchCaseSensitive));
+    ui_.italicCheck->setChecked(font.italic);
+
+    showPixelHeight(font.size);
+    showCharacterList(project.glyphs);
+}
+
+void ProjectControls::showCharacterList(const GlyphList& glyphs) {
+    QComboBox* combo = ui_.characterCombo;
+    const QSignalBlocker blocker(combo);
+    const int selected = combo->currentIndex();
+    QStringList texts;
+    for (const Glyph& glyph : glyphs) {
+        texts.append(characterCaption(glyph.code));
+    }
+    combo->clear();
+    combo->addItems(texts);
+    combo->setCurrentIndex(selected < combo->count() ? selected : -1);
+    showSelectedCharacter(glyphs);
+}
+
+void ProjectControls::showSelectedCharacter(const GlyphList& glyphs) {
+    const int index = ui_.characterCombo->currentIndex();
+    const Glyph* glyph = index >= 0 ? glyphs.glyphAt(static_cast<std::size_t>(index)) : nullptr;
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{ui_.charBorderLeftSpin, ui_.charBorderRightSpin,
+                                         ui_.charBorderLeftLabel, ui_.charBorderRightLabel}) {
+        control->setEnabled(glyph != nullptr);
+    }
+    if (glyph != nullptr) {
+        showCharacterBorders(*glyph);
+        return;
+    }
+    for (QSpinBox* spin : {ui_.charBorderLeftSpin, ui_.charBorderRightSpin}) {
+        const QSignalBlocker blocker(spin);
+        spin->clear();
+    }
+}
+
+void ProjectControls::clearCharacterSelection() {
+    const QSignalBlocker blocker(ui_.characterCombo);
+    ui_.characterCombo->setCurrentIndex(-1);
+}
+
+void ProjectControls::showPixelHeight(std::int32_t size) {
+    ui_.sizePixelsLabel->setText(QStringLiteral("= %1 px").arg(pixelHeightFor(size, 1)));
+}
+
+void ProjectControls::showCharacterBorders(const Glyph& glyph) {
+    setValueSilently(ui_.charBorderLeftSpin, glyph.charBorderLeft);
+    setValueSilently(ui_.charBorderRightSpin, glyph.charBorderRight);
+}
+
+}  // namespace vemro

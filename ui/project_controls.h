@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QObject>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "engine/project.h"
+
+class QButtonGroup;
+
+namespace Ui {
+class BuilderDialog;
+}
+
+namespace vemro {
+
+// The window's controls for the project's settings and characters, as a view of a project:
+// they are filled with their choices once, and show a project without any of them reporting a
+// change. They keep nothing of their own; the window reads what the user picked and writes it
+// into the project.
+class ProjectControls {
+public:
+    // The groups of the "Width" and "Height" buttons are made as children of owner.
+    ProjectControls(Ui::BuilderDialog& ui, QObject* owner);
+
+    QButtonGroup* widthButtons() const { return widthButtons_; }
+    QButtonGroup* heightButtons() const { return heightButtons_; }
+
+    // The faces in the given order, the entries of the setting lists and the spins' ranges.
+    void setUp(const std::vector<std::string>& faces);
+
+    // Every control shows the project: a texture side no button offers checks none, a value no
+    // list entry carries keeps the list's selection, and the character border spins show the
+    // selected character's borders as far as their range allows.
+    void show(const Project& project);
+
+    // The "Character" list holds one entry per glyph, each as its character and code; the
+    // selection stays while its index is in the list. The character border spins show the
+    // selected glyph's borders; with none selected they are empty and disabled, so no value
+    // they showed before can reach a glyph.
+    void showCharacterList(const GlyphList& glyphs);
+
+    // The border spins show the selected glyph's borders, or are empty and disabled.
+    void showSelectedCharacter(const GlyphList& glyphs);
+
+    // Selects no character; the next showCharacterList empties and disables the border spins.
+    void clearCharacterSelection();
+
+    // The character border spins show the glyph's borders as far as their range allows.
+    void showCharacterBorders(const Glyph& glyph);
+
+    // The pixel height beside the size ("= 15 px").
+    void showPixelHeight(std::int32_t size);
+
+    // The texture side of a "Width" or "Height" button.
+    static std::optional<std::int32_t> sideOfButton(int id);
+
+private:
+    Ui::BuilderDialog& ui_;
+    QButtonGroup* widthButtons_;
+    QButtonGroup* heightButtons_;
+};
+
+}  // namespace vemro
