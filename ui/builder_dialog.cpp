@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLocale>
 #include <QMouseEvent>
 #include <QScreen>
 #include <QSignalBlocker>
@@ -11,6 +12,7 @@
 #include <QStatusBar>
 #include <QStringList>
 #include <algorithm>
+#include <chrono>
 #include <utility>
 
 #include "engine/font_renderer.h"
@@ -19,6 +21,7 @@
 #include "ui/preview_geometry.h"
 #include "ui/preview_view.h"
 #include "ui/project_controls.h"
+#include "ui/rebuild_worker.h"
 #include "ui/recent_files.h"
 #include "ui/sentence.h"
 #include "ui/shortcut_priority.h"
@@ -29,6 +32,9 @@ namespace vemro {
 namespace {
 
 constexpr int kZoomTickInterval = 50;
+// How long a change waits for its atlas before the window goes back to the user: a rebuild
+// this short shows as if it were made on the spot.
+constexpr std::chrono::milliseconds kQuickRebuild{30};
 constexpr int kZoomPageStep = 50;
 
 // The spins whose consecutive edits make one undo step.
@@ -74,8 +80,13 @@ BuilderDialog::BuilderDialog(FontRenderer& renderer, FilePrompts& prompts, QWidg
       ui_(std::make_unique<Ui::BuilderDialog>()),
       renderer_(renderer),
       prompts_(prompts),
-      builder_(renderer),
-      project_(startupProject(renderer.defaultFaceName())) {
+      project_(startupProject(renderer.defaultFaceName())),
+      result_(std::make_shared<const AtlasResult>()) {
+    // The worker tells of every finished rebuild; the window looks at it in its own thread.
+    worker_ = std::make_unique<RebuildWorker>(renderer_, [this] {
+        QMetaObject::invokeMethod(
+            this, [this] { takeFinishedRebuild(); }, Qt::QueuedConnection);
+    });
     ui_->setupUi(this);
     controls_ = std::make_unique<ProjectControls>(*ui_, this);
 
@@ -143,6 +154,8 @@ BuilderDialog::BuilderDialog(FontRenderer& renderer, FilePrompts& prompts, QWidg
 }
 
 BuilderDialog::~BuilderDialog() {
+    // First the worker, so that no news of a rebuild comes in while the window is torn down.
+    worker_.reset();
     // The controls go on reporting while the widgets are torn down (a spin that loses the focus
     // ends its editing); nothing of the window may act on that any more.
     for (QWidget* control : findChildren<QWidget*>()) {
@@ -325,11 +338,39 @@ void BuilderDialog::restoreProject(const Project& project) {
 }
 
 void BuilderDialog::rebuild() {
-    result_ = builder_.rebuild(project_);
-    ui_->preview->setResult(result_);
+    requestedGeneration_ = worker_->request(project_);
     ui_->preview->setHint(project_.glyphs.empty() ? emptyListHint() : QString());
     controls_->showCharacterList(project_.glyphs);
     controls_->showPixelHeight(project_.font.size);
+    const RebuildWorker::Finished finished = worker_->waitFor(requestedGeneration_, kQuickRebuild);
+    if (finished.result != nullptr) {
+        showResult(finished.result, finished.generation);
+    } else {
+        updateStatus();
+    }
+}
+
+void BuilderDialog::takeFinishedRebuild() {
+    // News of an earlier project's atlas is dropped: only the current project's is shown.
+    const RebuildWorker::Finished finished = worker_->latest();
+    if (finished.generation == requestedGeneration_ && finished.generation != shownGeneration_) {
+        showResult(finished.result, finished.generation);
+    }
+}
+
+const std::shared_ptr<const AtlasResult>& BuilderDialog::waitForResult() {
+    if (isRebuilding()) {
+        const RebuildWorker::Finished finished = worker_->waitFor(requestedGeneration_);
+        showResult(finished.result, finished.generation);
+    }
+    return result_;
+}
+
+void BuilderDialog::showResult(std::shared_ptr<const AtlasResult> result,
+                               std::uint64_t generation) {
+    result_ = std::move(result);
+    shownGeneration_ = generation;
+    ui_->preview->setResult(result_);
     updateStatus();
 }
 
@@ -345,6 +386,16 @@ void BuilderDialog::updateStatus() {
     QStringList parts;
     if (!exportNote_.isEmpty()) {
         parts.append(exportNote_);
+    }
+    if (isRebuilding()) {
+        // What the shown atlas says no longer holds; the new one follows.
+        const std::size_t count = project_.glyphs.size();
+        parts.append(count == 1 ? tr("Rebuilding 1 character...")
+                                : tr("Rebuilding %1 characters...")
+                                      .arg(QLocale(QLocale::English).toString(qulonglong{count})));
+        statusLabel_->setText(parts.join(QLatin1Char(' ')));
+        setWindowModified(hasUnsavedChanges());
+        return;
     }
     if (!result_->fontProblem.empty()) {
         parts.append(sentence(result_->fontProblem));

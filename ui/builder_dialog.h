@@ -9,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "engine/atlas_builder.h"
 #include "engine/atlas_result.h"
 #include "engine/project.h"
 #include "ui/project_history.h"
@@ -26,11 +25,14 @@ namespace vemro {
 class FilePrompts;
 class FontRenderer;
 class ProjectControls;
+class RebuildWorker;
 class RecentFiles;
 
 // The main window. It holds the project, the one store of every setting and character: the
-// controls show it, and every change a control or command makes is written into it, rebuilt
-// into an atlas and kept on the undo stack. The preview shows the latest atlas.
+// controls show it, and every change a control or command makes is written into it, kept on
+// the undo stack and rebuilt into an atlas on a thread of its own. The preview and the status
+// line show the atlas of the latest project as soon as it is there; a short rebuild is waited
+// for, so it shows at once, and a long one is announced in the status line meanwhile.
 class BuilderDialog : public QMainWindow {
     Q_OBJECT
 
@@ -49,8 +51,15 @@ public:
     const QString& projectPath() const { return projectPath_; }
 
     const Project& project() const { return project_; }
-    // The atlas of the project; never null.
-    const std::shared_ptr<const AtlasResult>& result() const { return result_; }
+
+    // The atlas the preview and the status line show; never null. While a rebuild runs it is
+    // the atlas of an earlier project.
+    const std::shared_ptr<const AtlasResult>& shownResult() const { return result_; }
+    // Waits until the atlas of the current project is there, shows it and returns it; never
+    // null. Commands that need the atlas (Export) go through here.
+    const std::shared_ptr<const AtlasResult>& waitForResult();
+    // Whether the shown atlas is of an earlier project than the current one.
+    bool isRebuilding() const { return shownGeneration_ != requestedGeneration_; }
 
     // True when the project file's bytes differ from those last saved, opened or started with.
     bool hasUnsavedChanges() const;
@@ -99,7 +108,11 @@ private:
                      std::optional<MergeKey> key = std::nullopt);
     // Undo and redo: the project as it was, shown in the controls and rebuilt.
     void restoreProject(const Project& project);
+    // Asks for the project's atlas and waits a little for it.
     void rebuild();
+    // Shows the worker's newest atlas when it is the current project's.
+    void takeFinishedRebuild();
+    void showResult(std::shared_ptr<const AtlasResult> result, std::uint64_t generation);
     void updateStatus();
     // The title: the project's file name (or "Untitled") and a "*" while there are unsaved
     // changes.
@@ -121,8 +134,11 @@ private:
     std::unique_ptr<Ui::BuilderDialog> ui_;
     FontRenderer& renderer_;
     FilePrompts& prompts_;
-    AtlasBuilder builder_;
     Project project_;
+    std::unique_ptr<RebuildWorker> worker_;
+    // The generation of the last rebuild asked for, and of the atlas shown.
+    std::uint64_t requestedGeneration_ = 0;
+    std::uint64_t shownGeneration_ = 0;
     std::shared_ptr<const AtlasResult> result_;
     std::unique_ptr<ProjectControls> controls_;
     ProjectHistory* history_ = nullptr;

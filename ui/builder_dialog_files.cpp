@@ -162,8 +162,10 @@ void BuilderDialog::clearLoadMessage() {
 
 void BuilderDialog::fileExport() {
     const QString baseName = QFileInfo(projectPath_).completeBaseName();
+    // The files hold the atlas of the project as it is now.
+    const AtlasResult& atlas = *waitForResult();
     const ExportOutcome outcome =
-        runExport(this, prompts_, project_, *result_, startFolder(), baseName);
+        runExport(this, prompts_, project_, atlas, startFolder(), baseName);
     if (!outcome.chosenPath.isEmpty()) {
         recent_->rememberFolderOf(outcome.chosenPath);
     }

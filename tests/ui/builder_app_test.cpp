@@ -49,7 +49,7 @@ private:
                 for (const Glyph& glyph : window->project().glyphs) {
                     codes.push_back(glyph.code);
                 }
-                cells = window->result()->glyphs.size();
+                cells = window->waitForResult()->glyphs.size();
                 window->close();
             });
         });

@@ -117,7 +117,7 @@ void BuilderDialogTest::startsShowingStartupProject() {
     QCOMPARE(child<QLabel>(window, "sizePixelsLabel")->text(), QStringLiteral("= 15 px"));
     QVERIFY(child<PreviewView>(window, "preview")->hint().contains(QStringLiteral("Tools")));
     QCOMPARE(controlsDiffer(window, window.project()), QString());
-    QCOMPARE(window.result()->textureSize, window.project().textureSize);
+    QCOMPARE(window.waitForResult()->textureSize, window.project().textureSize);
     QVERIFY(!window.hasUnsavedChanges());
     QVERIFY(!child<QAction>(window, "actionUndo")->isEnabled());
     QVERIFY(!child<QAction>(window, "actionRedo")->isEnabled());
@@ -151,6 +151,7 @@ void BuilderDialogTest::startsWithHatchedPreviewAroundBlackTexture() {
     // 450 pixels wide at start; as tall as the controls beside it make the window.
     QCOMPARE(preview->width(), 450);
     QVERIFY(preview->height() >= 450);
+    window.waitForResult();
     const QImage image = preview->grab().toImage().convertToFormat(QImage::Format_RGB32);
 
     // The 256 x 256 texture is black; beside and below it lies the grey hatch with its black
@@ -183,15 +184,15 @@ void BuilderDialogTest::radioClicksRebuildEvenWhenAlreadySelected() {
     auto* width512 = child<QRadioButton>(window, "width512Radio");
     click(width512);
     QCOMPARE(window.project().textureSize, (AtlasSize{512, 256}));
-    QCOMPARE(window.result()->textureSize, (AtlasSize{512, 256}));
-    QCOMPARE(window.result()->pages.front().width, 512);
+    QCOMPARE(window.waitForResult()->textureSize, (AtlasSize{512, 256}));
+    QCOMPARE(window.waitForResult()->pages.front().width, 512);
 
     // A click on the checked button changes nothing, so it adds no undo step.
     click(width512);
     QVERIFY(width512->isChecked());
     QCOMPARE(window.project().textureSize, (AtlasSize{512, 256}));
     click(child<QRadioButton>(window, "height64Radio"));
-    QCOMPARE(window.result()->textureSize, (AtlasSize{512, 64}));
+    QCOMPARE(window.waitForResult()->textureSize, (AtlasSize{512, 64}));
     trigger(window, "actionUndo");
     QCOMPARE(window.project().textureSize, (AtlasSize{512, 256}));
     trigger(window, "actionUndo");
@@ -204,13 +205,13 @@ void BuilderDialogTest::fontBorderTypedWidensEveryGlyph() {
     BuilderDialog window(renderer_, prompts);
     window.show();
     trigger(window, "actionAddTorvynCharset");
-    const std::vector<PlacedGlyph> before = window.result()->glyphs;
+    const std::vector<PlacedGlyph> before = window.waitForResult()->glyphs;
     QCOMPARE(before.size(), std::size_t{224});
 
     typeInto(child<QSpinBox>(window, "borderLeftSpin"), QStringLiteral("3"));
     QCOMPARE(window.project().fontBorders, (FontBorders{.left = 3}));
-    QCOMPARE(window.result()->fontBorders, (FontBorders{.left = 3}));
-    const std::vector<PlacedGlyph>& after = window.result()->glyphs;
+    QCOMPARE(window.waitForResult()->fontBorders, (FontBorders{.left = 3}));
+    const std::vector<PlacedGlyph>& after = window.waitForResult()->glyphs;
     QCOMPARE(after.size(), before.size());
     bool moved = false;
     for (std::size_t i = 0; i < after.size(); ++i) {
@@ -236,7 +237,7 @@ void BuilderDialogTest::spinKeepsLastValidValue() {
     // Arrow keys step within the range and route like typing.
     QTest::keyClick(spin, Qt::Key_Up);
     QCOMPARE(window.project().fontBorders.top, 2);
-    QCOMPARE(window.result()->fontBorders.top, 2);
+    QCOMPARE(window.waitForResult()->fontBorders.top, 2);
 
     // The size spin clamps the same way: 100 at most.
     auto* size = child<QSpinBox>(window, "sizeSpin");
@@ -265,7 +266,7 @@ void BuilderDialogTest::fontControlsRouteOnUserChoiceOnly() {
     QCOMPARE(window.project().font.quality, 3);
     chooseItem(factor, 3);
     QCOMPARE(window.project().font.factor, 4);
-    QCOMPARE(window.result()->factor, 4);
+    QCOMPARE(window.waitForResult()->factor, 4);
     click(child<QCheckBox>(window, "italicCheck"));
     QVERIFY(window.project().font.italic);
 
@@ -380,7 +381,7 @@ void BuilderDialogTest::fullCharsetAppendsMissingAndNewEmpties() {
     }
     QCOMPARE(codesOf(window.project().glyphs), codes);
     QCOMPARE(codes[96], U'\u20AC');
-    QCOMPARE(window.result()->glyphs.size(), std::size_t{224});
+    QCOMPARE(window.waitForResult()->glyphs.size(), std::size_t{224});
 
     trigger(window, "actionAddTorvynCharset");
     QVERIFY(codesOf(window.project().glyphs) == codes);
@@ -388,7 +389,7 @@ void BuilderDialogTest::fullCharsetAppendsMissingAndNewEmpties() {
     prompts.unsavedAnswer = FilePrompts::UnsavedChanges::Discard;
     trigger(window, "actionNew");
     QVERIFY(window.project().glyphs.empty());
-    QVERIFY(window.result()->glyphs.empty());
+    QVERIFY(window.waitForResult()->glyphs.empty());
     trigger(window, "actionNew");
     QVERIFY(window.project().glyphs.empty());
 }
@@ -440,7 +441,7 @@ void BuilderDialogTest::addCharactersAppendsInTypedOrder() {
     window.show();
     addCharacters(window, QStringLiteral("abca"), Closing::Ok);
     QCOMPARE(codesOf(window.project().glyphs), (std::vector<char32_t>{U'a', U'b', U'c'}));
-    QCOMPARE(window.result()->glyphs.size(), std::size_t{3});
+    QCOMPARE(window.waitForResult()->glyphs.size(), std::size_t{3});
 
     // Characters already present change nothing; neither does an empty OK.
     const GlyphList before = window.project().glyphs;
@@ -603,7 +604,7 @@ void BuilderDialogTest::statusLineCountsGlyphsOutsideTexture() {
     click(child<QRadioButton>(window, "width64Radio"));
     click(child<QRadioButton>(window, "height64Radio"));
     trigger(window, "actionAddTorvynCharset");
-    const std::size_t outside = window.result()->glyphsOutsideTexture;
+    const std::size_t outside = window.waitForResult()->glyphsOutsideTexture;
     QVERIFY(outside > 1);
     QVERIFY2(status->text().startsWith(QString::number(outside) + QStringLiteral(" glyphs")),
              qPrintable(status->text()));
@@ -611,7 +612,7 @@ void BuilderDialogTest::statusLineCountsGlyphsOutsideTexture() {
 
     click(child<QRadioButton>(window, "width512Radio"));
     click(child<QRadioButton>(window, "height512Radio"));
-    QCOMPARE(window.result()->glyphsOutsideTexture, std::size_t{0});
+    QCOMPARE(window.waitForResult()->glyphsOutsideTexture, std::size_t{0});
     QVERIFY(status->text().isEmpty());
 }
 

@@ -101,7 +101,7 @@ void ProjectCommandsTest::saveThenOpenGivesSameBytes() {
     QVERIFY(secondPrompts.errors.isEmpty());
     QVERIFY(!second.hasUnsavedChanges());
     QVERIFY(second.project() == first.project());
-    QVERIFY(*second.result() == *first.result());
+    QVERIFY(*second.waitForResult() == *first.waitForResult());
 
     secondPrompts.savePath = dir.filePath(QStringLiteral("second.fnt"));
     trigger(second, "actionSaveAs");
@@ -137,7 +137,7 @@ void ProjectCommandsTest::openShowsStoredValues() {
     QVERIFY(child<QRadioButton>(window, "width128Radio")->isChecked());
     QVERIFY(child<QRadioButton>(window, "height512Radio")->isChecked());
     QCOMPARE(window.project().textureSize, (AtlasSize{128, 512}));
-    QCOMPARE(window.result()->textureSize, (AtlasSize{128, 512}));
+    QCOMPARE(window.waitForResult()->textureSize, (AtlasSize{128, 512}));
     QCOMPARE(child<QSpinBox>(window, "borderLeftSpin")->value(), 16);
     QCOMPARE(window.project().fontBorders, (FontBorders{.left = 16, .top = 3}));
     QCOMPARE(child<QSpinBox>(window, "sizeSpin")->value(), 30);
@@ -272,7 +272,7 @@ void ProjectCommandsTest::failedOpenChangesNothingAndSaysWhy() {
     click(child<QRadioButton>(window, "width64Radio"));
     typeInto(child<QSpinBox>(window, "sizeSpin"), QStringLiteral("20"));
     const Project before = window.project();
-    const std::shared_ptr<const AtlasResult> result = window.result();
+    const std::shared_ptr<const AtlasResult> result = window.waitForResult();
 
     for (const QString& path : {truncated, dir.filePath(QStringLiteral("missing.fnt")), bmfont}) {
         prompts.errors.clear();
@@ -281,7 +281,7 @@ void ProjectCommandsTest::failedOpenChangesNothingAndSaysWhy() {
         QVERIFY2(prompts.errors.front().contains(QFileInfo(path).fileName()),
                  qPrintable(prompts.errors.front()));
         QVERIFY(window.project() == before);
-        QCOMPARE(window.result(), result);
+        QCOMPARE(window.waitForResult(), result);
         QCOMPARE(controlsDiffer(window, before), QString());
     }
     QVERIFY2(prompts.errors.front().endsWith(QStringLiteral(

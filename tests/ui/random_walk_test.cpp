@@ -522,7 +522,7 @@ void RandomWalkTest::doFileCommand(Action action) {
             const std::string chosen = prompts_.exportPath->toStdString();
             const bool missingFolder = prompts_.exportPath->contains(QStringLiteral("no-folder"));
             const bool imageBlocked = prompts_.exportPath->endsWith(QStringLiteral("blocked.x"));
-            const AtlasResult& atlas = *window.result();
+            const AtlasResult& atlas = *window.waitForResult();
             const QString image = QString::fromStdString(exportPath(chosen, ".tga"));
             const QString description = QString::fromStdString(exportPath(chosen, ".tfd"));
             if (prompts_.errors.size() != errorsBefore + (missingFolder || imageBlocked ? 1 : 0)) {
@@ -900,7 +900,7 @@ void RandomWalkTest::checkControls() {
 void RandomWalkTest::checkAgainstFreshRebuild() {
     AtlasBuilder fresh(referenceRenderer_);
     const std::shared_ptr<const AtlasResult> expected = fresh.rebuild(window_->project());
-    const AtlasResult& atlas = *window_->result();
+    const AtlasResult& atlas = *window_->waitForResult();
     if (expected->glyphs != atlas.glyphs) {
         fail(QStringLiteral("the placed glyphs differ from a fresh rebuild"));
     } else if (expected->pages != atlas.pages) {

@@ -82,18 +82,18 @@ void UndoRedoTest::undoAndRedoEveryKindOfChange() {
         [&] { typeInto(child<QSpinBox>(window, "sizeSpin"), QStringLiteral("14")); },
         [&] { trigger(window, "actionNew"); },
     };
-    std::vector<State> states = {{window.project(), window.result()}};
+    std::vector<State> states = {{window.project(), window.waitForResult()}};
     for (const auto& change : changes) {
         change();
         QVERIFY(!(window.project() == states.back().project));
-        states.push_back({window.project(), window.result()});
+        states.push_back({window.project(), window.waitForResult()});
     }
 
     // Back to the start one step at a time, and forward again: each step shows the project
     // it restores in every control and the atlas it had.
     const auto expectState = [&window](const State& state) {
         QVERIFY(window.project() == state.project);
-        QVERIFY(*window.result() == *state.result);
+        QVERIFY(*window.waitForResult() == *state.result);
         QCOMPARE(controlsDiffer(window, state.project), QString());
     };
     for (std::size_t i = states.size() - 1; i > 0; --i) {
@@ -198,7 +198,7 @@ void UndoRedoTest::borderChangesDrawNoCharacter() {
     BuilderDialog window(fake, prompts);
     window.show();
     trigger(window, "actionAddTorvynCharset");
-    QCOMPARE(window.result()->glyphsOutsideTexture, std::size_t{0});
+    QCOMPARE(window.waitForResult()->glyphsOutsideTexture, std::size_t{0});
     const int drawn = fake.renderCount;
 
     // Font borders, character borders and the texture size keep the font and its characters.
@@ -208,11 +208,12 @@ void UndoRedoTest::borderChangesDrawNoCharacter() {
     typeInto(child<QSpinBox>(window, "charBorderLeftSpin"), QStringLiteral("7"));
     click(child<QRadioButton>(window, "height128Radio"));
     trigger(window, "actionUndo");
-    QCOMPARE(window.result()->fontBorders, (FontBorders{.left = 3, .bottom = 1}));
+    QCOMPARE(window.waitForResult()->fontBorders, (FontBorders{.left = 3, .bottom = 1}));
     QCOMPARE(fake.renderCount, drawn);
 
     // A new size is a new font: its characters are drawn.
     typeInto(child<QSpinBox>(window, "sizeSpin"), QStringLiteral("12"));
+    window.waitForResult();
     QVERIFY(fake.renderCount > drawn);
 }
 
@@ -228,17 +229,17 @@ void UndoRedoTest::fontThatCannotBeMadeIsNamedInStatusLine() {
     typeInto(child<QSpinBox>(window, "borderLeftSpin"), QStringLiteral("16"));
     typeInto(child<QSpinBox>(window, "borderTopSpin"), QStringLiteral("16"));
     trigger(window, "actionAddTorvynCharset");
-    QVERIFY(window.result()->glyphsOutsideTexture > 1);
+    QVERIFY(window.waitForResult()->glyphsOutsideTexture > 1);
     QCOMPARE(status->text(),
              QStringLiteral("The font \"Gone Sans\" could not be made at 15 pixels: "
                             "no file holds it. %1 glyphs lie partly or wholly "
                             "outside the 256 x 64 texture.")
-                 .arg(window.result()->glyphsOutsideTexture));
+                 .arg(window.waitForResult()->glyphsOutsideTexture));
 
     // Once a font can be made, the message goes.
     fake.failure.clear();
     typeInto(child<QSpinBox>(window, "sizeSpin"), QStringLiteral("6"));
-    QVERIFY(window.result()->fontProblem.empty());
+    QVERIFY(window.waitForResult()->fontProblem.empty());
     QVERIFY2(!status->text().contains(QStringLiteral("Gone Sans")), qPrintable(status->text()));
 }
 

@@ -277,7 +277,7 @@ void WindowConventionsTest::exportAsksAboutCutCharactersAndEveryFileItReplaces()
     window.show();
     trigger(window, "actionAddTorvynCharset");
     click(child<QRadioButton>(window, "height64Radio"));
-    const std::size_t outside = window.result()->glyphsOutsideTexture;
+    const std::size_t outside = window.waitForResult()->glyphsOutsideTexture;
     QVERIFY(outside > 1);
 
     // No to cutting stops before the path is asked for.
@@ -311,6 +311,7 @@ void WindowConventionsTest::exportAsksAboutCutCharactersAndEveryFileItReplaces()
     QCOMPARE(status->text(), QStringLiteral("Exported font.tga and font.tfd."));
     // The note goes with the next change.
     click(child<QRadioButton>(window, "width512Radio"));
+    window.waitForResult();
     QVERIFY(status->text().isEmpty());
 }
 
