@@ -15,8 +15,9 @@ std::uint64_t nextSerial() {
 
 }  // namespace
 
-ProjectChangeCommand::ProjectChangeCommand(const QString& text, Project before, Project after,
-                                           Restore restore, std::optional<MergeKey> mergeKey,
+ProjectChangeCommand::ProjectChangeCommand(const QString& text, ProjectSnapshot before,
+                                           ProjectSnapshot after, Restore restore,
+                                           std::optional<MergeKey> mergeKey,
                                            std::uint64_t continues)
     : QUndoCommand(text),
       before_(std::move(before)),
@@ -27,7 +28,7 @@ ProjectChangeCommand::ProjectChangeCommand(const QString& text, Project before, 
       continues_(continues) {}
 
 void ProjectChangeCommand::undo() {
-    restore_(before_);
+    restore_(before_.project());
 }
 
 void ProjectChangeCommand::redo() {
@@ -35,7 +36,7 @@ void ProjectChangeCommand::redo() {
         pushed_ = true;
         return;
     }
-    restore_(after_);
+    restore_(after_.project());
 }
 
 int ProjectChangeCommand::id() const {

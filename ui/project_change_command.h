@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "engine/project.h"
+#include "ui/project_snapshot.h"
 
 namespace vemro {
 
@@ -28,8 +29,8 @@ public:
         friend bool operator==(const MergeKey&, const MergeKey&) = default;
     };
 
-    ProjectChangeCommand(const QString& text, Project before, Project after, Restore restore,
-                         std::optional<MergeKey> mergeKey = std::nullopt,
+    ProjectChangeCommand(const QString& text, ProjectSnapshot before, ProjectSnapshot after,
+                         Restore restore, std::optional<MergeKey> mergeKey = std::nullopt,
                          std::uint64_t continues = 0);
 
     void undo() override;
@@ -42,8 +43,8 @@ public:
     const std::optional<MergeKey>& mergeKey() const { return mergeKey_; }
 
 private:
-    Project before_;
-    Project after_;
+    ProjectSnapshot before_;
+    ProjectSnapshot after_;
     Restore restore_;
     std::optional<MergeKey> mergeKey_;
     std::uint64_t serial_;

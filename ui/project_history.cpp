@@ -8,7 +8,8 @@ namespace vemro {
 
 namespace {
 
-// Steps kept. Each holds two projects of a few kilobytes.
+// Steps kept. Each holds the settings of two projects; their glyphs are shared with the
+// neighbouring steps while they stay the same.
 constexpr int kUndoLimit = 100;
 
 }  // namespace
@@ -29,8 +30,11 @@ void ProjectHistory::record(const QString& text, const Project& before, const Pr
                             std::optional<MergeKey> key) {
     const std::uint64_t continues =
         key && openRun_ && openRun_->key == *key ? openRun_->command : 0;
+    ProjectSnapshot start(before, last_ ? &*last_ : nullptr);
+    ProjectSnapshot end(after, &start);
+    last_ = end;
     auto* command = new ProjectChangeCommand(
-        text, before, after,
+        text, std::move(start), std::move(end),
         [this](const Project& project) {
             openRun_.reset();
             restore_(project);
@@ -53,6 +57,7 @@ void ProjectHistory::record(const QString& text, const Project& before, const Pr
 
 void ProjectHistory::clear() {
     openRun_.reset();
+    last_.reset();
     stack_->clear();
 }
 

@@ -46,6 +46,8 @@ private:
     QUndoStack* stack_;
     ProjectChangeCommand::Restore restore_;
     std::optional<OpenRun> openRun_;
+    // The project after the last change recorded, whose glyphs the next change may share.
+    std::optional<ProjectSnapshot> last_;
 };
 
 }  // namespace vemro
