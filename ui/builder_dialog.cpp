@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QLocale>
 #include <QMouseEvent>
 #include <QScreen>
@@ -212,6 +213,9 @@ void BuilderDialog::connectRoutes() {
 
     // Character.
     connect(ui_->characterCombo, &QComboBox::activated, this, [this] { selectCharacter(); });
+    connect(ui_->characterFindEdit, &QLineEdit::textEdited, this, [this] { findCharacter(false); });
+    connect(ui_->characterFindEdit, &QLineEdit::returnPressed, this,
+            [this] { findCharacter(true); });
     for (QSpinBox* spin : {ui_->charBorderLeftSpin, ui_->charBorderRightSpin}) {
         const bool left = spin == ui_->charBorderLeftSpin;
         connect(spin, &QSpinBox::textChanged, this,
@@ -293,6 +297,23 @@ void BuilderDialog::selectCharacter() {
             changed.charBorderRight = right;
         });
     }
+}
+
+void BuilderDialog::findCharacter(bool next) {
+    const QString query = ui_->characterFindEdit->text();
+    const int found = controls_->findCharacter(query, next);
+    // A query that names nothing in the list is marked; the selection stays.
+    const bool missing = found < 0 && !query.trimmed().isEmpty();
+    ui_->characterFindEdit->setStyleSheet(
+        missing ? QStringLiteral("QLineEdit { background: #ffd9d9; }") : QString());
+    if (found < 0) {
+        return;
+    }
+    {
+        const QSignalBlocker blocker(ui_->characterCombo);
+        ui_->characterCombo->setCurrentIndex(found);
+    }
+    selectCharacter();
 }
 
 void BuilderDialog::applyZoom(int percent) {

@@ -82,6 +82,9 @@ private:
     void applyTextureSide(int buttonId, bool width);
     void applyCharacterBorder(QSpinBox* spin, bool left);
     void selectCharacter();
+    // Selects the entry of the "Character" list the find field names, the first one or the one
+    // after the selected entry, as if the user had picked it.
+    void findCharacter(bool next);
     // The zoom the slider or the percentage box was set to.
     void applyZoom(int percent);
     // The slider and the percentage box show the preview's zoom.

@@ -2,6 +2,8 @@
 
 #include <QAbstractItemView>
 #include <QButtonGroup>
+#include <QListView>
+#include <QProxyStyle>
 #include <QSignalBlocker>
 #include <QStringList>
 #include <array>
@@ -9,7 +11,7 @@
 #include <span>
 
 #include "engine/setting_choices.h"
-#include "ui/character_caption.h"
+#include "ui/character_list_model.h"
 #include "ui_builder_dialog.h"
 
 namespace vemro {
@@ -46,6 +48,20 @@ void selectSide(QButtonGroup* group, std::int32_t side) {
     }
 }
 
+// A drop-down list of a few rows with a scroll bar, also where the style would open a list
+// as tall as all its entries over the box: that kind measures the text of every entry each time
+// it opens, which takes a second for tens of thousands of characters.
+class ScrollingListStyle : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returnData) const override {
+        if (hint == QStyle::SH_ComboBox_Popup) {
+            return 0;
+        }
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+
 void setValueSilently(QSpinBox* spin, int value) {
     const QSignalBlocker blocker(spin);
     spin->setValue(value);
@@ -54,7 +70,10 @@ void setValueSilently(QSpinBox* spin, int value) {
 }  // namespace
 
 ProjectControls::ProjectControls(Ui::BuilderDialog& ui, QObject* owner)
-    : ui_(ui), widthButtons_(new QButtonGroup(owner)), heightButtons_(new QButtonGroup(owner)) {
+    : ui_(ui),
+      widthButtons_(new QButtonGroup(owner)),
+      heightButtons_(new QButtonGroup(owner)),
+      characters_(new CharacterListModel(owner)) {
     const std::array<QAbstractButton*, 4> widths = {ui_.width64Radio, ui_.width128Radio,
                                                     ui_.width256Radio, ui_.width512Radio};
     const std::array<QAbstractButton*, 4> heights = {ui_.height64Radio, ui_.height128Radio,
@@ -63,6 +82,16 @@ ProjectControls::ProjectControls(Ui::BuilderDialog& ui, QObject* owner)
     for (int i = 0; i < static_cast<int>(widths.size()); ++i) {
         widthButtons_->addButton(widths[static_cast<std::size_t>(i)], i);
         heightButtons_->addButton(heights[static_cast<std::size_t>(i)], i);
+    }
+    ui_.characterCombo->setModel(characters_);
+    auto* listStyle = new ScrollingListStyle;
+    listStyle->setParent(ui_.characterCombo);
+    ui_.characterCombo->setStyle(listStyle);
+    ui_.characterCombo->setMaxVisibleItems(16);
+    // Every entry is one line of text: the open list measures one and lays out only the
+    // entries in sight, however long the list.
+    if (auto* list = qobject_cast<QListView*>(ui_.characterCombo->view())) {
+        list->setUniformItemSizes(true);
     }
 }
 
@@ -122,14 +151,16 @@ void ProjectControls::showCharacterList(const GlyphList& glyphs) {
     QComboBox* combo = ui_.characterCombo;
     const QSignalBlocker blocker(combo);
     const int selected = combo->currentIndex();
-    QStringList texts;
-    for (const Glyph& glyph : glyphs) {
-        texts.append(characterCaption(glyph.code));
+    if (characters_->setCharacters(glyphs)) {
+        // A reset list selects its first entry; the selection stays at its index instead.
+        combo->setCurrentIndex(selected < combo->count() ? selected : -1);
     }
-    combo->clear();
-    combo->addItems(texts);
-    combo->setCurrentIndex(selected < combo->count() ? selected : -1);
     showSelectedCharacter(glyphs);
+}
+
+int ProjectControls::findCharacter(const QString& query, bool next) const {
+    const int from = next ? ui_.characterCombo->currentIndex() + 1 : 0;
+    return characters_->find(query, from < characters_->rowCount() ? from : 0);
 }
 
 void ProjectControls::showSelectedCharacter(const GlyphList& glyphs) {

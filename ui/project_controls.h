@@ -16,6 +16,8 @@ class BuilderDialog;
 
 namespace vemro {
 
+class CharacterListModel;
+
 // The window's controls for the project's settings and characters, as a view of a project:
 // they are filled with their choices once, and show a project without any of them reporting a
 // change. They keep nothing of their own; the window reads what the user picked and writes it
@@ -37,10 +39,15 @@ public:
     void show(const Project& project);
 
     // The "Character" list holds one entry per glyph, each as its character and code; the
-    // selection stays while its index is in the list. The character border spins show the
-    // selected glyph's borders; with none selected they are empty and disabled, so no value
-    // they showed before can reach a glyph.
+    // selection stays while its index is in the list. The list is refilled only when the
+    // characters change. The character border spins show the selected glyph's borders; with
+    // none selected they are empty and disabled, so no value they showed before can reach a
+    // glyph.
     void showCharacterList(const GlyphList& glyphs);
+
+    // The entry of the "Character" list the query names (see CharacterListModel::find), from
+    // the one after the selected entry when next, else from the top; -1 for none.
+    int findCharacter(const QString& query, bool next) const;
 
     // The border spins show the selected glyph's borders, or are empty and disabled.
     void showSelectedCharacter(const GlyphList& glyphs);
@@ -61,6 +68,7 @@ private:
     Ui::BuilderDialog& ui_;
     QButtonGroup* widthButtons_;
     QButtonGroup* heightButtons_;
+    CharacterListModel* characters_;
 };
 
 }  // namespace vemro
