@@ -4,9 +4,13 @@
 
 namespace vemro {
 
-AddCharactersDialog::AddCharactersDialog(QWidget* parent)
+AddCharactersDialog::AddCharactersDialog(QWidget* parent, Purpose purpose)
     : QDialog(parent), ui_(std::make_unique<Ui::AddCharactersDialog>()) {
     ui_->setupUi(this);
+    if (purpose == Purpose::Remove) {
+        setWindowTitle(tr("Remove characters"));
+        ui_->charactersEdit->setToolTip(tr("Type the characters to take out of the atlas"));
+    }
     // No help button in the title bar, and a height that does not grow.
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     layout()->setSizeConstraint(QLayout::SetFixedSize);

@@ -10,13 +10,16 @@ class AddCharactersDialog;
 
 namespace vemro {
 
-// Tools > Add characters: one line of text to type the characters into. The text counts
-// however the dialog closes (OK, Cancel, Escape, the close box).
+// One line of text to type characters into: for Tools > Add characters, where the text counts
+// however the dialog closes (OK, Cancel, Escape, the close box), and for Tools > Remove
+// characters, where only OK or Enter counts.
 class AddCharactersDialog : public QDialog {
     Q_OBJECT
 
 public:
-    explicit AddCharactersDialog(QWidget* parent = nullptr);
+    enum class Purpose { Add, Remove };
+
+    explicit AddCharactersDialog(QWidget* parent = nullptr, Purpose purpose = Purpose::Add);
     ~AddCharactersDialog() override;
 
     QString characters() const;

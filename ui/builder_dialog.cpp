@@ -17,8 +17,6 @@
 #include <utility>
 
 #include "engine/font_renderer.h"
-#include "engine/windows1252.h"
-#include "ui/add_characters_dialog.h"
 #include "ui/preview_geometry.h"
 #include "ui/preview_view.h"
 #include "ui/project_controls.h"
@@ -65,13 +63,6 @@ std::optional<std::int32_t> selectedData(const QComboBox* combo) {
     bool ok = false;
     const int value = combo->currentData().toInt(&ok);
     return ok ? std::optional<std::int32_t>(value) : std::nullopt;
-}
-
-// Adds the character of a code point the code page holds; others are skipped.
-void addWindows1252Character(GlyphList& glyphs, char32_t codePoint) {
-    if (const std::optional<std::uint8_t> code = unicodeToWindows1252(codePoint)) {
-        glyphs.addCharacter(windows1252ToUnicode(*code));
-    }
 }
 
 }  // namespace
@@ -173,10 +164,7 @@ void BuilderDialog::connectRoutes() {
             [this](int id) { applyTextureSide(id, false); });
 
     // Font: lists on the user's choice only, never on a selection set from code.
-    connect(ui_->nameCombo, &QComboBox::activated, this, [this] {
-        const std::string face = ui_->nameCombo->currentText().toStdString();
-        editProject(tr("Font"), [&face](Project& project) { project.font.faceName = face; });
-    });
+    connect(ui_->nameCombo, &QComboBox::activated, this, [this](int index) { chooseFace(index); });
     const auto routeChoice = [this](QComboBox* combo, const QString& text,
                                     void (*store)(FontSettings&, std::int32_t)) {
         connect(combo, &QComboBox::activated, this, [this, combo, text, store] {
@@ -240,9 +228,19 @@ void BuilderDialog::connectRoutes() {
     connect(ui_->actionSaveAs, &QAction::triggered, this, [this] { fileSaveAs(); });
     connect(ui_->actionExportFont, &QAction::triggered, this, [this] { fileExport(); });
     connect(ui_->actionExit, &QAction::triggered, this, &QWidget::close);
-    connect(ui_->actionAddCharacters, &QAction::triggered, this, [this] { toolsAddCharacters(); });
-    connect(ui_->actionAddTorvynCharset, &QAction::triggered, this,
-            [this] { toolsAddFullCharset(); });
+    connect(ui_->actionUseFontFile, &QAction::triggered, this, [this] { fileUseFontFile(); });
+    const std::pair<QAction*, void (BuilderDialog::*)()> tools[] = {
+        {ui_->actionAddCharacters, &BuilderDialog::toolsAddCharacters},
+        {ui_->actionAddCharacterSet, &BuilderDialog::toolsAddCharacterSet},
+        {ui_->actionAddCharactersFromFile, &BuilderDialog::toolsAddCharactersFromFile},
+        {ui_->actionAddTorvynCharset, &BuilderDialog::toolsAddFullCharset},
+        {ui_->actionRemoveCharacter, &BuilderDialog::toolsRemoveCharacter},
+        {ui_->actionRemoveCharacters, &BuilderDialog::toolsRemoveCharacters},
+        {ui_->actionRemoveMissingCharacters, &BuilderDialog::toolsRemoveMissingCharacters},
+    };
+    for (const auto& [action, command] : tools) {
+        connect(action, &QAction::triggered, this, [this, command] { (this->*command)(); });
+    }
 }
 
 void BuilderDialog::routeSpin(QSpinBox* spin, int control, const QString& text,
@@ -339,7 +337,7 @@ void BuilderDialog::applyShowRectangles() {
 
 void BuilderDialog::editProject(const QString& text, const std::function<void(Project&)>& edit,
                                 std::optional<MergeKey> key) {
-    exportNote_.clear();
+    note_.clear();
     Project next = project_;
     edit(next);
     if (next == project_) {
@@ -352,7 +350,7 @@ void BuilderDialog::editProject(const QString& text, const std::function<void(Pr
 }
 
 void BuilderDialog::restoreProject(const Project& project) {
-    exportNote_.clear();
+    note_.clear();
     project_ = project;
     controls_->show(project_);
     rebuild();
@@ -391,6 +389,7 @@ void BuilderDialog::showResult(std::shared_ptr<const AtlasResult> result,
                                std::uint64_t generation) {
     result_ = std::move(result);
     shownGeneration_ = generation;
+    missingNote_ = missingCharactersNote(*result_);
     ui_->preview->setResult(result_);
     updateStatus();
 }
@@ -405,8 +404,8 @@ QString BuilderDialog::emptyListHint() const {
 
 void BuilderDialog::updateStatus() {
     QStringList parts;
-    if (!exportNote_.isEmpty()) {
-        parts.append(exportNote_);
+    if (!note_.isEmpty()) {
+        parts.append(note_);
     }
     if (isRebuilding()) {
         // What the shown atlas says no longer holds; the new one follows.
@@ -431,28 +430,11 @@ void BuilderDialog::updateStatus() {
                                .arg(outside)
                                .arg(texture));
     }
+    if (!missingNote_.isEmpty()) {
+        parts.append(missingNote_);
+    }
     statusLabel_->setText(parts.join(QLatin1Char(' ')));
     setWindowModified(hasUnsavedChanges());
-}
-
-void BuilderDialog::toolsAddFullCharset() {
-    editProject(tr("Add Torvyn Charset"), [](Project& project) {
-        for (int code = 32; code <= 255; ++code) {
-            project.glyphs.addCharacter(windows1252ToUnicode(static_cast<std::uint8_t>(code)));
-        }
-    });
-}
-
-void BuilderDialog::toolsAddCharacters() {
-    AddCharactersDialog dialog(this);
-    dialog.exec();
-    // The typed text counts however the dialog was closed.
-    const QList<uint> typed = dialog.characters().toUcs4();
-    editProject(tr("Add characters"), [&typed](Project& project) {
-        for (const uint codePoint : typed) {
-            addWindows1252Character(project.glyphs, static_cast<char32_t>(codePoint));
-        }
-    });
 }
 
 bool BuilderDialog::eventFilter(QObject* watched, QEvent* event) {

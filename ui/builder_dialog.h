@@ -101,8 +101,28 @@ private:
     bool saveTo(const QString& path);
     void fileExport();
     void zoomStep(int direction);
+    // Picks the "Name" list's entry at index: an installed face, which drops a font file.
+    void chooseFace(int index);
+    void fileUseFontFile();
     void toolsAddCharacters();
+    void toolsAddCharacterSet();
+    void toolsAddCharactersFromFile();
     void toolsAddFullCharset();
+    void toolsRemoveCharacter();
+    void toolsRemoveCharacters();
+    void toolsRemoveMissingCharacters();
+
+    // Adds the characters (each once) that are not in the list yet, in their order, as one
+    // undo step; returns how many. Refuses, saying why, to make the list longer than a
+    // project file holds.
+    std::optional<std::size_t> addCharacters(const QString& text,
+                                             const std::vector<char32_t>& characters);
+    // Says in the status line how many characters a command added.
+    void noteAdded(std::optional<std::size_t> added);
+    // Removes every glyph of the characters, as one undo step.
+    void removeCharacters(const QString& text, const std::vector<char32_t>& characters);
+    // "7 characters are not in DejaVu Sans: ア イ ...", or empty when the face has them all.
+    static QString missingCharactersNote(const AtlasResult& result);
 
     // A change of the project: edit applied to a copy, which becomes the project (as one undo
     // step, or part of the open run of edits with the same key) and is rebuilt. A change that
@@ -150,8 +170,11 @@ private:
     std::vector<std::uint8_t> savedProject_;
     QString projectPath_;
     RecentFiles* recent_ = nullptr;
-    // What the last export wrote, shown in the status line until the project changes.
-    QString exportNote_;
+    // What the last command did (the files an export wrote, the characters added), shown in
+    // the status line until the project changes.
+    QString note_;
+    // The characters the shown atlas's face lacks, as the status line names them.
+    QString missingNote_;
 };
 
 }  // namespace vemro

@@ -170,7 +170,7 @@ void BuilderDialog::fileExport() {
         recent_->rememberFolderOf(outcome.chosenPath);
     }
     if (!outcome.written.isEmpty()) {
-        exportNote_ = tr("Exported %1.").arg(joinNames(outcome.written));
+        note_ = tr("Exported %1.").arg(joinNames(outcome.written));
         updateStatus();
     }
 }

@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 class QWidget;
@@ -47,6 +48,20 @@ public:
     virtual std::optional<ExportChoice> askExportPath(QWidget* parent,
                                                       const QList<ExportFormat>& formats,
                                                       const QString& proposed) = 0;
+
+    // An existing font file for File > Use Font File ("Fonts (*.ttf *.otf *.ttc *.otc *.woff
+    // *.woff2)" or "All (*)"), or nothing when cancelled.
+    virtual std::optional<QString> askFontFilePath(QWidget* parent, const QString& proposed) = 0;
+
+    // Which face of a font collection to use: an index into faces (each "Family Style"), or
+    // nothing when cancelled. fileName names the collection.
+    virtual std::optional<qsizetype> askFontFace(QWidget* parent, const QString& fileName,
+                                                 const QStringList& faces) = 0;
+
+    // An existing text file for Tools > Add characters from file ("Text (*.txt)" or "All
+    // (*)"), or nothing when cancelled.
+    virtual std::optional<QString> askCharacterFilePath(QWidget* parent,
+                                                        const QString& proposed) = 0;
 
     // A yes-or-no question; true when the user takes the button labelled acceptText.
     virtual bool confirm(QWidget* parent, const QString& title, const QString& question,

@@ -2,6 +2,8 @@
 
 #include <QAbstractItemView>
 #include <QButtonGroup>
+#include <QFile>
+#include <QFileInfo>
 #include <QListView>
 #include <QProxyStyle>
 #include <QSignalBlocker>
@@ -17,6 +19,9 @@
 namespace vemro {
 
 namespace {
+
+// The data of the "Name" list's entry for a font file; installed faces carry none.
+const QString kFontFileMark = QStringLiteral("font file");
 
 void fillChoices(QComboBox* combo, std::span<const SettingChoice> choices) {
     for (const SettingChoice& choice : choices) {
@@ -139,8 +144,7 @@ void ProjectControls::show(const Project& project) {
     selectData(ui_.weightCombo, font.weight);
     selectData(ui_.qualityCombo, font.quality);
     selectData(ui_.factorCombo, font.factor);
-    ui_.nameCombo->setCurrentIndex(ui_.nameCombo->findText(
-        QString::fromStdString(font.faceName), Qt::MatchExactly | Qt::MatchCaseSensitive));
+    showFace(font);
     ui_.italicCheck->setChecked(font.italic);
 
     showPixelHeight(font.size);
@@ -171,6 +175,7 @@ void ProjectControls::showSelectedCharacter(const GlyphList& glyphs) {
                                          ui_.charBorderLeftLabel, ui_.charBorderRightLabel}) {
         control->setEnabled(glyph != nullptr);
     }
+    ui_.actionRemoveCharacter->setEnabled(glyph != nullptr);
     if (glyph != nullptr) {
         showCharacterBorders(*glyph);
         return;
@@ -179,6 +184,35 @@ void ProjectControls::showSelectedCharacter(const GlyphList& glyphs) {
         const QSignalBlocker blocker(spin);
         spin->clear();
     }
+}
+
+void ProjectControls::showFace(const FontSettings& font) {
+    QComboBox* combo = ui_.nameCombo;
+    const bool hasFileEntry = isFontFileEntry(0);
+    if (font.fontFile.empty()) {
+        if (hasFileEntry) {
+            combo->removeItem(0);
+        }
+        combo->setCurrentIndex(combo->findText(QString::fromStdString(font.faceName),
+                                               Qt::MatchExactly | Qt::MatchCaseSensitive));
+        return;
+    }
+    const QFileInfo file(QFile::decodeName(QByteArray::fromStdString(font.fontFile)));
+    const QString text = file.isFile() ? QStringLiteral("%1 (%2)").arg(
+                                             QString::fromStdString(font.faceName), file.fileName())
+                                       : QObject::tr("%1 (missing)").arg(file.fileName());
+    if (!hasFileEntry) {
+        combo->insertItem(0, text, kFontFileMark);
+    } else {
+        combo->setItemText(0, text);
+    }
+    combo->setItemData(0, file.filePath(), Qt::ToolTipRole);
+    combo->setCurrentIndex(0);
+}
+
+bool ProjectControls::isFontFileEntry(int index) const {
+    return index >= 0 && index < ui_.nameCombo->count() &&
+           ui_.nameCombo->itemData(index).toString() == kFontFileMark;
 }
 
 void ProjectControls::clearCharacterSelection() {

@@ -58,6 +58,14 @@ public:
     // The character border spins show the glyph's borders as far as their range allows.
     void showCharacterBorders(const Glyph& glyph);
 
+    // The "Name" list shows the face: a font file as an extra first entry, the family name with
+    // the file named beside it ("DejaVu Sans (DejaVuSans.ttf)", or the file marked missing when
+    // it cannot be found), selected; an installed face as its entry, without a file's entry.
+    void showFace(const FontSettings& font);
+
+    // Whether the "Name" list's entry at index stands for the project's font file.
+    bool isFontFileEntry(int index) const;
+
     // The pixel height beside the size ("= 15 px").
     void showPixelHeight(std::int32_t size);
 

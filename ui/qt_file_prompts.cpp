@@ -2,6 +2,7 @@
 
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStringList>
@@ -12,6 +13,9 @@ namespace vemro {
 namespace {
 
 const QStringList kProjectFilters = {QStringLiteral("Font (*.fnt)"), QStringLiteral("All (*.*)")};
+const QStringList kFontFileFilters = {
+    QStringLiteral("Fonts (*.ttf *.otf *.ttc *.otc *.woff *.woff2)"), QStringLiteral("All (*)")};
+const QStringList kTextFilters = {QStringLiteral("Text (*.txt)"), QStringLiteral("All (*)")};
 
 // A file dialog, its first filter selected, showing the proposed folder (and name). A save
 // dialog asks before an existing file is replaced (QFileDialog's default) and appends the
@@ -90,6 +94,31 @@ std::optional<ExportChoice> QtFilePrompts::askExportPath(QWidget* parent,
     }
     return ExportChoice{*path,
                         std::max<qsizetype>(0, filters.indexOf(dialog.selectedNameFilter()))};
+}
+
+std::optional<QString> QtFilePrompts::askFontFilePath(QWidget* parent, const QString& proposed) {
+    return runFileDialog(parent, QObject::tr("Use Font File"), QFileDialog::AcceptOpen,
+                         kFontFileFilters, QString(), proposed);
+}
+
+std::optional<qsizetype> QtFilePrompts::askFontFace(QWidget* parent, const QString& fileName,
+                                                    const QStringList& faces) {
+    bool ok = false;
+    const QString face = QInputDialog::getItem(
+        parent, QObject::tr("Use Font File"),
+        QObject::tr("%1 holds %2 faces. Which one?").arg(fileName).arg(faces.size()), faces, 0,
+        false, &ok);
+    if (!ok) {
+        return std::nullopt;
+    }
+    const qsizetype index = faces.indexOf(face);
+    return index >= 0 ? std::optional<qsizetype>(index) : std::nullopt;
+}
+
+std::optional<QString> QtFilePrompts::askCharacterFilePath(QWidget* parent,
+                                                           const QString& proposed) {
+    return runFileDialog(parent, QObject::tr("Add Characters from File"), QFileDialog::AcceptOpen,
+                         kTextFilters, QString(), proposed);
 }
 
 FilePrompts::UnsavedChanges QtFilePrompts::askSaveChanges(QWidget* parent) {

@@ -11,6 +11,10 @@ public:
     std::optional<QString> askOpenProjectPath(QWidget* parent, const QString& proposed) override;
     std::optional<ExportChoice> askExportPath(QWidget* parent, const QList<ExportFormat>& formats,
                                               const QString& proposed) override;
+    std::optional<QString> askFontFilePath(QWidget* parent, const QString& proposed) override;
+    std::optional<qsizetype> askFontFace(QWidget* parent, const QString& fileName,
+                                         const QStringList& faces) override;
+    std::optional<QString> askCharacterFilePath(QWidget* parent, const QString& proposed) override;
     bool confirm(QWidget* parent, const QString& title, const QString& question,
                  const QString& acceptText) override;
     UnsavedChanges askSaveChanges(QWidget* parent) override;

@@ -35,6 +35,20 @@ public:
         }
         return ExportChoice{*exportPath, 0};
     }
+    std::optional<QString> askFontFilePath(QWidget* /*parent*/, const QString& proposed) override {
+        ++fontFileAsks;
+        proposedFontFile = proposed;
+        return fontFilePath;
+    }
+    std::optional<qsizetype> askFontFace(QWidget* /*parent*/, const QString& /*fileName*/,
+                                         const QStringList& faces) override {
+        offeredFaces = faces;
+        return fontFaceAnswer;
+    }
+    std::optional<QString> askCharacterFilePath(QWidget* /*parent*/,
+                                                const QString& /*proposed*/) override {
+        return characterFilePath;
+    }
     bool confirm(QWidget* /*parent*/, const QString& /*title*/, const QString& question,
                  const QString& /*acceptText*/) override {
         questions.append(question);
@@ -51,6 +65,9 @@ public:
     std::optional<QString> savePath;
     std::optional<QString> openPath;
     std::optional<QString> exportPath;
+    std::optional<QString> fontFilePath;
+    std::optional<qsizetype> fontFaceAnswer;
+    std::optional<QString> characterFilePath;
     UnsavedChanges unsavedAnswer = UnsavedChanges::Cancel;
     bool confirmAnswer = true;
 
@@ -58,6 +75,9 @@ public:
     int openAsks = 0;
     int exportAsks = 0;
     int unsavedAsks = 0;
+    int fontFileAsks = 0;
+    QStringList offeredFaces;  // the faces of the last collection asked about
+    QString proposedFontFile;
     QList<ExportFormat> exportFormats;  // as offered the last time
     QString proposedSave;               // where the last dialog of each kind started
     QString proposedOpen;

@@ -1,5 +1,6 @@
 // A seeded random walk through the window: thousands of user actions on every control, every
-// menu command, Undo and Redo, the Add characters dialog with random text, the file commands
+// menu command, Undo and Redo, the Add and Remove characters dialogs with random text, text
+// files of characters (some not UTF-8), finding characters, a font file, the file commands
 // with temporary paths (good ones, missing folders, folders, damaged files, cancelled prompts)
 // and dropped files. After every action the controls must show the project, every file command
 // must have done exactly what its answers asked, and now and then (and at the end) the atlas
@@ -73,8 +74,15 @@ std::vector<GlyphInput> inputsOf(const GlyphList& glyphs) {
     return inputs;
 }
 
+// A file's characters: its extension's list when it has one, else its glyph records.
 std::vector<GlyphInput> inputsOf(const ProjectFile& file) {
     std::vector<GlyphInput> inputs;
+    if (file.extension) {
+        for (const ProjectCharacter& character : file.extension->characters) {
+            inputs.push_back({character.code, character.charBorderLeft, character.charBorderRight});
+        }
+        return inputs;
+    }
     for (const ProjectGlyph& glyph : file.glyphs) {
         inputs.push_back(
             {windows1252ToUnicode(glyph.code), glyph.charBorderLeft, glyph.charBorderRight});
@@ -127,11 +135,16 @@ enum class Action {
     Drop,
     Undo,
     Redo,
+    RemoveCharacter,
+    RemoveCharacters,
+    FindCharacter,
+    AddFromFile,
+    UseFontFile,
     Count
 };
 
 constexpr std::array<int, static_cast<int>(Action::Count)> kWeights = {
-    5, 5, 8, 3, 6, 6, 7, 7, 3, 2, 2, 2, 1, 2, 4, 4, 2, 3, 1, 5, 1, 2, 6, 3};
+    5, 5, 8, 3, 6, 6, 7, 7, 3, 2, 2, 2, 1, 2, 4, 4, 2, 3, 1, 5, 1, 2, 6, 3, 3, 2, 3, 2, 2};
 
 const char* actionName(Action action) {
     static constexpr std::array<const char*, static_cast<int>(Action::Count)> kNames = {
@@ -158,7 +171,12 @@ const char* actionName(Action action) {
         "Add Torvyn Charset",
         "drop",
         "Undo",
-        "Redo"};
+        "Redo",
+        "Remove character",
+        "Remove characters",
+        "find",
+        "Add characters from file",
+        "Use Font File"};
     return kNames[static_cast<std::size_t>(action)];
 }
 
@@ -204,6 +222,14 @@ private:
     void doUndoRedo(Action action);
     void doAddCharacters();
     void doDrop();
+    void doRemoveCharacter();
+    void doRemoveCharacters();
+    void doFindCharacter();
+    void doAddFromFile();
+    void doUseFontFile();
+    // The list after adding text: each character not in it yet, once, in order of first
+    // appearance; control characters left out.
+    static std::vector<char32_t> withAdded(std::vector<char32_t> codes, const QString& text);
     void checkOpened(const QString& path, const std::vector<GlyphInput>& glyphsBefore,
                      qsizetype errorsBefore);
 
@@ -308,7 +334,7 @@ QString RandomWalkTest::randomText() {
     // Printable ASCII, Latin-1, the Windows-1252 extras, and characters the code page lacks.
     static const std::u32string kPool =
         U"AbZz09 !~\u00A0\u00E9\u00FF\u00C4\u20AC\u2122\u0152"
-        U"\u0178\u201C\u0430\u4E2D\U0001F600\u0081";
+        U"\u0178\u201C\u0430\u4E2D\U0001F600\u0081\u03A9\u30A2\u0416";
     QString text;
     const int length = pick(0, 8);
     for (int i = 0; i < length; ++i) {
@@ -622,18 +648,10 @@ void RandomWalkTest::doAddCharacters() {
                 break;
         }
     });
-    std::vector<char32_t> expected = codesOf(window.project().glyphs);
+    const std::vector<char32_t> before = codesOf(window.project().glyphs);
     note(QStringLiteral("Add characters \"%1\" closed by %2").arg(text).arg(closing));
     trigger(window, "actionAddCharacters");
-    for (const char32_t codePoint : typed.toUcs4()) {
-        if (const std::optional<std::uint8_t> code = unicodeToWindows1252(codePoint)) {
-            const char32_t character = windows1252ToUnicode(*code);
-            if (std::find(expected.begin(), expected.end(), character) == expected.end()) {
-                expected.push_back(character);
-            }
-        }
-    }
-    if (codesOf(window.project().glyphs) != expected) {
+    if (codesOf(window.project().glyphs) != withAdded(before, typed)) {
         fail(QStringLiteral("Add characters with \"%1\" gave another list").arg(typed));
     }
 }
@@ -830,8 +848,159 @@ void RandomWalkTest::act(Action action) {
         case Action::Redo:
             doUndoRedo(action);
             break;
+        case Action::RemoveCharacter:
+            doRemoveCharacter();
+            break;
+        case Action::RemoveCharacters:
+            doRemoveCharacters();
+            break;
+        case Action::FindCharacter:
+            doFindCharacter();
+            break;
+        case Action::AddFromFile:
+            doAddFromFile();
+            break;
+        case Action::UseFontFile:
+            doUseFontFile();
+            break;
         case Action::Count:
             break;
+    }
+}
+
+std::vector<char32_t> RandomWalkTest::withAdded(std::vector<char32_t> codes, const QString& text) {
+    // The pool's characters are all assigned; the control codes are the only ones left out.
+    for (const char32_t code : text.toUcs4()) {
+        const bool control = code < 0x20 || (code >= 0x7F && code <= 0x9F);
+        if (!control && std::find(codes.begin(), codes.end(), code) == codes.end()) {
+            codes.push_back(code);
+        }
+    }
+    return codes;
+}
+
+void RandomWalkTest::doRemoveCharacter() {
+    BuilderDialog& window = *window_;
+    auto* combo = child<QComboBox>(window, "characterCombo");
+    if (combo->count() > 0 && chance(80)) {
+        chooseItem(combo, pick(0, combo->count() - 1));
+    }
+    const int index = combo->currentIndex();
+    std::vector<char32_t> expected = codesOf(window.project().glyphs);
+    if (index >= 0) {
+        // Every glyph of the character goes, duplicates from a file included.
+        const char32_t removed = expected[static_cast<std::size_t>(index)];
+        std::erase(expected, removed);
+    }
+    const bool enabled = child<QAction>(window, "actionRemoveCharacter")->isEnabled();
+    note(QStringLiteral("Remove character %1").arg(index));
+    trigger(window, "actionRemoveCharacter");
+    if (enabled != (index >= 0) || codesOf(window.project().glyphs) != expected) {
+        fail(QStringLiteral("Remove character %1 gave another list").arg(index));
+    }
+}
+
+void RandomWalkTest::doRemoveCharacters() {
+    BuilderDialog& window = *window_;
+    const QString text = randomText();
+    const bool accept = chance(70);
+    QString typed;  // control characters do not reach the line
+    whenModalDialogShows([text, accept, &typed](QDialog* dialog) {
+        auto* edit = child<QLineEdit>(*dialog, "charactersEdit");
+        typeText(edit, text);
+        typed = edit->text();
+        QTest::keyClick(edit, accept ? Qt::Key_Return : Qt::Key_Escape);
+    });
+    const std::vector<char32_t> before = codesOf(window.project().glyphs);
+    note(QStringLiteral("Remove characters \"%1\"%2").arg(text, accept ? "" : " cancelled"));
+    trigger(window, "actionRemoveCharacters");
+    std::vector<char32_t> expected = before;
+    if (accept) {
+        for (const char32_t code : typed.toUcs4()) {
+            std::erase(expected, code);
+        }
+    }
+    if (codesOf(window.project().glyphs) != expected) {
+        fail(QStringLiteral("Remove characters \"%1\" gave another list").arg(typed));
+    }
+}
+
+void RandomWalkTest::doFindCharacter() {
+    BuilderDialog& window = *window_;
+    const std::vector<char32_t> codes = codesOf(window.project().glyphs);
+    auto* find = child<QLineEdit>(window, "characterFindEdit");
+    auto* combo = child<QComboBox>(window, "characterCombo");
+    // A character of the list (or, now and then, one the pool has), typed or by its code.
+    char32_t code = U'\u4E2D';
+    if (!codes.empty() && chance(85)) {
+        code = codes[static_cast<std::size_t>(pick(0, static_cast<int>(codes.size()) - 1))];
+    }
+    const bool byCode = chance(50) || code < 0x21 || (code >= 0x7F && code <= 0xA0);
+    const QString query =
+        byCode ? QStringLiteral("U+%1").arg(static_cast<uint>(code), 4, 16, QLatin1Char('0'))
+               : QString::fromUcs4(&code, 1);
+    const int before = combo->currentIndex();
+    note(QStringLiteral("find %1").arg(query));
+    find->clear();
+    find->setFocus();
+    typeText(find, query);
+    const auto first = std::find(codes.begin(), codes.end(), code);
+    const int expected = first == codes.end() ? before : static_cast<int>(first - codes.begin());
+    // Typing a code selects what its first digits name on the way; only the end counts.
+    if (combo->currentIndex() != expected && !(byCode && first == codes.end())) {
+        fail(QStringLiteral("finding %1 selected entry %2, not %3")
+                 .arg(query)
+                 .arg(combo->currentIndex())
+                 .arg(expected));
+    }
+}
+
+void RandomWalkTest::doAddFromFile() {
+    BuilderDialog& window = *window_;
+    const QString path = dir_.filePath(QStringLiteral("strings.txt"));
+    const QString text = randomText() + QStringLiteral("\n") + randomText();
+    QByteArray bytes = text.toUtf8();
+    const bool broken = chance(25);
+    if (broken) {
+        bytes.insert(pick(0, static_cast<int>(bytes.size())), '\xFF');
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
+        qFatal("cannot write %s", qPrintable(path));
+    }
+    file.close();
+    prompts_.characterFilePath = chance(10) ? std::nullopt : std::optional<QString>(path);
+    const std::vector<char32_t> before = codesOf(window.project().glyphs);
+    const qsizetype errorsBefore = prompts_.errors.size();
+    note(QStringLiteral("Add characters from file \"%1\"%2").arg(text, broken ? " broken" : ""));
+    trigger(window, "actionAddCharactersFromFile");
+    const bool read = prompts_.characterFilePath && !broken;
+    const std::vector<char32_t> expected = read ? withAdded(before, text) : before;
+    if (codesOf(window.project().glyphs) != expected ||
+        prompts_.errors.size() != errorsBefore + (prompts_.characterFilePath && broken ? 1 : 0)) {
+        fail(QStringLiteral("Add characters from file gave another list or message"));
+    }
+}
+
+void RandomWalkTest::doUseFontFile() {
+    BuilderDialog& window = *window_;
+    static const QString kFontFile =
+        QStringLiteral("/usr/share/fonts/truetype/dejavu/DejaVuSerif.ttf");
+    const int kind = pick(0, 3);
+    prompts_.fontFilePath = kind == 0   ? std::nullopt
+                            : kind == 1 ? std::optional<QString>(dir_.filePath("empty.fnt"))
+                                        : std::optional<QString>(kFontFile);
+    const Project before = window.project();
+    const qsizetype errorsBefore = prompts_.errors.size();
+    note(QStringLiteral("Use Font File %1").arg(prompts_.fontFilePath.value_or("-")));
+    trigger(window, "actionUseFontFile");
+    const FontSettings& font = window.project().font;
+    if (kind == 1 ? prompts_.errors.size() != errorsBefore + 1 || !(window.project() == before)
+        : kind == 0
+            ? !(window.project() == before)
+            : font.fontFile != kFontFile.toStdString() || font.fontFaceIndex != 0 ||
+                  font.faceName != "DejaVu Serif" || !(window.project().glyphs == before.glyphs)) {
+        fail(QStringLiteral("Use Font File did not do what its answer asked"));
     }
 }
 

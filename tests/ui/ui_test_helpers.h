@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QSpinBox>
 #include <QTest>
@@ -102,9 +103,17 @@ inline QString controlsDiffer(const BuilderDialog& window, const Project& projec
     };
     if (spin("sizeSpin") != font.size || data("weightCombo") != font.weight ||
         data("qualityCombo") != font.quality || data("factorCombo") != font.factor ||
-        child<QCheckBox>(window, "italicCheck")->isChecked() != font.italic ||
-        child<QComboBox>(window, "nameCombo")->currentText().toStdString() != font.faceName) {
+        child<QCheckBox>(window, "italicCheck")->isChecked() != font.italic) {
         return QStringLiteral("font settings");
+    }
+    // An installed face is its entry of the "Name" list; a font file the first entry, which
+    // names the file.
+    auto* name = child<QComboBox>(window, "nameCombo");
+    const QString fileName = QFileInfo(QString::fromStdString(font.fontFile)).fileName();
+    if (font.fontFile.empty() ? name->currentText().toStdString() != font.faceName
+                              : name->currentIndex() != 0 ||
+                                    !name->currentText().contains(QStringLiteral("(") + fileName)) {
+        return QStringLiteral("face");
     }
     auto* characters = child<QComboBox>(window, "characterCombo");
     if (characters->count() != static_cast<int>(project.glyphs.size())) {

@@ -1,0 +1,173 @@
+// The main window's character commands: adding typed text, Unicode blocks, the characters of a
+// text file and the full charset; removing the selected character, typed ones and those the
+// face lacks; and the status line's note of the characters the face lacks.
+
+#include <QComboBox>
+#include <QFile>
+#include <QLocale>
+#include <QStringList>
+#include <algorithm>
+#include <string_view>
+
+#include "engine/unicode_text.h"
+#include "engine/windows1252.h"
+#include "files/character_file.h"
+#include "files/project_file.h"
+#include "ui/add_characters_dialog.h"
+#include "ui/builder_dialog.h"
+#include "ui/character_set_dialog.h"
+#include "ui/file_prompts.h"
+#include "ui/sentence.h"
+#include "ui_builder_dialog.h"
+
+namespace vemro {
+
+namespace {
+
+// How many of the characters the face lacks the status line shows.
+constexpr std::size_t kMissingShown = 8;
+
+QString count(std::size_t number) {
+    return QLocale(QLocale::English).toString(qulonglong{number});
+}
+
+// The code points of text typed in Qt: surrogate pairs joined.
+std::vector<char32_t> codePointsOf(const QString& text) {
+    return joinUtf16(std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()),
+                                         static_cast<std::size_t>(text.size())));
+}
+
+// A character as a message shows it: itself when it has a visible shape, else its code.
+QString shownCharacter(char32_t code) {
+    if (isAddableCharacter(code) && QChar::isPrint(code) && !QChar::isSpace(code)) {
+        return QString::fromUcs4(&code, 1);
+    }
+    return QStringLiteral("U+%1").arg(static_cast<uint>(code), 4, 16, QLatin1Char('0')).toUpper();
+}
+
+}  // namespace
+
+QString BuilderDialog::missingCharactersNote(const AtlasResult& result) {
+    // Without a face every character would count; the font problem says that already.
+    if (result.fontName.empty()) {
+        return {};
+    }
+    const std::vector<char32_t> missing = charactersMissingFromFont(result);
+    if (missing.empty()) {
+        return {};
+    }
+    QStringList shown;
+    for (std::size_t i = 0; i < std::min(missing.size(), kMissingShown); ++i) {
+        shown.append(shownCharacter(missing[i]));
+    }
+    if (missing.size() > kMissingShown) {
+        shown.append(QStringLiteral("..."));
+    }
+    const QString face = QString::fromStdString(result.fontName);
+    return missing.size() == 1
+               ? tr("1 character is not in %1: %2").arg(face, shown.join(QLatin1Char(' ')))
+               : tr("%1 characters are not in %2: %3")
+                     .arg(count(missing.size()), face, shown.join(QLatin1Char(' ')));
+}
+
+std::optional<std::size_t> BuilderDialog::addCharacters(const QString& text,
+                                                        const std::vector<char32_t>& characters) {
+    const auto fresh = static_cast<std::size_t>(
+        std::count_if(characters.begin(), characters.end(),
+                      [this](char32_t code) { return !project_.glyphs.contains(code); }));
+    const std::size_t total = project_.glyphs.size() + fresh;
+    if (total > static_cast<std::size_t>(kMaxProjectCharacters)) {
+        prompts_.showError(this, tr("Could not add characters"),
+                           tr("That would make %1 characters; a project holds at most %2.")
+                               .arg(count(total), count(kMaxProjectCharacters)));
+        return std::nullopt;
+    }
+    editProject(text, [&characters](Project& project) {
+        for (const char32_t code : characters) {
+            project.glyphs.addCharacter(code);
+        }
+    });
+    return fresh;
+}
+
+void BuilderDialog::noteAdded(std::optional<std::size_t> added) {
+    if (!added) {
+        return;
+    }
+    note_ = *added == 0   ? tr("Every character was in the list already.")
+            : *added == 1 ? tr("Added 1 character.")
+                          : tr("Added %1 characters.").arg(count(*added));
+    updateStatus();
+}
+
+void BuilderDialog::toolsAddCharacters() {
+    AddCharactersDialog dialog(this);
+    dialog.exec();
+    // The typed text counts however the dialog was closed.
+    addCharacters(tr("Add characters"),
+                  distinctAddableCharacters(codePointsOf(dialog.characters())));
+}
+
+void BuilderDialog::toolsAddCharacterSet() {
+    // The counts are of the face the project uses now.
+    const std::shared_ptr<const AtlasResult> atlas = waitForResult();
+    CharacterSetDialog dialog(atlas->fontCharacters, QString::fromStdString(atlas->fontName), this);
+    if (dialog.exec() != QDialog::Accepted) {
+        return;
+    }
+    noteAdded(addCharacters(tr("Add character set"), dialog.chosenCharacters()));
+}
+
+void BuilderDialog::toolsAddCharactersFromFile() {
+    const std::optional<QString> path = prompts_.askCharacterFilePath(this, startFolder());
+    if (!path) {
+        return;
+    }
+    const Result<std::vector<char32_t>> read =
+        readCharacterFile(QFile::encodeName(*path).toStdString());
+    if (!read) {
+        prompts_.showError(this, tr("Could not add characters"), sentence(read.message()));
+        return;
+    }
+    noteAdded(addCharacters(tr("Add characters from file"), read.value()));
+}
+
+void BuilderDialog::toolsAddFullCharset() {
+    editProject(tr("Add Torvyn Charset"), [](Project& project) {
+        for (int code = 32; code <= 255; ++code) {
+            project.glyphs.addCharacter(windows1252ToUnicode(static_cast<std::uint8_t>(code)));
+        }
+    });
+}
+
+void BuilderDialog::removeCharacters(const QString& text, const std::vector<char32_t>& characters) {
+    editProject(text, [&characters](Project& project) {
+        for (const char32_t code : characters) {
+            project.glyphs.removeCharacter(code);
+        }
+    });
+}
+
+void BuilderDialog::toolsRemoveCharacter() {
+    const int index = ui_->characterCombo->currentIndex();
+    if (const Glyph* glyph =
+            index >= 0 ? project_.glyphs.glyphAt(static_cast<std::size_t>(index)) : nullptr) {
+        removeCharacters(tr("Remove character"), {glyph->code});
+    }
+}
+
+void BuilderDialog::toolsRemoveCharacters() {
+    AddCharactersDialog dialog(this, AddCharactersDialog::Purpose::Remove);
+    if (dialog.exec() == QDialog::Accepted) {
+        removeCharacters(tr("Remove characters"), codePointsOf(dialog.characters()));
+    }
+}
+
+void BuilderDialog::toolsRemoveMissingCharacters() {
+    const std::shared_ptr<const AtlasResult> atlas = waitForResult();
+    if (!atlas->fontName.empty()) {
+        removeCharacters(tr("Remove characters the face lacks"), charactersMissingFromFont(*atlas));
+    }
+}
+
+}  // namespace vemro

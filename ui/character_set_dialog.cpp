@@ -1,0 +1,120 @@
+#include "ui/character_set_dialog.h"
+
+#include <QLocale>
+#include <QPushButton>
+#include <algorithm>
+#include <utility>
+
+#include "engine/unicode_blocks.h"
+#include "engine/unicode_text.h"
+#include "ui_character_set_dialog.h"
+
+namespace vemro {
+
+namespace {
+
+enum Column { kNameColumn, kRangeColumn, kCountColumn };
+
+QString codeText(char32_t code) {
+    return QStringLiteral("U+%1").arg(static_cast<uint>(code), 4, 16, QLatin1Char('0')).toUpper();
+}
+
+}  // namespace
+
+CharacterSetDialog::CharacterSetDialog(std::shared_ptr<const std::vector<char32_t>> faceCharacters,
+                                       const QString& faceName, QWidget* parent)
+    : QDialog(parent),
+      ui_(std::make_unique<Ui::CharacterSetDialog>()),
+      faceCharacters_(std::move(faceCharacters)) {
+    ui_->setupUi(this);
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    ui_->buttonBox->button(QDialogButtonBox::Ok)->setText(tr("Add"));
+    const QLocale numbers(QLocale::English);
+    ui_->everyCharacterCheck->setText(
+        tr("Every character of %1 (%2)")
+            .arg(faceName, numbers.toString(qulonglong{faceCharacters_->size()})));
+
+    // One row per block, its number in the list as the item's data; the face's count comes
+    // from two binary searches in its sorted characters.
+    const std::vector<UnicodeBlock>& blocks = unicodeBlocks();
+    QList<QTreeWidgetItem*> rows;
+    rows.reserve(static_cast<qsizetype>(blocks.size()));
+    for (std::size_t i = 0; i < blocks.size(); ++i) {
+        const UnicodeBlock& block = blocks[i];
+        auto* row = new QTreeWidgetItem;
+        row->setText(kNameColumn, QString::fromStdString(block.name));
+        row->setText(kRangeColumn,
+                     codeText(block.first) + QStringLiteral("..") + codeText(block.last));
+        row->setText(kCountColumn,
+                     numbers.toString(qulonglong{countInBlock(*faceCharacters_, block)}));
+        row->setTextAlignment(kCountColumn, Qt::AlignRight | Qt::AlignVCenter);
+        row->setData(kNameColumn, Qt::UserRole, static_cast<qulonglong>(i));
+        rows.append(row);
+    }
+    ui_->blockTree->addTopLevelItems(rows);
+    for (const int column : {kNameColumn, kRangeColumn, kCountColumn}) {
+        ui_->blockTree->resizeColumnToContents(column);
+    }
+
+    connect(ui_->blockFilterEdit, &QLineEdit::textChanged, this,
+            [this](const QString& text) { filterBlocks(text); });
+    connect(ui_->blockTree, &QTreeWidget::itemSelectionChanged, this, [this] { updateChoice(); });
+    connect(ui_->everyCharacterCheck, &QCheckBox::toggled, this, [this] { updateChoice(); });
+    connect(ui_->blockTree, &QTreeWidget::itemDoubleClicked, this, [this] { accept(); });
+    updateChoice();
+    ui_->blockFilterEdit->setFocus();
+}
+
+CharacterSetDialog::~CharacterSetDialog() = default;
+
+void CharacterSetDialog::filterBlocks(const QString& text) {
+    const QString wanted = text.trimmed();
+    for (int i = 0; i < ui_->blockTree->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* row = ui_->blockTree->topLevelItem(i);
+        row->setHidden(!row->text(kNameColumn).contains(wanted, Qt::CaseInsensitive));
+    }
+}
+
+void CharacterSetDialog::updateChoice() {
+    // With every character of the face the blocks and the face-only choice have no say.
+    const bool every = ui_->everyCharacterCheck->isChecked();
+    ui_->blockTree->setEnabled(!every);
+    ui_->blockFilterEdit->setEnabled(!every);
+    ui_->onlyFaceCheck->setEnabled(!every);
+    ui_->buttonBox->button(QDialogButtonBox::Ok)
+        ->setEnabled(every || !ui_->blockTree->selectedItems().isEmpty());
+}
+
+std::vector<char32_t> CharacterSetDialog::chosenCharacters() const {
+    std::vector<char32_t> chosen;
+    const std::vector<char32_t>& face = *faceCharacters_;
+    if (ui_->everyCharacterCheck->isChecked()) {
+        std::copy_if(face.begin(), face.end(), std::back_inserter(chosen), isAddableCharacter);
+        return chosen;
+    }
+    // Selected blocks in code point order; a hidden block that stays selected counts too.
+    std::vector<std::size_t> picked;
+    for (const QTreeWidgetItem* row : ui_->blockTree->selectedItems()) {
+        picked.push_back(
+            static_cast<std::size_t>(row->data(kNameColumn, Qt::UserRole).toULongLong()));
+    }
+    std::sort(picked.begin(), picked.end());
+    const bool onlyFace = ui_->onlyFaceCheck->isChecked();
+    for (const std::size_t index : picked) {
+        const UnicodeBlock& block = unicodeBlocks()[index];
+        if (onlyFace) {
+            const auto first = std::lower_bound(face.begin(), face.end(), block.first);
+            const auto last = std::upper_bound(first, face.end(), block.last);
+            std::copy_if(first, last, std::back_inserter(chosen), isAddableCharacter);
+            continue;
+        }
+        for (char32_t code = block.first; code <= block.last; ++code) {
+            if (isAddableCharacter(code)) {
+                chosen.push_back(code);
+            }
+        }
+    }
+    return chosen;
+}
+
+}  // namespace vemro
