@@ -1,5 +1,6 @@
 #include "ui/builder_dialog.h"
 
+#include <QApplication>
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QGroupBox>
@@ -357,11 +358,15 @@ void BuilderDialog::restoreProject(const Project& project) {
 }
 
 void BuilderDialog::rebuild() {
+    // Behind a rebuild that is still running this one cannot be quick: no use waiting for it.
+    const bool mayBeQuick = !worker_->isBusy();
     requestedGeneration_ = worker_->request(project_);
     ui_->preview->setHint(project_.glyphs.empty() ? emptyListHint() : QString());
     controls_->showCharacterList(project_.glyphs);
     controls_->showPixelHeight(project_.font.size);
-    const RebuildWorker::Finished finished = worker_->waitFor(requestedGeneration_, kQuickRebuild);
+    const RebuildWorker::Finished finished =
+        mayBeQuick ? worker_->waitFor(requestedGeneration_, kQuickRebuild)
+                   : RebuildWorker::Finished{};
     if (finished.result != nullptr) {
         showResult(finished.result, finished.generation);
     } else {
@@ -379,7 +384,9 @@ void BuilderDialog::takeFinishedRebuild() {
 
 const std::shared_ptr<const AtlasResult>& BuilderDialog::waitForResult() {
     if (isRebuilding()) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
         const RebuildWorker::Finished finished = worker_->waitFor(requestedGeneration_);
+        QApplication::restoreOverrideCursor();
         showResult(finished.result, finished.generation);
     }
     return result_;

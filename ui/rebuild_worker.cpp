@@ -45,6 +45,11 @@ RebuildWorker::Finished RebuildWorker::waitFor(std::uint64_t generation,
     return latest_;
 }
 
+bool RebuildWorker::isBusy() const {
+    const std::lock_guard lock(mutex_);
+    return running_ || waiting_.has_value();
+}
+
 RebuildWorker::Finished RebuildWorker::latest() const {
     const std::lock_guard lock(mutex_);
     return latest_;
@@ -61,9 +66,11 @@ void RebuildWorker::run(FontRenderer& renderer) {
         const Project project = std::move(*waiting_);
         const std::uint64_t generation = waitingGeneration_;
         waiting_.reset();
+        running_ = true;
         lock.unlock();
         std::shared_ptr<const AtlasResult> result = builder.rebuild(project);
         lock.lock();
+        running_ = false;
         latest_ = Finished{generation, std::move(result)};
         lock.unlock();
         done_.notify_all();

@@ -40,6 +40,9 @@ public:
     // Asks for the project's atlas; returns the request's generation.
     std::uint64_t request(Project project);
 
+    // Whether a rebuild runs or waits to run.
+    bool isBusy() const;
+
     // The newest result once it is of the generation or a later one. Waits at most timeout
     // (without one, until it is there); a null result when it is not there by then.
     Finished waitFor(std::uint64_t generation,
@@ -59,6 +62,7 @@ private:
     std::uint64_t waitingGeneration_ = 0;
     std::uint64_t lastGeneration_ = 0;
     Finished latest_;
+    bool running_ = false;
     bool stopping_ = false;
     std::thread thread_;  // last: it starts once everything above is made
 };
