@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTemporaryDir>
@@ -13,6 +14,7 @@
 #include "engine/freetype_font_renderer.h"
 #include "files/command_line.h"
 #include "files/project_file.h"
+#include "files/project_opener.h"
 #include "tests/ui/fake_file_prompts.h"
 #include "tests/ui/ui_test_helpers.h"
 #include "ui/builder_dialog.h"
@@ -45,6 +47,7 @@ private slots:
     void openShowsStoredValues();
     void openWithUnofferedTextureSideSelectsNoButton();
     void exportMatchesHeadlessCommand();
+    void unicodeProjectSavesReopensAndExportsAsHeadless();
     void failedOpenChangesNothingAndSaysWhy();
     void failedSaveAndExportSayWhy();
     void unmatchedValuesAreNamedInWindow();
@@ -241,6 +244,57 @@ void ProjectCommandsTest::exportMatchesHeadlessCommand() {
         inked = inked || windowImage[i] != 0;
     }
     QVERIFY(inked);
+}
+
+void ProjectCommandsTest::unicodeProjectSavesReopensAndExportsAsHeadless() {
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    FakeFilePrompts prompts;
+    BuilderDialog first(renderer_, prompts);
+    first.show();
+    // Cyrillic, Greek and Japanese text, and a border on one of its letters.
+    const QString text = QStringLiteral("Привет, κόσμε! こんにちは世界");
+    whenModalDialogShows([&text](QDialog* dialog) {
+        child<QLineEdit>(*dialog, "charactersEdit")->setText(text);
+        dialog->accept();
+    });
+    trigger(first, "actionAddCharacters");
+    QCOMPARE(first.project().glyphs.size(), std::size_t{21});
+    typeText(child<QLineEdit>(first, "characterFindEdit"), QStringLiteral("κ"));
+    typeInto(child<QSpinBox>(first, "charBorderRightSpin"), QStringLiteral("3"));
+    prompts.savePath = dir.filePath(QStringLiteral("world.fnt"));
+    trigger(first, "actionSave");
+    const QByteArray saved = fileBytes(*prompts.savePath);
+    const QString direct = dir.filePath(QStringLiteral("direct.fnt"));
+    QVERIFY(saveProject(direct.toStdString(), first.project()));
+    QCOMPARE(saved, fileBytes(direct));
+
+    // Reopened in another window: the same project, saved and exported as the headless
+    // command does.
+    FakeFilePrompts secondPrompts;
+    BuilderDialog second(renderer_, secondPrompts);
+    second.show();
+    QVERIFY(second.openProjectFile(*prompts.savePath));
+    QVERIFY(second.project() == first.project());
+    secondPrompts.savePath = dir.filePath(QStringLiteral("again.fnt"));
+    trigger(second, "actionSaveAs");
+    QCOMPARE(fileBytes(*secondPrompts.savePath), saved);
+    secondPrompts.exportPath = dir.filePath(QStringLiteral("window.tga"));
+    trigger(second, "actionExportFont");
+    FreetypeFontRenderer headless;
+    std::ostringstream out;
+    std::ostringstream err;
+    QCOMPARE(runCommandLine({"--export", prompts.savePath->toStdString(),
+                             dir.filePath(QStringLiteral("cli.tga")).toStdString()},
+                            headless, out, err),
+             std::optional<int>(0));
+    for (const char* extension : {".tga", ".tfd"}) {
+        const QByteArray written = fileBytes(dir.filePath(QStringLiteral("window") + extension));
+        QVERIFY(!written.isEmpty());
+        QCOMPARE(written, fileBytes(dir.filePath(QStringLiteral("cli") + extension)));
+    }
+    // The description names the Japanese characters by their code points.
+    QVERIFY(fileBytes(dir.filePath(QStringLiteral("cli.tfd"))).contains("\r\n12371 "));
 }
 
 void ProjectCommandsTest::failedOpenChangesNothingAndSaysWhy() {

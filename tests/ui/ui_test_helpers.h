@@ -110,9 +110,9 @@ inline QString controlsDiffer(const BuilderDialog& window, const Project& projec
     // names the file.
     auto* name = child<QComboBox>(window, "nameCombo");
     const QString fileName = QFileInfo(QString::fromStdString(font.fontFile)).fileName();
-    if (font.fontFile.empty() ? name->currentText().toStdString() != font.faceName
-                              : name->currentIndex() != 0 ||
-                                    !name->currentText().contains(QStringLiteral("(") + fileName)) {
+    if (font.fontFile.empty()
+            ? name->currentText().toStdString() != font.faceName
+            : name->currentIndex() != 0 || !name->currentText().contains(fileName)) {
         return QStringLiteral("face");
     }
     auto* characters = child<QComboBox>(window, "characterCombo");

@@ -1,0 +1,323 @@
+// The window's Unicode characters and fonts from files: the character set dialog, text files
+// of characters, removing and finding characters, the characters a face lacks, File > Use Font
+// File (collections, a file gone missing), and rebuilds off the window's thread, where a burst
+// of changes ends showing the atlas of the latest project.
+
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeWidget>
+#include <QtEndian>
+#include <condition_variable>
+#include <mutex>
+
+#include "engine/atlas_builder.h"
+#include "engine/freetype_font_renderer.h"
+#include "tests/ui/fake_file_prompts.h"
+#include "tests/ui/ui_test_helpers.h"
+#include "ui/builder_dialog.h"
+
+namespace vemro::test {
+
+namespace {
+
+const QString kDejaVu = QStringLiteral("/usr/share/fonts/truetype/dejavu/");
+
+void addTyped(const BuilderDialog& window, const QString& text) {
+    whenModalDialogShows([text](QDialog* dialog) {
+        typeText(child<QLineEdit>(*dialog, "charactersEdit"), text);
+        child<QPushButton>(*dialog, "okButton")->click();
+    });
+    trigger(window, "actionAddCharacters");
+}
+
+// A font collection of TrueType files: the 'ttcf' header with one offset per font, then each
+// font whole, the offsets in its table records moved by where it now starts.
+QByteArray collectionOf(const QStringList& files) {
+    QByteArray out("ttcf\0\1\0\0", 8);
+    out.append(static_cast<char>(0)).append(3, '\0');
+    qToBigEndian<quint32>(static_cast<quint32>(files.size()), out.data() + 8);
+    out.append(4 * files.size(), '\0');
+    for (qsizetype f = 0; f < files.size(); ++f) {
+        QByteArray font = fileBytes(files[f]);
+        const auto start = static_cast<quint32>(out.size());
+        for (int t = 0; t < qFromBigEndian<quint16>(font.constData() + 4); ++t) {
+            char* offset = font.data() + 12 + 16 * t + 8;
+            qToBigEndian<quint32>(qFromBigEndian<quint32>(offset) + start, offset);
+        }
+        qToBigEndian<quint32>(start, out.data() + 12 + 4 * f);
+        out.append(font);
+    }
+    return out;
+}
+
+// A real renderer whose fonts, while the gate is shut, are made only as the test lets them
+// through, so that a rebuild takes as long as the test wants.
+class GatedRenderer : public FontRenderer {
+public:
+    const std::vector<std::string>& faceNames() override { return real_.faceNames(); }
+    std::string defaultFaceName() override { return real_.defaultFaceName(); }
+    Result<std::vector<FontFileFace>> inspectFontFile(const std::string& path) override {
+        return real_.inspectFontFile(path);
+    }
+    Result<std::unique_ptr<Font>> createFont(const FontRequest& request) override {
+        std::unique_lock lock(mutex_);
+        ++asked_;
+        changed_.notify_all();
+        changed_.wait(lock, [this] { return !shut_ || passes_ > 0; });
+        passes_ -= shut_ ? 1 : 0;
+        return real_.createFont(request);
+    }
+    void shut(bool shut) {
+        const std::lock_guard lock(mutex_);
+        shut_ = shut;
+        changed_.notify_all();
+    }
+    // Lets one font through and waits until the next is asked for.
+    void letOneThrough() {
+        std::unique_lock lock(mutex_);
+        const int next = asked_ + 1;
+        ++passes_;
+        changed_.notify_all();
+        changed_.wait(lock, [this, next] { return asked_ >= next; });
+    }
+
+private:
+    FreetypeFontRenderer real_;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    bool shut_ = false;
+    int passes_ = 0;
+    int asked_ = 0;
+};
+
+}  // namespace
+
+class UnicodeWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void characterSetAddsBlocksWithOrWithoutTheFacesCharactersOnly();
+    void characterFileAddsOrIsRefusedWhole();
+    void findSelectsAndRemoveTakesCharactersOut();
+    void fontFileIsUsedNamedAndUndone();
+    void burstOfChangesEndsShowingTheLatestProject();
+
+private:
+    FreetypeFontRenderer renderer_;
+};
+
+void UnicodeWindowTest::characterSetAddsBlocksWithOrWithoutTheFacesCharactersOnly() {
+    FakeFilePrompts prompts;
+    BuilderDialog window(renderer_, prompts);
+    window.show();
+    // The reference: the face's own characters, with Qt's character database deciding what is
+    // assigned.
+    Result<std::unique_ptr<Font>> font = renderer_.createFont(fontRequestFor(window.project()));
+    const std::vector<char32_t> faceHas = font.value()->characters();
+    std::vector<char32_t> greek;
+    for (const char32_t code : faceHas) {
+        if (code >= 0x370 && code <= 0x3FF) {
+            greek.push_back(code);
+        }
+    }
+    std::vector<char32_t> hiragana;
+    for (char32_t code = 0x3040; code <= 0x309F; ++code) {
+        if (QChar::category(code) != QChar::Other_NotAssigned) {
+            hiragana.push_back(code);
+        }
+    }
+    QVERIFY(greek.size() > 60 && hiragana.size() == 93);
+
+    // Greek, found by name, only what the face has; then Hiragana, which DejaVu Sans lacks,
+    // without that check. Each is one step.
+    for (const bool onlyFace : {true, false}) {
+        int shown = 0;
+        bool checkedAtFirst = false;
+        whenModalDialogShows([&](QDialog* dialog) {
+            auto* tree = child<QTreeWidget>(*dialog, "blockTree");
+            typeText(child<QLineEdit>(*dialog, "blockFilterEdit"),
+                     onlyFace ? QStringLiteral("greek and") : QStringLiteral("hiragana"));
+            for (int i = 0; i < tree->topLevelItemCount(); ++i) {
+                tree->topLevelItem(i)->setSelected(!tree->topLevelItem(i)->isHidden());
+            }
+            shown = static_cast<int>(tree->selectedItems().size());
+            checkedAtFirst = child<QCheckBox>(*dialog, "onlyFaceCheck")->isChecked();
+            child<QCheckBox>(*dialog, "onlyFaceCheck")->setChecked(onlyFace);
+            child<QDialogButtonBox>(*dialog, "buttonBox")->button(QDialogButtonBox::Ok)->click();
+        });
+        trigger(window, "actionAddCharacterSet");
+        QCOMPARE(shown, 1);
+        QVERIFY(checkedAtFirst);
+    }
+    std::vector<char32_t> expected = greek;
+    expected.insert(expected.end(), hiragana.begin(), hiragana.end());
+    QCOMPARE(codesOf(window.project().glyphs), expected);
+    trigger(window, "actionUndo");
+    QCOMPARE(codesOf(window.project().glyphs), greek);
+}
+
+void UnicodeWindowTest::characterFileAddsOrIsRefusedWhole() {
+    QTemporaryDir dir;
+    FakeFilePrompts prompts;
+    BuilderDialog window(renderer_, prompts);
+    window.show();
+    const auto write = [&dir](const QString& name, const QByteArray& bytes) {
+        QFile file(dir.filePath(name));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+    };
+    // A byte-order mark, line breaks and repeats; then the same with a stray byte at 9.
+    const QByteArray strings = QStringLiteral("\uFEFF\u041F\u0440\r\n\u03BA\u30A2 \u041F").toUtf8();
+    write(QStringLiteral("good.txt"), strings);
+    write(QStringLiteral("bad.txt"), strings.left(9) + '\x80' + strings.mid(9));
+    prompts.characterFilePath = dir.filePath(QStringLiteral("good.txt"));
+    trigger(window, "actionAddCharactersFromFile");
+    const std::vector<char32_t> added = {U'\u041F', U'\u0440', U'\u03BA', U'\u30A2', U' '};
+    QCOMPARE(codesOf(window.project().glyphs), added);
+    QVERIFY(child<QLabel>(window, "statusLabel")->text().startsWith(QStringLiteral("Added 5")));
+
+    prompts.characterFilePath = dir.filePath(QStringLiteral("bad.txt"));
+    const Project before = window.project();
+    trigger(window, "actionAddCharactersFromFile");
+    QVERIFY(window.project() == before);
+    QCOMPARE(prompts.errors.size(), 1);
+    QVERIFY2(prompts.errors[0].contains(QStringLiteral("at byte 9 ")),
+             qPrintable(prompts.errors[0]));
+    trigger(window, "actionUndo");
+    QVERIFY(window.project().glyphs.empty());
+}
+
+void UnicodeWindowTest::findSelectsAndRemoveTakesCharactersOut() {
+    FakeFilePrompts prompts;
+    BuilderDialog window(renderer_, prompts);
+    window.show();
+    addTyped(window, QStringLiteral("AbЖ\u4E00\u4E8Cz"));
+    auto* combo = child<QComboBox>(window, "characterCombo");
+    auto* find = child<QLineEdit>(window, "characterFindEdit");
+    // By the character, by its code in either case and form, and Enter going on to the next.
+    for (const auto& [query, index] : {std::pair{QStringLiteral("Ж"), 2},
+                                       {QStringLiteral("u+4e8c"), 4},
+                                       {QStringLiteral("41"), 0},
+                                       {QStringLiteral("b"), 1},
+                                       {QStringLiteral("U+7A"), 5}}) {
+        find->clear();
+        typeText(find, query);
+        QCOMPARE(combo->currentIndex(), index);
+    }
+    QTest::keyClick(find, Qt::Key_Return);
+    QCOMPARE(combo->currentIndex(), 5);  // nothing else is z
+    QCOMPARE(controlsDiffer(window, window.project()), QString());
+
+    // The status line names what the face lacks; Remove characters the face lacks takes it out.
+    window.waitForResult();
+    QCOMPARE(child<QLabel>(window, "statusLabel")->text(),
+             QStringLiteral("2 characters are not in %1: \u4E00 \u4E8C")
+                 .arg(QString::fromStdString(window.shownResult()->fontName)));
+    trigger(window, "actionRemoveMissingCharacters");
+    QCOMPARE(codesOf(window.project().glyphs), (std::vector<char32_t>{U'A', U'b', U'Ж', U'z'}));
+    chooseItem(combo, 1);
+    trigger(window, "actionRemoveCharacter");
+    whenModalDialogShows([](QDialog* dialog) {
+        typeText(child<QLineEdit>(*dialog, "charactersEdit"), QStringLiteral("zqA"));
+        child<QPushButton>(*dialog, "okButton")->click();
+    });
+    trigger(window, "actionRemoveCharacters");
+    QCOMPARE(codesOf(window.project().glyphs), (std::vector<char32_t>{U'Ж'}));
+    trigger(window, "actionUndo");
+    trigger(window, "actionUndo");
+    QCOMPARE(codesOf(window.project().glyphs), (std::vector<char32_t>{U'A', U'b', U'Ж', U'z'}));
+}
+
+void UnicodeWindowTest::fontFileIsUsedNamedAndUndone() {
+    QTemporaryDir dir;
+    FakeFilePrompts prompts;
+    BuilderDialog window(renderer_, prompts);
+    window.show();
+    addTyped(window, QStringLiteral("Ag"));
+    const Project start = window.project();
+    auto* name = child<QComboBox>(window, "nameCombo");
+    const int faces = name->count();
+    // One face of a collection, as the user picks it.
+    const QString collection = dir.filePath(QStringLiteral("pair.ttc"));
+    QFile file(collection);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(collectionOf({kDejaVu + "DejaVuSans.ttf", kDejaVu + "DejaVuSansMono-Bold.ttf"}));
+    file.close();
+    prompts.fontFilePath = collection;
+    prompts.fontFaceAnswer = 1;
+    trigger(window, "actionUseFontFile");
+    QCOMPARE(prompts.offeredFaces, (QStringList{QStringLiteral("DejaVu Sans Book"),
+                                                QStringLiteral("DejaVu Sans Mono Bold")}));
+    QCOMPARE(window.project().font.fontFile, collection.toStdString());
+    QCOMPARE(window.project().font.fontFaceIndex, 1);
+    QCOMPARE(name->currentText(), QStringLiteral("DejaVu Sans Mono (pair.ttc)"));
+    QCOMPARE(name->count(), faces + 1);
+    QCOMPARE(window.waitForResult()->fontName, std::string("DejaVu Sans Mono"));
+    // The same drawing as the installed face.
+    Project installed = start;
+    installed.font.faceName = "DejaVu Sans Mono";
+    installed.font.weight = 700;
+    Project fromFile = window.project();
+    fromFile.font.weight = 700;
+    AtlasBuilder reference(renderer_);
+    QCOMPARE(reference.rebuild(fromFile)->pages, reference.rebuild(installed)->pages);
+
+    // Saved beside the project, opened after the font has gone: named, kept, saved again.
+    prompts.savePath = dir.filePath(QStringLiteral("game.fnt"));
+    trigger(window, "actionSave");
+    const QByteArray saved = fileBytes(*prompts.savePath);
+    QVERIFY(saved.contains("pair.ttc") && !saved.contains(dir.path().toUtf8()));
+    QVERIFY(QFile::remove(collection));
+    QVERIFY(window.openProjectFile(*prompts.savePath));
+    QVERIFY(child<QLabel>(window, "loadMessageLabel")->text().contains(collection));
+    QCOMPARE(name->currentText(), QStringLiteral("pair.ttc (missing)"));
+    trigger(window, "actionSaveAs");
+    QCOMPARE(fileBytes(*prompts.savePath), saved);
+
+    // An installed face drops the file; undo brings it back.
+    chooseItem(name, 3);
+    QVERIFY(window.project().font.fontFile.empty());
+    QCOMPARE(name->count(), faces);
+    trigger(window, "actionUndo");
+    QCOMPARE(window.project().font.fontFile, collection.toStdString());
+    QCOMPARE(controlsDiffer(window, window.project()), QString());
+}
+
+void UnicodeWindowTest::burstOfChangesEndsShowingTheLatestProject() {
+    GatedRenderer gated;
+    FakeFilePrompts prompts;
+    BuilderDialog window(gated, prompts);
+    window.show();
+    trigger(window, "actionAddTorvynCharset");
+    window.waitForResult();
+    auto* status = child<QLabel>(window, "statusLabel");
+    // Three font changes while the first one's font is held back: the window goes on, and
+    // says what it is doing.
+    gated.shut(true);
+    chooseItem(child<QComboBox>(window, "weightCombo"), 2);
+    click(child<QCheckBox>(window, "italicCheck"));
+    typeInto(child<QSpinBox>(window, "sizeSpin"), QStringLiteral("14"));
+    QVERIFY(window.isRebuilding());
+    QCOMPARE(status->text(), QStringLiteral("Rebuilding 224 characters..."));
+    // The first change's atlas comes, but the project has moved on: it is not shown.
+    const std::shared_ptr<const AtlasResult> before = window.shownResult();
+    gated.letOneThrough();
+    QCoreApplication::processEvents();
+    QVERIFY(window.isRebuilding());
+    QCOMPARE(window.shownResult(), before);
+    gated.shut(false);
+    QTRY_VERIFY(!window.isRebuilding());
+    FreetypeFontRenderer reference;
+    QVERIFY(*window.shownResult() == *AtlasBuilder(reference).rebuild(window.project()));
+    QVERIFY(window.project().font.italic && window.project().font.size == 14);
+}
+
+}  // namespace vemro::test
+
+QTEST_MAIN(vemro::test::UnicodeWindowTest)
+#include "unicode_window_test.moc"
