@@ -1,5 +1,6 @@
 #include "ui/character_set_dialog.h"
 
+#include <QHeaderView>
 #include <QLocale>
 #include <QPushButton>
 #include <algorithm>
@@ -52,9 +53,12 @@ CharacterSetDialog::CharacterSetDialog(std::shared_ptr<const std::vector<char32_
         rows.append(row);
     }
     ui_->blockTree->addTopLevelItems(rows);
-    for (const int column : {kNameColumn, kRangeColumn, kCountColumn}) {
-        ui_->blockTree->resizeColumnToContents(column);
-    }
+    // The name takes the room the range and the count leave; those keep their width.
+    QHeaderView* header = ui_->blockTree->header();
+    header->setStretchLastSection(false);
+    header->setSectionResizeMode(kNameColumn, QHeaderView::Stretch);
+    header->setSectionResizeMode(kRangeColumn, QHeaderView::ResizeToContents);
+    header->setSectionResizeMode(kCountColumn, QHeaderView::ResizeToContents);
 
     connect(ui_->blockFilterEdit, &QLineEdit::textChanged, this,
             [this](const QString& text) { filterBlocks(text); });
