@@ -32,10 +32,10 @@ namespace vemro {
 namespace {
 
 constexpr int kZoomTickInterval = 50;
+constexpr int kZoomPageStep = 50;
 // How long a change waits for its atlas before the window goes back to the user: a rebuild
 // this short shows as if it were made on the spot.
 constexpr std::chrono::milliseconds kQuickRebuild{30};
-constexpr int kZoomPageStep = 50;
 
 // The spins whose consecutive edits make one undo step.
 enum SpinControl {

@@ -1,10 +1,10 @@
-// A seeded random walk through the window: thousands of user actions on every control, every
-// menu command, Undo and Redo, the Add and Remove characters dialogs with random text, text
-// files of characters (some not UTF-8), finding characters, a font file, the file commands
-// with temporary paths (good ones, missing folders, folders, damaged files, cancelled prompts)
-// and dropped files. After every action the controls must show the project, every file command
-// must have done exactly what its answers asked, and now and then (and at the end) the atlas
-// must equal a fresh builder's rebuild of the window's project with a renderer of its own.
+// A seeded random walk through the window: thousands of user actions on every control, the
+// menu commands, Undo and Redo, the Add characters dialog with random text, Remove character,
+// the file commands with temporary paths (good ones, missing folders, folders, damaged files,
+// cancelled prompts) and dropped files. After every action the controls must show the project,
+// every file command must have done exactly what its answers asked, and now and then (and at
+// the end) the atlas must equal a fresh builder's rebuild of the window's project with a
+// renderer of its own.
 //
 // VEMRO_RANDOM_WALK_SEED and VEMRO_RANDOM_WALK_ACTIONS choose another walk; a failure prints
 // the seed and the last actions.
@@ -136,15 +136,11 @@ enum class Action {
     Undo,
     Redo,
     RemoveCharacter,
-    RemoveCharacters,
-    FindCharacter,
-    AddFromFile,
-    UseFontFile,
     Count
 };
 
 constexpr std::array<int, static_cast<int>(Action::Count)> kWeights = {
-    5, 5, 8, 3, 6, 6, 7, 7, 3, 2, 2, 2, 1, 2, 4, 4, 2, 3, 1, 5, 1, 2, 6, 3, 3, 2, 3, 2, 2};
+    5, 5, 8, 3, 6, 6, 7, 7, 3, 2, 2, 2, 1, 2, 4, 4, 2, 3, 1, 5, 1, 2, 6, 3, 3};
 
 const char* actionName(Action action) {
     static constexpr std::array<const char*, static_cast<int>(Action::Count)> kNames = {
@@ -172,11 +168,7 @@ const char* actionName(Action action) {
         "drop",
         "Undo",
         "Redo",
-        "Remove character",
-        "Remove characters",
-        "find",
-        "Add characters from file",
-        "Use Font File"};
+        "Remove character"};
     return kNames[static_cast<std::size_t>(action)];
 }
 
@@ -223,10 +215,6 @@ private:
     void doAddCharacters();
     void doDrop();
     void doRemoveCharacter();
-    void doRemoveCharacters();
-    void doFindCharacter();
-    void doAddFromFile();
-    void doUseFontFile();
     // The list after adding text: each character not in it yet, once, in order of first
     // appearance; control characters left out.
     static std::vector<char32_t> withAdded(std::vector<char32_t> codes, const QString& text);
@@ -851,18 +839,6 @@ void RandomWalkTest::act(Action action) {
         case Action::RemoveCharacter:
             doRemoveCharacter();
             break;
-        case Action::RemoveCharacters:
-            doRemoveCharacters();
-            break;
-        case Action::FindCharacter:
-            doFindCharacter();
-            break;
-        case Action::AddFromFile:
-            doAddFromFile();
-            break;
-        case Action::UseFontFile:
-            doUseFontFile();
-            break;
         case Action::Count:
             break;
     }
@@ -897,110 +873,6 @@ void RandomWalkTest::doRemoveCharacter() {
     trigger(window, "actionRemoveCharacter");
     if (enabled != (index >= 0) || codesOf(window.project().glyphs) != expected) {
         fail(QStringLiteral("Remove character %1 gave another list").arg(index));
-    }
-}
-
-void RandomWalkTest::doRemoveCharacters() {
-    BuilderDialog& window = *window_;
-    const QString text = randomText();
-    const bool accept = chance(70);
-    QString typed;  // control characters do not reach the line
-    whenModalDialogShows([text, accept, &typed](QDialog* dialog) {
-        auto* edit = child<QLineEdit>(*dialog, "charactersEdit");
-        typeText(edit, text);
-        typed = edit->text();
-        QTest::keyClick(edit, accept ? Qt::Key_Return : Qt::Key_Escape);
-    });
-    const std::vector<char32_t> before = codesOf(window.project().glyphs);
-    note(QStringLiteral("Remove characters \"%1\"%2").arg(text, accept ? "" : " cancelled"));
-    trigger(window, "actionRemoveCharacters");
-    std::vector<char32_t> expected = before;
-    if (accept) {
-        for (const char32_t code : typed.toUcs4()) {
-            std::erase(expected, code);
-        }
-    }
-    if (codesOf(window.project().glyphs) != expected) {
-        fail(QStringLiteral("Remove characters \"%1\" gave another list").arg(typed));
-    }
-}
-
-void RandomWalkTest::doFindCharacter() {
-    BuilderDialog& window = *window_;
-    const std::vector<char32_t> codes = codesOf(window.project().glyphs);
-    auto* find = child<QLineEdit>(window, "characterFindEdit");
-    auto* combo = child<QComboBox>(window, "characterCombo");
-    // A character of the list (or, now and then, one the pool has), typed or by its code.
-    char32_t code = U'\u4E2D';
-    if (!codes.empty() && chance(85)) {
-        code = codes[static_cast<std::size_t>(pick(0, static_cast<int>(codes.size()) - 1))];
-    }
-    const bool byCode = chance(50) || code < 0x21 || (code >= 0x7F && code <= 0xA0);
-    const QString query =
-        byCode ? QStringLiteral("U+%1").arg(static_cast<uint>(code), 4, 16, QLatin1Char('0'))
-               : QString::fromUcs4(&code, 1);
-    const int before = combo->currentIndex();
-    note(QStringLiteral("find %1").arg(query));
-    find->clear();
-    find->setFocus();
-    typeText(find, query);
-    const auto first = std::find(codes.begin(), codes.end(), code);
-    const int expected = first == codes.end() ? before : static_cast<int>(first - codes.begin());
-    // Typing a code selects what its first digits name on the way; only the end counts.
-    if (combo->currentIndex() != expected && !(byCode && first == codes.end())) {
-        fail(QStringLiteral("finding %1 selected entry %2, not %3")
-                 .arg(query)
-                 .arg(combo->currentIndex())
-                 .arg(expected));
-    }
-}
-
-void RandomWalkTest::doAddFromFile() {
-    BuilderDialog& window = *window_;
-    const QString path = dir_.filePath(QStringLiteral("strings.txt"));
-    const QString text = randomText() + QStringLiteral("\n") + randomText();
-    QByteArray bytes = text.toUtf8();
-    const bool broken = chance(25);
-    if (broken) {
-        bytes.insert(pick(0, static_cast<int>(bytes.size())), '\xFF');
-    }
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
-        qFatal("cannot write %s", qPrintable(path));
-    }
-    file.close();
-    prompts_.characterFilePath = chance(10) ? std::nullopt : std::optional<QString>(path);
-    const std::vector<char32_t> before = codesOf(window.project().glyphs);
-    const qsizetype errorsBefore = prompts_.errors.size();
-    note(QStringLiteral("Add characters from file \"%1\"%2").arg(text, broken ? " broken" : ""));
-    trigger(window, "actionAddCharactersFromFile");
-    const bool read = prompts_.characterFilePath && !broken;
-    const std::vector<char32_t> expected = read ? withAdded(before, text) : before;
-    if (codesOf(window.project().glyphs) != expected ||
-        prompts_.errors.size() != errorsBefore + (prompts_.characterFilePath && broken ? 1 : 0)) {
-        fail(QStringLiteral("Add characters from file gave another list or message"));
-    }
-}
-
-void RandomWalkTest::doUseFontFile() {
-    BuilderDialog& window = *window_;
-    static const QString kFontFile =
-        QStringLiteral("/usr/share/fonts/truetype/dejavu/DejaVuSerif.ttf");
-    const int kind = pick(0, 3);
-    prompts_.fontFilePath = kind == 0   ? std::nullopt
-                            : kind == 1 ? std::optional<QString>(dir_.filePath("empty.fnt"))
-                                        : std::optional<QString>(kFontFile);
-    const Project before = window.project();
-    const qsizetype errorsBefore = prompts_.errors.size();
-    note(QStringLiteral("Use Font File %1").arg(prompts_.fontFilePath.value_or("-")));
-    trigger(window, "actionUseFontFile");
-    const FontSettings& font = window.project().font;
-    if (kind == 1 ? prompts_.errors.size() != errorsBefore + 1 || !(window.project() == before)
-        : kind == 0
-            ? !(window.project() == before)
-            : font.fontFile != kFontFile.toStdString() || font.fontFaceIndex != 0 ||
-                  font.faceName != "DejaVu Serif" || !(window.project().glyphs == before.glyphs)) {
-        fail(QStringLiteral("Use Font File did not do what its answer asked"));
     }
 }
 

@@ -121,11 +121,8 @@ void UnicodeWindowTest::characterSetAddsBlocksWithOrWithoutTheFacesCharactersOnl
     Result<std::unique_ptr<Font>> font = renderer_.createFont(fontRequestFor(window.project()));
     const std::vector<char32_t> faceHas = font.value()->characters();
     std::vector<char32_t> greek;
-    for (const char32_t code : faceHas) {
-        if (code >= 0x370 && code <= 0x3FF) {
-            greek.push_back(code);
-        }
-    }
+    std::copy_if(faceHas.begin(), faceHas.end(), std::back_inserter(greek),
+                 [](char32_t code) { return code >= 0x370 && code <= 0x3FF; });
     std::vector<char32_t> hiragana;
     for (char32_t code = 0x3040; code <= 0x309F; ++code) {
         if (QChar::category(code) != QChar::Other_NotAssigned) {
@@ -239,7 +236,6 @@ void UnicodeWindowTest::fontFileIsUsedNamedAndUndone() {
     BuilderDialog window(renderer_, prompts);
     window.show();
     addTyped(window, QStringLiteral("Ag"));
-    const Project start = window.project();
     auto* name = child<QComboBox>(window, "nameCombo");
     const int faces = name->count();
     // One face of a collection, as the user picks it.
@@ -258,14 +254,6 @@ void UnicodeWindowTest::fontFileIsUsedNamedAndUndone() {
     QCOMPARE(name->currentText(), QStringLiteral("DejaVu Sans Mono (pair.ttc)"));
     QCOMPARE(name->count(), faces + 1);
     QCOMPARE(window.waitForResult()->fontName, std::string("DejaVu Sans Mono"));
-    // The same drawing as the installed face.
-    Project installed = start;
-    installed.font.faceName = "DejaVu Sans Mono";
-    installed.font.weight = 700;
-    Project fromFile = window.project();
-    fromFile.font.weight = 700;
-    AtlasBuilder reference(renderer_);
-    QCOMPARE(reference.rebuild(fromFile)->pages, reference.rebuild(installed)->pages);
 
     // Saved beside the project, opened after the font has gone: named, kept, saved again.
     prompts.savePath = dir.filePath(QStringLiteral("game.fnt"));
