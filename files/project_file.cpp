@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <optional>
 
-#include "engine/atlas_size.h"
 #include "engine/windows1252.h"
 #include "files/atomic_file.h"
 #include "files/little_endian.h"
@@ -25,6 +24,10 @@ std::size_t maxUsefulFileBytes() {
 
 std::string range(std::int64_t low, std::int64_t high) {
     return std::to_string(low) + ".." + std::to_string(high);
+}
+
+bool validHeaderSide(std::int32_t side) {
+    return side >= 1 && side <= kMaxProjectHeaderTextureSide;
 }
 
 bool validCharBorder(std::int32_t border) {
@@ -64,13 +67,13 @@ std::optional<std::string> recordsProblem(const std::vector<ProjectGlyph>& recor
 
 // What makes a project impossible to store so that it reads back, or nothing.
 std::optional<std::string> valueProblem(const ProjectFile& project) {
-    if (!AtlasSize::isValidSide(project.textureWidth)) {
+    if (!validHeaderSide(project.textureWidth)) {
         return "the texture width " + std::to_string(project.textureWidth) +
-               " is outside the allowed range " + range(1, AtlasSize::kMaxSide);
+               " is outside the allowed range " + range(1, kMaxProjectHeaderTextureSide);
     }
-    if (!AtlasSize::isValidSide(project.textureHeight)) {
+    if (!validHeaderSide(project.textureHeight)) {
         return "the texture height " + std::to_string(project.textureHeight) +
-               " is outside the allowed range " + range(1, AtlasSize::kMaxSide);
+               " is outside the allowed range " + range(1, kMaxProjectHeaderTextureSide);
     }
     if (project.faceName.size() > static_cast<std::size_t>(kMaxProjectFaceNameLength)) {
         return "the face name of " + std::to_string(project.faceName.size()) +

@@ -12,7 +12,9 @@ namespace vemro {
 // Limits a project file must keep to be read (and that writing checks too). They are chosen so
 // that every accepted file opens, rebuilds and exports in bounded time and a few tens of
 // megabytes, and no computation in the engine can overflow a signed 32-bit integer:
-// - the texture side is 1..AtlasSize::kMaxSide (512), so the texture fits the atlas surface;
+// - the header's texture sides are 1..512 (kMaxProjectHeaderTextureSide), as every version of
+//   the program reads them; a project with a larger side stores min(side, 512) there and its true
+//   sides, 1..AtlasSize::kMaxSide (4096) each, in the extension;
 // - the face name has at most 255 bytes, so the name and its zero byte fit into 256 bytes;
 // - at most 1024 glyph records: four times the 256 different codes, room for the duplicates a
 //   hand-edited file may hold (the window itself never makes more than 256); with an extension
@@ -29,6 +31,7 @@ namespace vemro {
 // wide. Cells are at most B / F + 2 x 16 + 2 x 64 wide, B being a black-box width of a few
 // thousand pixels at most, so the pen moves by less than 65,536 x 2^12 = 2^28 in either
 // direction, and every position, times the supersampling factor 4, stays below 2^31.
+inline constexpr std::int32_t kMaxProjectHeaderTextureSide = 512;
 inline constexpr std::int32_t kMaxProjectFaceNameLength = 255;
 inline constexpr std::int32_t kMaxProjectGlyphs = 1024;
 inline constexpr std::int32_t kMaxProjectCharacters = 65536;

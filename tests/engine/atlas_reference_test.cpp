@@ -12,7 +12,7 @@
 
 #include "engine/atlas_builder.h"
 #include "engine/cell_reducer.h"
-#include "engine/row_packer.h"
+#include "engine/pack_rows.h"
 #include "fake_font_renderer.h"
 
 namespace vemro {
@@ -76,7 +76,9 @@ Reference referenceAtlas(const Project& project, const FakeFontRenderer& rendere
         reference.cells.push_back(cell);
         items.push_back({cell.width, cell.height});
     }
-    const std::vector<PackPosition> positions = packRows(items, project.textureSize);
+    PackOptions rows;
+    rows.page = project.textureSize;
+    const std::vector<PackPosition> positions = packRows(items, rows);
     reference.page.width = project.textureSize.width;
     reference.page.height = project.textureSize.height;
     reference.page.pixels.assign(static_cast<std::size_t>(reference.page.width) *

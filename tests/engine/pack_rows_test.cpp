@@ -1,4 +1,4 @@
-#include "engine/row_packer.h"
+#include "engine/pack_rows.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +13,9 @@ using Positions = std::vector<std::pair<int, int>>;
 // Packs cells of the given sizes into a texture of the given width and returns their corners,
 // checking on the way that every cell lands on page 0.
 Positions pack(int textureWidth, const std::vector<PackItem>& items, int textureHeight = 256) {
-    const std::vector<PackPosition> placed = packRows(items, {textureWidth, textureHeight});
+    PackOptions options;
+    options.page = {textureWidth, textureHeight};
+    const std::vector<PackPosition> placed = packRows(items, options);
     EXPECT_EQ(placed.size(), items.size());
     Positions positions;
     for (const PackPosition& position : placed) {

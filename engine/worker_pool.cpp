@@ -1,0 +1,88 @@
+#include "engine/worker_pool.h"
+
+#include <algorithm>
+
+namespace vemro {
+
+WorkerPool::WorkerPool(int threads) {
+    if (threads <= 0) {
+        threads = static_cast<int>(std::thread::hardware_concurrency());
+    }
+    threads_ = std::max(threads, 1);
+}
+
+WorkerPool::~WorkerPool() {
+    {
+        const std::lock_guard lock(mutex_);
+        stopping_ = true;
+    }
+    wake_.notify_all();
+    for (std::thread& helper : helpers_) {
+        helper.join();
+    }
+}
+
+void WorkerPool::run(std::size_t count, int workers,
+                     const std::function<void(int worker, std::size_t index)>& task) {
+    workers = std::clamp(workers, 1, threads_);
+    if (workers == 1 || count < 2) {
+        for (std::size_t index = 0; index < count; ++index) {
+            task(0, index);
+        }
+        return;
+    }
+    {
+        const std::lock_guard lock(mutex_);
+        while (static_cast<int>(helpers_.size()) < threads_ - 1) {
+            const int worker = static_cast<int>(helpers_.size()) + 1;
+            helpers_.emplace_back([this, worker] { helperLoop(worker); });
+        }
+        task_ = &task;
+        count_ = count;
+        workers_ = workers;
+        next_.store(0, std::memory_order_relaxed);
+        busyHelpers_ = static_cast<int>(helpers_.size());
+        ++generation_;
+    }
+    wake_.notify_all();
+    work(0);
+    std::unique_lock lock(mutex_);
+    done_.wait(lock, [this] { return busyHelpers_ == 0; });
+    task_ = nullptr;
+}
+
+void WorkerPool::helperLoop(int worker) {
+    std::uint64_t seen = 0;
+    std::unique_lock lock(mutex_);
+    for (;;) {
+        wake_.wait(lock, [&] { return stopping_ || generation_ != seen; });
+        if (stopping_) {
+            return;
+        }
+        seen = generation_;
+        const bool takesPart = worker < workers_;
+        lock.unlock();
+        if (takesPart) {
+            work(worker);
+        }
+        lock.lock();
+        if (--busyHelpers_ == 0) {
+            done_.notify_one();
+        }
+    }
+}
+
+void WorkerPool::work(int worker) {
+    // task_ and count_ do not change while any worker of the run is busy.
+    const std::function<void(int, std::size_t)>& task = *task_;
+    const std::size_t count = count_;
+    for (;;) {
+        const std::size_t index = next_.fetch_add(1, std::memory_order_relaxed);
+        if (index >= count) {
+            return;
+        }
+        task(worker, index);
+    }
+}
+
+}  // namespace vemro
