@@ -25,7 +25,8 @@ void printUsage(std::ostream& stream) {
            << "  " << kProgram << " --export PROJECT.fnt OUTPUT"
            << (options.empty() ? "" : " [OPTIONS]") << "\n"
            << "      rebuild the project's atlas and write OUTPUT with the extension replaced\n"
-           << "      by .tga (image) and .tfd (glyph description)\n";
+           << "      by .tga (image) and .tfd (glyph description); with several pages, page k >= 1\n"
+           << "      goes to OUTPUT_k.tga and OUTPUT_k.tfd\n";
     for (const ExportOption& option : options) {
         stream << "      " << option.name;
         if (*option.placeholder != '\0') {

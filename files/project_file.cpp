@@ -65,6 +65,28 @@ std::optional<std::string> recordsProblem(const std::vector<ProjectGlyph>& recor
     return std::nullopt;
 }
 
+// Where the header's texture sides differ from min(side, 512) of the true sides in the
+// extension, or nothing.
+std::optional<std::string> headerSidesProblem(const ProjectFile& project) {
+    if (!project.extension->textureSize) {
+        return std::nullopt;
+    }
+    const AtlasSize size = *project.extension->textureSize;
+    const auto disagreement = [](const char* side, std::int32_t header, std::int32_t actual) {
+        return std::string("the header's texture ") + side + " " + std::to_string(header) +
+               " disagrees with the " + side + " " + std::to_string(actual) +
+               " in the section \"TXSZ\" (the header holds it up to " +
+               std::to_string(kMaxProjectHeaderTextureSide) + ")";
+    };
+    if (project.textureWidth != std::min(size.width, kMaxProjectHeaderTextureSide)) {
+        return disagreement("width", project.textureWidth, size.width);
+    }
+    if (project.textureHeight != std::min(size.height, kMaxProjectHeaderTextureSide)) {
+        return disagreement("height", project.textureHeight, size.height);
+    }
+    return std::nullopt;
+}
+
 // What makes a project impossible to store so that it reads back, or nothing.
 std::optional<std::string> valueProblem(const ProjectFile& project) {
     if (!validHeaderSide(project.textureWidth)) {
@@ -94,6 +116,9 @@ std::optional<std::string> valueProblem(const ProjectFile& project) {
     }
     if (project.extension) {
         if (auto problem = projectExtensionProblem(*project.extension)) {
+            return problem;
+        }
+        if (auto problem = headerSidesProblem(project)) {
             return problem;
         }
         return recordsProblem(project.glyphs, windows1252Records(project.extension->characters));

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/atlas_size.h"
+#include "engine/packing_settings.h"
 #include "engine/result.h"
 
 namespace vemro {
@@ -58,9 +60,9 @@ struct ProjectCharacter {
     friend bool operator==(const ProjectCharacter&, const ProjectCharacter&) = default;
 };
 
-// What a project file holds after its glyph records, for what the records cannot say. Later
-// settings (texture sides above 512, packing, export settings, effects) join as members here,
-// each stored in a section of its own.
+// What a project file holds after its glyph records, for what the records and the header cannot
+// say. Later settings (export settings, effects) join as members here, each stored in a section
+// of its own.
 struct ProjectExtension {
     // The complete, ordered glyph list, duplicates included.
     std::vector<ProjectCharacter> characters;
@@ -68,6 +70,11 @@ struct ProjectExtension {
     // project file's folder); empty when there is none. The face inside it for collections.
     std::string fontFile;
     std::int32_t fontFaceIndex = 0;
+    // The texture's true sides, 1..AtlasSize::kMaxSide each; nothing when the header's sides are
+    // the true ones. The header then holds min(side, 512) of each.
+    std::optional<AtlasSize> textureSize;
+    // The packing settings; nothing for the defaults.
+    std::optional<PackingSettings> packing;
 
     friend bool operator==(const ProjectExtension&, const ProjectExtension&) = default;
 };
