@@ -6,6 +6,8 @@
 #include <unordered_set>
 
 #include "engine/draw_cell.h"
+#include "engine/ink_budget.h"
+#include "engine/pack_rows.h"
 #include "engine/packer.h"
 
 namespace vemro {
@@ -35,6 +37,14 @@ void AtlasBuilder::setThreadCount(int threads) {
     if (threads != threads_) {
         threads_ = threads;
         pool_.reset();
+    }
+}
+
+void AtlasBuilder::place(const std::vector<PackPosition>& positions, AtlasResult& result) {
+    for (std::size_t i = 0; i < positions.size(); ++i) {
+        result.glyphs[i].page = positions[i].page;
+        result.glyphs[i].x = positions[i].x;
+        result.glyphs[i].y = positions[i].y;
     }
 }
 
@@ -87,13 +97,28 @@ std::shared_ptr<const AtlasResult> AtlasBuilder::rebuild(const Project& project)
     options.spacing = packing.spacing;
     options.multiplePages = packing.multiplePages;
     options.maxPages = maxPagesFor(texture);
-    const std::vector<PackPosition> positions = packItems(packing.packer, items, options);
+    std::vector<PackPosition> positions = packItems(packing.packer, items, options);
+    place(positions, *result);
+    // Cells past the ink budget go below the lowest cell of the last page.
+    const std::vector<std::size_t> past =
+        cellsPastInkBudget(result->glyphs, texture, result->lineHeight, kMaxAtlasPixels);
+    if (!past.empty()) {
+        std::int32_t lastPage = 0;
+        for (const PackPosition& position : positions) {
+            lastPage = std::max(lastPage, position.page);
+        }
+        std::int32_t top = texture.height;
+        for (const PlacedGlyph& cell : result->glyphs) {
+            if (cell.page == lastPage) {
+                top = std::max(top, cell.y + std::max(cell.height, 0));
+            }
+        }
+        placeBelowPage(items, past, options, lastPage, positions, top + options.spacing);
+        place(positions, *result);
+    }
     std::int32_t pageCount = 1;
-    for (std::size_t i = 0; i < positions.size(); ++i) {
-        result->glyphs[i].page = positions[i].page;
-        result->glyphs[i].x = positions[i].x;
-        result->glyphs[i].y = positions[i].y;
-        pageCount = std::max(pageCount, positions[i].page + 1);
+    for (const PackPosition& position : positions) {
+        pageCount = std::max(pageCount, position.page + 1);
     }
     result->pages.resize(static_cast<std::size_t>(pageCount));
     for (AtlasPage& page : result->pages) {
@@ -107,10 +132,12 @@ std::shared_ptr<const AtlasResult> AtlasBuilder::rebuild(const Project& project)
 void AtlasBuilder::learnWidths(const Project& project, std::int32_t factor, std::int32_t extraWidth,
                                std::int64_t rowsTaken, std::int32_t spacing, std::int64_t budget) {
     const GlyphList& glyphs = project.glyphs;
+    // A cell narrower than its ink (negative character borders) counts its ink's width, so that
+    // the guess draws no more ink than the pages could hold.
     const auto areaOf = [&](const Glyph& glyph) {
-        const std::int32_t width = std::abs(cache_.metrics(glyph.code).b) / factor + extraWidth +
-                                   glyph.charBorderLeft + glyph.charBorderRight;
-        return (std::int64_t{std::max(width, 0)} + spacing) * rowsTaken;
+        const std::int32_t ink = std::abs(cache_.metrics(glyph.code).b) / factor;
+        const std::int32_t width = ink + extraWidth + glyph.charBorderLeft + glyph.charBorderRight;
+        return (std::int64_t{std::max({width, ink, 0})} + spacing) * rowsTaken;
     };
     std::size_t known = 0;  // the glyphs before this one are known and counted in `area`
     std::int64_t area = 0;

@@ -35,7 +35,8 @@ public:
     // The atlas of the project. Never fails: a font that cannot be made gives empty cells and
     // says why in the result's fontProblem. A texture side outside 1..AtlasSize::kMaxSide is
     // brought into that range, and so are the spacing and the packer. At most
-    // maxPagesFor(texture) pages are drawn.
+    // maxPagesFor(texture) pages are drawn, and ink of at most kMaxAtlasPixels
+    // (cellsPastInkBudget); cells past either are placed below the last page.
     std::shared_ptr<const AtlasResult> rebuild(const Project& project);
 
 private:
@@ -50,6 +51,7 @@ private:
     // their page.
     void draw(std::int32_t factor, std::int32_t borderTop, AtlasResult& result);
 
+    static void place(const std::vector<PackPosition>& positions, AtlasResult& result);
     WorkerPool& pool();
 
     GlyphCache cache_;

@@ -10,7 +10,7 @@ namespace vemro {
 // would need more are left off the pages (placed below the last one, counted as outside it and
 // never drawn), so that every project rebuilds in bounded time and memory whatever it asks for.
 inline constexpr std::int32_t kMaxAtlasPages = 64;
-inline constexpr std::int64_t kMaxAtlasPixels = std::int64_t{16} * 4096 * 4096;
+inline constexpr std::int64_t kMaxAtlasPixels = std::int64_t{8} * 4096 * 4096;
 
 // How many pages of the size an atlas may have: as many as kMaxAtlasPixels holds, at least one
 // and at most kMaxAtlasPages.

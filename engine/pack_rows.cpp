@@ -62,9 +62,9 @@ std::vector<PackPosition> packRows(const std::vector<PackItem>& items, const Pac
 
 void placeBelowPage(const std::vector<PackItem>& items, const std::vector<std::size_t>& indices,
                     const PackOptions& options, std::int32_t page,
-                    std::vector<PackPosition>& positions) {
+                    std::vector<PackPosition>& positions, std::int32_t top) {
     RowPen pen;
-    pen.y = options.page.height + options.spacing;
+    pen.y = top >= options.page.height ? top : options.page.height + options.spacing;
     for (const std::size_t i : indices) {
         pen.makeRoom(items[i], options);
         positions[i] = PackPosition{page, pen.x, pen.y};

@@ -21,9 +21,10 @@ namespace vemro {
 std::vector<PackPosition> packRows(const std::vector<PackItem>& items, const PackOptions& options);
 
 // Places the rectangles of the given indices (in that order) by the same rule on the page,
-// starting `spacing` pixels below its bottom edge, so that none of them shows on it.
+// the first row at `top` (by default `spacing` pixels below the page's bottom edge), so that
+// none of them shows on it.
 void placeBelowPage(const std::vector<PackItem>& items, const std::vector<std::size_t>& indices,
                     const PackOptions& options, std::int32_t page,
-                    std::vector<PackPosition>& positions);
+                    std::vector<PackPosition>& positions, std::int32_t top = -1);
 
 }  // namespace vemro
