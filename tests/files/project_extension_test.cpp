@@ -92,7 +92,8 @@ TEST(ProjectExtensionLimits, LargestAcceptedFileReadsFromDiskAndOneByteMoreIsRef
     extension.fontFile = "/" + std::string(kMaxProjectFontPathLength - 1, 'p');
     extension.fontFaceIndex = kMaxProjectFontFaceIndex;
     extension.textureSize = AtlasSize{AtlasSize::kMaxSide, AtlasSize::kMaxSide};
-    extension.packing = PackingSettings{PackerKind::Tight, PackingSettings::kMaxSpacing, true, true};
+    extension.packing =
+        PackingSettings{PackerKind::Tight, PackingSettings::kMaxSpacing, true, true};
     project.textureWidth = kMaxProjectHeaderTextureSide;
     project.textureHeight = kMaxProjectHeaderTextureSide;
     project.glyphs = windows1252Records(extension.characters);
@@ -101,8 +102,8 @@ TEST(ProjectExtensionLimits, LargestAcceptedFileReadsFromDiskAndOneByteMoreIsRef
     const std::string path = folder.path("largest.fnt");
     ASSERT_TRUE(writeProjectFile(path, project).ok());
     Bytes bytes = readBytes(path);
-    EXPECT_EQ(bytes.size(), 53u + 255 + 9 * 1024 + 12 + (12 + 12 * 65536) + (12 + 4096 + 4) +
-                                (8 + 8) + (8 + 7));
+    EXPECT_EQ(bytes.size(),
+              53u + 255 + 9 * 1024 + 12 + (12 + 12 * 65536) + (12 + 4096 + 4) + (8 + 8) + (8 + 7));
     const Result<ProjectFile> read = readProjectFile(path);
     ASSERT_TRUE(read.ok()) << read.message();
     EXPECT_EQ(read.value(), project);
