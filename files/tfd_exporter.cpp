@@ -34,7 +34,9 @@ std::vector<std::string> TfdExporter::outputFiles(const std::string& chosenPath,
                                                   const AtlasResult& result) const {
     std::vector<std::string> paths{exportPath(chosenPath, ".tga"), exportPath(chosenPath, ".tfd")};
     for (std::size_t page = 1; page < result.pages.size(); ++page) {
-        const std::string suffix = "_" + std::to_string(page);
+        // Appended rather than "_" + number, which GCC 12 at -O3 wrongly warns about.
+        std::string suffix = "_";
+        suffix += std::to_string(page);
         paths.push_back(exportPath(chosenPath, suffix + ".tga"));
         paths.push_back(exportPath(chosenPath, suffix + ".tfd"));
     }
