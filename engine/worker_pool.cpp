@@ -41,13 +41,15 @@ void WorkerPool::run(std::size_t count, int workers,
         count_ = count;
         workers_ = workers;
         next_.store(0, std::memory_order_relaxed);
-        busyHelpers_ = static_cast<int>(helpers_.size());
+        open_ = true;
         ++generation_;
     }
     wake_.notify_all();
     work(0);
+    // Every index is taken; what is left is the helpers still busy with theirs.
     std::unique_lock lock(mutex_);
-    done_.wait(lock, [this] { return busyHelpers_ == 0; });
+    done_.wait(lock, [this] { return helpersInside_ == 0; });
+    open_ = false;
     task_ = nullptr;
 }
 
@@ -60,14 +62,15 @@ void WorkerPool::helperLoop(int worker) {
             return;
         }
         seen = generation_;
-        const bool takesPart = worker < workers_;
-        lock.unlock();
-        if (takesPart) {
-            work(worker);
+        if (!open_ || worker >= workers_) {
+            continue;
         }
+        ++helpersInside_;
+        lock.unlock();
+        work(worker);
         lock.lock();
-        if (--busyHelpers_ == 0) {
-            done_.notify_one();
+        if (--helpersInside_ == 0) {
+            done_.notify_all();
         }
     }
 }

@@ -12,8 +12,9 @@
 namespace vemro {
 
 // Limits a project file must keep to be read (and that writing checks too). They are chosen so
-// that every accepted file opens, rebuilds and exports in bounded time and a few tens of
-// megabytes, and no computation in the engine can overflow a signed 32-bit integer:
+// that every accepted file opens, rebuilds and exports in bounded time and memory (with the
+// engine's own caps on pages and drawn ink, pack_options.h), and no computation in the engine
+// can overflow a signed 32-bit integer:
 // - the header's texture sides are 1..512 (kMaxProjectHeaderTextureSide), as every version of
 //   the program reads them; a project with a larger side stores min(side, 512) there and its true
 //   sides, 1..AtlasSize::kMaxSide (4096) each, in the extension;
@@ -24,7 +25,8 @@ namespace vemro {
 //   every file this program writes open in older versions;
 // - at most 65,536 characters in the extension's character list, and a font file path of at
 //   most 4,096 bytes (the longest path Linux opens);
-// - each character border lies in -64..64 (the window's own controls give 0..16).
+// - each character border lies in -64..64 (the window's own controls give 0..16);
+// - the packing spacing lies in 0..16 (settings_sections.h).
 // A rebuild measures each distinct character once and draws only the cells that reach the
 // texture, each costing up to its visible width x height. Cells of non-negative width never
 // overlap, so together they cover the texture at most once. Only negative widths move the
