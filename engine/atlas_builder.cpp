@@ -34,10 +34,7 @@ AtlasBuilder::AtlasBuilder(FontRenderer& renderer) : cache_(renderer) {}
 AtlasBuilder::~AtlasBuilder() = default;
 
 void AtlasBuilder::setThreadCount(int threads) {
-    if (threads != threads_) {
-        threads_ = threads;
-        pool_.reset();
-    }
+    threads_ = threads;
 }
 
 void AtlasBuilder::place(const std::vector<PackPosition>& positions, AtlasResult& result) {
@@ -46,13 +43,6 @@ void AtlasBuilder::place(const std::vector<PackPosition>& positions, AtlasResult
         result.glyphs[i].x = positions[i].x;
         result.glyphs[i].y = positions[i].y;
     }
-}
-
-WorkerPool& AtlasBuilder::pool() {
-    if (!pool_) {
-        pool_ = std::make_unique<WorkerPool>(threads_);
-    }
-    return *pool_;
 }
 
 std::shared_ptr<const AtlasResult> AtlasBuilder::rebuild(const Project& project) {
@@ -172,7 +162,7 @@ void AtlasBuilder::learnWidths(const Project& project, std::int32_t factor, std:
                 batch.push_back(code);
             }
         }
-        cache_.learn(batch, draw, factor, pool());
+        cache_.learn(batch, draw, factor, threads());
     }
 }
 
@@ -210,7 +200,7 @@ void AtlasBuilder::draw(std::int32_t factor, std::int32_t borderTop, AtlasResult
             showing.push_back(cell.code);
         }
     }
-    cache_.learn(showing, true, factor, pool());
+    cache_.learn(showing, true, factor, threads());
 
     for (AtlasPage& page : result.pages) {
         page.pixels.assign(static_cast<std::size_t>(page.width) * page.height, 0);

@@ -29,7 +29,7 @@ public:
     AtlasBuilder& operator=(const AtlasBuilder&) = delete;
 
     // How many threads later rebuilds draw glyphs on: 0 (the default) for one per core, 1 for
-    // the calling thread alone.
+    // the calling thread alone. The helpers come from the pool the program shares.
     void setThreadCount(int threads);
 
     // The atlas of the project. Never fails: a font that cannot be made gives empty cells and
@@ -52,11 +52,11 @@ private:
     void draw(std::int32_t factor, std::int32_t borderTop, AtlasResult& result);
 
     static void place(const std::vector<PackPosition>& positions, AtlasResult& result);
-    WorkerPool& pool();
+    // The threads a rebuild may use.
+    int threads() const { return threads_ > 0 ? threads_ : WorkerPool::coreCount(); }
 
     GlyphCache cache_;
     int threads_ = 0;
-    std::unique_ptr<WorkerPool> pool_;
 };
 
 }  // namespace vemro

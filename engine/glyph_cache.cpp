@@ -124,7 +124,7 @@ std::vector<Font*> GlyphCache::workerFonts(int threads) {
 }
 
 void GlyphCache::learn(const std::vector<char32_t>& codes, bool withInk, std::int32_t factor,
-                       WorkerPool& pool) {
+                       int threads) {
     std::vector<Task> tasks;
     for (const char32_t code : codes) {
         Task task;
@@ -140,10 +140,11 @@ void GlyphCache::learn(const std::vector<char32_t>& codes, bool withInk, std::in
     }
     // Without a font there is nothing to ask; with little to do one thread is quicker.
     const std::vector<Font*> fonts = font_ && tasks.size() >= kLeastWorkToShare
-                                         ? workerFonts(pool.threads())
+                                         ? workerFonts(threads)
                                          : std::vector<Font*>{font_.get()};
-    pool.run(tasks.size(), static_cast<int>(fonts.size()),
-             [&](int worker, std::size_t index) { perform(fonts[worker], factor, tasks[index]); });
+    WorkerPool::shared().run(
+        tasks.size(), static_cast<int>(fonts.size()),
+        [&](int worker, std::size_t index) { perform(fonts[worker], factor, tasks[index]); });
     for (Task& task : tasks) {
         Entry& entry = glyphs_[task.code];
         if (task.needsWidths) {

@@ -52,11 +52,11 @@ public:
     // Finds what is not known yet of each character: its widths, index and advance, and, with
     // `withInk`, its ink reduced at the factor (1..4). Without `withInk` the widths are measured
     // without drawing where the font can; a character that has to be drawn for its widths keeps
-    // its reduced ink all the same. The characters are shared out among the pool's threads, each
-    // with a font of its own made for the same request; what they find is stored afterwards on
-    // the calling thread, so the result is the same on any number of threads.
-    void learn(const std::vector<char32_t>& codes, bool withInk, std::int32_t factor,
-               WorkerPool& pool);
+    // its reduced ink all the same. The characters are shared out among up to `threads` threads
+    // of the shared worker pool, each with a font of its own made for the same request; what
+    // they find is stored afterwards on the calling thread, so the result is the same on any
+    // number of threads.
+    void learn(const std::vector<char32_t>& codes, bool withInk, std::int32_t factor, int threads);
 
     // What is known of a character; it must be known (knows, hasInk).
     GlyphMetrics metrics(char32_t code) const { return glyphs_.at(code).metrics; }

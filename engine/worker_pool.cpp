@@ -4,11 +4,13 @@
 
 namespace vemro {
 
-WorkerPool::WorkerPool(int threads) {
-    if (threads <= 0) {
-        threads = static_cast<int>(std::thread::hardware_concurrency());
-    }
-    threads_ = std::max(threads, 1);
+WorkerPool& WorkerPool::shared() {
+    static WorkerPool pool;
+    return pool;
+}
+
+int WorkerPool::coreCount() {
+    return std::max(static_cast<int>(std::thread::hardware_concurrency()), 1);
 }
 
 WorkerPool::~WorkerPool() {
@@ -24,8 +26,8 @@ WorkerPool::~WorkerPool() {
 
 void WorkerPool::run(std::size_t count, int workers,
                      const std::function<void(int worker, std::size_t index)>& task) {
-    workers = std::clamp(workers, 1, threads_);
-    if (workers == 1 || count < 2) {
+    std::unique_lock running(running_, std::defer_lock);
+    if (workers <= 1 || count < 2 || !running.try_lock()) {
         for (std::size_t index = 0; index < count; ++index) {
             task(0, index);
         }
@@ -33,7 +35,7 @@ void WorkerPool::run(std::size_t count, int workers,
     }
     {
         const std::lock_guard lock(mutex_);
-        while (static_cast<int>(helpers_.size()) < threads_ - 1) {
+        while (static_cast<int>(helpers_.size()) < workers - 1) {
             const int worker = static_cast<int>(helpers_.size()) + 1;
             helpers_.emplace_back([this, worker] { helperLoop(worker); });
         }

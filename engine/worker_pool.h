@@ -12,24 +12,29 @@
 namespace vemro {
 
 // Runs a task over a range of indices on several threads: the calling thread (worker 0) and
-// helper threads that the pool starts on its first run and keeps, waiting, until it goes.
+// helper threads that the pool starts when a run first needs them and keeps, waiting, until it
+// goes.
 class WorkerPool {
 public:
-    // threads: how many threads a run may use, the caller's included; 0 means one per core.
-    explicit WorkerPool(int threads);
+    // The pool the whole program shares, so that its helpers are started once, not for every
+    // builder; it goes when the program ends.
+    static WorkerPool& shared();
+
+    // One thread per core, at least 1.
+    static int coreCount();
+
+    WorkerPool() = default;
     ~WorkerPool();
 
     WorkerPool(const WorkerPool&) = delete;
     WorkerPool& operator=(const WorkerPool&) = delete;
 
-    // How many threads a run may use, at least 1.
-    int threads() const { return threads_; }
-
     // Calls task(worker, index) once for each index in [0, count) and returns when every call
-    // has returned. Each of the first `workers` threads (at most threads()) takes the next index
-    // whenever it is free, so which worker runs an index varies from run to run; worker 0 is the
-    // calling thread, which never waits for a helper that has not started on the run yet (on a
-    // busy machine it may do all the work itself). Tasks must not throw.
+    // has returned. Up to `workers` threads take part, the calling thread as worker 0 and
+    // helpers 1 .. workers - 1, each taking the next index whenever it is free, so which worker
+    // runs an index varies from run to run. The caller never waits for a helper that has not
+    // started on the run yet (on a busy machine it may do all the work itself), and while
+    // another thread runs a task on the pool it does all the work itself. Tasks must not throw.
     void run(std::size_t count, int workers,
              const std::function<void(int worker, std::size_t index)>& task);
 
@@ -37,7 +42,8 @@ private:
     void helperLoop(int worker);
     void work(int worker);
 
-    int threads_;
+    // Held by the thread whose run uses the helpers.
+    std::mutex running_;
     std::vector<std::thread> helpers_;
     std::mutex mutex_;
     std::condition_variable wake_;
