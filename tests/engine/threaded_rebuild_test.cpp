@@ -3,6 +3,7 @@
 
 #include <functional>
 #include <random>
+#include <thread>
 
 #include "engine/atlas_builder.h"
 #include "engine/freetype_font_renderer.h"
@@ -82,6 +83,28 @@ TEST(ThreadedRebuild, FreetypeFontsOfOneRequestDrawTheSameOnEveryThread) {
         p.glyphs.glyphAt(static_cast<std::size_t>(step))->charBorderLeft = -10;
     };
     expectSameOnEveryThreadCount(renderer, project, change, 6);
+}
+
+TEST(ThreadedRebuild, BuildersOnTwoThreadsAtOnceShareThePool) {
+    FreetypeFontRenderer renderer;
+    Project project = startupProject("DejaVu Sans");
+    for (char32_t code = 0x20; code < 0x250; ++code) {
+        project.glyphs.addCharacter(code);
+    }
+    project.font.size = 30;
+    AtlasBuilder single(renderer);
+    single.setThreadCount(1);
+    const AtlasResult expected = *single.rebuild(project);
+    std::vector<std::shared_ptr<const AtlasResult>> results(2);
+    std::vector<std::thread> threads;
+    for (std::size_t i = 0; i < results.size(); ++i) {
+        threads.emplace_back([&, i] { results[i] = AtlasBuilder(renderer).rebuild(project); });
+    }
+    for (std::thread& thread : threads) {
+        thread.join();
+    }
+    EXPECT_EQ(*results[0], expected);
+    EXPECT_EQ(*results[1], expected);
 }
 
 }  // namespace
