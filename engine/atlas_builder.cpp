@@ -45,6 +45,30 @@ void AtlasBuilder::place(const std::vector<PackPosition>& positions, AtlasResult
     }
 }
 
+std::int32_t AtlasBuilder::placeCells(PackerKind packer, const std::vector<PackItem>& items,
+                                      const PackOptions& options, AtlasResult& result) {
+    std::vector<PackPosition> positions = packItems(packer, items, options);
+    place(positions, result);
+    const std::vector<std::size_t> past =
+        cellsPastInkBudget(result.glyphs, options.page, result.lineHeight, kMaxAtlasPixels);
+    std::int32_t lastPage = 0;
+    for (const PackPosition& position : positions) {
+        lastPage = std::max(lastPage, position.page);
+    }
+    if (!past.empty()) {
+        // Below the lowest cell of the last page.
+        std::int32_t top = options.page.height;
+        for (const PlacedGlyph& cell : result.glyphs) {
+            if (cell.page == lastPage) {
+                top = std::max(top, cell.y + std::max(cell.height, 0));
+            }
+        }
+        placeBelowPage(items, past, options, lastPage, positions, top + options.spacing);
+        place(positions, result);
+    }
+    return lastPage + 1;
+}
+
 std::shared_ptr<const AtlasResult> AtlasBuilder::rebuild(const Project& project) {
     const std::int32_t factor =
         std::clamp(project.font.factor, FontSettings::kMinFactor, FontSettings::kMaxFactor);
@@ -87,29 +111,7 @@ std::shared_ptr<const AtlasResult> AtlasBuilder::rebuild(const Project& project)
     options.spacing = packing.spacing;
     options.multiplePages = packing.multiplePages;
     options.maxPages = maxPagesFor(texture);
-    std::vector<PackPosition> positions = packItems(packing.packer, items, options);
-    place(positions, *result);
-    // Cells past the ink budget go below the lowest cell of the last page.
-    const std::vector<std::size_t> past =
-        cellsPastInkBudget(result->glyphs, texture, result->lineHeight, kMaxAtlasPixels);
-    if (!past.empty()) {
-        std::int32_t lastPage = 0;
-        for (const PackPosition& position : positions) {
-            lastPage = std::max(lastPage, position.page);
-        }
-        std::int32_t top = texture.height;
-        for (const PlacedGlyph& cell : result->glyphs) {
-            if (cell.page == lastPage) {
-                top = std::max(top, cell.y + std::max(cell.height, 0));
-            }
-        }
-        placeBelowPage(items, past, options, lastPage, positions, top + options.spacing);
-        place(positions, *result);
-    }
-    std::int32_t pageCount = 1;
-    for (const PackPosition& position : positions) {
-        pageCount = std::max(pageCount, position.page + 1);
-    }
+    const std::int32_t pageCount = placeCells(packing.packer, items, options, *result);
     result->pages.resize(static_cast<std::size_t>(pageCount));
     for (AtlasPage& page : result->pages) {
         page.width = texture.width;

@@ -51,6 +51,10 @@ private:
     // their page.
     void draw(std::int32_t factor, std::int32_t borderTop, AtlasResult& result);
 
+    // Packs the cells onto pages and sets the cells past the ink budget below the last page;
+    // returns how many pages there are.
+    static std::int32_t placeCells(PackerKind packer, const std::vector<PackItem>& items,
+                                   const PackOptions& options, AtlasResult& result);
     static void place(const std::vector<PackPosition>& positions, AtlasResult& result);
     // The threads a rebuild may use.
     int threads() const { return threads_ > 0 ? threads_ : WorkerPool::coreCount(); }
