@@ -1,5 +1,6 @@
 // Runs every benchmark, seven interleaved repetitions each unless the command line says
-// otherwise, and ends with the table of ratios the speed targets name.
+// otherwise, and ends with the table of ratios the speed targets name and the textures Fit size
+// chooses with each packer.
 
 #include <benchmark/benchmark.h>
 #include <unistd.h>
@@ -9,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "bench/fitted_texture_report.h"
 #include "bench/ratio_table_reporter.h"
 
 int main(int argc, char** argv) {
@@ -44,5 +46,6 @@ int main(int argc, char** argv) {
     vemro::bench::RatioTableReporter reporter("min", options);
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
+    vemro::bench::printFittedTextures(stdout);
     return 0;
 }

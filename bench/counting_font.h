@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -13,10 +14,12 @@ namespace vemro::bench {
 
 // Passes every call on to another font and counts the characters drawn and the ones only
 // measured (measureGlyph answered, so nothing had to be drawn for the widths) into counters the
-// caller owns, so a benchmark can show how much of the charset a rebuild had to draw.
+// caller owns, so a benchmark can show how much of the charset a rebuild had to draw. Fonts of
+// one renderer draw on several threads at once, so the counters are atomic.
 class CountingFont final : public Font {
 public:
-    CountingFont(std::unique_ptr<Font> inner, std::int64_t& rendered, std::int64_t& measured)
+    CountingFont(std::unique_ptr<Font> inner, std::atomic<std::int64_t>& rendered,
+                 std::atomic<std::int64_t>& measured)
         : inner_(std::move(inner)), rendered_(rendered), measured_(measured) {}
 
     std::int32_t lineHeight() const override { return inner_->lineHeight(); }
@@ -41,8 +44,8 @@ public:
 
 private:
     std::unique_ptr<Font> inner_;
-    std::int64_t& rendered_;
-    std::int64_t& measured_;
+    std::atomic<std::int64_t>& rendered_;
+    std::atomic<std::int64_t>& measured_;
 };
 
 }  // namespace vemro::bench

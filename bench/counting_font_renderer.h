@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -33,8 +34,8 @@ public:
         return inner_.inspectFontFile(path);
     }
 
-    std::int64_t rendered = 0;
-    std::int64_t measured = 0;
+    std::atomic<std::int64_t> rendered = 0;
+    std::atomic<std::int64_t> measured = 0;
 
 private:
     FontRenderer& inner_;

@@ -9,8 +9,9 @@
 namespace vemro::bench {
 
 // The console output of Google Benchmark, followed by a table of the figures the speed targets
-// are stated in: per scenario the FreeType-only floor, the rebuild after a font change and the
-// rebuild that keeps the font, their ratios against the targets, and the headless export.
+// are stated in: per scenario the FreeType-only floor, the rebuild after a font change on one
+// thread and on every core, the rebuild that keeps the font, their ratios against the targets,
+// and the headless export.
 class RatioTableReporter final : public benchmark::ConsoleReporter {
 public:
     // The aggregate (for example "min") the table reads when benchmarks run repeatedly.
@@ -27,7 +28,8 @@ private:
         std::string error;
     };
 
-    const Figure* find(const std::string& function, int scenario) const;
+    // The figure of the benchmark with these arguments ("2/0"), or nullptr.
+    const Figure* find(const std::string& function, const std::string& args) const;
 
     std::string aggregate_;
     std::map<std::string, Figure> figures_;  // keyed by function name and argument

@@ -2,26 +2,83 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <limits>
+#include <unordered_set>
 
 #include "engine/draw_cell.h"
-#include "engine/row_packer.h"
+#include "engine/ink_budget.h"
+#include "engine/pack_rows.h"
+#include "engine/packer.h"
 
 namespace vemro {
+
+namespace {
+
+// The fewest new characters a batch that draws holds.
+constexpr std::size_t kLeastBatch = 8;
+
+PackingSettings usablePacking(const PackingSettings& stored) {
+    PackingSettings packing = stored;
+    if (packing.packer != PackerKind::Rows && packing.packer != PackerKind::Tight) {
+        packing.packer = PackerKind::Rows;
+    }
+    packing.spacing =
+        std::clamp(packing.spacing, PackingSettings::kMinSpacing, PackingSettings::kMaxSpacing);
+    return packing;
+}
+
+}  // namespace
 
 AtlasBuilder::AtlasBuilder(FontRenderer& renderer) : cache_(renderer) {}
 
 AtlasBuilder::~AtlasBuilder() = default;
 
+void AtlasBuilder::setThreadCount(int threads) {
+    threads_ = threads;
+}
+
+void AtlasBuilder::place(const std::vector<PackPosition>& positions, AtlasResult& result) {
+    for (std::size_t i = 0; i < positions.size(); ++i) {
+        result.glyphs[i].page = positions[i].page;
+        result.glyphs[i].x = positions[i].x;
+        result.glyphs[i].y = positions[i].y;
+    }
+}
+
+std::int32_t AtlasBuilder::placeCells(PackerKind packer, const std::vector<PackItem>& items,
+                                      const PackOptions& options, AtlasResult& result) {
+    std::vector<PackPosition> positions = packItems(packer, items, options);
+    place(positions, result);
+    const std::vector<std::size_t> past =
+        cellsPastInkBudget(result.glyphs, options.page, result.lineHeight, kMaxAtlasPixels);
+    std::int32_t lastPage = 0;
+    for (const PackPosition& position : positions) {
+        lastPage = std::max(lastPage, position.page);
+    }
+    if (!past.empty()) {
+        // Below the lowest cell of the last page.
+        std::int32_t top = options.page.height;
+        for (const PlacedGlyph& cell : result.glyphs) {
+            if (cell.page == lastPage) {
+                top = std::max(top, cell.y + std::max(cell.height, 0));
+            }
+        }
+        placeBelowPage(items, past, options, lastPage, positions, top + options.spacing);
+        place(positions, result);
+    }
+    return lastPage + 1;
+}
+
 std::shared_ptr<const AtlasResult> AtlasBuilder::rebuild(const Project& project) {
     const std::int32_t factor =
         std::clamp(project.font.factor, FontSettings::kMinFactor, FontSettings::kMaxFactor);
     const auto side = [](std::int32_t value) { return std::clamp(value, 1, AtlasSize::kMaxSide); };
-    const AtlasSize texture{side(project.textureSize.width), side(project.textureSize.height)};
+    const AtlasSize largest{side(project.textureSize.width), side(project.textureSize.height)};
+    const PackingSettings packing = usablePacking(project.packing);
     const FontBorders& borders = project.fontBorders;
     cache_.useFont(fontRequestFor(project));
 
     auto result = std::make_shared<AtlasResult>();
-    result->textureSize = texture;
     result->factor = factor;
     result->fontBorders = borders;
     result->lineHeight = cache_.lineHeight() / factor;
@@ -30,44 +87,95 @@ std::shared_ptr<const AtlasResult> AtlasBuilder::rebuild(const Project& project)
     result->fontCharacters = cache_.fontCharacters();
     result->fontProblem = cache_.fontProblem();
 
-    result->glyphs =
-        measure(project, factor, texture, result->lineHeight + borders.top + borders.bottom);
+    const std::int32_t cellHeight = result->lineHeight + borders.top + borders.bottom;
+    // Whether a character shows is guessed by area before packing: characters are drawn at once
+    // while the cells so far, with their spacing, cover less than the pages can hold; later ones
+    // are only measured. Drawing decides nothing: every character whose cell shows is drawn
+    // when the pages are drawn.
+    const std::int64_t pageArea = std::int64_t{largest.width} * largest.height;
+    const std::int64_t budget = packing.multiplePages ? pageArea * maxPagesFor(largest) : pageArea;
+    learnWidths(project, factor, borders.left + borders.right,
+                std::int64_t{std::max(cellHeight, 0)} + packing.spacing, packing.spacing, budget);
+    result->glyphs = measure(project, factor, cellHeight);
+
     std::vector<PackItem> items;
     items.reserve(result->glyphs.size());
     for (const PlacedGlyph& cell : result->glyphs) {
         items.push_back(PackItem{cell.width, cell.height});
     }
-    const std::vector<PackPosition> positions = packRows(items, texture);
-    for (std::size_t i = 0; i < positions.size(); ++i) {
-        result->glyphs[i].page = positions[i].page;
-        result->glyphs[i].x = positions[i].x;
-        result->glyphs[i].y = positions[i].y;
+    const AtlasSize texture =
+        packing.fitSize ? fitTextureSize(packing.packer, items, packing.spacing, largest) : largest;
+    result->textureSize = texture;
+    PackOptions options;
+    options.page = texture;
+    options.spacing = packing.spacing;
+    options.multiplePages = packing.multiplePages;
+    options.maxPages = maxPagesFor(texture);
+    const std::int32_t pageCount = placeCells(packing.packer, items, options, *result);
+    result->pages.resize(static_cast<std::size_t>(pageCount));
+    for (AtlasPage& page : result->pages) {
+        page.width = texture.width;
+        page.height = texture.height;
     }
-
-    AtlasPage page;
-    page.width = texture.width;
-    page.height = texture.height;
-    page.pixels.assign(static_cast<std::size_t>(texture.width) * texture.height, 0);
-    result->pages.push_back(std::move(page));
     draw(factor, borders.top, *result);
     return result;
 }
 
+void AtlasBuilder::learnWidths(const Project& project, std::int32_t factor, std::int32_t extraWidth,
+                               std::int64_t rowsTaken, std::int32_t spacing, std::int64_t budget) {
+    const GlyphList& glyphs = project.glyphs;
+    // A cell narrower than its ink (negative character borders) counts its ink's width, so that
+    // the guess draws no more ink than the pages could hold.
+    const auto areaOf = [&](const Glyph& glyph) {
+        const std::int32_t ink = std::abs(cache_.metrics(glyph.code).b) / factor;
+        const std::int32_t width = ink + extraWidth + glyph.charBorderLeft + glyph.charBorderRight;
+        return (std::int64_t{std::max({width, ink, 0})} + spacing) * rowsTaken;
+    };
+    std::size_t known = 0;  // the glyphs before this one are known and counted in `area`
+    std::int64_t area = 0;
+    std::vector<char32_t> batch;
+    std::unordered_set<char32_t> batched;
+    for (;;) {
+        while (known < glyphs.size() && cache_.knows(glyphs[known].code)) {
+            area += areaOf(glyphs[known]);
+            ++known;
+        }
+        if (known == glyphs.size()) {
+            return;
+        }
+        // Characters are learnt in batches on all threads. While the area is not spent, a batch
+        // holds about as many new characters as the rest of it is likely to take, judged by the
+        // cells so far (at first by square cells), and they are drawn; after that every
+        // remaining one is only measured.
+        const bool draw = area < budget;
+        std::size_t size = std::numeric_limits<std::size_t>::max();
+        if (draw && known == 0 && rowsTaken > 0) {
+            size = static_cast<std::size_t>(budget / (rowsTaken * rowsTaken) + 1);
+        } else if (draw && area > 0) {
+            size = static_cast<std::size_t>(
+                (budget - area) * static_cast<std::int64_t>(known) / area + 1);
+        }
+        size = std::max(size, kLeastBatch);
+        batch.clear();
+        batched.clear();
+        for (std::size_t i = known; i < glyphs.size() && batch.size() < size; ++i) {
+            const char32_t code = glyphs[i].code;
+            if (!cache_.knows(code) && batched.insert(code).second) {
+                batch.push_back(code);
+            }
+        }
+        cache_.learn(batch, draw, factor, threads());
+    }
+}
+
 std::vector<PlacedGlyph> AtlasBuilder::measure(const Project& project, std::int32_t factor,
-                                               AtlasSize texture, std::int32_t cellHeight) {
+                                               std::int32_t cellHeight) const {
     const FontBorders& borders = project.fontBorders;
     const std::int32_t extraWidth = borders.left + borders.right;
-    // Measuring does not pack, so whether a character will show is guessed by area: while the
-    // cells so far, with their one-pixel gaps, cover less than the page, the next character is
-    // drawn at once; past that it is only measured. Drawing decides nothing: every character
-    // whose cell shows is drawn when the page is drawn.
-    const std::int64_t pageArea = std::int64_t{texture.width} * texture.height;
-    const std::int64_t rowsTaken = std::int64_t{std::max(cellHeight, 0)} + 1;
-    std::int64_t areaTaken = 0;
     std::vector<PlacedGlyph> cells;
     cells.reserve(project.glyphs.size());
     for (const Glyph& glyph : project.glyphs) {
-        const GlyphMetrics metrics = cache_.metrics(glyph.code, areaTaken < pageArea);
+        const GlyphMetrics metrics = cache_.metrics(glyph.code);
         const GlyphInfo& info = cache_.info(glyph.code);
         PlacedGlyph cell;
         cell.code = glyph.code;
@@ -79,25 +187,38 @@ std::vector<PlacedGlyph> AtlasBuilder::measure(const Project& project, std::int3
         cell.b = static_cast<double>(metrics.b) / factor;
         cell.advance = static_cast<double>(info.advance) / 64.0 / factor;
         cell.glyphIndex = info.index;
-        areaTaken += (std::int64_t{std::max(cell.width, 0)} + 1) * rowsTaken;
         cells.push_back(cell);
     }
     return cells;
 }
 
 void AtlasBuilder::draw(std::int32_t factor, std::int32_t borderTop, AtlasResult& result) {
-    AtlasPage& page = result.pages.front();
+    // The ink of every character that shows, reduced on all threads first.
+    std::vector<char32_t> showing;
+    std::unordered_set<char32_t> listed;
     for (const PlacedGlyph& cell : result.glyphs) {
+        if (!visiblePart(cell, result.pages[static_cast<std::size_t>(cell.page)]).empty() &&
+            !cache_.hasInk(cell.code, factor) && listed.insert(cell.code).second) {
+            showing.push_back(cell.code);
+        }
+    }
+    cache_.learn(showing, true, factor, threads());
+
+    for (AtlasPage& page : result.pages) {
+        page.pixels.assign(static_cast<std::size_t>(page.width) * page.height, 0);
+    }
+    for (const PlacedGlyph& cell : result.glyphs) {
+        AtlasPage& page = result.pages[static_cast<std::size_t>(cell.page)];
         if (cellLeavesPage(cell, page)) {
             ++result.glyphsOutsideTexture;
         }
-        const VisibleCell visible = cell.page == 0 ? visiblePart(cell, page) : VisibleCell{};
+        const VisibleCell visible = visiblePart(cell, page);
         if (visible.empty()) {
             continue;
         }
         // The borders are whole atlas pixels, so the ink reduced once for this factor lands on
         // the cell unchanged, its vertical offset counted from the bottom of the top border.
-        const ReducedInk& ink = cache_.reducedInk(cell.code, factor);
+        const ReducedInk& ink = cache_.reducedInk(cell.code);
         drawCell(cell, visible, ink, borderTop + ink.top, page);
     }
 }

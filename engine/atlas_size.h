@@ -4,10 +4,10 @@
 
 namespace vemro {
 
-// The texture's size in pixels. The window offers 64, 128, 256 and 512 for each side; project
-// files may bring any side from 1 to kMaxSide.
+// The texture's size in pixels, the size of every page of an atlas. The window offers the powers
+// of two from 64 to 4096 for each side; project files may bring any side from 1 to kMaxSide.
 struct AtlasSize {
-    static constexpr std::int32_t kMaxSide = 512;
+    static constexpr std::int32_t kMaxSide = 4096;
 
     std::int32_t width = 256;
     std::int32_t height = 256;

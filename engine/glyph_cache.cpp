@@ -6,9 +6,56 @@ namespace vemro {
 
 namespace {
 
+// Fewer characters than this are not worth waking other threads for.
+constexpr std::size_t kLeastWorkToShare = 32;
+
 std::shared_ptr<const std::vector<char32_t>> noCharacters() {
     static const auto none = std::make_shared<const std::vector<char32_t>>();
     return none;
+}
+
+// What a character needs, and what one worker found out about it.
+struct Task {
+    char32_t code = 0;
+    bool needsWidths = false;
+    bool needsInk = false;
+    GlyphMetrics metrics;
+    GlyphInfo info;
+    bool inked = false;  // ink holds the character's ink reduced at the factor
+    ReducedInk ink;
+};
+
+ReducedInk reduce(const GlyphImage& image, std::int32_t factor) {
+    // An image whose bytes fall short of its size counts as one without ink.
+    const bool whole = image.width > 0 && image.height > 0 &&
+                       image.coverage.size() >= static_cast<std::size_t>(image.width) *
+                                                    static_cast<std::size_t>(image.height);
+    return whole ? reduceInk(image.coverage.data(), image.width, image.height, image.top, factor)
+                 : ReducedInk{};
+}
+
+// Asks the font (nullptr: none could be made) for what the task needs. The drawn image lives
+// only until it is reduced.
+void perform(Font* font, std::int32_t factor, Task& task) {
+    std::optional<GlyphImage> image;
+    if (task.needsInk) {
+        image = font ? font->renderGlyph(task.code) : GlyphImage{};
+    }
+    if (task.needsWidths) {
+        std::optional<GlyphMetrics> measured;
+        if (!image && font) {
+            measured = font->measureGlyph(task.code);
+        }
+        if (!measured && !image) {
+            image = font ? font->renderGlyph(task.code) : GlyphImage{};
+        }
+        task.metrics = measured ? *measured : GlyphMetrics{image->a, image->b};
+        task.info = font ? font->glyphInfo(task.code) : GlyphInfo{};
+    }
+    if (image) {
+        task.ink = reduce(*image, factor);
+        task.inked = true;
+    }
 }
 
 }  // namespace
@@ -23,7 +70,10 @@ void GlyphCache::useFont(const FontRequest& request) {
         return;
     }
     request_ = request;
+    madeRequest_ = request;
     glyphs_.clear();
+    helperFonts_.clear();
+    helperFontFailed_ = false;
     font_.reset();
     fontProblem_.clear();
     fontName_.clear();
@@ -38,6 +88,7 @@ void GlyphCache::useFont(const FontRequest& request) {
                        (fallback ? "using \"" + fallback.value()->familyName() + "\" instead"
                                  : fallback.message());
         made = std::move(fallback);
+        madeRequest_ = installed;
     } else if (!made) {
         fontProblem_ = made.message();
     }
@@ -48,49 +99,63 @@ void GlyphCache::useFont(const FontRequest& request) {
     }
 }
 
-const GlyphImage& GlyphCache::image(Entry& entry, char32_t code) {
-    if (!entry.image) {
-        entry.image = font_ ? font_->renderGlyph(code) : GlyphImage{};
-        if (!entry.metrics) {
-            entry.metrics = GlyphMetrics{entry.image->a, entry.image->b};
+bool GlyphCache::hasInk(char32_t code, std::int32_t factor) const {
+    const auto found = glyphs_.find(code);
+    return found != glyphs_.end() && found->second.inkFactor == factor;
+}
+
+std::vector<Font*> GlyphCache::workerFonts(int threads) {
+    std::vector<Font*> fonts{font_.get()};
+    while (!helperFontFailed_ && static_cast<int>(helperFonts_.size()) < threads - 1) {
+        Result<std::unique_ptr<Font>> made = renderer_.createFont(madeRequest_);
+        if (!made) {
+            // Fewer threads then; the font that was made does the rest.
+            helperFontFailed_ = true;
+            break;
+        }
+        helperFonts_.push_back(std::move(made.value()));
+    }
+    for (const std::unique_ptr<Font>& font : helperFonts_) {
+        if (static_cast<int>(fonts.size()) < threads) {
+            fonts.push_back(font.get());
         }
     }
-    return *entry.image;
+    return fonts;
 }
 
-GlyphMetrics GlyphCache::metrics(char32_t code, bool drawNow) {
-    Entry& known = entry(code);
-    if (!known.metrics && !drawNow && font_) {
-        known.metrics = font_->measureGlyph(code);
+void GlyphCache::learn(const std::vector<char32_t>& codes, bool withInk, std::int32_t factor,
+                       int threads) {
+    std::vector<Task> tasks;
+    for (const char32_t code : codes) {
+        Task task;
+        task.code = code;
+        task.needsWidths = !knows(code);
+        task.needsInk = withInk && !hasInk(code, factor);
+        if (task.needsWidths || task.needsInk) {
+            tasks.push_back(std::move(task));
+        }
     }
-    if (!known.metrics) {
-        image(known, code);
+    if (tasks.empty()) {
+        return;
     }
-    return *known.metrics;
-}
-
-const GlyphInfo& GlyphCache::info(char32_t code) {
-    Entry& known = entry(code);
-    if (!known.info) {
-        known.info = font_ ? font_->glyphInfo(code) : GlyphInfo{};
+    // Without a font there is nothing to ask; with little to do one thread is quicker.
+    const std::vector<Font*> fonts = font_ && tasks.size() >= kLeastWorkToShare
+                                         ? workerFonts(threads)
+                                         : std::vector<Font*>{font_.get()};
+    WorkerPool::shared().run(
+        tasks.size(), static_cast<int>(fonts.size()),
+        [&](int worker, std::size_t index) { perform(fonts[worker], factor, tasks[index]); });
+    for (Task& task : tasks) {
+        Entry& entry = glyphs_[task.code];
+        if (task.needsWidths) {
+            entry.metrics = task.metrics;
+            entry.info = task.info;
+        }
+        if (task.inked) {
+            entry.ink = std::move(task.ink);
+            entry.inkFactor = factor;
+        }
     }
-    return *known.info;
-}
-
-const ReducedInk& GlyphCache::reducedInk(char32_t code, std::int32_t factor) {
-    Entry& known = entry(code);
-    if (known.reducedFactor != factor) {
-        const GlyphImage& ink = image(known, code);
-        // An image whose bytes fall short of its size counts as one without ink.
-        const bool whole = ink.width > 0 && ink.height > 0 &&
-                           ink.coverage.size() >= static_cast<std::size_t>(ink.width) *
-                                                      static_cast<std::size_t>(ink.height);
-        known.reduced = whole
-                            ? reduceInk(ink.coverage.data(), ink.width, ink.height, ink.top, factor)
-                            : ReducedInk{};
-        known.reducedFactor = factor;
-    }
-    return known.reduced;
 }
 
 }  // namespace vemro

@@ -9,13 +9,15 @@
 
 #include "engine/cell_reducer.h"
 #include "engine/font_renderer.h"
+#include "engine/worker_pool.h"
 
 namespace vemro {
 
-// The font of the last request and what is known of its characters. Each thing is asked of the
-// font once: a character's widths, its glyph index and advance, its ink, and the ink reduced for
-// one factor. A font that cannot be made acts as a font without ink: line height 0, every
-// character an empty image one pixel wide.
+// The font of the last request and what is known of its characters: each character's A and B
+// widths, glyph index and advance, and its ink reduced to atlas pixels for one factor. Each
+// thing is asked of the font once. The drawn ink itself is dropped as soon as it is reduced.
+// A font that cannot be made acts as a font without ink: line height 0, every character an empty
+// image one pixel wide.
 class GlyphCache {
 public:
     // The renderer must outlive the cache.
@@ -42,32 +44,48 @@ public:
     std::int32_t lineHeight() const { return font_ ? font_->lineHeight() : 0; }
     std::int32_t ascent() const { return font_ ? font_->ascent() : 0; }
 
-    // The A and B widths of a character. One not known yet is drawn right away when `drawNow`,
-    // otherwise measured without drawing where the font can.
-    GlyphMetrics metrics(char32_t code, bool drawNow);
-    const GlyphInfo& info(char32_t code);
-    // The character's ink reduced to atlas pixels at the factor (1..4).
-    const ReducedInk& reducedInk(char32_t code, std::int32_t factor);
+    // Whether the character's widths, glyph index and advance are known.
+    bool knows(char32_t code) const { return glyphs_.contains(code); }
+    // Whether its ink is reduced at the factor.
+    bool hasInk(char32_t code, std::int32_t factor) const;
+
+    // Finds what is not known yet of each character: its widths, index and advance, and, with
+    // `withInk`, its ink reduced at the factor (1..4). Without `withInk` the widths are measured
+    // without drawing where the font can; a character that has to be drawn for its widths keeps
+    // its reduced ink all the same. The characters are shared out among up to `threads` threads
+    // of the shared worker pool, each with a font of its own made for the same request; what
+    // they find is stored afterwards on the calling thread, so the result is the same on any
+    // number of threads.
+    void learn(const std::vector<char32_t>& codes, bool withInk, std::int32_t factor, int threads);
+
+    // What is known of a character; it must be known (knows, hasInk).
+    GlyphMetrics metrics(char32_t code) const { return glyphs_.at(code).metrics; }
+    const GlyphInfo& info(char32_t code) const { return glyphs_.at(code).info; }
+    const ReducedInk& reducedInk(char32_t code) const { return glyphs_.at(code).ink; }
 
 private:
     struct Entry {
-        std::optional<GlyphMetrics> metrics;
-        std::optional<GlyphInfo> info;
-        std::optional<GlyphImage> image;
-        std::int32_t reducedFactor = 0;  // 0 while `reduced` holds nothing
-        ReducedInk reduced;
+        GlyphMetrics metrics;
+        GlyphInfo info;
+        std::int32_t inkFactor = 0;  // 0 while `ink` holds nothing
+        ReducedInk ink;
     };
 
-    Entry& entry(char32_t code) { return glyphs_[code]; }
-    const GlyphImage& image(Entry& entry, char32_t code);
+    // The fonts the workers of a run use, one per worker, the cache's own font first: as many
+    // as the pool has threads and fonts can be made.
+    std::vector<Font*> workerFonts(int threads);
 
     FontRenderer& renderer_;
     std::optional<FontRequest> request_;
+    // The request the font was made from: the typeface's when a font file gave way to it.
+    FontRequest madeRequest_;
     std::unique_ptr<Font> font_;
+    // Fonts for the other threads, made for madeRequest_ when a run first needs them.
+    std::vector<std::unique_ptr<Font>> helperFonts_;
+    bool helperFontFailed_ = false;
     std::string fontProblem_;
     std::string fontName_;
     std::shared_ptr<const std::vector<char32_t>> fontCharacters_;
-    // Node-based, so references to entries stay valid while others are added.
     std::unordered_map<char32_t, Entry> glyphs_;
 };
 

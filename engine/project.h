@@ -8,6 +8,7 @@
 #include "engine/font_renderer.h"
 #include "engine/font_settings.h"
 #include "engine/glyph_list.h"
+#include "engine/packing_settings.h"
 
 namespace vemro {
 
@@ -19,6 +20,7 @@ struct Project {
     FontBorders fontBorders;
     FontSettings font;  // face, size, weight, quality, supersampling factor, italic
     GlyphList glyphs;
+    PackingSettings packing;
 
     friend bool operator==(const Project&, const Project&) = default;
 };

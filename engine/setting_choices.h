@@ -34,10 +34,10 @@ inline constexpr std::array<SettingChoice, 4> kFactorChoices{{
 }};
 
 // The texture sides the "Width" and "Height" groups offer, smallest first.
-inline constexpr std::array<std::int32_t, 4> kTextureSideChoices{64, 128, 256, 512};
+inline constexpr std::array<std::int32_t, 7> kTextureSideChoices{64,   128,  256, 512,
+                                                                 1024, 2048, 4096};
 
 // The choice carrying value, or nothing when none does.
-std::optional<SettingChoice> findChoice(std::span<const SettingChoice> choices,
-                                        std::int32_t value);
+std::optional<SettingChoice> findChoice(std::span<const SettingChoice> choices, std::int32_t value);
 
 }  // namespace vemro

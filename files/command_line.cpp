@@ -19,13 +19,15 @@ constexpr const char* kVersion = "1.0.0";
 
 void printUsage(std::ostream& stream) {
     const std::span<const ExportOption> options = exportOptions();
-    stream << "Usage:\n"
-           << "  " << kProgram << " [PROJECT.fnt]\n"
-           << "      open the window, optionally with a font project\n"
-           << "  " << kProgram << " --export PROJECT.fnt OUTPUT"
-           << (options.empty() ? "" : " [OPTIONS]") << "\n"
-           << "      rebuild the project's atlas and write OUTPUT with the extension replaced\n"
-           << "      by .tga (image) and .tfd (glyph description)\n";
+    stream
+        << "Usage:\n"
+        << "  " << kProgram << " [PROJECT.fnt]\n"
+        << "      open the window, optionally with a font project\n"
+        << "  " << kProgram << " --export PROJECT.fnt OUTPUT"
+        << (options.empty() ? "" : " [OPTIONS]") << "\n"
+        << "      rebuild the project's atlas and write OUTPUT with the extension replaced\n"
+        << "      by .tga (image) and .tfd (glyph description); with several pages, page k >= 1\n"
+        << "      goes to OUTPUT_k.tga and OUTPUT_k.tfd\n";
     for (const ExportOption& option : options) {
         stream << "      " << option.name;
         if (*option.placeholder != '\0') {

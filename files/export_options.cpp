@@ -60,11 +60,88 @@ Status useFontFile(const std::string& argument, Project& project, FontRenderer& 
     return Status::success();
 }
 
-constexpr std::array<ExportOption, 2> kExportOptions{{
+// A whole decimal number from low to high, or nothing: digits only, no sign, no spaces.
+std::optional<std::int32_t> wholeNumber(const std::string& text, std::int32_t low,
+                                        std::int32_t high) {
+    if (text.empty() || text.size() > 9 ||
+        text.find_first_not_of("0123456789") != std::string::npos) {
+        return std::nullopt;
+    }
+    const std::int32_t value = std::stoi(text);
+    if (value < low || value > high) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+// --texture WxH: the texture's width and height, each 1..4096.
+Status setTexture(const std::string& argument, Project& project, FontRenderer&) {
+    const std::size_t x = argument.find('x');
+    const std::optional<std::int32_t> width =
+        x == std::string::npos ? std::nullopt
+                               : wholeNumber(argument.substr(0, x), 1, AtlasSize::kMaxSide);
+    const std::optional<std::int32_t> height =
+        x == std::string::npos ? std::nullopt
+                               : wholeNumber(argument.substr(x + 1), 1, AtlasSize::kMaxSide);
+    if (!width || !height) {
+        return Status::failure("\"" + argument +
+                               "\" is not a texture size: give WIDTHxHEIGHT, each side 1 to " +
+                               std::to_string(AtlasSize::kMaxSide) + " pixels");
+    }
+    project.textureSize = AtlasSize{*width, *height};
+    return Status::success();
+}
+
+Status setFitSize(const std::string&, Project& project, FontRenderer&) {
+    project.packing.fitSize = true;
+    return Status::success();
+}
+
+Status setMultiplePages(const std::string&, Project& project, FontRenderer&) {
+    project.packing.multiplePages = true;
+    return Status::success();
+}
+
+// --packer rows|tight.
+Status setPacker(const std::string& argument, Project& project, FontRenderer&) {
+    if (argument == "rows") {
+        project.packing.packer = PackerKind::Rows;
+    } else if (argument == "tight") {
+        project.packing.packer = PackerKind::Tight;
+    } else {
+        return Status::failure("\"" + argument + "\" is no packer: give rows or tight");
+    }
+    return Status::success();
+}
+
+// --spacing N: 0..16 pixels between cells.
+Status setSpacing(const std::string& argument, Project& project, FontRenderer&) {
+    const std::optional<std::int32_t> spacing =
+        wholeNumber(argument, PackingSettings::kMinSpacing, PackingSettings::kMaxSpacing);
+    if (!spacing) {
+        return Status::failure("\"" + argument + "\" is not a spacing: give a whole number of " +
+                               std::to_string(PackingSettings::kMinSpacing) + " to " +
+                               std::to_string(PackingSettings::kMaxSpacing) + " pixels");
+    }
+    project.packing.spacing = *spacing;
+    return Status::success();
+}
+
+constexpr std::array<ExportOption, 7> kExportOptions{{
     {"--chars-from", "FILE", "add the characters of a UTF-8 text file for this export",
      addCharactersFrom, ExportOptionFailure::input},
     {"--font-file", "PATH", "draw with the first face of a font file instead of the project's face",
      useFontFile, ExportOptionFailure::input},
+    {"--texture", "WxH", "the texture's width and height (each 1 to 4096), e.g. 1024x512",
+     setTexture, ExportOptionFailure::usage},
+    {"--fit", "", "use the smallest power-of-two texture up to that size that holds every glyph",
+     setFitSize, ExportOptionFailure::usage},
+    {"--pages", "", "glyphs that do not fit start another page (NAME_1.tga, NAME_2.tga, ...)",
+     setMultiplePages, ExportOptionFailure::usage},
+    {"--packer", "rows|tight", "pack cells in rows in list order, or tightly by height", setPacker,
+     ExportOptionFailure::usage},
+    {"--spacing", "N", "empty pixels between cells, 0 to 16", setSpacing,
+     ExportOptionFailure::usage},
 }};
 
 }  // namespace

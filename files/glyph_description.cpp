@@ -24,7 +24,7 @@ std::string characterColumn(char32_t code) {
 
 }  // namespace
 
-std::string encodeGlyphDescription(const AtlasResult& result) {
+std::string encodeGlyphDescription(const AtlasResult& result, std::int32_t page) {
     std::string out;
     out.reserve(160 + result.glyphs.size() * 24);
     appendLine(out, "// TORVYN Ravfont. version=\"1.1\" encoding=\"UTF-8\"");
@@ -33,6 +33,9 @@ std::string encodeGlyphDescription(const AtlasResult& result) {
                         std::to_string(result.textureSize.height));
     appendLine(out, "// \"<char>\" \"<x>\" \"<y>\" \"<width>\" \"<height>\"");
     for (const PlacedGlyph& glyph : result.glyphs) {
+        if (glyph.page != page) {
+            continue;
+        }
         appendLine(out, characterColumn(glyph.code) + " " + std::to_string(glyph.x) + " " +
                             std::to_string(glyph.y) + " " + std::to_string(glyph.width) + " " +
                             std::to_string(glyph.height));
@@ -41,8 +44,9 @@ std::string encodeGlyphDescription(const AtlasResult& result) {
     return out;
 }
 
-Status writeGlyphDescription(const std::string& path, const AtlasResult& result) {
-    const std::string text = encodeGlyphDescription(result);
+Status writeGlyphDescription(const std::string& path, const AtlasResult& result,
+                             std::int32_t page) {
+    const std::string text = encodeGlyphDescription(result, page);
     return writeFileAtomically(path, reinterpret_cast<const std::uint8_t*>(text.data()),
                                text.size());
 }

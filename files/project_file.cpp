@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <optional>
 
-#include "engine/atlas_size.h"
 #include "engine/windows1252.h"
 #include "files/atomic_file.h"
 #include "files/little_endian.h"
@@ -25,6 +24,10 @@ std::size_t maxUsefulFileBytes() {
 
 std::string range(std::int64_t low, std::int64_t high) {
     return std::to_string(low) + ".." + std::to_string(high);
+}
+
+bool validHeaderSide(std::int32_t side) {
+    return side >= 1 && side <= kMaxProjectHeaderTextureSide;
 }
 
 bool validCharBorder(std::int32_t border) {
@@ -62,15 +65,37 @@ std::optional<std::string> recordsProblem(const std::vector<ProjectGlyph>& recor
     return std::nullopt;
 }
 
+// Where the header's texture sides differ from min(side, 512) of the true sides in the
+// extension, or nothing.
+std::optional<std::string> headerSidesProblem(const ProjectFile& project) {
+    if (!project.extension->textureSize) {
+        return std::nullopt;
+    }
+    const AtlasSize size = *project.extension->textureSize;
+    const auto disagreement = [](const char* side, std::int32_t header, std::int32_t actual) {
+        return std::string("the header's texture ") + side + " " + std::to_string(header) +
+               " disagrees with the " + side + " " + std::to_string(actual) +
+               " in the section \"TXSZ\" (the header holds it up to " +
+               std::to_string(kMaxProjectHeaderTextureSide) + ")";
+    };
+    if (project.textureWidth != std::min(size.width, kMaxProjectHeaderTextureSide)) {
+        return disagreement("width", project.textureWidth, size.width);
+    }
+    if (project.textureHeight != std::min(size.height, kMaxProjectHeaderTextureSide)) {
+        return disagreement("height", project.textureHeight, size.height);
+    }
+    return std::nullopt;
+}
+
 // What makes a project impossible to store so that it reads back, or nothing.
 std::optional<std::string> valueProblem(const ProjectFile& project) {
-    if (!AtlasSize::isValidSide(project.textureWidth)) {
+    if (!validHeaderSide(project.textureWidth)) {
         return "the texture width " + std::to_string(project.textureWidth) +
-               " is outside the allowed range " + range(1, AtlasSize::kMaxSide);
+               " is outside the allowed range " + range(1, kMaxProjectHeaderTextureSide);
     }
-    if (!AtlasSize::isValidSide(project.textureHeight)) {
+    if (!validHeaderSide(project.textureHeight)) {
         return "the texture height " + std::to_string(project.textureHeight) +
-               " is outside the allowed range " + range(1, AtlasSize::kMaxSide);
+               " is outside the allowed range " + range(1, kMaxProjectHeaderTextureSide);
     }
     if (project.faceName.size() > static_cast<std::size_t>(kMaxProjectFaceNameLength)) {
         return "the face name of " + std::to_string(project.faceName.size()) +
@@ -91,6 +116,9 @@ std::optional<std::string> valueProblem(const ProjectFile& project) {
     }
     if (project.extension) {
         if (auto problem = projectExtensionProblem(*project.extension)) {
+            return problem;
+        }
+        if (auto problem = headerSidesProblem(project)) {
             return problem;
         }
         return recordsProblem(project.glyphs, windows1252Records(project.extension->characters));

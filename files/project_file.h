@@ -5,14 +5,19 @@
 #include <string>
 #include <vector>
 
+#include "engine/atlas_size.h"
+#include "engine/packing_settings.h"
 #include "engine/result.h"
 
 namespace vemro {
 
 // Limits a project file must keep to be read (and that writing checks too). They are chosen so
-// that every accepted file opens, rebuilds and exports in bounded time and a few tens of
-// megabytes, and no computation in the engine can overflow a signed 32-bit integer:
-// - the texture side is 1..AtlasSize::kMaxSide (512), so the texture fits the atlas surface;
+// that every accepted file opens, rebuilds and exports in bounded time and memory (with the
+// engine's own caps on pages and drawn ink, pack_options.h), and no computation in the engine
+// can overflow a signed 32-bit integer:
+// - the header's texture sides are 1..512 (kMaxProjectHeaderTextureSide), as every version of
+//   the program reads them; a project with a larger side stores min(side, 512) there and its true
+//   sides, 1..AtlasSize::kMaxSide (4096) each, in the extension;
 // - the face name has at most 255 bytes, so the name and its zero byte fit into 256 bytes;
 // - at most 1024 glyph records: four times the 256 different codes, room for the duplicates a
 //   hand-edited file may hold (the window itself never makes more than 256); with an extension
@@ -20,7 +25,8 @@ namespace vemro {
 //   every file this program writes open in older versions;
 // - at most 65,536 characters in the extension's character list, and a font file path of at
 //   most 4,096 bytes (the longest path Linux opens);
-// - each character border lies in -64..64 (the window's own controls give 0..16).
+// - each character border lies in -64..64 (the window's own controls give 0..16);
+// - the packing spacing lies in 0..16 (settings_sections.h).
 // A rebuild measures each distinct character once and draws only the cells that reach the
 // texture, each costing up to its visible width x height. Cells of non-negative width never
 // overlap, so together they cover the texture at most once. Only negative widths move the
@@ -29,6 +35,7 @@ namespace vemro {
 // wide. Cells are at most B / F + 2 x 16 + 2 x 64 wide, B being a black-box width of a few
 // thousand pixels at most, so the pen moves by less than 65,536 x 2^12 = 2^28 in either
 // direction, and every position, times the supersampling factor 4, stays below 2^31.
+inline constexpr std::int32_t kMaxProjectHeaderTextureSide = 512;
 inline constexpr std::int32_t kMaxProjectFaceNameLength = 255;
 inline constexpr std::int32_t kMaxProjectGlyphs = 1024;
 inline constexpr std::int32_t kMaxProjectCharacters = 65536;
@@ -55,9 +62,9 @@ struct ProjectCharacter {
     friend bool operator==(const ProjectCharacter&, const ProjectCharacter&) = default;
 };
 
-// What a project file holds after its glyph records, for what the records cannot say. Later
-// settings (texture sides above 512, packing, export settings, effects) join as members here,
-// each stored in a section of its own.
+// What a project file holds after its glyph records, for what the records and the header cannot
+// say. Later settings (export settings, effects) join as members here, each stored in a section
+// of its own.
 struct ProjectExtension {
     // The complete, ordered glyph list, duplicates included.
     std::vector<ProjectCharacter> characters;
@@ -65,6 +72,11 @@ struct ProjectExtension {
     // project file's folder); empty when there is none. The face inside it for collections.
     std::string fontFile;
     std::int32_t fontFaceIndex = 0;
+    // The texture's true sides, 1..AtlasSize::kMaxSide each; nothing when the header's sides are
+    // the true ones. The header then holds min(side, 512) of each.
+    std::optional<AtlasSize> textureSize;
+    // The packing settings; nothing for the defaults.
+    std::optional<PackingSettings> packing;
 
     friend bool operator==(const ProjectExtension&, const ProjectExtension&) = default;
 };

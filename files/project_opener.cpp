@@ -101,6 +101,12 @@ OpenedProject applyProjectFile(const ProjectFile& file, const std::vector<std::s
         }
     }
 
+    if (extension != nullptr && extension->textureSize) {
+        project.textureSize = *extension->textureSize;
+    }
+    if (extension != nullptr && extension->packing) {
+        project.packing = *extension->packing;
+    }
     if (extension != nullptr) {
         for (const ProjectCharacter& stored : extension->characters) {
             project.glyphs.append(
@@ -127,8 +133,12 @@ Result<OpenedProject> openProject(const std::string& path, const std::vector<std
 
 ProjectFile projectFileFor(const Project& project, const std::string& projectPath) {
     ProjectFile file;
-    file.textureWidth = project.textureSize.width;
-    file.textureHeight = project.textureSize.height;
+    // Older versions read sides up to 512 from the header; a larger side is kept in the extension.
+    file.textureWidth = std::min(project.textureSize.width, kMaxProjectHeaderTextureSide);
+    file.textureHeight = std::min(project.textureSize.height, kMaxProjectHeaderTextureSide);
+    const bool largeTexture = project.textureSize.width > kMaxProjectHeaderTextureSide ||
+                              project.textureSize.height > kMaxProjectHeaderTextureSide;
+    const bool otherPacking = !(project.packing == PackingSettings{});
     file.borderLeft = project.fontBorders.left;
     file.borderTop = project.fontBorders.top;
     file.borderRight = project.fontBorders.right;
@@ -141,7 +151,7 @@ ProjectFile projectFileFor(const Project& project, const std::string& projectPat
     file.faceName = project.font.faceName;
     const FontSettings& font = project.font;
     const bool needsExtension =
-        !font.fontFile.empty() ||
+        !font.fontFile.empty() || largeTexture || otherPacking ||
         std::any_of(project.glyphs.begin(), project.glyphs.end(), [](const Glyph& glyph) {
             return !unicodeToWindows1252(glyph.code).has_value();
         });
@@ -160,6 +170,12 @@ ProjectFile projectFileFor(const Project& project, const std::string& projectPat
             ProjectCharacter{glyph.code, glyph.charBorderLeft, glyph.charBorderRight});
     }
     file.glyphs = windows1252Records(extension.characters);
+    if (largeTexture) {
+        extension.textureSize = project.textureSize;
+    }
+    if (otherPacking) {
+        extension.packing = project.packing;
+    }
     if (!font.fontFile.empty()) {
         extension.fontFile =
             projectPath.empty() ? font.fontFile : storedFontFilePath(font.fontFile, projectPath);

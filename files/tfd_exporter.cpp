@@ -31,18 +31,29 @@ std::string TfdExporter::fileExtension() const {
 }
 
 std::vector<std::string> TfdExporter::outputFiles(const std::string& chosenPath,
-                                                  const AtlasResult& /*result*/) const {
-    return {exportPath(chosenPath, ".tga"), exportPath(chosenPath, ".tfd")};
+                                                  const AtlasResult& result) const {
+    std::vector<std::string> paths{exportPath(chosenPath, ".tga"), exportPath(chosenPath, ".tfd")};
+    for (std::size_t page = 1; page < result.pages.size(); ++page) {
+        // Appended rather than "_" + number, which GCC 12 at -O3 wrongly warns about.
+        std::string suffix = "_";
+        suffix += std::to_string(page);
+        paths.push_back(exportPath(chosenPath, suffix + ".tga"));
+        paths.push_back(exportPath(chosenPath, suffix + ".tfd"));
+    }
+    return paths;
 }
 
 ExportReport TfdExporter::write(const std::string& chosenPath, const Project& /*project*/,
                                 const AtlasResult& result) const {
     const std::vector<std::string> paths = outputFiles(chosenPath, result);
     static const AtlasPage kNoPage;
-    const AtlasPage& page = result.pages.empty() ? kNoPage : result.pages.front();
     ExportReport report;
-    record(paths[0], writeTgaImage(paths[0], page, result.textureSize), report);
-    record(paths[1], writeGlyphDescription(paths[1], result), report);
+    for (std::size_t i = 0; i < paths.size() / 2; ++i) {
+        const AtlasPage& page = i < result.pages.size() ? result.pages[i] : kNoPage;
+        const auto number = static_cast<std::int32_t>(i);
+        record(paths[2 * i], writeTgaImage(paths[2 * i], page, result.textureSize), report);
+        record(paths[2 * i + 1], writeGlyphDescription(paths[2 * i + 1], result, number), report);
+    }
     return report;
 }
 

@@ -4,8 +4,9 @@
 
 namespace vemro {
 
-// The Targa image of the first page and the .tfd glyph description beside it: NAME.tga and
-// NAME.tfd from the chosen NAME.EXT.
+// Each page as a Targa image with the .tfd glyph description of its glyphs beside it: page 0 as
+// NAME.tga and NAME.tfd from the chosen NAME.EXT, page k >= 1 as NAME_k.tga and NAME_k.tfd. A
+// single-page atlas is written as NAME.tga and NAME.tfd alone.
 class TfdExporter final : public Exporter {
 public:
     std::string name() const override;
@@ -15,7 +16,7 @@ public:
     std::vector<std::string> outputFiles(const std::string& chosenPath,
                                          const AtlasResult& result) const override;
 
-    // The description is attempted even when the image fails; each failure is reported on its
+    // Every file is attempted even when an earlier one fails; each failure is reported on its
     // own.
     ExportReport write(const std::string& chosenPath, const Project& project,
                        const AtlasResult& result) const override;

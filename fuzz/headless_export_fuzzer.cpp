@@ -17,6 +17,7 @@
 
 #include "engine/atlas_builder.h"
 #include "engine/freetype_font_renderer.h"
+#include "engine/pack_options.h"
 #include "engine/project.h"
 #include "files/exporter.h"
 #include "files/glyph_description.h"
@@ -105,7 +106,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     vemro::AtlasBuilder builder(renderer);
     const std::shared_ptr<const vemro::AtlasResult> result = builder.rebuild(opened.project);
     const vemro::AtlasSize texture = result->textureSize;
-    if (!(texture == opened.project.textureSize) || result->pages.empty() ||
+    const vemro::AtlasSize asked = opened.project.textureSize;
+    // A fitted texture is no larger than the one asked for, each side a power of two or as asked.
+    const auto fitted = [](std::int32_t side, std::int32_t largest) {
+        return side == largest || (side < largest && (side & (side - 1)) == 0);
+    };
+    const bool sizeAsAsked =
+        opened.project.packing.fitSize
+            ? fitted(texture.width, asked.width) && fitted(texture.height, asked.height)
+            : texture == asked;
+    if (!sizeAsAsked || result->pages.empty() ||
+        result->pages.size() > static_cast<std::size_t>(vemro::maxPagesFor(texture)) ||
+        (!opened.project.packing.multiplePages && result->pages.size() != 1) ||
         result->glyphs.size() != opened.project.glyphs.size()) {
         fail("the atlas does not match the project it was built from");
     }
@@ -124,12 +136,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             sizeOf(path);
         }
         if (exporter->name() == "tfd") {
-            if (sizeOf(files[0]) != 18u + 4u * static_cast<std::uintmax_t>(texture.width) *
-                                              static_cast<std::uintmax_t>(texture.height)) {
-                fail("the image has the wrong size for its texture");
+            if (files.size() != 2 * result->pages.size()) {
+                fail("the export does not write an image and a description per page");
             }
-            if (sizeOf(files[1]) != vemro::encodeGlyphDescription(*result).size()) {
-                fail("the description on disk differs in length from its text");
+            for (std::size_t page = 0; page < result->pages.size(); ++page) {
+                if (sizeOf(files[2 * page]) !=
+                    18u + 4u * static_cast<std::uintmax_t>(texture.width) *
+                              static_cast<std::uintmax_t>(texture.height)) {
+                    fail("an image has the wrong size for its texture");
+                }
+                if (sizeOf(files[2 * page + 1]) !=
+                    vemro::encodeGlyphDescription(*result, static_cast<std::int32_t>(page))
+                        .size()) {
+                    fail("a description on disk differs in length from its text");
+                }
             }
         }
         for (const std::string& path : files) {

@@ -2,7 +2,7 @@
 // spread over the settings a user can choose (texture shapes, sizes, weights, qualities, factors,
 // italic, faces that are and are not installed, character borders of both signs, duplicates),
 // and files with the extension: Cyrillic, Greek, Japanese and astral characters, font files by
-// relative and absolute path.
+// relative and absolute path, textures above 512 and packing settings.
 #include <cstdio>
 #include <string>
 #include <string_view>
@@ -152,6 +152,34 @@ std::vector<Seed> seeds() {
     setCharacters(absoluteFont, U"\u30B2\u30FC\u30E0\u958B\u59CB Start \u4E00\u4E8C\u4E09");
     absoluteFont.extension->fontFile = "/usr/share/fonts/truetype/droid/DroidSansFallbackFull.ttf";
     all.push_back({"font_file_absolute.fnt", absoluteFont});
+
+    // 4096 x 64 in the extension (the header holds 512 x 64), rows without spacing.
+    ProjectFile wide;
+    wide.textureWidth = 512;
+    wide.textureHeight = 64;
+    wide.size = 14;
+    wide.faceName = "DejaVu Sans";
+    std::u32string ascii;
+    for (char32_t code = 32; code <= 126; ++code) {
+        ascii += code;
+    }
+    setCharacters(wide, ascii);
+    wide.extension->textureSize = vemro::AtlasSize{4096, 64};
+    wide.extension->packing = vemro::PackingSettings{vemro::PackerKind::Rows, 0, false, false};
+    all.push_back({"wide_texture_no_spacing.fnt", wide});
+
+    // Tight packing onto several pages of at most 1024 x 128, fitted, with wide spacing.
+    ProjectFile pages;
+    pages.textureWidth = 512;
+    pages.textureHeight = 128;
+    pages.size = 40;
+    pages.factor = 2;
+    pages.faceName = "DejaVu Serif";
+    setCharacters(pages, U"Pages \u00C5\u0152\u0416\u03A9", 2, -1);
+    setCharacters(pages, U"WWWWiiii");
+    pages.extension->textureSize = vemro::AtlasSize{1024, 128};
+    pages.extension->packing = vemro::PackingSettings{vemro::PackerKind::Tight, 5, true, true};
+    all.push_back({"tight_pages_fitted.fnt", pages});
 
     return all;
 }

@@ -2,6 +2,7 @@
 // its glyph records must be those its extension's character list gives, and it must encode to
 // bytes that decode to the same value (the extension included); encoding that value again must
 // give the same bytes.
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -29,7 +30,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     const vemro::ProjectFile& project = decoded.value();
     if (project.glyphs.size() > static_cast<std::size_t>(vemro::kMaxProjectGlyphs) ||
-        project.faceName.size() > static_cast<std::size_t>(vemro::kMaxProjectFaceNameLength)) {
+        project.faceName.size() > static_cast<std::size_t>(vemro::kMaxProjectFaceNameLength) ||
+        project.textureWidth < 1 || project.textureWidth > vemro::kMaxProjectHeaderTextureSide ||
+        project.textureHeight < 1 || project.textureHeight > vemro::kMaxProjectHeaderTextureSide) {
         fail("an accepted file is past a limit");
     }
     if (project.extension) {
@@ -44,6 +47,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 (character.code >= 0xD800 && character.code <= 0xDFFF)) {
                 fail("an accepted extension holds a code point that is no Unicode character");
             }
+        }
+        if (extension.textureSize &&
+            (!vemro::AtlasSize::isValidSide(extension.textureSize->width) ||
+             !vemro::AtlasSize::isValidSide(extension.textureSize->height) ||
+             project.textureWidth !=
+                 std::min(extension.textureSize->width, vemro::kMaxProjectHeaderTextureSide) ||
+             project.textureHeight !=
+                 std::min(extension.textureSize->height, vemro::kMaxProjectHeaderTextureSide))) {
+            fail("an accepted texture size is past its limit or disagrees with the header");
+        }
+        if (extension.packing &&
+            (extension.packing->spacing < vemro::PackingSettings::kMinSpacing ||
+             extension.packing->spacing > vemro::PackingSettings::kMaxSpacing ||
+             static_cast<int>(extension.packing->packer) > 1)) {
+            fail("accepted packing settings are past a limit");
         }
         if (!(vemro::windows1252Records(extension.characters) == project.glyphs)) {
             fail("the glyph records of an accepted file disagree with its character list");

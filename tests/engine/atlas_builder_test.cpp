@@ -228,11 +228,11 @@ TEST_F(AtlasBuilderTest, EveryPageHasTheTextureSizeEvenWithoutGlyphs) {
     EXPECT_EQ(result->pages[0].pixels, std::vector<std::uint8_t>(128 * 64, 0));
     EXPECT_TRUE(result->glyphs.empty());
     EXPECT_EQ(result->glyphsOutsideTexture, 0u);
-    // A side no texture can have is brought into 1..512.
-    project.textureSize = {0, 600};
+    // A side no texture can have is brought into 1..4096.
+    project.textureSize = {0, 5000};
     rebuild();
-    EXPECT_EQ(result->textureSize, (AtlasSize{1, 512}));
-    EXPECT_EQ(result->pages[0].pixels.size(), 512u);
+    EXPECT_EQ(result->textureSize, (AtlasSize{1, 4096}));
+    EXPECT_EQ(result->pages[0].pixels.size(), 4096u);
 }
 
 }  // namespace

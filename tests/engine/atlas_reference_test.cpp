@@ -1,8 +1,9 @@
 // The rebuild against the way it is defined: every cell measured from its character's ink and
-// placed by packRows, and every cell that shows drawn into a supersampled buffer of its own and
-// reduced sample by sample. The builder reduces each character's ink once and copies it into
-// cells, keeps what it knows across rebuilds and measures characters outside the page without
-// drawing them; none of that may change a pixel.
+// placed by the project's packer, and every cell that shows drawn into a supersampled buffer of
+// its own and reduced sample by sample onto its page. The builder reduces each character's ink
+// once and copies it into cells, keeps what it knows across rebuilds, measures characters
+// outside the pages without drawing them and draws on several threads; none of that may change
+// a pixel.
 
 #include <gtest/gtest.h>
 
@@ -12,7 +13,7 @@
 
 #include "engine/atlas_builder.h"
 #include "engine/cell_reducer.h"
-#include "engine/row_packer.h"
+#include "engine/packer.h"
 #include "fake_font_renderer.h"
 
 namespace vemro {
@@ -22,7 +23,8 @@ using testing::FakeFontRenderer;
 
 struct Reference {
     std::vector<PlacedGlyph> cells;  // code, place and size only
-    AtlasPage page;
+    std::vector<AtlasPage> pages;
+    std::size_t outside = 0;
 };
 
 // One cell drawn at the factor's size and reduced into the page, one sample at a time.
@@ -76,18 +78,35 @@ Reference referenceAtlas(const Project& project, const FakeFontRenderer& rendere
         reference.cells.push_back(cell);
         items.push_back({cell.width, cell.height});
     }
-    const std::vector<PackPosition> positions = packRows(items, project.textureSize);
-    reference.page.width = project.textureSize.width;
-    reference.page.height = project.textureSize.height;
-    reference.page.pixels.assign(static_cast<std::size_t>(reference.page.width) *
-                                     static_cast<std::size_t>(reference.page.height),
-                                 0);
+    PackOptions rows;
+    rows.page = project.textureSize;
+    const PackingSettings& packing = project.packing;
+    rows.page = packing.fitSize
+                    ? fitTextureSize(packing.packer, items, packing.spacing, project.textureSize)
+                    : project.textureSize;
+    rows.spacing = packing.spacing;
+    rows.multiplePages = packing.multiplePages;
+    rows.maxPages = maxPagesFor(rows.page);
+    const std::vector<PackPosition> positions = packItems(packing.packer, items, rows);
+    AtlasPage blank;
+    blank.width = rows.page.width;
+    blank.height = rows.page.height;
+    blank.pixels.assign(static_cast<std::size_t>(blank.width) * blank.height, 0);
     for (std::size_t i = 0; i < reference.cells.size(); ++i) {
         PlacedGlyph& cell = reference.cells[i];
+        cell.page = positions[i].page;
         cell.x = positions[i].x;
         cell.y = positions[i].y;
+        reference.pages.resize(std::max<std::size_t>(reference.pages.size(), cell.page + 1u),
+                               blank);
+        reference.outside += cell.x < 0 || cell.y < 0 || cell.x + cell.width > blank.width ||
+                             cell.y + cell.height > blank.height;
+    }
+    reference.pages.resize(std::max<std::size_t>(reference.pages.size(), 1), blank);
+    for (const PlacedGlyph& cell : reference.cells) {
         if (cell.width > 0 && cell.height > 0) {
-            drawReferenceCell(cell, renderer.imageOf(cell.code), borders.top, f, reference.page);
+            drawReferenceCell(cell, renderer.imageOf(cell.code), borders.top, f,
+                              reference.pages[static_cast<std::size_t>(cell.page)]);
         }
     }
     return reference;
@@ -101,14 +120,14 @@ void expectMatchesReference(const AtlasResult& result, const Project& project,
         const PlacedGlyph& actual = result.glyphs[i];
         const PlacedGlyph& expected = reference.cells[i];
         ASSERT_EQ(actual.code, expected.code) << i;
-        ASSERT_EQ(actual.page, 0) << i;
-        ASSERT_EQ(std::vector({actual.x, actual.y, actual.width, actual.height, actual.inkLeft}),
-                  std::vector(
-                      {expected.x, expected.y, expected.width, expected.height, expected.inkLeft}))
+        ASSERT_EQ(std::vector({actual.page, actual.x, actual.y, actual.width, actual.height,
+                               actual.inkLeft}),
+                  std::vector({expected.page, expected.x, expected.y, expected.width,
+                               expected.height, expected.inkLeft}))
             << "glyph " << i;
     }
-    ASSERT_EQ(result.pages.size(), 1u);
-    ASSERT_EQ(result.pages[0], reference.page);
+    ASSERT_EQ(result.pages, reference.pages);
+    ASSERT_EQ(result.glyphsOutsideTexture, reference.outside);
 }
 
 GlyphImage randomImage(std::mt19937& random) {
@@ -127,8 +146,9 @@ GlyphImage randomImage(std::mt19937& random) {
     return image;
 }
 
-TEST(AtlasAgainstReference, RandomInkBordersTexturesAndFactorsOverSuccessiveRebuilds) {
+TEST(AtlasAgainstReference, RandomInkBordersTexturesFactorsAndPackingOverSuccessiveRebuilds) {
     std::mt19937 random(20240611);
+    std::size_t mostPages = 0;
     for (int round = 0; round < 12; ++round) {
         FakeFontRenderer renderer;
         renderer.measures = round % 3 != 0;
@@ -161,8 +181,9 @@ TEST(AtlasAgainstReference, RandomInkBordersTexturesAndFactorsOverSuccessiveRebu
         std::uniform_int_distribution<int> border(0, 3);
         std::uniform_int_distribution<int> charBorder(-6, 4);
         std::uniform_int_distribution<std::size_t> index(0, 59);
-        for (int step = 0; step < 8; ++step) {
-            switch (step % 4) {
+        std::uniform_int_distribution<int> spacing(0, 4);
+        for (int step = 0; step < 10; ++step) {
+            switch (step % 5) {
                 case 0:
                     project.textureSize = {sides[side(random)], sides[side(random)]};
                     break;
@@ -176,15 +197,22 @@ TEST(AtlasAgainstReference, RandomInkBordersTexturesAndFactorsOverSuccessiveRebu
                     glyph->charBorderRight = charBorder(random);
                     break;
                 }
-                default:
+                case 3:
                     project.font.factor = factor(random);
+                    break;
+                default:
+                    project.packing = PackingSettings{
+                        spacing(random) % 2 == 0 ? PackerKind::Rows : PackerKind::Tight,
+                        spacing(random), spacing(random) % 2 == 0, spacing(random) % 2 == 0};
                     break;
             }
             const std::shared_ptr<const AtlasResult> result = builder.rebuild(project);
             SCOPED_TRACE(::testing::Message() << "round " << round << " step " << step);
             expectMatchesReference(*result, project, renderer);
+            mostPages = std::max(mostPages, result->pages.size());
         }
     }
+    EXPECT_GT(mostPages, 2u);  // the cases reach several pages
 }
 
 TEST(AtlasAgainstReference, OverlappingCellsOfNegativeWidthLeaveTheLaterCellOnTop) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -78,11 +79,12 @@ public:
     bool measures = true;  // whether fonts answer measureGlyph
     std::string failure;   // when not empty, createFont fails with this message
 
+    // Fonts are made on the builder's thread; its fonts may be used on several threads at once.
     FontRequest lastRequest;
     int createCount = 0;
-    int renderCount = 0;
-    int measureCount = 0;
-    int infoCount = 0;
+    std::atomic<int> renderCount = 0;
+    std::atomic<int> measureCount = 0;
+    std::atomic<int> infoCount = 0;
 
 private:
     std::vector<std::string> faces_{"Fake Sans"};

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <set>
 
@@ -172,17 +173,26 @@ TEST_F(RebuildPipeline, CharactersTheFaceLacksAreListedOnceInListOrder) {
     EXPECT_FALSE(std::binary_search(inFace.begin(), inFace.end(), U'\u3042'));
 }
 
+// The characters drawn by the fonts of one renderer, which may draw on several threads at once.
+struct DrawnCharacters {
+    std::mutex mutex;
+    std::set<char32_t> codes;
+};
+
 // Passes everything on, remembering which characters were drawn; optionally refuses to measure,
 // so that the builder has to draw every character it needs the widths of.
 class RecordingFont final : public Font {
 public:
-    RecordingFont(std::unique_ptr<Font> inner, bool measures, std::set<char32_t>& drawn)
+    RecordingFont(std::unique_ptr<Font> inner, bool measures, DrawnCharacters& drawn)
         : inner_(std::move(inner)), measures_(measures), drawn_(drawn) {}
 
     std::int32_t lineHeight() const override { return inner_->lineHeight(); }
     std::int32_t ascent() const override { return inner_->ascent(); }
     GlyphImage renderGlyph(char32_t code) override {
-        drawn_.insert(code);
+        {
+            const std::lock_guard lock(drawn_.mutex);
+            drawn_.codes.insert(code);
+        }
         return inner_->renderGlyph(code);
     }
     std::optional<GlyphMetrics> measureGlyph(char32_t code) override {
@@ -195,7 +205,7 @@ public:
 private:
     std::unique_ptr<Font> inner_;
     bool measures_;
-    std::set<char32_t>& drawn_;
+    DrawnCharacters& drawn_;
 };
 
 class RecordingRenderer final : public FontRenderer {
@@ -215,7 +225,7 @@ public:
             std::make_unique<RecordingFont>(std::move(made.value()), measures_, drawn));
     }
 
-    std::set<char32_t> drawn;
+    DrawnCharacters drawn;
 
 private:
     FontRenderer& inner_;
@@ -258,7 +268,7 @@ TEST(AtlasWithFreetype, MeasuringInsteadOfDrawingGivesTheSameAtlasAndSkipsCellsO
         for (const PlacedGlyph& cell : result->glyphs) {
             if (cell.y >= 2 * c.texture.height) {
                 ++outside;
-                EXPECT_EQ(measuring.drawn.count(cell.code), 0u)
+                EXPECT_EQ(measuring.drawn.codes.count(cell.code), 0u)
                     << "code " << std::uint32_t{cell.code} << " at size " << c.size;
             }
         }
@@ -274,11 +284,11 @@ TEST(AtlasWithFreetype, CharactersMeasuredOutsideAreDrawnOnceTheTextureReachesTh
     AtlasBuilder builder(measuring);
     Project project = dejaVu(40, 2, FontSettings::kQualityAntialiased, {512, 128});
     builder.rebuild(project);
-    const std::size_t drawnFirst = measuring.drawn.size();
+    const std::size_t drawnFirst = measuring.drawn.codes.size();
     ASSERT_LT(drawnFirst, 224u);
     project.textureSize = {512, 512};
     const std::shared_ptr<const AtlasResult> grown = builder.rebuild(project);
-    EXPECT_GT(measuring.drawn.size(), drawnFirst);
+    EXPECT_GT(measuring.drawn.codes.size(), drawnFirst);
 
     RecordingRenderer drawing(freetype, false);
     AtlasBuilder fresh(drawing);

@@ -200,6 +200,49 @@ TEST_F(ExportCommandTest, OptionsAfterThePathsAreCheckedBeforeTheProjectIsRead) 
     EXPECT_TRUE(folder.entries().empty());
 }
 
+TEST_F(ExportCommandTest, PackingOptionsOverrideTheProjectForThisExport) {
+    // Cells of 22, 25 and 22 x 12 pixels (a 16-pixel border, 6 of ink, 3 character borders).
+    const std::string project = writeProject(smallProject());
+    const std::vector<std::uint8_t> stored = readBytes(project);
+    const std::string output = folder.path("out.tga");
+    Outcome result = run({"--export", project, output, "--texture", "32x16", "--pages", "--packer",
+                          "tight", "--spacing", "0"},
+                         renderer);
+    EXPECT_EQ(result.code, 0) << result.err;
+    const auto description = [](const std::string& size, const std::string& lines) {
+        return "// TORVYN Ravfont. version=\"1.1\" encoding=\"UTF-8\"\r\n"
+               "// \"<texture width>\" \"<texture height>\"\r\n" +
+               size + "\r\n// \"<char>\" \"<x>\" \"<y>\" \"<width>\" \"<height>\"\r\n" + lines +
+               "end\r\n";
+    };
+    // One cell per page, the widest first.
+    EXPECT_EQ(readText(folder.path("out.tfd")), description("32 16", "233 0 0 25 12\r\n"));
+    EXPECT_EQ(readText(folder.path("out_2.tfd")), description("32 16", "65 0 0 22 12\r\n"));
+    EXPECT_EQ(readBytes(project), stored);
+
+    // The smallest power-of-two texture holding all three: of 64 x 32 and 32 x 64, the wider.
+    result = run({"--export", project, output, "--texture", "4096x4096", "--fit"}, renderer);
+    EXPECT_EQ(result.code, 0) << result.err;
+    EXPECT_EQ(readText(folder.path("out.tfd")),
+              description("64 32", "65 0 0 22 12\r\n233 23 0 25 12\r\n65 0 13 22 12\r\n"));
+
+    for (const auto& [option, value] :
+         std::vector<std::pair<std::string, std::string>>{{"--texture", "0x5"},
+                                                          {"--texture", "4097x1"},
+                                                          {"--texture", "12"},
+                                                          {"--texture", "12x"},
+                                                          {"--texture", "+5x5"},
+                                                          {"--spacing", "17"},
+                                                          {"--spacing", "-1"},
+                                                          {"--spacing", "one"},
+                                                          {"--packer", "skyline"}}) {
+        result = run({"--export", project, output, option, value}, renderer);
+        EXPECT_EQ(result.code, 2) << option << " " << value;
+        EXPECT_EQ(result.err.rfind("vemro-font-builder: " + option + ": \"" + value + "\"", 0), 0u)
+            << result.err;
+    }
+}
+
 TEST_F(ExportCommandTest, UnreadableProjectExitsWithOneAndWritesNothing) {
     std::vector<std::uint8_t> bytes = encodeProjectFile(smallProject());
     bytes.resize(bytes.size() - 1);

@@ -91,13 +91,19 @@ TEST(ProjectExtensionLimits, LargestAcceptedFileReadsFromDiskAndOneByteMoreIsRef
     }
     extension.fontFile = "/" + std::string(kMaxProjectFontPathLength - 1, 'p');
     extension.fontFaceIndex = kMaxProjectFontFaceIndex;
+    extension.textureSize = AtlasSize{AtlasSize::kMaxSide, AtlasSize::kMaxSide};
+    extension.packing =
+        PackingSettings{PackerKind::Tight, PackingSettings::kMaxSpacing, true, true};
+    project.textureWidth = kMaxProjectHeaderTextureSide;
+    project.textureHeight = kMaxProjectHeaderTextureSide;
     project.glyphs = windows1252Records(extension.characters);
 
     TestFolder folder;
     const std::string path = folder.path("largest.fnt");
     ASSERT_TRUE(writeProjectFile(path, project).ok());
     Bytes bytes = readBytes(path);
-    EXPECT_EQ(bytes.size(), 53u + 255 + 9 * 1024 + 12 + (12 + 12 * 65536) + (12 + 4096 + 4));
+    EXPECT_EQ(bytes.size(),
+              53u + 255 + 9 * 1024 + 12 + (12 + 12 * 65536) + (12 + 4096 + 4) + (8 + 8) + (8 + 7));
     const Result<ProjectFile> read = readProjectFile(path);
     ASSERT_TRUE(read.ok()) << read.message();
     EXPECT_EQ(read.value(), project);
@@ -143,7 +149,7 @@ TEST(ProjectExtensionRead, EveryDamageIsRefusedWithWhatIsWrongAndTheLimit) {
          "the section \"FONT\" is 27 bytes long, but a path of 18 bytes takes 26"},
         {append("XTRA\0\0\0\0"s), "the section \"XTRA\" at byte " + end +
                                       " is unknown; project extension version 1 has the sections "
-                                      "\"CHRS\" and \"FONT\""},
+                                      "\"CHRS\", \"FONT\", \"TXSZ\" and \"PACK\""},
         {append("FONT\0\0\0\0"s), "the section \"FONT\" appears a second time, at byte " + end +
                                       "; each section may appear once"},
         {[](Bytes& b) { b.erase(b.begin() + kChrsAt, b.begin() + kFontAt); },

@@ -240,6 +240,28 @@ TEST_F(TfdExportTest, WritesBothFilesFromTheResult) {
     EXPECT_EQ(readText(folder.path("font.tfd")), firstText);
 }
 
+TEST_F(TfdExportTest, EveryPageHasItsImageAndADescriptionOfItsOwnGlyphs) {
+    // Two cells 6 x 12 and their gap fill a row of a 16 x 16 page; a second row would not fit.
+    project.textureSize = {16, 16};
+    project.packing.multiplePages = true;
+    result = builder.rebuild(project);
+    ASSERT_EQ(result->pages.size(), 2u);
+    const TfdExporter exporter;
+    const std::vector<std::string> files = {folder.path("f.x.tga"), folder.path("f.x.tfd"),
+                                            folder.path("f.x_1.tga"), folder.path("f.x_1.tfd")};
+    EXPECT_EQ(exporter.outputFiles(folder.path("f.x.png"), *result), files);
+    const ExportReport report = exporter.write(folder.path("f.x.png"), project, *result);
+    EXPECT_EQ(report.written, files);
+    EXPECT_EQ(readText(files[1]), kDescriptionHead + "16 16\r\n" + kGlyphHead +
+                                      "65 0 0 6 12\r\n32 7 0 6 12\r\nend\r\n");
+    EXPECT_EQ(readText(files[3]), kDescriptionHead + "16 16\r\n" + kGlyphHead +
+                                      "66 0 0 6 12\r\n233 7 0 6 12\r\nend\r\n");
+    // B's ink at the top-left of the second page.
+    const std::vector<std::uint8_t> second = readBytes(files[2]);
+    EXPECT_EQ(second, encodeTgaImage(result->pages[1], {16, 16}));
+    EXPECT_EQ(second[kHeader + 4 * (15 * 16) + 3], 0xFF);
+}
+
 TEST_F(TfdExportTest, DescriptionIsStillWrittenWhenTheImageFails) {
     std::filesystem::create_directory(folder.path("font.tga"));
     const ExportReport report = TfdExporter().write(folder.path("font"), project, *result);

@@ -1,0 +1,111 @@
+// Rebuilds on several threads give, at every setting, the atlas a single thread gives.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <random>
+#include <thread>
+
+#include "engine/atlas_builder.h"
+#include "engine/freetype_font_renderer.h"
+#include "engine/windows1252.h"
+#include "fake_font_renderer.h"
+
+namespace vemro {
+namespace {
+
+using testing::FakeFontRenderer;
+
+// Builders on 1, 2 and 5 threads, each kept across the project's changes as the window keeps its
+// own, and each rebuild compared with the single-threaded one.
+void expectSameOnEveryThreadCount(FontRenderer& renderer, Project& project,
+                                  const std::function<void(int, Project&)>& change, int steps) {
+    AtlasBuilder single(renderer);
+    single.setThreadCount(1);
+    AtlasBuilder two(renderer);
+    two.setThreadCount(2);
+    AtlasBuilder five(renderer);
+    five.setThreadCount(5);
+    for (int step = 0; step < steps; ++step) {
+        change(step, project);
+        const std::shared_ptr<const AtlasResult> expected = single.rebuild(project);
+        SCOPED_TRACE(::testing::Message() << "step " << step);
+        ASSERT_EQ(*two.rebuild(project), *expected);
+        ASSERT_EQ(*five.rebuild(project), *expected);
+    }
+}
+
+TEST(ThreadedRebuild, FakeGlyphsWithNegativeBordersEveryPackerAndPageSetting) {
+    std::mt19937 random(777);
+    FakeFontRenderer renderer;
+    renderer.lineHeightValue = 40;
+    std::uniform_int_distribution<int> size(1, 40);
+    std::uniform_int_distribution<int> level(1, 255);
+    for (char32_t code = 0x100; code < 0x100 + 400; ++code) {
+        renderer.setImage(code, FakeFontRenderer::solidImage(size(random) - 20, size(random), 0,
+                                                             size(random), level(random)));
+    }
+    Project project = startupProject("Fake Sans");
+    std::uniform_int_distribution<int> pick(0x100, 0x100 + 399);
+    std::uniform_int_distribution<int> border(-12, 6);
+    for (int i = 0; i < 600; ++i) {
+        project.glyphs.append(
+            Glyph{static_cast<char32_t>(pick(random)), border(random), border(random)});
+    }
+    const auto change = [&random](int step, Project& p) {
+        std::uniform_int_distribution<int> small(0, 4);
+        const int sides[] = {64, 128, 512, 1024};
+        p.textureSize = {sides[small(random) % 4], sides[small(random) % 4]};
+        p.packing = PackingSettings{step % 2 == 0 ? PackerKind::Rows : PackerKind::Tight,
+                                    small(random), step % 3 == 0, step % 4 < 2};
+        p.font.factor = 1 + step / 4 % 4;  // a new font every fourth step
+        p.fontBorders.top = small(random);
+    };
+    expectSameOnEveryThreadCount(renderer, project, change, 16);
+}
+
+TEST(ThreadedRebuild, FreetypeFontsOfOneRequestDrawTheSameOnEveryThread) {
+    FreetypeFontRenderer renderer;
+    Project project = startupProject("DejaVu Sans");
+    for (int code = 32; code <= 255; ++code) {
+        project.glyphs.addCharacter(windows1252ToUnicode(static_cast<std::uint8_t>(code)));
+    }
+    for (char32_t code = 0x400; code < 0x500; ++code) {
+        project.glyphs.addCharacter(code);
+    }
+    const auto change = [](int step, Project& p) {
+        p.font.size = 12 + 9 * step;
+        p.font.factor = 1 + step % 4;
+        p.font.quality = step % 3 == 2 ? FontSettings::kQualityNonAntialiased
+                                       : FontSettings::kQualityAntialiased;
+        p.textureSize = {1024, 512};
+        p.packing.multiplePages = step % 2 == 1;
+        p.packing.packer = step % 3 == 0 ? PackerKind::Tight : PackerKind::Rows;
+        p.glyphs.glyphAt(static_cast<std::size_t>(step))->charBorderLeft = -10;
+    };
+    expectSameOnEveryThreadCount(renderer, project, change, 6);
+}
+
+TEST(ThreadedRebuild, BuildersOnTwoThreadsAtOnceShareThePool) {
+    FreetypeFontRenderer renderer;
+    Project project = startupProject("DejaVu Sans");
+    for (char32_t code = 0x20; code < 0x250; ++code) {
+        project.glyphs.addCharacter(code);
+    }
+    project.font.size = 30;
+    AtlasBuilder single(renderer);
+    single.setThreadCount(1);
+    const AtlasResult expected = *single.rebuild(project);
+    std::vector<std::shared_ptr<const AtlasResult>> results(2);
+    std::vector<std::thread> threads;
+    for (std::size_t i = 0; i < results.size(); ++i) {
+        threads.emplace_back([&, i] { results[i] = AtlasBuilder(renderer).rebuild(project); });
+    }
+    for (std::thread& thread : threads) {
+        thread.join();
+    }
+    EXPECT_EQ(*results[0], expected);
+    EXPECT_EQ(*results[1], expected);
+}
+
+}  // namespace
+}  // namespace vemro

@@ -1,0 +1,111 @@
+// Texture sides above 512 and packing settings in the project file's extension: the layout, the
+// files that need neither, and every refusal. (The seeds that use them must open and save
+// unchanged, in project_extension_open_test.cpp.)
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+
+#include "files/project_opener.h"
+
+using namespace std::string_literals;
+
+namespace vemro {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+Project projectWith(AtlasSize texture, PackingSettings packing) {
+    Project project = startupProject("DejaVu Sans");
+    project.glyphs.addCharacter(U'A');
+    project.textureSize = texture;
+    project.packing = packing;
+    return project;
+}
+
+// The bytes from the extension's signature on.
+Bytes extensionOf(const Bytes& file) {
+    const std::string signature = "VemroExt";
+    const auto at = std::search(file.begin(), file.end(), signature.begin(), signature.end());
+    return Bytes(at, file.end());
+}
+
+Bytes bytesOf(const std::string& text) {
+    return Bytes(text.begin(), text.end());
+}
+
+TEST(SettingsSections, LayoutAndTheHeaderOlderVersionsRead) {
+    const Bytes file = encodeProjectFile(
+        projectFileFor(projectWith({4096, 1024}, {PackerKind::Tight, 0, true, true})));
+    // The header holds 512 x 512; the character list, then the true sides and the packing.
+    EXPECT_EQ(Bytes(file.begin(), file.begin() + 8), bytesOf("\0\2\0\0\0\2\0\0"s));
+    EXPECT_EQ(extensionOf(file),
+              bytesOf("VemroExt\1\0\0\0CHRS\x10\0\0\0\1\0\0\0A\0\0\0\0\0\0\0\0\0\0\0"
+                      "TXSZ\x08\0\0\0\0\x10\0\0\0\4\0\0PACK\7\0\0\0\1\0\0\0\0\1\1"s));
+    // Neither section is written for what a file without it means.
+    EXPECT_TRUE(extensionOf(encodeProjectFile(projectFileFor(projectWith({512, 64}, {})))).empty());
+    const Bytes spacing =
+        encodeProjectFile(projectFileFor(projectWith({513, 64}, {PackerKind::Rows, 2})));
+    EXPECT_EQ(Bytes(spacing.begin(), spacing.begin() + 8), bytesOf("\0\2\0\0\x40\0\0\0"s));
+    EXPECT_EQ(Bytes(spacing.end() - 31, spacing.end()),
+              bytesOf("TXSZ\x08\0\0\0\1\2\0\0\x40\0\0\0PACK\7\0\0\0\0\2\0\0\0\0\0"s));
+}
+
+TEST(SettingsSections, EveryDamageIsRefusedWithWhatIsWrongAndTheLimit) {
+    const Bytes good = encodeProjectFile(
+        projectFileFor(projectWith({1024, 600}, {PackerKind::Tight, 3, true, true})));
+    const std::size_t sizes = good.size() - 31;  // the TXSZ section, then PACK
+    const std::size_t packing = good.size() - 15;
+    const auto put = [](std::size_t at, std::uint32_t value) {
+        return [=](Bytes& b) {
+            for (std::size_t i = 0; i < 4; ++i) {
+                b[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
+            }
+        };
+    };
+    const auto setByte = [](std::size_t at, std::uint8_t value) {
+        return [=](Bytes& b) { b[at] = value; };
+    };
+    const struct {
+        std::function<void(Bytes&)> damage;
+        std::string problem;
+    } cases[] = {
+        {put(sizes + 8, 0),
+         "the texture width 0 in the section \"TXSZ\" is outside the allowed "
+         "range 1..4096"},
+        {put(0, 256),
+         "the header's texture width 256 disagrees with the width 1024 in the "
+         "section \"TXSZ\" (the header holds it up to 512)"},
+        {put(sizes + 12, 500), "the header's texture height 512 disagrees with the height 500"},
+        {put(sizes + 4, 9), "the section \"TXSZ\" is 9 bytes long; it takes exactly 8"},
+        {setByte(packing + 8, 2),
+         "the packer 2 in the section \"PACK\" is neither 0 (rows) nor 1 "
+         "(tight)"},
+        {put(packing + 9, 17),
+         "the spacing 17 in the section \"PACK\" is outside the allowed "
+         "range 0..16"},
+        {setByte(packing + 13, 2),
+         "the fit size flag 2 in the section \"PACK\" is neither 0 nor 1"},
+        {setByte(packing + 14, 255),
+         "the several pages flag 255 in the section \"PACK\" is "
+         "neither 0 nor 1"},
+        {[](Bytes& b) {
+             b[b.size() - 11] = 8;
+             b.push_back(0);
+         },
+         "the section \"PACK\" is 8 bytes long; it takes exactly 7"},
+        {[&](Bytes& b) { b.insert(b.end(), good.end() - 15, good.end()); },
+         "the section \"PACK\" appears a second time"},
+    };
+    ASSERT_TRUE(decodeProjectFile(good, "p.fnt").ok());
+    for (const auto& c : cases) {
+        Bytes bytes = good;
+        c.damage(bytes);
+        const Result<ProjectFile> decoded = decodeProjectFile(bytes, "p.fnt");
+        EXPECT_EQ(decoded.message().rfind("cannot open \"p.fnt\": " + c.problem, 0), 0u)
+            << decoded.message();
+    }
+}
+
+}  // namespace
+}  // namespace vemro
