@@ -31,8 +31,6 @@ namespace vemro {
 
 namespace {
 
-constexpr int kZoomTickInterval = 50;
-constexpr int kZoomPageStep = 50;
 // How long a change waits for its atlas before the window goes back to the user: a rebuild
 // this short shows as if it were made on the spot.
 constexpr std::chrono::milliseconds kQuickRebuild{30};
@@ -46,6 +44,7 @@ enum SpinControl {
     kBorderBottomSpin,
     kCharBorderLeftSpin,
     kCharBorderRightSpin,
+    kSpacingSpin,
 };
 
 // A menu or command caption without its mnemonic marks ("&File" gives "File").
@@ -83,15 +82,16 @@ BuilderDialog::BuilderDialog(FontRenderer& renderer, FilePrompts& prompts, QWidg
     ui_->setupUi(this);
     controls_ = std::make_unique<ProjectControls>(*ui_, this);
 
-    // The fields of the "Font" and "Character" groups start at the same x.
+    // The fields of the "Font", "Character" and "Packing" groups start at the same x.
     int labelWidth = 0;
-    for (const QGroupBox* group : {ui_->fontGroup, ui_->characterGroup}) {
+    for (const QGroupBox* group : {ui_->fontGroup, ui_->characterGroup, ui_->packingGroup}) {
         for (const QLabel* label : group->findChildren<QLabel*>()) {
             labelWidth = std::max(labelWidth, label->sizeHint().width());
         }
     }
     ui_->fontLayout->setColumnMinimumWidth(0, labelWidth);
     ui_->characterLayout->setColumnMinimumWidth(0, labelWidth);
+    ui_->packingLayout->setColumnMinimumWidth(0, labelWidth);
     // The "Italic" caption stands left of its box like the other captions; clicking it
     // clicks the box.
     ui_->italicLabel->installEventFilter(this);
@@ -117,15 +117,7 @@ BuilderDialog::BuilderDialog(FontRenderer& renderer, FilePrompts& prompts, QWidg
     recent_ = new RecentFiles(
         ui_->menuOpenRecent, [this](const QString& path) { fileOpenRecent(path); }, this);
 
-    // Zoom slider and box: 100 to 1000 percent, a tick every 50.
-    ui_->zoomSlider->setRange(preview_geometry::kMinZoom, preview_geometry::kMaxZoom);
-    ui_->zoomSlider->setValue(preview_geometry::kMinZoom);
-    ui_->zoomSlider->setTickInterval(kZoomTickInterval);
-    ui_->zoomSlider->setSingleStep(1);
-    ui_->zoomSlider->setPageStep(kZoomPageStep);
-    ui_->zoomSpin->setRange(preview_geometry::kMinZoom, preview_geometry::kMaxZoom);
-    ui_->preview->setScrollBars(ui_->horizontalScrollBar, ui_->verticalScrollBar);
-    applyZoom(preview_geometry::kMinZoom);
+    setUpView();
 
     controls_->setUp(renderer_.faceNames());
     controls_->show(project_);
@@ -200,6 +192,27 @@ void BuilderDialog::connectRoutes() {
     routeSpin(ui_->borderBottomSpin, kBorderBottomSpin, tr("Font border"),
               [](Project& project, std::int32_t value) { project.fontBorders.bottom = value; });
 
+    // Packing.
+    connect(ui_->packerCombo, &QComboBox::activated, this, [this] {
+        const std::optional<std::int32_t> value = selectedData(ui_->packerCombo);
+        editProject(tr("Packer"), [&value](Project& project) {
+            if (value) {
+                project.packing.packer = static_cast<PackerKind>(*value);
+            }
+        });
+    });
+    routeSpin(ui_->spacingSpin, kSpacingSpin, tr("Spacing"),
+              [](Project& project, std::int32_t value) { project.packing.spacing = value; });
+    connect(ui_->fitSizeCheck, &QCheckBox::clicked, this, [this] {
+        const bool fit = ui_->fitSizeCheck->isChecked();
+        editProject(tr("Fit size"), [fit](Project& project) { project.packing.fitSize = fit; });
+    });
+    connect(ui_->multiplePagesCheck, &QCheckBox::clicked, this, [this] {
+        const bool pages = ui_->multiplePagesCheck->isChecked();
+        editProject(tr("Several pages"),
+                    [pages](Project& project) { project.packing.multiplePages = pages; });
+    });
+
     // Character.
     connect(ui_->characterCombo, &QComboBox::activated, this, [this] { selectCharacter(); });
     connect(ui_->characterFindEdit, &QLineEdit::textEdited, this, [this] { findCharacter(false); });
@@ -221,6 +234,7 @@ void BuilderDialog::connectRoutes() {
     connect(ui_->actionZoomReset, &QAction::triggered, this,
             [this] { applyZoom(preview_geometry::kMinZoom); });
     connect(ui_->showRectanglesCheck, &QCheckBox::clicked, this, [this] { applyShowRectangles(); });
+    connect(ui_->pageSpin, &QSpinBox::valueChanged, this, [this](int page) { applyPage(page); });
 
     // Menu commands.
     connect(ui_->actionNew, &QAction::triggered, this, [this] { fileNew(); });
@@ -315,27 +329,6 @@ void BuilderDialog::findCharacter(bool next) {
     selectCharacter();
 }
 
-void BuilderDialog::applyZoom(int percent) {
-    ui_->preview->setZoom(percent);
-    showZoom();
-}
-
-void BuilderDialog::showZoom() {
-    const int zoom = ui_->preview->zoom();
-    const QSignalBlocker blockSlider(ui_->zoomSlider);
-    const QSignalBlocker blockBox(ui_->zoomSpin);
-    ui_->zoomSlider->setValue(zoom);
-    ui_->zoomSpin->setValue(zoom);
-}
-
-void BuilderDialog::zoomStep(int direction) {
-    applyZoom(preview_geometry::nextZoomStep(ui_->preview->zoom(), direction));
-}
-
-void BuilderDialog::applyShowRectangles() {
-    ui_->preview->setShowRectangles(ui_->showRectanglesCheck->isChecked());
-}
-
 void BuilderDialog::editProject(const QString& text, const std::function<void(Project&)>& edit,
                                 std::optional<MergeKey> key) {
     note_.clear();
@@ -398,6 +391,7 @@ void BuilderDialog::showResult(std::shared_ptr<const AtlasResult> result,
     shownGeneration_ = generation;
     missingNote_ = missingCharactersNote(*result_);
     ui_->preview->setResult(result_);
+    showTextureOfResult();
     updateStatus();
 }
 
@@ -426,6 +420,9 @@ void BuilderDialog::updateStatus() {
     }
     if (!result_->fontProblem.empty()) {
         parts.append(sentence(result_->fontProblem));
+    }
+    if (result_->pages.size() > 1) {
+        parts.append(tr("%1 pages.").arg(result_->pages.size()));
     }
     const std::size_t outside = result_->glyphsOutsideTexture;
     if (outside > 0) {

@@ -85,11 +85,21 @@ private:
     // Selects the entry of the "Character" list the find field names, the first one or the one
     // after the selected entry, as if the user had picked it.
     void findCharacter(bool next);
+
+    // The preview's controls (builder_dialog_view.cpp).
+    // The zoom slider and box, the page selector and the preview's scroll bars.
+    void setUpView();
     // The zoom the slider or the percentage box was set to.
     void applyZoom(int percent);
     // The slider and the percentage box show the preview's zoom.
     void showZoom();
+    void zoomStep(int direction);
     void applyShowRectangles();
+    // The page the page selector was set to, counted from 1.
+    void applyPage(int page);
+    // The texture size the shown atlas uses and its pages, in the "Used" label and the page
+    // selector (enabled only with several pages).
+    void showTextureOfResult();
 
     // Menu commands.
     void fileNew();
@@ -100,7 +110,6 @@ private:
     bool fileSaveAs();
     bool saveTo(const QString& path);
     void fileExport();
-    void zoomStep(int direction);
     // Picks the "Name" list's entry at index: an installed face, which drops a font file.
     void chooseFace(int index);
     void fileUseFontFile();

@@ -1,6 +1,7 @@
 #include "ui/preview_canvas.h"
 
 #include <algorithm>
+#include <array>
 #include <cstddef>
 
 #include "engine/atlas_result.h"
@@ -10,52 +11,52 @@ namespace vemro::preview_canvas {
 
 namespace {
 
-constexpr int kSide = preview_geometry::kCanvasSide;
 constexpr int kHatchPeriod = 10;
 constexpr QRgb kHatchGrey = 0xFF808080u;
 constexpr QRgb kBlack = 0xFF000000u;
 
-// The hatch over the whole canvas. Its diagonals are anchored at the canvas's left and right
-// edges, so the pattern does not depend on the texture size.
-QImage makeHatch() {
-    QImage image(kSide, kSide, QImage::Format_RGB32);
-    for (int y = 0; y < kSide; ++y) {
-        auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
-        const int phase = y % kHatchPeriod;
-        for (int x = 0; x < kSide; ++x) {
-            const bool onDiagonal =
-                x % kHatchPeriod == phase || (kSide - x) % kHatchPeriod == phase;
-            row[x] = onDiagonal ? kBlack : kHatchGrey;
-        }
+// The hatch's row y, from column x on, into row[0..count). Its diagonals are anchored at x = 0
+// and at x = kMinCanvasSide (the right edge of the smallest canvas), so the pattern does not
+// depend on the texture size and runs on unchanged over a larger canvas: the pixel is black
+// where x % 10 or (kMinCanvasSide - x) mod 10 equals y % 10.
+void fillHatch(QRgb* row, int x, int y, int count) {
+    const int phase = y % kHatchPeriod;
+    const int mirrored = (preview_geometry::kMinCanvasSide - phase) % kHatchPeriod;
+    std::array<QRgb, kHatchPeriod> pattern{};
+    for (int k = 0; k < kHatchPeriod; ++k) {
+        pattern[static_cast<std::size_t>(k)] = k == phase || k == mirrored ? kBlack : kHatchGrey;
     }
-    return image;
-}
-
-const QImage& hatch() {
-    static const QImage image = makeHatch();
-    return image;
+    int k = x % kHatchPeriod;
+    for (int i = 0; i < count; ++i) {
+        row[i] = pattern[static_cast<std::size_t>(k)];
+        k = k + 1 == kHatchPeriod ? 0 : k + 1;
+    }
 }
 
 }  // namespace
 
-QImage compose(const AtlasPage* page) {
-    // A copy of the shared hatch; the first write below detaches it.
-    QImage canvas = hatch();
-    if (page == nullptr) {
-        return canvas;
-    }
-    const int columns = std::clamp(page->width, 0, kSide);
-    const int rows = std::clamp(page->height, 0, kSide);
-    for (int y = 0; y < rows; ++y) {
-        auto* row = reinterpret_cast<QRgb*>(canvas.scanLine(y));
-        const std::uint8_t* coverage =
-            page->pixels.data() +
-            static_cast<std::size_t>(y) * static_cast<std::size_t>(page->width);
-        for (int x = 0; x < columns; ++x) {
-            row[x] = kBlack | (QRgb{coverage[x]} * 0x010101u);
+QImage compose(const AtlasPage* page, QRect region) {
+    QImage image(region.size(), QImage::Format_RGB32);
+    const int pageWidth = page != nullptr ? page->width : 0;
+    const int pageHeight = page != nullptr ? page->height : 0;
+    for (int row = 0; row < region.height(); ++row) {
+        const int y = region.y() + row;
+        auto* out = reinterpret_cast<QRgb*>(image.scanLine(row));
+        // Columns region.x() .. inside-1 lie on the page, the rest on the hatch.
+        const int inside =
+            y < pageHeight ? std::clamp(pageWidth, region.x(), region.right() + 1) : region.x();
+        const int onPage = inside - region.x();
+        if (onPage > 0) {
+            const std::uint8_t* coverage = page->pixels.data() +
+                                           static_cast<std::size_t>(y) * std::size_t(pageWidth) +
+                                           static_cast<std::size_t>(region.x());
+            for (int i = 0; i < onPage; ++i) {
+                out[i] = kBlack | (QRgb{coverage[i]} * 0x010101u);
+            }
         }
+        fillHatch(out + onPage, inside, y, region.width() - onPage);
     }
-    return canvas;
+    return image;
 }
 
 }  // namespace vemro::preview_canvas

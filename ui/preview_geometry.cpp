@@ -14,8 +14,12 @@ int sourceExtent(int viewExtent, float scale) {
     return static_cast<int>(static_cast<double>(viewExtent) * static_cast<double>(scale));
 }
 
-int scrollMaximum(int sourceExtent) {
-    return std::max(0, kCanvasSide - sourceExtent);
+int canvasExtent(int textureSide) {
+    return std::max(kMinCanvasSide, textureSide);
+}
+
+int scrollMaximum(int canvasExtent, int sourceExtent) {
+    return std::max(0, canvasExtent - sourceExtent);
 }
 
 int viewCoordinate(std::int32_t canvasEdge, int scrollPosition, float scale) {
@@ -43,9 +47,10 @@ int canvasPixelAt(int viewPixel, int scrollPosition, int viewExtent, int sourceE
            static_cast<int>(std::floor(centre * sourceExtent / static_cast<double>(viewExtent)));
 }
 
-int scrollToShow(int canvasPixel, int viewPixel, int viewExtent, int sourceExtent) {
+int scrollToShow(int canvasPixel, int viewPixel, int viewExtent, int sourceExtent,
+                 int canvasExtent) {
     const int position = canvasPixel - canvasPixelAt(viewPixel, 0, viewExtent, sourceExtent);
-    return std::clamp(position, 0, scrollMaximum(sourceExtent));
+    return std::clamp(position, 0, scrollMaximum(canvasExtent, sourceExtent));
 }
 
 }  // namespace vemro::preview_geometry

@@ -5,13 +5,12 @@
 namespace vemro {
 
 // The preview's arithmetic, kept apart from the widget so that every rounding step is visible.
-// The preview shows a square canvas of kCanvasSide pixels: the texture at its top-left corner,
-// a hatch around it. The zoom is a percentage from 100 to 1000; the scale is canvas pixels per
-// view pixel.
+// The preview shows a canvas: the texture at its top-left corner, a hatch right of and below it
+// up to at least kMinCanvasSide pixels along each side. The zoom is a percentage from 100 to
+// 1000; the scale is canvas pixels per view pixel.
 namespace preview_geometry {
 
-// The canvas side, whatever the largest texture side: a larger texture shows its top-left part.
-inline constexpr int kCanvasSide = 512;
+inline constexpr int kMinCanvasSide = 512;
 inline constexpr int kMinZoom = 100;
 inline constexpr int kMaxZoom = 1000;
 
@@ -22,8 +21,12 @@ float scaleFor(int zoomPercent);
 // precision and truncated.
 int sourceExtent(int viewExtent, float scale);
 
-// Largest scroll position along one side; 0 when the view shows the whole side or more.
-int scrollMaximum(int sourceExtent);
+// The canvas along one side for a texture side: the larger of the two and kMinCanvasSide.
+int canvasExtent(int textureSide);
+
+// Largest scroll position along one side of canvasExtent pixels; 0 when the view shows the
+// whole side or more.
+int scrollMaximum(int canvasExtent, int sourceExtent);
 
 // A canvas coordinate (a glyph edge) in view pixels, for a view scrolled to scrollPosition:
 // the distance divided by the scale in double precision, truncated toward zero (so -3 at 300 %
@@ -43,7 +46,8 @@ int nextZoomStep(int zoomPercent, int direction);
 int canvasPixelAt(int viewPixel, int scrollPosition, int viewExtent, int sourceExtent);
 
 // The scroll position that shows canvasPixel at viewPixel, within 0..scrollMaximum.
-int scrollToShow(int canvasPixel, int viewPixel, int viewExtent, int sourceExtent);
+int scrollToShow(int canvasPixel, int viewPixel, int viewExtent, int sourceExtent,
+                 int canvasExtent);
 
 }  // namespace preview_geometry
 }  // namespace vemro

@@ -45,13 +45,47 @@ PreviewView::PreviewView(QWidget* parent) : QWidget(parent) {
 
 void PreviewView::setResult(std::shared_ptr<const AtlasResult> result) {
     if (result != result_) {
-        canvas_ =
-            result == nullptr
-                ? QImage()
-                : preview_canvas::compose(result->pages.empty() ? nullptr : &result->pages.front());
         result_ = std::move(result);
+        page_ = std::min(page_, pageCount() - 1);
+        dropCanvasPart();
+        // A texture of another size makes a canvas of another size.
+        updateScrollRanges();
     }
     update();
+}
+
+int PreviewView::pageCount() const {
+    return result_ == nullptr ? 1 : std::max(1, static_cast<int>(result_->pages.size()));
+}
+
+void PreviewView::setPage(int page) {
+    const int shown = std::clamp(page, 0, pageCount() - 1);
+    if (shown != page_) {
+        page_ = shown;
+        dropCanvasPart();
+        update();
+    }
+}
+
+void PreviewView::dropCanvasPart() {
+    part_ = QImage();
+    partRegion_ = QRect();
+}
+
+QSize PreviewView::canvasSize() const {
+    const AtlasSize texture = result_ != nullptr ? result_->textureSize : AtlasSize{};
+    return {preview_geometry::canvasExtent(texture.width),
+            preview_geometry::canvasExtent(texture.height)};
+}
+
+const QImage& PreviewView::canvasPart(QRect region) {
+    if (region != partRegion_ || part_.isNull()) {
+        const std::vector<AtlasPage>& pages = result_->pages;
+        const auto page = static_cast<std::size_t>(page_);
+        part_ = preview_canvas::compose(page < pages.size() ? &pages[page] : nullptr, region);
+        partRegion_ = region;
+    }
+    return part_;
 }
 
 void PreviewView::setScrollBars(QScrollBar* horizontal, QScrollBar* vertical) {
@@ -83,12 +117,12 @@ void PreviewView::zoomAbout(int percent, QPoint viewPoint) {
     const int canvasY = preview_geometry::canvasPixelAt(viewPoint.y(), v, height(), sourceHeight());
     setZoom(percent);
     if (horizontal_ != nullptr) {
-        horizontal_->setValue(
-            preview_geometry::scrollToShow(canvasX, viewPoint.x(), width(), sourceWidth()));
+        horizontal_->setValue(preview_geometry::scrollToShow(canvasX, viewPoint.x(), width(),
+                                                             sourceWidth(), canvasSize().width()));
     }
     if (vertical_ != nullptr) {
-        vertical_->setValue(
-            preview_geometry::scrollToShow(canvasY, viewPoint.y(), height(), sourceHeight()));
+        vertical_->setValue(preview_geometry::scrollToShow(canvasY, viewPoint.y(), height(),
+                                                           sourceHeight(), canvasSize().height()));
     }
 }
 
@@ -166,11 +200,12 @@ void PreviewView::wheelEvent(QWheelEvent* event) {
 }
 
 void PreviewView::updateScrollRanges() {
+    const QSize canvas = canvasSize();
     if (horizontal_ != nullptr) {
-        horizontal_->setRange(0, preview_geometry::scrollMaximum(sourceWidth()));
+        horizontal_->setRange(0, preview_geometry::scrollMaximum(canvas.width(), sourceWidth()));
     }
     if (vertical_ != nullptr) {
-        vertical_->setRange(0, preview_geometry::scrollMaximum(sourceHeight()));
+        vertical_->setRange(0, preview_geometry::scrollMaximum(canvas.height(), sourceHeight()));
     }
 }
 
@@ -185,12 +220,11 @@ int PreviewView::verticalPosition() const {
 void PreviewView::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
     const QColor background = palette().color(QPalette::Window);
-    if (canvas_.isNull()) {
+    if (result_ == nullptr) {
         painter.fillRect(rect(), background);
         return;
     }
 
-    const float scale = preview_geometry::scaleFor(zoom_);
     const int sourceW = sourceWidth();
     const int sourceH = sourceHeight();
     const int h = horizontalPosition();
@@ -199,31 +233,53 @@ void PreviewView::paintEvent(QPaintEvent* /*event*/) {
     // Only the part of the source rectangle that lies on the canvas is drawn, at the place it
     // takes in the stretched view; a view wider or taller than the canvas keeps a plain
     // background beside it.
-    const int right = std::min(h + sourceW, canvas_.width());
-    const int bottom = std::min(v + sourceH, canvas_.height());
+    const QSize canvas = canvasSize();
+    const int right = std::min(h + sourceW, canvas.width());
+    const int bottom = std::min(v + sourceH, canvas.height());
     QRectF target;
     if (right > h && bottom > v && sourceW > 0 && sourceH > 0) {
-        const QRectF source(h, v, right - h, bottom - v);
+        // The part composed reaches one canvas pixel past the source rectangle where the canvas
+        // has one: the stretch may sample that pixel at its far edge, as it would on the whole
+        // canvas, and so draws exactly what it drew from a whole canvas image.
+        const QRect region(h, v, std::min(right + 1, canvas.width()) - h,
+                           std::min(bottom + 1, canvas.height()) - v);
+        const QRectF source(0.0, 0.0, right - h, bottom - v);
         target = QRectF(0.0, 0.0, double(width()) * (right - h) / sourceW,
                         double(height()) * (bottom - v) / sourceH);
         // Nearest neighbour: a magnified atlas pixel stays a sharp square.
         painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-        painter.drawImage(target, canvas_, source);
+        painter.drawImage(target, canvasPart(region), source);
     }
     const QRegion uncovered = QRegion(rect()) - QRegion(target.toAlignedRect());
     for (const QRect& part : uncovered) {
         painter.fillRect(part, background);
     }
-
-    if (!showRectangles_ || result_ == nullptr) {
-        return;
+    if (showRectangles_) {
+        paintOutlines(painter, h + sourceW, v + sourceH);
     }
+}
+
+void PreviewView::paintOutlines(QPainter& painter, int sourceRight, int sourceBottom) {
+    const float scale = preview_geometry::scaleFor(zoom_);
+    const int h = horizontalPosition();
+    const int v = verticalPosition();
     painter.setClipRect(rect());
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setPen(QPen(QColor::fromRgb(kOutlineColour), 1, Qt::DotLine));
     painter.setBrush(Qt::NoBrush);
     for (const PlacedGlyph& glyph : result_->glyphs) {
-        if (glyph.page != 0) {
+        // Cells of other pages, and cells wholly left of, right of, above or below the canvas
+        // pixels in view, show no outline pixel (with a pixel to spare).
+        const std::int64_t x0 =
+            std::min<std::int64_t>(glyph.x, std::int64_t{glyph.x} + glyph.width);
+        const std::int64_t x1 =
+            std::max<std::int64_t>(glyph.x, std::int64_t{glyph.x} + glyph.width);
+        const std::int64_t y0 =
+            std::min<std::int64_t>(glyph.y, std::int64_t{glyph.y} + glyph.height);
+        const std::int64_t y1 =
+            std::max<std::int64_t>(glyph.y, std::int64_t{glyph.y} + glyph.height);
+        if (glyph.page != page_ || x1 < h - 1 || x0 > sourceRight + 1 || y1 < v - 1 ||
+            y0 > sourceBottom + 1) {
             continue;
         }
         const int left = preview_geometry::viewCoordinate(glyph.x, h, scale);
@@ -232,9 +288,10 @@ void PreviewView::paintEvent(QPaintEvent* /*event*/) {
         const int bottomEdge = preview_geometry::viewCoordinate(glyph.y + glyph.height, v, scale);
         // A one-pixel pen outlines the rectangle's border pixels from left to right and from
         // top to bottom inclusive, all four corners covered.
-        const int x0 = std::min(left, rightEdge);
-        const int y0 = std::min(top, bottomEdge);
-        painter.drawRect(QRect(x0, y0, std::abs(rightEdge - left), std::abs(bottomEdge - top)));
+        const int xLeft = std::min(left, rightEdge);
+        const int yTop = std::min(top, bottomEdge);
+        painter.drawRect(
+            QRect(xLeft, yTop, std::abs(rightEdge - left), std::abs(bottomEdge - top)));
     }
 }
 

@@ -12,19 +12,28 @@ namespace vemro {
 
 struct AtlasResult;
 
-// Shows an atlas result's first page on the preview canvas (the texture with a hatch around
-// it), magnified by the zoom, panned by two scroll bars, optionally with a dotted outline
-// around every glyph cell. The canvas is composed once per result; every change only schedules
-// a repaint, so a burst of them costs one. The wheel pans; with Ctrl held it zooms by whole
-// steps about the pixel under the cursor. A hint, when set, stands in a box in the middle.
+// Shows one page of an atlas result on the preview canvas (the texture with a hatch right of
+// and below it), magnified by the zoom, panned by two scroll bars, optionally with a dotted
+// outline around every glyph cell of that page. Only the part of the canvas in view is composed,
+// when it is painted, so any texture size paints as quickly as the view is large; every change
+// only schedules a repaint, so a burst of them costs one. The wheel pans; with Ctrl held it
+// zooms by whole steps about the pixel under the cursor. A hint, when set, stands in a box in
+// the middle.
 class PreviewView : public QWidget {
     Q_OBJECT
 
 public:
     explicit PreviewView(QWidget* parent = nullptr);
 
-    // The view keeps the result it shows; null shows an empty view.
+    // The view keeps the result it shows; null shows an empty view. The shown page stays while
+    // the result has it; otherwise the view shows the result's last page.
     void setResult(std::shared_ptr<const AtlasResult> result);
+
+    // The shown page, counted from 0, and how many the result has (at least 1).
+    int page() const { return page_; }
+    int pageCount() const;
+    // Shows the page, brought into 0..pageCount() - 1.
+    void setPage(int page);
 
     // The bars give the top-left canvas pixel in view; the view sets their ranges.
     void setScrollBars(QScrollBar* horizontal, QScrollBar* vertical);
@@ -63,9 +72,20 @@ private:
     void placeHint();
     int horizontalPosition() const;
     int verticalPosition() const;
+    // The canvas's size: the texture and the hatch beside and below it.
+    QSize canvasSize() const;
+    // The canvas pixels in region, composed again only when the region, the page or the result
+    // changed since the last paint.
+    const QImage& canvasPart(QRect region);
+    // Forgets the part painted last.
+    void dropCanvasPart();
+    void paintOutlines(QPainter& painter, int sourceRight, int sourceBottom);
 
     std::shared_ptr<const AtlasResult> result_;
-    QImage canvas_;
+    int page_ = 0;
+    // The part of the canvas painted last, and which part it is.
+    QImage part_;
+    QRect partRegion_;
     QPointer<QScrollBar> horizontal_;
     QPointer<QScrollBar> vertical_;
     QLabel* hint_ = nullptr;

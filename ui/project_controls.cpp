@@ -23,6 +23,12 @@ namespace {
 // The data of the "Name" list's entry for a font file; installed faces carry none.
 const QString kFontFileMark = QStringLiteral("font file");
 
+// The entries of the "Packer" list; the first is the start-up choice.
+constexpr std::array<SettingChoice, 2> kPackerChoices{{
+    {static_cast<std::int32_t>(PackerKind::Rows), "Rows"},
+    {static_cast<std::int32_t>(PackerKind::Tight), "Tight"},
+}};
+
 void fillChoices(QComboBox* combo, std::span<const SettingChoice> choices) {
     for (const SettingChoice& choice : choices) {
         combo->addItem(QString::fromUtf8(choice.label), choice.value);
@@ -79,10 +85,12 @@ ProjectControls::ProjectControls(Ui::BuilderDialog& ui, QObject* owner)
       widthButtons_(new QButtonGroup(owner)),
       heightButtons_(new QButtonGroup(owner)),
       characters_(new CharacterListModel(owner)) {
-    const std::array<QAbstractButton*, 4> widths = {ui_.width64Radio, ui_.width128Radio,
-                                                    ui_.width256Radio, ui_.width512Radio};
-    const std::array<QAbstractButton*, 4> heights = {ui_.height64Radio, ui_.height128Radio,
-                                                     ui_.height256Radio, ui_.height512Radio};
+    const std::array<QAbstractButton*, 7> widths = {
+        ui_.width64Radio,   ui_.width128Radio,  ui_.width256Radio, ui_.width512Radio,
+        ui_.width1024Radio, ui_.width2048Radio, ui_.width4096Radio};
+    const std::array<QAbstractButton*, 7> heights = {
+        ui_.height64Radio,   ui_.height128Radio,  ui_.height256Radio, ui_.height512Radio,
+        ui_.height1024Radio, ui_.height2048Radio, ui_.height4096Radio};
     static_assert(widths.size() == kTextureSideChoices.size());
     for (int i = 0; i < static_cast<int>(widths.size()); ++i) {
         widthButtons_->addButton(widths[static_cast<std::size_t>(i)], i);
@@ -119,6 +127,7 @@ void ProjectControls::setUp(const std::vector<std::string>& faces) {
     fillChoices(ui_.factorCombo, kFactorChoices);
     fillChoices(ui_.qualityCombo, kQualityChoices);
     fillChoices(ui_.weightCombo, kWeightChoices);
+    fillChoices(ui_.packerCombo, kPackerChoices);
 
     const QSignalBlocker blockSize(ui_.sizeSpin);
     ui_.sizeSpin->setRange(FontSettings::kMinSize, FontSettings::kMaxSize);
@@ -127,6 +136,8 @@ void ProjectControls::setUp(const std::vector<std::string>& faces) {
         const QSignalBlocker blocker(spin);
         spin->setRange(FontBorders::kMin, FontBorders::kMax);
     }
+    const QSignalBlocker blockSpacing(ui_.spacingSpin);
+    ui_.spacingSpin->setRange(PackingSettings::kMinSpacing, PackingSettings::kMaxSpacing);
 }
 
 void ProjectControls::show(const Project& project) {
@@ -138,7 +149,7 @@ void ProjectControls::show(const Project& project) {
     setValueSilently(ui_.borderRightSpin, project.fontBorders.right);
     setValueSilently(ui_.borderBottomSpin, project.fontBorders.bottom);
 
-    // Lists and the check box report only what the user does, so they need no blocking.
+    // Lists and check boxes report only what the user does, so they need no blocking.
     const FontSettings& font = project.font;
     setValueSilently(ui_.sizeSpin, font.size);
     selectData(ui_.weightCombo, font.weight);
@@ -146,6 +157,12 @@ void ProjectControls::show(const Project& project) {
     selectData(ui_.factorCombo, font.factor);
     showFace(font);
     ui_.italicCheck->setChecked(font.italic);
+
+    const PackingSettings& packing = project.packing;
+    selectData(ui_.packerCombo, static_cast<std::int32_t>(packing.packer));
+    setValueSilently(ui_.spacingSpin, packing.spacing);
+    ui_.fitSizeCheck->setChecked(packing.fitSize);
+    ui_.multiplePagesCheck->setChecked(packing.multiplePages);
 
     showPixelHeight(font.size);
     showCharacterList(project.glyphs);

@@ -122,11 +122,11 @@ void PreviewViewTest::sourceExtentsAndRangesFor450PixelView() {
     for (const auto& c : cases) {
         const int extent = sourceExtent(450, scaleFor(c.zoom));
         QCOMPARE(extent, c.extent);
-        QCOMPARE(scrollMaximum(extent), c.range);
+        QCOMPARE(scrollMaximum(512, extent), c.range);
     }
     // 700 %: 450 x 0.142857149 = 64.29, truncated.
     QCOMPARE(sourceExtent(450, scaleFor(700)), 64);
-    QCOMPARE(scrollMaximum(sourceExtent(600, scaleFor(100))), 0);
+    QCOMPARE(scrollMaximum(512, sourceExtent(600, scaleFor(100))), 0);
 }
 
 void PreviewViewTest::outlineCoordinatesTruncateTowardZero() {

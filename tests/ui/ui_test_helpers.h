@@ -74,7 +74,7 @@ inline std::vector<char32_t> codesOf(const GlyphList& glyphs) {
 // The first control that does not show the project, or an empty text when every one does.
 inline QString controlsDiffer(const BuilderDialog& window, const Project& project) {
     const auto checkedSide = [&window](const char* group) {
-        for (const int side : {64, 128, 256, 512}) {
+        for (const int side : {64, 128, 256, 512, 1024, 2048, 4096}) {
             const QString name = QStringLiteral("%1%2Radio").arg(QLatin1String(group)).arg(side);
             if (child<QAbstractButton>(window, qPrintable(name))->isChecked()) {
                 return side;
@@ -82,8 +82,9 @@ inline QString controlsDiffer(const BuilderDialog& window, const Project& projec
         }
         return 0;
     };
+    // The powers of two from 64 to 4096.
     const auto offered = [](int side) {
-        return side == 64 || side == 128 || side == 256 || side == 512 ? side : 0;
+        return side >= 64 && side <= 4096 && (side & (side - 1)) == 0 ? side : 0;
     };
     if (checkedSide("width") != offered(project.textureSize.width) ||
         checkedSide("height") != offered(project.textureSize.height)) {
@@ -105,6 +106,13 @@ inline QString controlsDiffer(const BuilderDialog& window, const Project& projec
         data("qualityCombo") != font.quality || data("factorCombo") != font.factor ||
         child<QCheckBox>(window, "italicCheck")->isChecked() != font.italic) {
         return QStringLiteral("font settings");
+    }
+    const PackingSettings& packing = project.packing;
+    if (data("packerCombo") != static_cast<int>(packing.packer) ||
+        spin("spacingSpin") != packing.spacing ||
+        child<QCheckBox>(window, "fitSizeCheck")->isChecked() != packing.fitSize ||
+        child<QCheckBox>(window, "multiplePagesCheck")->isChecked() != packing.multiplePages) {
+        return QStringLiteral("packing");
     }
     // An installed face is its entry of the "Name" list; a font file the first entry, which
     // names the file.
