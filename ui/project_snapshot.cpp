@@ -13,9 +13,11 @@ bool sameGlyphs(const GlyphList& list, const std::vector<Glyph>& glyphs) {
 }  // namespace
 
 ProjectSnapshot::ProjectSnapshot(const Project& project, const ProjectSnapshot* like) {
+    // Every field of the project but its glyphs, which are not copied into a list of their own.
     settings_.textureSize = project.textureSize;
     settings_.fontBorders = project.fontBorders;
     settings_.font = project.font;
+    settings_.packing = project.packing;
     if (like != nullptr && sameGlyphs(project.glyphs, *like->glyphs_)) {
         glyphs_ = like->glyphs_;
     } else {

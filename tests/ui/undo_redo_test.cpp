@@ -71,6 +71,11 @@ void UndoRedoTest::undoAndRedoEveryKindOfChange() {
     window.show();
     const std::vector<std::function<void()>> changes = {
         [&] { click(child<QRadioButton>(window, "width128Radio")); },
+        [&] { click(child<QRadioButton>(window, "height2048Radio")); },
+        [&] { chooseItem(child<QComboBox>(window, "packerCombo"), 1); },
+        [&] { typeInto(child<QSpinBox>(window, "spacingSpin"), QStringLiteral("12")); },
+        [&] { click(child<QCheckBox>(window, "fitSizeCheck")); },
+        [&] { click(child<QCheckBox>(window, "multiplePagesCheck")); },
         [&] { chooseItem(child<QComboBox>(window, "weightCombo"), 2); },
         [&] { typeInto(child<QSpinBox>(window, "borderTopSpin"), QStringLiteral("4")); },
         [&] { addCharacters(window, QStringLiteral("Hello")); },
