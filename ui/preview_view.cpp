@@ -238,11 +238,7 @@ void PreviewView::paintEvent(QPaintEvent* /*event*/) {
     const int bottom = std::min(v + sourceH, canvas.height());
     QRectF target;
     if (right > h && bottom > v && sourceW > 0 && sourceH > 0) {
-        // The part composed reaches one canvas pixel past the source rectangle where the canvas
-        // has one: the stretch may sample that pixel at its far edge, as it would on the whole
-        // canvas, and so draws exactly what it drew from a whole canvas image.
-        const QRect region(h, v, std::min(right + 1, canvas.width()) - h,
-                           std::min(bottom + 1, canvas.height()) - v);
+        const QRect region(h, v, right - h, bottom - v);
         const QRectF source(0.0, 0.0, right - h, bottom - v);
         target = QRectF(0.0, 0.0, double(width()) * (right - h) / sourceW,
                         double(height()) * (bottom - v) / sourceH);

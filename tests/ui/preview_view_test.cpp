@@ -1,13 +1,18 @@
 // The preview's arithmetic (scale as a 32-bit float, truncation of source extents and outline
 // coordinates) and what it paints: the page as grey inside the texture and a hatch around it,
-// sharp magnified pixels, outlines at the truncated places, and nothing read outside the
-// 512 x 512 canvas.
+// sharp magnified pixels, outlines at the truncated places, nothing read outside the canvas
+// (512 x 512, or as large as the texture), the chosen page, and, painting only the part in
+// view, exactly what a stretch of the whole canvas image paints.
 
+#include <QElapsedTimer>
 #include <QImage>
+#include <QPainter>
+#include <QPixmap>
 #include <QScrollBar>
 #include <QTest>
 #include <QWheelEvent>
 #include <memory>
+#include <random>
 #include <set>
 
 #include "engine/atlas_result.h"
@@ -68,6 +73,42 @@ PlacedGlyph cell(int x, int y, int width, int height) {
     return glyph;
 }
 
+// The whole canvas for a page, each pixel as defined: the coverage as grey on the page, else the
+// hatch, black where x % 10 or (512 - x) mod 10 equals y % 10 and mid grey elsewhere.
+QImage wholeCanvas(const AtlasPage& page) {
+    QImage canvas(std::max(512, page.width), std::max(512, page.height), QImage::Format_RGB32);
+    for (int y = 0; y < canvas.height(); ++y) {
+        for (int x = 0; x < canvas.width(); ++x) {
+            const bool diagonal = x % 10 == y % 10 || ((512 - x) % 10 + 10) % 10 == y % 10;
+            canvas.setPixel(x, y,
+                            x < page.width && y < page.height
+                                ? 0xFF000000u | page.at(x, y) * 0x010101u
+                            : diagonal ? 0xFF000000u
+                                       : 0xFF808080u);
+        }
+    }
+    return canvas;
+}
+
+// The preview as it used to be painted: the source rectangle in view, cut to the canvas, taken
+// from the whole canvas image and stretched over its share of the view.
+QImage paintedFromWholeCanvas(const QImage& canvas, QSize view, int zoom, int h, int v,
+                              const QColor& background) {
+    const float scale = preview_geometry::scaleFor(zoom);
+    const int sourceW = preview_geometry::sourceExtent(view.width(), scale);
+    const int sourceH = preview_geometry::sourceExtent(view.height(), scale);
+    const int right = std::min(h + sourceW, canvas.width());
+    const int bottom = std::min(v + sourceH, canvas.height());
+    QPixmap pixmap(view);
+    pixmap.fill(background);
+    QPainter painter(&pixmap);
+    painter.drawImage(QRectF(0.0, 0.0, double(view.width()) * (right - h) / sourceW,
+                             double(view.height()) * (bottom - v) / sourceH),
+                      canvas, QRectF(h, v, right - h, bottom - v));
+    painter.end();
+    return pixmap.toImage().convertToFormat(QImage::Format_RGB32);
+}
+
 // A view with its two bars, showing a texture that fills the canvas.
 struct PreviewRig {
     PreviewRig() {
@@ -102,6 +143,9 @@ private slots:
     void outlinesOnlyWhenAsked();
     void viewLargerThanCanvasShowsPlainBackground();
     void ctrlWheelZoomsInWholeStepsAboutTheCursor();
+    void paintsInViewAsTheWholeCanvasWould();
+    void largestTextureScrollsToItsFarCorner();
+    void showsTheChosenPageAndItsOutlines();
 };
 
 void PreviewViewTest::scaleIsA32BitFloat() {
@@ -344,6 +388,116 @@ void PreviewViewTest::ctrlWheelZoomsInWholeStepsAboutTheCursor() {
     wheel(cursor, -120, Qt::NoModifier);
     QCOMPARE(rig.view.zoom(), 200);
     QVERIFY(rig.vertical.value() > position);
+}
+
+void PreviewViewTest::paintsInViewAsTheWholeCanvasWould() {
+    // Textures below, at and above the smallest canvas, in views of even and odd sizes, at
+    // zooms whose stretch falls between pixels, scrolled to the start, the middle and the end.
+    std::mt19937 random(14);
+    const AtlasSize textures[] = {{256, 256}, {1024, 300}, {700, 1024}};
+    for (const AtlasSize texture : textures) {
+        PreviewRig rig;
+        rig.result = emptyResult(texture.width, texture.height);
+        for (std::uint8_t& pixel : rig.result.pages.front().pixels) {
+            pixel = static_cast<std::uint8_t>(random());
+        }
+        rig.show();
+        const QImage canvas = wholeCanvas(rig.result.pages.front());
+        const QColor background = rig.view.palette().color(QPalette::Window);
+        for (const QSize view : {QSize(450, 450), QSize(437, 311)}) {
+            rig.view.resize(view);
+            for (const int zoom : {100, 300, 700, 1000}) {
+                rig.view.setZoom(zoom);
+                const int hMax = rig.horizontal.maximum();
+                const int vMax = rig.vertical.maximum();
+                QCOMPARE(hMax, std::max(0, canvas.width() - rig.view.sourceWidth()));
+                QCOMPARE(vMax, std::max(0, canvas.height() - rig.view.sourceHeight()));
+                for (const auto& [h, v] :
+                     {std::pair(0, 0), std::pair(hMax / 2 + 1, vMax / 3), std::pair(hMax, vMax)}) {
+                    rig.horizontal.setValue(h);
+                    rig.vertical.setValue(v);
+                    QVERIFY2(
+                        rig.paint() == paintedFromWholeCanvas(canvas, view, zoom, h, v, background),
+                        qPrintable(QStringLiteral("%1 x %2 texture, %3 %, at %4, %5")
+                                       .arg(texture.width)
+                                       .arg(texture.height)
+                                       .arg(zoom)
+                                       .arg(h)
+                                       .arg(v)));
+                }
+            }
+        }
+    }
+}
+
+void PreviewViewTest::largestTextureScrollsToItsFarCorner() {
+    PreviewRig rig;
+    rig.result = emptyResult(4096, 4096);
+    setCoverage(rig.result, 4095, 4095, 255);
+    rig.result.glyphs.push_back(cell(4060, 4060, 10, 10));
+    rig.show();
+    rig.view.setShowRectangles(true);
+    // At 100 % the view shows 450 of 4096 columns; at 1000 %, 45.
+    for (const int zoom : {100, 1000}) {
+        rig.view.setZoom(zoom);
+        const int shown = 450 * 100 / zoom;
+        QCOMPARE(rig.horizontal.maximum(), 4096 - shown);
+        QCOMPARE(rig.vertical.maximum(), 4096 - shown);
+        rig.horizontal.setValue(rig.horizontal.maximum());
+        rig.vertical.setValue(rig.vertical.maximum());
+        QElapsedTimer clock;
+        clock.start();
+        const QImage image = rig.paint();
+        qInfo("4096 x 4096 at %d %%: painted in %.2f ms", zoom, clock.nsecsElapsed() / 1e6);
+        // The last texture pixel fills the view's last zoom / 100 pixels each way.
+        const int last = 450 - zoom / 100;
+        QCOMPARE(rgbAt(image, 449, 449), 0xFFFFFFu);
+        QCOMPARE(rgbAt(image, last, last), 0xFFFFFFu);
+        QCOMPARE(rgbAt(image, last - 1, 449), 0x000000u);
+        // The cell's left edge is outlined where it lies in view (one pixel early at 1000 %,
+        // where the scale of 0.100000001 truncates 90 to 89).
+        const int edge = (4060 - rig.horizontal.value()) * zoom / 100 - zoom / 1000;
+        QVERIFY(outlinePixelsInColumn(image, edge, edge, edge + 10 * zoom / 100) > 0);
+    }
+    // A wide texture: the canvas is as wide as it and 512 pixels tall.
+    rig.result = emptyResult(4096, 300);
+    rig.show();
+    rig.view.setZoom(100);
+    QCOMPARE(rig.horizontal.maximum(), 4096 - 450);
+    QCOMPARE(rig.vertical.maximum(), 512 - 450);
+}
+
+void PreviewViewTest::showsTheChosenPageAndItsOutlines() {
+    PreviewRig rig;
+    rig.result = emptyResult(64, 64);
+    rig.result.pages.push_back(rig.result.pages.front());
+    setCoverage(rig.result, 5, 5, 255);
+    rig.result.pages.back().pixels[5 * 64 + 6] = 200;
+    PlacedGlyph second = cell(20, 20, 10, 10);
+    second.page = 1;
+    rig.result.glyphs = {cell(40, 40, 10, 10), second};
+    rig.show();
+    rig.view.setShowRectangles(true);
+    QCOMPARE(rig.view.pageCount(), 2);
+
+    QImage image = rig.paint();
+    QCOMPARE(rgbAt(image, 5, 5), 0xFFFFFFu);
+    QVERIFY(outlinePixelsInColumn(image, 40, 40, 50) > 0);
+    QCOMPARE(outlinePixelsInColumn(image, 20, 20, 30), 0);
+
+    rig.view.setPage(7);  // past the last page: the last
+    QCOMPARE(rig.view.page(), 1);
+    image = rig.paint();
+    QCOMPARE(rgbAt(image, 5, 5), 0x000000u);
+    QCOMPARE(rgbAt(image, 6, 5), 0xC8C8C8u);
+    QCOMPARE(outlinePixelsInColumn(image, 40, 40, 50), 0);
+    QVERIFY(outlinePixelsInColumn(image, 20, 20, 30) > 0);
+
+    // A result with one page shows it.
+    rig.result.pages.pop_back();
+    rig.show();
+    QCOMPARE(rig.view.page(), 0);
+    QCOMPARE(rgbAt(rig.paint(), 5, 5), 0xFFFFFFu);
 }
 
 }  // namespace vemro::test
