@@ -1,5 +1,6 @@
-// A seeded random walk through the window: thousands of user actions on every control, the
-// menu commands, Undo and Redo, the Add characters dialog with random text, Remove character,
+// A seeded random walk through the window: thousands of user actions on every control (the
+// texture sides up to 4096, the packing controls and the page selector included), the menu
+// commands, Undo and Redo, the Add characters dialog with random text, Remove character,
 // the file commands with temporary paths (good ones, missing folders, folders, damaged files,
 // cancelled prompts) and dropped files. After every action the controls must show the project,
 // every file command must have done exactly what its answers asked, and now and then (and at
@@ -51,11 +52,7 @@ namespace vemro::test {
 
 namespace {
 
-constexpr std::array<int, 4> kSides = {64, 128, 256, 512};
-constexpr std::array<const char*, 4> kWidthRadios = {"width64Radio", "width128Radio",
-                                                     "width256Radio", "width512Radio"};
-constexpr std::array<const char*, 4> kHeightRadios = {"height64Radio", "height128Radio",
-                                                      "height256Radio", "height512Radio"};
+constexpr std::array<int, 7> kSides = {64, 128, 256, 512, 1024, 2048, 4096};
 constexpr std::array<const char*, 4> kFontBorderSpins = {"borderLeftSpin", "borderTopSpin",
                                                          "borderRightSpin", "borderBottomSpin"};
 
@@ -136,11 +133,16 @@ enum class Action {
     Undo,
     Redo,
     RemoveCharacter,
+    PackerCombo,
+    SpacingSpin,
+    FitSize,
+    SeveralPages,
+    PageSpin,
     Count
 };
 
 constexpr std::array<int, static_cast<int>(Action::Count)> kWeights = {
-    5, 5, 8, 3, 6, 6, 7, 7, 3, 2, 2, 2, 1, 2, 4, 4, 2, 3, 1, 5, 1, 2, 6, 3, 3};
+    5, 5, 8, 3, 6, 6, 7, 7, 3, 2, 2, 2, 1, 2, 4, 4, 2, 3, 1, 5, 1, 2, 6, 3, 3, 2, 3, 2, 2, 2};
 
 const char* actionName(Action action) {
     static constexpr std::array<const char*, static_cast<int>(Action::Count)> kNames = {
@@ -168,7 +170,12 @@ const char* actionName(Action action) {
         "drop",
         "Undo",
         "Redo",
-        "Remove character"};
+        "Remove character",
+        "packer combo",
+        "spacing spin",
+        "fit size",
+        "several pages",
+        "page spin"};
     return kNames[static_cast<std::size_t>(action)];
 }
 
@@ -537,23 +544,29 @@ void RandomWalkTest::doFileCommand(Action action) {
             const bool missingFolder = prompts_.exportPath->contains(QStringLiteral("no-folder"));
             const bool imageBlocked = prompts_.exportPath->endsWith(QStringLiteral("blocked.x"));
             const AtlasResult& atlas = *window.waitForResult();
-            const QString image = QString::fromStdString(exportPath(chosen, ".tga"));
-            const QString description = QString::fromStdString(exportPath(chosen, ".tfd"));
             if (prompts_.errors.size() != errorsBefore + (missingFolder || imageBlocked ? 1 : 0)) {
                 fail(QStringLiteral("Export to %1 reported the wrong outcome")
                          .arg(*prompts_.exportPath));
-            } else if (!missingFolder &&
-                       fileBytes(description) != toBytes(encodeGlyphDescription(atlas))) {
-                fail(QStringLiteral("Export wrote another description than the atlas's"));
-            } else if (!missingFolder && !imageBlocked &&
-                       fileBytes(image) !=
-                           toBytes(encodeTgaImage(atlas.pages.front(), atlas.textureSize))) {
-                fail(QStringLiteral("Export wrote another image than the atlas"));
-            } else if (imageBlocked && !QFileInfo(image).isDir()) {
-                fail(QStringLiteral("Export replaced the folder in the image's place"));
-            } else if (!missingFolder && !imageBlocked) {
-                ++exportsWritten_;
+                break;
             }
+            // Page k >= 1 as NAME_k.tga and NAME_k.tfd.
+            for (std::size_t k = 0; k < atlas.pages.size() && !missingFolder; ++k) {
+                const std::string suffix = k == 0 ? "" : "_" + std::to_string(k);
+                const QString image = QString::fromStdString(exportPath(chosen, suffix + ".tga"));
+                const QString description =
+                    QString::fromStdString(exportPath(chosen, suffix + ".tfd"));
+                const auto page = static_cast<std::int32_t>(k);
+                if (fileBytes(description) != toBytes(encodeGlyphDescription(atlas, page))) {
+                    fail(QStringLiteral("Export wrote another description than page %1's").arg(k));
+                } else if ((!imageBlocked || k > 0) &&
+                           fileBytes(image) !=
+                               toBytes(encodeTgaImage(atlas.pages[k], atlas.textureSize))) {
+                    fail(QStringLiteral("Export wrote another image than page %1").arg(k));
+                } else if (imageBlocked && k == 0 && !QFileInfo(image).isDir()) {
+                    fail(QStringLiteral("Export replaced the folder in the image's place"));
+                }
+            }
+            exportsWritten_ += missingFolder || imageBlocked ? 0 : 1;
             break;
         }
         case Action::Exit: {
@@ -600,10 +613,17 @@ void RandomWalkTest::checkOpened(const QString& path, const std::vector<GlyphInp
     }
     ++opensDone_;
     projectFile_ = path;
+    // Sides above 512 and packing settings other than the defaults come from the extension.
+    const std::optional<ProjectExtension>& extension = file->extension;
+    const AtlasSize size = extension && extension->textureSize
+                               ? *extension->textureSize
+                               : AtlasSize{file->textureWidth, file->textureHeight};
+    const PackingSettings packing =
+        extension && extension->packing ? *extension->packing : PackingSettings{};
     if (prompts_.errors.size() != errorsBefore) {
         fail(QStringLiteral("opening a good file showed an error: ") + prompts_.errors.back());
     } else if (inputsOf(window.project().glyphs) != inputsOf(file.value()) ||
-               window.project().textureSize != AtlasSize{file->textureWidth, file->textureHeight} ||
+               window.project().textureSize != size || !(window.project().packing == packing) ||
                window.hasUnsavedChanges() || child<QAction>(window, "actionUndo")->isEnabled()) {
         fail(QStringLiteral("the opened project differs from the file ") + path);
     }
@@ -685,10 +705,33 @@ void RandomWalkTest::act(Action action) {
     switch (action) {
         case Action::WidthRadio:
         case Action::HeightRadio: {
-            const int index = pick(0, 3);
-            const auto& names = action == Action::WidthRadio ? kWidthRadios : kHeightRadios;
-            note(QStringLiteral("%1 %2").arg(actionName(action)).arg(kSides[index]));
-            click(child<QRadioButton>(window, names[static_cast<std::size_t>(index)]));
+            // The largest sides are rarer: every rebuild and export of them moves megabytes.
+            const int side = kSides[static_cast<std::size_t>(pick(0, chance(10) ? 6 : 4))];
+            const QString name = QStringLiteral("%1%2Radio")
+                                     .arg(action == Action::WidthRadio ? "width" : "height")
+                                     .arg(side);
+            note(name);
+            click(child<QRadioButton>(window, qPrintable(name)));
+            break;
+        }
+        case Action::PackerCombo: {
+            auto* combo = child<QComboBox>(window, "packerCombo");
+            const int index = pick(0, combo->count() - 1);
+            note(QStringLiteral("packer %1").arg(index));
+            chooseItem(combo, index);
+            break;
+        }
+        case Action::FitSize:
+        case Action::SeveralPages:
+            note(actionName(action));
+            click(child<QCheckBox>(
+                window, action == Action::FitSize ? "fitSizeCheck" : "multiplePagesCheck"));
+            break;
+        case Action::PageSpin: {
+            auto* spin = child<QSpinBox>(window, "pageSpin");
+            const int page = pick(0, spin->maximum() + 1);
+            note(QStringLiteral("page %1").arg(page));
+            spin->setValue(page);
             break;
         }
         case Action::FontCombo: {
@@ -711,8 +754,9 @@ void RandomWalkTest::act(Action action) {
             break;
         case Action::SizeSpin:
         case Action::FontBorderSpin:
-        case Action::CharacterBorderSpin: {
-            const char* name = "sizeSpin";
+        case Action::CharacterBorderSpin:
+        case Action::SpacingSpin: {
+            const char* name = action == Action::SpacingSpin ? "spacingSpin" : "sizeSpin";
             if (action == Action::FontBorderSpin) {
                 name = kFontBorderSpins[static_cast<std::size_t>(pick(0, 3))];
             } else if (action == Action::CharacterBorderSpin) {
@@ -921,6 +965,17 @@ void RandomWalkTest::checkControls() {
     }
     if (preview->showRectangles() != child<QCheckBox>(window, "showRectanglesCheck")->isChecked()) {
         fail(QStringLiteral("the preview does not follow Show rectangles"));
+    }
+    // The page selector and the size used follow the atlas shown.
+    const AtlasResult& shown = *window.shownResult();
+    const int pages = std::max<int>(1, static_cast<int>(shown.pages.size()));
+    auto* pageSpin = child<QSpinBox>(window, "pageSpin");
+    if (pageSpin->maximum() != pages || pageSpin->value() != preview->page() + 1 ||
+        preview->page() >= pages || pageSpin->isEnabled() != (pages > 1) ||
+        child<QLabel>(window, "usedSizeLabel")->text() != QStringLiteral("Used: %1 x %2")
+                                                              .arg(shown.textureSize.width)
+                                                              .arg(shown.textureSize.height)) {
+        fail(QStringLiteral("the page selector or the size used does not follow the atlas"));
     }
     if (!window.isVisible()) {
         fail(QStringLiteral("the window is hidden"));
