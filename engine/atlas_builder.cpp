@@ -8,6 +8,22 @@
 
 namespace vemro {
 
+namespace {
+
+// The characters of the list, ascending, each once.
+std::vector<char32_t> distinctCharacters(const GlyphList& glyphs) {
+    std::vector<char32_t> codes;
+    codes.reserve(glyphs.size());
+    for (const Glyph& glyph : glyphs) {
+        codes.push_back(glyph.code);
+    }
+    std::sort(codes.begin(), codes.end());
+    codes.erase(std::unique(codes.begin(), codes.end()), codes.end());
+    return codes;
+}
+
+}  // namespace
+
 AtlasBuilder::AtlasBuilder(FontRenderer& renderer) : cache_(renderer) {}
 
 AtlasBuilder::~AtlasBuilder() = default;
@@ -26,9 +42,13 @@ std::shared_ptr<const AtlasResult> AtlasBuilder::rebuild(const Project& project)
     result->fontBorders = borders;
     result->lineHeight = cache_.lineHeight() / factor;
     result->ascent = static_cast<double>(cache_.ascent()) / factor;
+    result->lineSpacing = static_cast<double>(cache_.lineHeight()) / factor;
     result->fontName = cache_.fontName();
     result->fontCharacters = cache_.fontCharacters();
     result->fontProblem = cache_.fontProblem();
+    if (project.exportSettings.kerning) {
+        result->kerning = cache_.kerning(distinctCharacters(project.glyphs));
+    }
 
     result->glyphs =
         measure(project, factor, texture, result->lineHeight + borders.top + borders.bottom);

@@ -14,7 +14,9 @@ namespace vemro {
 // Turns projects into atlases: measure every glyph, pack the cells, draw only the glyphs that
 // landed on a page. It keeps the font of the last rebuild and what it knows of its glyphs, so a
 // rebuild that asks for the same font draws nothing it has drawn before; a different font
-// request makes a new font and forgets the glyphs.
+// request makes a new font and forgets the glyphs. With the project's kerning option on, the result
+// carries the font's kerning among the list's characters, asked of the font again only when the
+// font or the set of characters changed.
 class AtlasBuilder {
 public:
     // The renderer must outlive the builder.

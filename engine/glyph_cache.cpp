@@ -28,6 +28,8 @@ void GlyphCache::useFont(const FontRequest& request) {
     fontProblem_.clear();
     fontName_.clear();
     fontCharacters_ = noCharacters();
+    kerningCharacters_.reset();
+    kerning_.reset();
     Result<std::unique_ptr<Font>> made = renderer_.createFont(request);
     if (!made && !request.fontFile.empty()) {
         FontRequest installed = request;
@@ -91,6 +93,16 @@ const ReducedInk& GlyphCache::reducedInk(char32_t code, std::int32_t factor) {
         known.reducedFactor = factor;
     }
     return known.reduced;
+}
+
+const std::shared_ptr<const std::vector<KerningPair>>& GlyphCache::kerning(
+    const std::vector<char32_t>& characters) {
+    if (!kerning_ || kerningCharacters_ != characters) {
+        kerning_ = std::make_shared<const std::vector<KerningPair>>(
+            font_ ? font_->kerningPairs(characters) : std::vector<KerningPair>());
+        kerningCharacters_ = characters;
+    }
+    return kerning_;
 }
 
 }  // namespace vemro

@@ -49,6 +49,11 @@ public:
     // The character's ink reduced to atlas pixels at the factor (1..4).
     const ReducedInk& reducedInk(char32_t code, std::int32_t factor);
 
+    // The font's kerning between the characters (ascending, without repeats), in 1/64 pixel;
+    // asked of the font again only when the font or the characters changed. Never null.
+    const std::shared_ptr<const std::vector<KerningPair>>& kerning(
+        const std::vector<char32_t>& characters);
+
 private:
     struct Entry {
         std::optional<GlyphMetrics> metrics;
@@ -67,6 +72,8 @@ private:
     std::string fontProblem_;
     std::string fontName_;
     std::shared_ptr<const std::vector<char32_t>> fontCharacters_;
+    std::optional<std::vector<char32_t>> kerningCharacters_;
+    std::shared_ptr<const std::vector<KerningPair>> kerning_;
     // Node-based, so references to entries stay valid while others are added.
     std::unordered_map<char32_t, Entry> glyphs_;
 };
