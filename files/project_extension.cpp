@@ -4,6 +4,7 @@
 
 #include "engine/unicode_text.h"
 #include "files/character_name.h"
+#include "files/export_sections.h"
 #include "files/little_endian.h"
 
 namespace vemro {
@@ -114,12 +115,49 @@ std::optional<std::string> readFont(const std::vector<std::uint8_t>& bytes, std:
     return std::nullopt;
 }
 
+// The sections a reader knows, and where each goes in the extension.
+struct SectionKind {
+    const char* tag;
+    std::optional<std::string> (*read)(const std::vector<std::uint8_t>& bytes, std::size_t at,
+                                       std::size_t length, ProjectExtension& extension);
+};
+
+constexpr SectionKind kSections[] = {
+    {kCharactersTag, readCharacters},
+    {kFontTag, readFont},
+    {kExportTag,
+     [](const std::vector<std::uint8_t>& bytes, std::size_t at, std::size_t length,
+        ProjectExtension& extension) {
+         return readExportSection(bytes, at, length, extension.exportSettings);
+     }},
+    {kSampleTextTag,
+     [](const std::vector<std::uint8_t>& bytes, std::size_t at, std::size_t length,
+        ProjectExtension& extension) {
+         return readSampleTextSection(bytes, at, length, extension.sampleText);
+     }},
+};
+constexpr std::size_t kSectionCount = sizeof(kSections) / sizeof(kSections[0]);
+
+// "\"CHRS\", \"FONT\", \"EXPO\" and \"TEXT\"".
+std::string sectionNames() {
+    std::string names;
+    for (std::size_t i = 0; i < kSectionCount; ++i) {
+        names += (i == 0                   ? "\""
+                  : i + 1 == kSectionCount ? " and \""
+                                           : ", \"") +
+                 std::string(kSections[i].tag) + "\"";
+    }
+    return names;
+}
+
 }  // namespace
 
 std::size_t maxProjectExtensionBytes() {
     return kSignatureBytes + 4 +
            (kSectionHeaderBytes + 4 + kCharacterBytes * kMaxProjectCharacters) +
-           (kSectionHeaderBytes + 4 + kMaxProjectFontPathLength + 4);
+           (kSectionHeaderBytes + 4 + kMaxProjectFontPathLength + 4) +
+           (kSectionHeaderBytes + kExportPayloadBytes) +
+           (kSectionHeaderBytes + kMaxSampleTextBytes);
 }
 
 void appendProjectExtension(std::vector<std::uint8_t>& out, const ProjectExtension& extension) {
@@ -141,6 +179,12 @@ void appendProjectExtension(std::vector<std::uint8_t>& out, const ProjectExtensi
         putUint32(out, static_cast<std::uint32_t>(extension.fontFile.size()));
         out.insert(out.end(), extension.fontFile.begin(), extension.fontFile.end());
         putInt32(out, extension.fontFaceIndex);
+    }
+    if (extension.exportSettings) {
+        appendExportSection(out, *extension.exportSettings);
+    }
+    if (extension.sampleText) {
+        appendSampleTextSection(out, *extension.sampleText);
     }
 }
 
@@ -173,8 +217,7 @@ Result<ProjectExtension> decodeProjectExtension(const std::vector<std::uint8_t>&
     at += 4;
 
     ProjectExtension extension;
-    bool haveCharacters = false;
-    bool haveFont = false;
+    bool seen[kSectionCount] = {};
     while (at < end) {
         if (end - at < kSectionHeaderBytes) {
             return Decoded::failure("the file ends inside the header of the section at byte " +
@@ -191,28 +234,28 @@ Result<ProjectExtension> decodeProjectExtension(const std::vector<std::uint8_t>&
                                     " bytes, but the file ends " + std::to_string(end - payload) +
                                     " bytes after its header");
         }
-        const bool isCharacters = std::memcmp(tag, kCharactersTag, 4) == 0;
-        if (!isCharacters && std::memcmp(tag, kFontTag, 4) != 0) {
+        std::size_t kind = 0;
+        while (kind < kSectionCount && std::memcmp(tag, kSections[kind].tag, 4) != 0) {
+            ++kind;
+        }
+        if (kind == kSectionCount) {
             return Decoded::failure("the section " + name + " at byte " + std::to_string(at) +
                                     " is unknown; project extension version " +
                                     std::to_string(kProjectExtensionVersion) +
-                                    " has the sections \"CHRS\" and \"FONT\"");
+                                    " has the sections " + sectionNames());
         }
-        bool& seen = isCharacters ? haveCharacters : haveFont;
-        if (seen) {
+        if (seen[kind]) {
             return Decoded::failure("the section " + name + " appears a second time, at byte " +
                                     std::to_string(at) + "; each section may appear once");
         }
-        seen = true;
-        const std::optional<std::string> problem =
-            isCharacters ? readCharacters(bytes, payload, length, extension)
-                         : readFont(bytes, payload, length, extension);
-        if (problem) {
+        seen[kind] = true;
+        if (const std::optional<std::string> problem =
+                kSections[kind].read(bytes, payload, length, extension)) {
             return Decoded::failure(*problem);
         }
         at = payload + length;
     }
-    if (!haveCharacters) {
+    if (!seen[0]) {
         return Decoded::failure(
             "the project extension has no section \"CHRS\" (the character list, which it must "
             "hold)");
@@ -239,6 +282,16 @@ std::optional<std::string> projectExtensionProblem(const ProjectExtension& exten
             return problem;
         }
         if (auto problem = borderProblem(i, character.code, "right", character.charBorderRight)) {
+            return problem;
+        }
+    }
+    if (extension.exportSettings) {
+        if (auto problem = exportSettingsProblem(*extension.exportSettings)) {
+            return problem;
+        }
+    }
+    if (extension.sampleText) {
+        if (auto problem = sampleTextProblem(*extension.sampleText)) {
             return problem;
         }
     }

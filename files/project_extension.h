@@ -18,6 +18,8 @@ namespace vemro {
 //             payload length and the payload:
 //     CHRS    uint32 count, then per character uint32 code point, int32 left and right border
 //     FONT    uint32 path length, the path's UTF-8 bytes, int32 face index (only with a font file)
+//     EXPO    the export settings (only when one differs from the default; export_sections.h)
+//     TEXT    the window's sample text (only when it is not the default; export_sections.h)
 // Every field is little-endian.
 inline constexpr char kProjectExtensionSignature[] = "VemroExt";
 inline constexpr std::uint32_t kProjectExtensionVersion = 1;

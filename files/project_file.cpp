@@ -233,6 +233,33 @@ Result<ProjectFile> readProjectFile(const std::string& path) {
     return decodeProjectFile(bytes, path);
 }
 
+bool isProjectFile(const std::string& path) {
+    std::vector<std::uint8_t> bytes;
+    if (readRegularFile(path, maxUsefulFileBytes() + 1, bytes)) {
+        return false;
+    }
+    if (decodeProjectFile(bytes, path)) {
+        return true;
+    }
+    if (bytes.size() < kHeaderBytes) {
+        return false;
+    }
+    const std::int32_t nameLength = getInt32(bytes, 44);
+    if (nameLength < 0 || nameLength > kMaxProjectFaceNameLength) {
+        return false;
+    }
+    const std::size_t countOffset = kHeaderBytes + static_cast<std::size_t>(nameLength) + 1;
+    if (bytes.size() < countOffset + 4) {
+        return false;
+    }
+    const std::int32_t glyphCount = getInt32(bytes, countOffset);
+    if (glyphCount < 0 || glyphCount > kMaxProjectGlyphs) {
+        return false;
+    }
+    return startsProjectExtension(
+        bytes, countOffset + 4 + kGlyphRecordBytes * static_cast<std::size_t>(glyphCount));
+}
+
 Status writeProjectFile(const std::string& path, const ProjectFile& project) {
     if (const auto problem = valueProblem(project)) {
         return Status::failure("cannot save \"" + path + "\": " + *problem);

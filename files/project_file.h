@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/export_settings.h"
 #include "engine/result.h"
 
 namespace vemro {
@@ -56,8 +57,8 @@ struct ProjectCharacter {
 };
 
 // What a project file holds after its glyph records, for what the records cannot say. Later
-// settings (texture sides above 512, packing, export settings, effects) join as members here,
-// each stored in a section of its own.
+// settings (texture sides above 512, packing, effects) join as members here, each stored in a
+// section of its own.
 struct ProjectExtension {
     // The complete, ordered glyph list, duplicates included.
     std::vector<ProjectCharacter> characters;
@@ -65,6 +66,10 @@ struct ProjectExtension {
     // project file's folder); empty when there is none. The face inside it for collections.
     std::string fontFile;
     std::int32_t fontFaceIndex = 0;
+    // The export settings; nothing for the defaults.
+    std::optional<ExportSettings> exportSettings;
+    // The window's sample text; nothing for the default.
+    std::optional<std::string> sampleText;
 
     friend bool operator==(const ProjectExtension&, const ProjectExtension&) = default;
 };
@@ -107,6 +112,11 @@ Result<ProjectFile> decodeProjectFile(const std::vector<std::uint8_t>& bytes,
                                       const std::string& displayName);
 
 Result<ProjectFile> readProjectFile(const std::string& path);
+
+// Whether the file at path is a project file: it reads as one, or its header and glyph records
+// are whole and followed by the extension's signature (a project with a damaged extension, or
+// one of a newer version). False for a file that cannot be read.
+bool isProjectFile(const std::string& path);
 
 // Writes through a temporary file in the same folder and a rename: a failure leaves any earlier
 // file as it was.

@@ -143,7 +143,7 @@ TEST(ProjectExtensionRead, EveryDamageIsRefusedWithWhatIsWrongAndTheLimit) {
          "the section \"FONT\" is 27 bytes long, but a path of 18 bytes takes 26"},
         {append("XTRA\0\0\0\0"s), "the section \"XTRA\" at byte " + end +
                                       " is unknown; project extension version 1 has the sections "
-                                      "\"CHRS\" and \"FONT\""},
+                                      "\"CHRS\", \"FONT\", \"EXPO\" and \"TEXT\""},
         {append("FONT\0\0\0\0"s), "the section \"FONT\" appears a second time, at byte " + end +
                                       "; each section may appear once"},
         {[](Bytes& b) { b.erase(b.begin() + kChrsAt, b.begin() + kFontAt); },
