@@ -24,8 +24,9 @@ void printUsage(std::ostream& stream) {
            << "      open the window, optionally with a font project\n"
            << "  " << kProgram << " --export PROJECT.fnt OUTPUT"
            << (options.empty() ? "" : " [OPTIONS]") << "\n"
-           << "      rebuild the project's atlas and write OUTPUT with the extension replaced\n"
-           << "      by .tga (image) and .tfd (glyph description)\n";
+           << "      rebuild the project's atlas and write OUTPUT with the extension replaced:\n"
+           << "      by .tga (image) and .tfd (glyph description) in the tfd format; by\n"
+           << "      _0.png, _1.png, ... (the pages) and .fnt (BMFont) or .json otherwise\n";
     for (const ExportOption& option : options) {
         stream << "      " << option.name;
         if (*option.placeholder != '\0') {
@@ -107,9 +108,9 @@ int exportProject(std::span<const std::string> args, FontRenderer& renderer, std
             << result->textureSize.height << " texture\n";
     }
 
-    // The default format; the only one there is so far.
-    const Exporter& exporter = *registeredExporters().front();
-    const ExportReport report = exporter.write(outputPath, project, *result);
+    // The project's own file is never written over, nor any other project file.
+    const Exporter& exporter = exporterFor(project.exportSettings.format);
+    const ExportReport report = exporter.write(outputPath, project, *result, projectPath);
     for (const std::string& failure : report.failures) {
         err << kProgram << ": " << failure << "\n";
     }

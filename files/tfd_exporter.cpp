@@ -30,14 +30,15 @@ std::string TfdExporter::fileExtension() const {
     return ".tga";
 }
 
-std::vector<std::string> TfdExporter::outputFiles(const std::string& chosenPath,
+std::vector<std::string> TfdExporter::targetFiles(const std::string& chosenPath,
+                                                  const ExportSettings& /*settings*/,
                                                   const AtlasResult& /*result*/) const {
     return {exportPath(chosenPath, ".tga"), exportPath(chosenPath, ".tfd")};
 }
 
-ExportReport TfdExporter::write(const std::string& chosenPath, const Project& /*project*/,
-                                const AtlasResult& result) const {
-    const std::vector<std::string> paths = outputFiles(chosenPath, result);
+ExportReport TfdExporter::writeFiles(const std::string& chosenPath, const Project& /*project*/,
+                                     const AtlasResult& result) const {
+    const std::vector<std::string> paths = targetFiles(chosenPath, ExportSettings{}, result);
     static const AtlasPage kNoPage;
     const AtlasPage& page = result.pages.empty() ? kNoPage : result.pages.front();
     ExportReport report;
