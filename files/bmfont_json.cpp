@@ -61,7 +61,7 @@ Result<std::vector<std::uint8_t>> encodeBmfontJson(const FontDescription& d) {
         {"kernings", std::move(kernings)},
     };
     // Every string went through descriptorString, so it is valid UTF-8 and dump cannot throw.
-    const std::string text = font.dump(1, '\t') + "\n";
+    const std::string text = font.dump() + "\n";
     return std::vector<std::uint8_t>(text.begin(), text.end());
 }
 
