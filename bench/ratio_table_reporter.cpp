@@ -9,8 +9,10 @@ namespace vemro::bench {
 
 namespace {
 
-constexpr double kFontChangeTarget = 1.3;  // x the FreeType-only floor
-constexpr double kKeepFontTarget = 0.25;   // x the rebuild after a font change
+constexpr double kFontChangeTarget = 1.3;     // x the FreeType-only floor
+constexpr double kKeepFontTarget = 0.25;      // x the rebuild after a font change
+constexpr double kBmfontExportTarget = 1.5;   // x today's headless export to TGA + .tfd
+constexpr double kLatinKerningTarget = 20.0;  // milliseconds for the full charset
 
 double toMilliseconds(double value, benchmark::TimeUnit unit) {
     switch (unit) {
@@ -47,7 +49,7 @@ void RatioTableReporter::ReportRuns(const std::vector<Run>& reports) {
         figure.error = run.error_occurred ? run.error_message : std::string();
         // The process benchmark waits for a child, so its own CPU time means nothing there; the
         // in-process ones are single-threaded, and their CPU time leaves out other programs.
-        figure.milliseconds = run.run_name.function_name == "BM_HeadlessExport"
+        figure.milliseconds = run.run_name.function_name.starts_with("BM_HeadlessExport")
                                   ? toMilliseconds(run.GetAdjustedRealTime(), run.time_unit)
                                   : toMilliseconds(run.GetAdjustedCPUTime(), run.time_unit);
         if (const auto drawn = run.counters.find("drawn"); drawn != run.counters.end()) {
@@ -132,6 +134,28 @@ void RatioTableReporter::Finalize() {
                      "\nheadless --export, start-up settings, full charset: %.1f ms per process "
                      "(exec to exit, wall clock)\n",
                      headless->second.milliseconds);
+    }
+    const Figure* tfd = find("BM_HeadlessExport", -1);
+    const Figure* bmfont = find("BM_HeadlessExportBmfont", -1);
+    if (tfd != nullptr && bmfont != nullptr && tfd->milliseconds > 0) {
+        const double ratio = bmfont->milliseconds / tfd->milliseconds;
+        const bool holds = ratio <= kBmfontExportTarget;
+        allHold = allHold && holds;
+        std::fprintf(out,
+                     "headless --export as BMFont text + PNG with kerning: %.1f ms, %.2f x the "
+                     "TGA + .tfd export (<= 1.50) %s\n",
+                     bmfont->milliseconds, ratio, holds ? "ok" : "NO");
+    }
+    const char* const kKerningSets[] = {"DejaVu Sans, codes 32..255 (<= 20 ms)",
+                                        "Droid Sans Fallback, 3,000 characters",
+                                        "DejaVu Sans, its first 3,000 characters"};
+    for (int set = 0; set < 3; ++set) {
+        if (const Figure* kerning = find("BM_Kerning", set)) {
+            const bool holds = set != 0 || kerning->milliseconds <= kLatinKerningTarget;
+            allHold = allHold && holds;
+            std::fprintf(out, "kerning of a new face, %s: %.2f ms%s\n", kKerningSets[set],
+                         kerning->milliseconds, set == 0 ? (holds ? " ok" : " NO") : "");
+        }
     }
     std::fprintf(out, "\n%s\n",
                  allHold ? "every measured ratio meets its target"

@@ -8,22 +8,6 @@
 
 namespace vemro {
 
-namespace {
-
-// The characters of the list, ascending, each once.
-std::vector<char32_t> distinctCharacters(const GlyphList& glyphs) {
-    std::vector<char32_t> codes;
-    codes.reserve(glyphs.size());
-    for (const Glyph& glyph : glyphs) {
-        codes.push_back(glyph.code);
-    }
-    std::sort(codes.begin(), codes.end());
-    codes.erase(std::unique(codes.begin(), codes.end()), codes.end());
-    return codes;
-}
-
-}  // namespace
-
 AtlasBuilder::AtlasBuilder(FontRenderer& renderer) : cache_(renderer) {}
 
 AtlasBuilder::~AtlasBuilder() = default;
@@ -47,7 +31,7 @@ std::shared_ptr<const AtlasResult> AtlasBuilder::rebuild(const Project& project)
     result->fontCharacters = cache_.fontCharacters();
     result->fontProblem = cache_.fontProblem();
     if (project.exportSettings.kerning) {
-        result->kerning = cache_.kerning(distinctCharacters(project.glyphs));
+        result->kerning = cache_.kerning(project.glyphs);
     }
 
     result->glyphs =

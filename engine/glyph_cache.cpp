@@ -1,5 +1,6 @@
 #include "engine/glyph_cache.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace vemro {
@@ -96,12 +97,22 @@ const ReducedInk& GlyphCache::reducedInk(char32_t code, std::int32_t factor) {
 }
 
 const std::shared_ptr<const std::vector<KerningPair>>& GlyphCache::kerning(
-    const std::vector<char32_t>& characters) {
-    if (!kerning_ || kerningCharacters_ != characters) {
-        kerning_ = std::make_shared<const std::vector<KerningPair>>(
-            font_ ? font_->kerningPairs(characters) : std::vector<KerningPair>());
-        kerningCharacters_ = characters;
+    const GlyphList& glyphs) {
+    // Comparing the list in order costs less than sorting it, and lists rarely change order.
+    std::vector<char32_t> codes;
+    codes.reserve(glyphs.size());
+    for (const Glyph& glyph : glyphs) {
+        codes.push_back(glyph.code);
     }
+    if (kerning_ && kerningCharacters_ == codes) {
+        return kerning_;
+    }
+    std::vector<char32_t> distinct = codes;
+    std::sort(distinct.begin(), distinct.end());
+    distinct.erase(std::unique(distinct.begin(), distinct.end()), distinct.end());
+    kerning_ = std::make_shared<const std::vector<KerningPair>>(
+        font_ ? font_->kerningPairs(distinct) : std::vector<KerningPair>());
+    kerningCharacters_ = std::move(codes);
     return kerning_;
 }
 

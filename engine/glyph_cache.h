@@ -9,6 +9,7 @@
 
 #include "engine/cell_reducer.h"
 #include "engine/font_renderer.h"
+#include "engine/glyph_list.h"
 
 namespace vemro {
 
@@ -49,10 +50,9 @@ public:
     // The character's ink reduced to atlas pixels at the factor (1..4).
     const ReducedInk& reducedInk(char32_t code, std::int32_t factor);
 
-    // The font's kerning between the characters (ascending, without repeats), in 1/64 pixel;
-    // asked of the font again only when the font or the characters changed. Never null.
-    const std::shared_ptr<const std::vector<KerningPair>>& kerning(
-        const std::vector<char32_t>& characters);
+    // The font's kerning between the characters of the list, in 1/64 pixel; asked of the font
+    // again only when the font or the list's characters changed. Never null.
+    const std::shared_ptr<const std::vector<KerningPair>>& kerning(const GlyphList& glyphs);
 
 private:
     struct Entry {
@@ -72,6 +72,7 @@ private:
     std::string fontProblem_;
     std::string fontName_;
     std::shared_ptr<const std::vector<char32_t>> fontCharacters_;
+    // The characters of the list the kerning was last found for, in list order.
     std::optional<std::vector<char32_t>> kerningCharacters_;
     std::shared_ptr<const std::vector<KerningPair>> kerning_;
     // Node-based, so references to entries stay valid while others are added.

@@ -23,6 +23,10 @@ constexpr hb_tag_t kKernTag = HB_TAG('k', 'e', 'r', 'n');
 // Pairs shaped in one buffer: large enough that the cost of a call vanishes, small enough that
 // the buffer stays in the cache.
 constexpr std::size_t kPairsPerBuffer = 4096;
+// The most pairs shaped for one list of characters (about half a second of shaping): a face whose
+// kerning lookups cover more than about 1,400 characters of one script keeps the pairs of its
+// first characters in code point order.
+constexpr std::size_t kMaxShapedPairs = std::size_t{1} << 21;
 
 template <typename T, void (*destroy)(T*)>
 struct HbDelete {
@@ -305,7 +309,8 @@ std::vector<KerningPair> kerningInDesignUnits(FT_Face ftFace,
     // The pairs by the script they are shaped in.
     using IndexPair = std::pair<std::uint32_t, std::uint32_t>;
     std::map<hb_script_t, std::vector<IndexPair>> byScript;
-    for (std::uint32_t l = 0; l < candidates.size(); ++l) {
+    std::size_t shaped = 0;
+    for (std::uint32_t l = 0; l < candidates.size() && shaped < kMaxShapedPairs; ++l) {
         const hb_script_t left = candidates[l].script;
         for (std::uint32_t r = 0; r < candidates.size(); ++r) {
             const hb_script_t right = candidates[r].script;
@@ -316,6 +321,7 @@ std::vector<KerningPair> kerningInDesignUnits(FT_Face ftFace,
                                        : !isSharedScript(right) ? right
                                                                 : mostUsed;
             byScript[script].emplace_back(l, r);
+            ++shaped;
         }
     }
 

@@ -19,7 +19,8 @@ namespace vemro {
 // different scripts is never shaped as one run, so it does not kern; a pair of punctuation or
 // digits is shaped in the script of its other character, or else the script most of the
 // characters have. Combining marks, default-ignorable and control characters, and characters of
-// scripts written right to left do not kern here.
+// scripts written right to left do not kern here. At most 2^21 pairs are shaped (half a second),
+// those of the characters first in code point order.
 std::vector<KerningPair> kerningInDesignUnits(FT_Face face, const std::vector<char32_t>& characters,
                                               const std::vector<char32_t>& fontCharacters);
 

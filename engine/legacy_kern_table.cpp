@@ -29,6 +29,20 @@ std::size_t readPairs(const std::uint8_t* table, std::size_t size, std::size_t p
     return pairs + kPairBytes * std::size_t{count};
 }
 
+// The glyphs of a format 2 class table at `at`: first glyph, glyph count, a class for each. A
+// glyph outside the table has no class and is not kerned.
+void readClassTable(const std::uint8_t* table, std::size_t size, std::size_t at,
+                    KernTableGlyphs& out) {
+    if (at + 4 > size) {
+        return;
+    }
+    const std::uint32_t first = be16(table + at);
+    const std::uint32_t count = be16(table + at + 2);
+    for (std::uint32_t glyph = first; glyph < first + count && glyph <= 0xFFFF; ++glyph) {
+        out.glyphs.push_back(static_cast<std::uint16_t>(glyph));
+    }
+}
+
 }  // namespace
 
 KernTableGlyphs kernTableGlyphs(const std::uint8_t* table, std::size_t size) {
@@ -49,10 +63,17 @@ KernTableGlyphs kernTableGlyphs(const std::uint8_t* table, std::size_t size) {
     std::size_t at = headerBytes;
     for (std::uint32_t i = 0; i < tables && at + subtableHeaderBytes <= size; ++i) {
         const std::uint32_t length = apple ? be32(table + at) : be16(table + at + 2);
-        const std::uint32_t coverage = apple ? be16(table + at + 4) : be16(table + at + 4);
+        const std::uint32_t coverage = be16(table + at + 4);
         const std::uint32_t format = apple ? coverage & 0xFF : coverage >> 8;
+        const std::size_t body = at + subtableHeaderBytes;
+        if (format == 2 && body + 8 <= size) {
+            // Row width, then the offsets of the left and right class tables from the
+            // subtable's start, then that of the values.
+            readClassTable(table, size, at + be16(table + body + 2), out);
+            readClassTable(table, size, at + be16(table + body + 4), out);
+        }
         if (format != 0) {
-            out.anyGlyph = true;
+            out.anyGlyph = out.anyGlyph || format != 2;
             if (length < subtableHeaderBytes) {
                 break;
             }
@@ -61,7 +82,6 @@ KernTableGlyphs kernTableGlyphs(const std::uint8_t* table, std::size_t size) {
         }
         // Format 0: pair count and three search fields, then the pairs. A large OpenType
         // subtable's 16-bit length overflows, so the pair count gives the end.
-        const std::size_t body = at + subtableHeaderBytes;
         if (body + 8 > size) {
             break;
         }

@@ -191,15 +191,34 @@ TEST(HarfbuzzKerning, KernTableLayoutsNameTheGlyphsOfTheirPairs) {
     u16(openType, 0x0001);  // horizontal, format 0
     openType.insert(openType.end(), pairs.begin(), pairs.end());
 
+    // Format 0 pairs, then a format 2 subtable whose class tables hold glyphs 20 and 21 (left)
+    // and 30 (right), then a state table (format 1), which may kern any glyph.
+    Bytes classes;
+    u16(classes, 0);   // row width
+    u16(classes, 16);  // left class table, from the subtable's start
+    u16(classes, 24);  // right class table
+    u16(classes, 0);   // values
+    u16(classes, 20);
+    u16(classes, 2);
+    u16(classes, 0);
+    u16(classes, 2);
+    u16(classes, 30);
+    u16(classes, 1);
+    u16(classes, 2);
     Bytes apple;
     u32(apple, 0x00010000);
-    u32(apple, 2);
+    u32(apple, 3);
     u32(apple, 8 + static_cast<unsigned>(pairs.size()));
     u16(apple, 0x0000);  // format 0
     u16(apple, 0);       // tuple index
     apple.insert(apple.end(), pairs.begin(), pairs.end());
-    u32(apple, 8);  // an empty subtable of format 2, whose classes may kern any glyph
+    u32(apple, 8 + static_cast<unsigned>(classes.size()));
     u16(apple, 0x0002);
+    u16(apple, 0);
+    apple.insert(apple.end(), classes.begin(), classes.end());
+    const std::size_t withoutStateTable = apple.size();
+    u32(apple, 8);
+    u16(apple, 0x0001);
     u16(apple, 0);
 
     const auto glyphs = [](const Bytes& table, std::size_t size) {
@@ -209,7 +228,8 @@ TEST(HarfbuzzKerning, KernTableLayoutsNameTheGlyphsOfTheirPairs) {
     };
     using Read = std::pair<std::set<std::uint16_t>, bool>;
     EXPECT_EQ(glyphs(openType, openType.size()), (Read{{5, 7, 9}, false}));
-    EXPECT_EQ(glyphs(apple, apple.size()), (Read{{5, 7, 9}, true}));
+    EXPECT_EQ(glyphs(apple, withoutStateTable), (Read{{5, 7, 9, 20, 21, 30}, false}));
+    EXPECT_EQ(glyphs(apple, apple.size()), (Read{{5, 7, 9, 20, 21, 30}, true}));
     // Cut inside the second pair: the first pair still counts.
     EXPECT_EQ(glyphs(openType, openType.size() - 1), (Read{{5, 9}, false}));
     // Another version is no kern table HarfBuzz reads.
