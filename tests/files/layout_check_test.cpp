@@ -60,11 +60,12 @@ Shaped shapeWithHarfbuzz(const std::string& fontFile, const std::u32string& text
 }
 
 // The first column of the rectangle that holds any coverage, or nothing.
-std::optional<std::int64_t> firstInkColumn(const test::ReadImage& page, const test::ReadChar& c) {
-    for (std::int64_t x = c.x; x < c.x + c.width; ++x) {
-        for (std::int64_t y = c.y; y < c.y + c.height; ++y) {
+std::optional<std::int64_t> firstInkColumn(const test::ReadImage& page,
+                                           const std::map<std::string, std::int64_t>& c) {
+    for (std::int64_t x = c.at("x"); x < c.at("x") + c.at("width"); ++x) {
+        for (std::int64_t y = c.at("y"); y < c.at("y") + c.at("height"); ++y) {
             if (page.pixels[(static_cast<std::size_t>(y) * page.width + x) * 4 + 3] != 0) {
-                return x - c.x;
+                return x - c.at("x");
             }
         }
     }
@@ -114,7 +115,7 @@ TEST(LayoutCheck, TextLaidOutFromTheDescriptorFollowsHarfbuzzGlyphByGlyph) {
                     ASSERT_TRUE(report.ok()) << report.failures.front();
                     const test::ReadFont font = test::readBmfont(readBytes(report.written.back()));
                     ASSERT_EQ(font.error, "") << label;
-                    const test::ReadImage page = test::readPng(folder.path(font.pageFiles.at(0)));
+                    const test::ReadImage page = test::readPng(folder.path(font.pages.at(0)));
                     ASSERT_TRUE(page.ok && page.channels == 4) << label;
 
                     const int scale =
@@ -122,8 +123,8 @@ TEST(LayoutCheck, TextLaidOutFromTheDescriptorFollowsHarfbuzzGlyphByGlyph) {
                     const Shaped shaped = shapeWithHarfbuzz(kFolder + file, text, scale);
                     ASSERT_EQ(shaped.advance.size(), text.size()) << label;
                     for (std::size_t i = 0; i < text.size(); ++i) {
-                        const test::ReadChar& c = font.chars.at(text[i]);
-                        std::int64_t advance = c.xadvance;
+                        const auto& c = font.chars.at(text[i]);
+                        std::int64_t advance = c.at("xadvance");
                         if (i + 1 < text.size()) {
                             const auto kerning = font.kernings.find({text[i], text[i + 1]});
                             advance += kerning == font.kernings.end() ? 0 : kerning->second;
@@ -137,8 +138,8 @@ TEST(LayoutCheck, TextLaidOutFromTheDescriptorFollowsHarfbuzzGlyphByGlyph) {
                         EXPECT_EQ(ink.has_value(), !std::isnan(shaped.inkLeft[i]))
                             << label << ", character " << i;
                         if (ink) {
-                            const double inkDifference =
-                                std::abs(static_cast<double>(c.xoffset + *ink) - shaped.inkLeft[i]);
+                            const double inkDifference = std::abs(
+                                static_cast<double>(c.at("xoffset") + *ink) - shaped.inkLeft[i]);
                             EXPECT_LE(inkDifference, 1.0) << label << ", character " << i;
                             largestInk = std::max(largestInk, inkDifference);
                         }
