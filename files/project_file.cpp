@@ -234,7 +234,17 @@ Result<ProjectFile> readProjectFile(const std::string& path) {
 }
 
 bool isProjectFile(const std::string& path) {
+    // Images and descriptors start with bytes that make no texture size, so exported pages,
+    // however large, are told apart by their first eight bytes.
     std::vector<std::uint8_t> bytes;
+    const auto plausibleSide = [&](std::size_t at) {
+        const std::int32_t side = getInt32(bytes, at);
+        return side >= 1 && side <= 65536;
+    };
+    if (readRegularFile(path, 8, bytes) || bytes.size() < 8 || !plausibleSide(0) ||
+        !plausibleSide(4)) {
+        return false;
+    }
     if (readRegularFile(path, maxUsefulFileBytes() + 1, bytes)) {
         return false;
     }
