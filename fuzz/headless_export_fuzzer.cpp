@@ -128,7 +128,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (const std::string& failure : report.failures) {
             fail(exporter->name() + " export failed: " + failure);
         }
-        const std::vector<std::string> files = exporter->outputFiles(chosen, *result);
+        const std::vector<std::string> files =
+            exporter->outputFiles(chosen, opened.project, *result);
         if (report.written != files) {
             fail(exporter->name() + " wrote other files than it names");
         }
