@@ -136,6 +136,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (const std::string& path : files) {
             sizeOf(path);
         }
+        if (exporter->name() != "tfd" && files.size() != result->pages.size() + 1) {
+            fail("the export does not write every page and one descriptor");
+        }
         if (exporter->name() == "tfd") {
             if (files.size() != 2 * result->pages.size()) {
                 fail("the export does not write an image and a description per page");

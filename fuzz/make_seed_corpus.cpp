@@ -199,6 +199,18 @@ std::vector<Seed> seeds() {
     binaryExport.extension->sampleText = "Gr\u00F6\u00DFe \"q\" & <x> \u65E5\u672C";
     all.push_back({"binary_png8_sample_text.fnt", binaryExport});
 
+    // BMFont text with its kerning over several 128 x 64 pages in rows two pixels apart.
+    ProjectFile pagedText;
+    pagedText.textureWidth = 128;
+    pagedText.textureHeight = 64;
+    pagedText.size = 16;
+    pagedText.faceName = "DejaVu Sans";
+    setCharacters(pagedText, U"AVTo Wa ABCDEFGHIJKLMNOPQRSTUVWXYZ 0123456789");
+    pagedText.extension->packing = vemro::PackingSettings{vemro::PackerKind::Rows, 2, false, true};
+    pagedText.extension->exportSettings =
+        vemro::ExportSettings{vemro::DescriptorFormat::BmfontText, vemro::PageImage::Png, true};
+    all.push_back({"bmfont_text_pages.fnt", pagedText});
+
     return all;
 }
 
