@@ -246,7 +246,7 @@ TEST_F(ExportCommandTest, PackingOptionsOverrideTheProjectForThisExport) {
 
 TEST_F(ExportCommandTest, UnreadableProjectExitsWithOneAndWritesNothing) {
     std::vector<std::uint8_t> bytes = encodeProjectFile(smallProject());
-    bytes.resize(bytes.size() - 1);
+    bytes.pop_back();  // not resize(size - 1), which GCC 12 wrongly warns about with sanitizers
     writeBytes(folder.path("cut.fnt"), bytes);
     for (const std::string& project : {folder.path("cut.fnt"), folder.path("none.fnt")}) {
         const Outcome result = run({"--export", project, folder.path("out")}, renderer);
