@@ -298,8 +298,10 @@ TEST_F(ExportCommandTest, FormatAndPagesComeFromTheProjectUnlessAnOptionSaysOthe
         "vemro-font-builder: --image: \"jpg\" is no page image: give png, png8 or tga\n"))
         << bad.err;
     const std::string help = run({"--help"}).out;
-    for (const char* option : {"--format tfd|bmfont-text|bmfont-xml|bmfont-binary|json",
-                               "--image png|png8|tga", "--no-kerning"}) {
+    for (const char* option :
+         {"--texture WxH", "--fit", "--pages", "--packer rows|tight", "--spacing N",
+          "--format tfd|bmfont-text|bmfont-xml|bmfont-binary|json", "--image png|png8|tga",
+          "--no-kerning"}) {
         EXPECT_NE(help.find(option), std::string::npos) << option;
     }
 }
