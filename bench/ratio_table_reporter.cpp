@@ -14,6 +14,8 @@ constexpr double kKeepFontTarget = 0.25;  // x the rebuild after a font change
 // Every core may not make the full charset slower than one thread; the margin is the noise of
 // the fastest of seven repetitions on a shared machine.
 constexpr double kNotSlowerTolerance = 1.05;
+constexpr double kBmfontExportTarget = 1.5;   // x today's headless export to TGA + .tfd
+constexpr double kLatinKerningTarget = 20.0;  // milliseconds for the full charset
 
 double toMilliseconds(double value, benchmark::TimeUnit unit) {
     switch (unit) {
@@ -139,6 +141,28 @@ void RatioTableReporter::Finalize() {
                      "\nheadless --export, start-up settings, full charset: %.1f ms per process "
                      "(exec to exit, wall clock)\n",
                      headless->second.milliseconds);
+    }
+    const Figure* tfd = find("BM_HeadlessExport", "");
+    const Figure* bmfont = find("BM_HeadlessExportBmfont", "");
+    if (tfd != nullptr && bmfont != nullptr && tfd->milliseconds > 0) {
+        const double ratio = bmfont->milliseconds / tfd->milliseconds;
+        const bool holds = ratio <= kBmfontExportTarget;
+        allHold = allHold && holds;
+        std::fprintf(out,
+                     "headless --export as BMFont text + PNG with kerning: %.1f ms, %.2f x the "
+                     "TGA + .tfd export (<= 1.50) %s\n",
+                     bmfont->milliseconds, ratio, holds ? "ok" : "NO");
+    }
+    const char* const kKerningSets[] = {"DejaVu Sans, codes 32..255 (<= 20 ms)",
+                                        "Droid Sans Fallback, 3,000 characters",
+                                        "DejaVu Sans, its first 3,000 characters"};
+    for (int set = 0; set < 3; ++set) {
+        if (const Figure* kerning = find("BM_Kerning", std::to_string(set))) {
+            const bool holds = set != 0 || kerning->milliseconds <= kLatinKerningTarget;
+            allHold = allHold && holds;
+            std::fprintf(out, "kerning of a new face, %s: %.2f ms%s\n", kKerningSets[set],
+                         kerning->milliseconds, set == 0 ? (holds ? " ok" : " NO") : "");
+        }
     }
     std::fprintf(out, "\n%s\n",
                  allHold ? "every measured ratio meets its target"

@@ -81,11 +81,16 @@ std::shared_ptr<const AtlasResult> AtlasBuilder::rebuild(const Project& project)
     auto result = std::make_shared<AtlasResult>();
     result->factor = factor;
     result->fontBorders = borders;
+    result->spacing = packing.spacing;
     result->lineHeight = cache_.lineHeight() / factor;
     result->ascent = static_cast<double>(cache_.ascent()) / factor;
+    result->lineSpacing = static_cast<double>(cache_.lineHeight()) / factor;
     result->fontName = cache_.fontName();
     result->fontCharacters = cache_.fontCharacters();
     result->fontProblem = cache_.fontProblem();
+    if (project.exportSettings.kerning) {
+        result->kerning = cache_.kerning(project.glyphs);
+    }
 
     const std::int32_t cellHeight = result->lineHeight + borders.top + borders.bottom;
     // Whether a character shows is guessed by area before packing: characters are drawn at once

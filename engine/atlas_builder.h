@@ -18,7 +18,9 @@ namespace vemro {
 // what it knows of its glyphs, so a rebuild that asks for the same font draws nothing it has
 // drawn before; a different font request makes a new font and forgets the glyphs. Glyphs are
 // drawn and reduced on several threads; the pages are composed afterwards in list order, so the
-// atlas is the same on any number of threads.
+// atlas is the same on any number of threads. With the project's kerning option on, the result
+// carries the font's kerning among the list's characters, asked of the font again only when the
+// font or the set of characters changed.
 class AtlasBuilder {
 public:
     // The renderer must outlive the builder.

@@ -1,5 +1,7 @@
 #include "engine/atlas_result.h"
 
+#include <algorithm>
+#include <cmath>
 #include <unordered_set>
 
 namespace vemro {
@@ -11,15 +13,27 @@ const std::vector<char32_t>& charactersOf(const AtlasResult& result) {
     return result.fontCharacters ? *result.fontCharacters : kNone;
 }
 
+const std::vector<KerningPair>& kerningOf(const AtlasResult& result) {
+    static const std::vector<KerningPair> kNone;
+    return result.kerning ? *result.kerning : kNone;
+}
+
 }  // namespace
 
 bool operator==(const AtlasResult& left, const AtlasResult& right) {
     return left.textureSize == right.textureSize && left.pages == right.pages &&
            left.glyphs == right.glyphs && left.factor == right.factor &&
            left.fontBorders == right.fontBorders && left.lineHeight == right.lineHeight &&
-           left.ascent == right.ascent && left.glyphsOutsideTexture == right.glyphsOutsideTexture &&
+           left.ascent == right.ascent && left.lineSpacing == right.lineSpacing &&
+           left.spacing == right.spacing && kerningOf(left) == kerningOf(right) &&
+           left.glyphsOutsideTexture == right.glyphsOutsideTexture &&
            left.fontName == right.fontName && charactersOf(left) == charactersOf(right) &&
            left.fontProblem == right.fontProblem;
+}
+
+std::int32_t kerningInAtlasPixels(const KerningPair& pair, std::int32_t factor) {
+    return static_cast<std::int32_t>(
+        std::lround(static_cast<double>(pair.amount) / (64.0 * std::max(factor, 1))));
 }
 
 std::vector<char32_t> charactersMissingFromFont(const AtlasResult& result) {

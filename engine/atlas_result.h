@@ -8,6 +8,7 @@
 
 #include "engine/atlas_size.h"
 #include "engine/font_borders.h"
+#include "engine/font_renderer.h"
 
 namespace vemro {
 
@@ -66,6 +67,17 @@ struct AtlasResult {
     // height divided by the factor, truncated) and the ascent (divided, not rounded).
     std::int32_t lineHeight = 0;
     double ascent = 0.0;
+    // The distance between lines of text at atlas scale: the supersampled line height divided by
+    // the factor, not rounded.
+    double lineSpacing = 0.0;
+    // Empty pixels the packer keeps between neighbouring cells.
+    std::int32_t spacing = 1;
+    // The kerning between the characters of the glyph list, in 1/64 pixel at the font's em
+    // height (the supersampled one; kerningInAtlasPixels gives atlas pixels), ordered by left and
+    // then right character. Empty when the project's kerning option is off or the font has none;
+    // shared between the results of one font and character set; never null.
+    std::shared_ptr<const std::vector<KerningPair>> kerning =
+        std::make_shared<const std::vector<KerningPair>>();
     // Glyphs whose cell lies partly or wholly outside its page.
     std::size_t glyphsOutsideTexture = 0;
     // The family name of the face the glyphs come from; empty without a font.
@@ -80,6 +92,9 @@ struct AtlasResult {
 
     friend bool operator==(const AtlasResult& left, const AtlasResult& right);
 };
+
+// A kerning pair's amount in whole atlas pixels: divided by 64 and the factor, rounded to nearest.
+std::int32_t kerningInAtlasPixels(const KerningPair& pair, std::int32_t factor);
 
 // The characters of the result's glyphs that the font has no glyph for, each once, in list order.
 std::vector<char32_t> charactersMissingFromFont(const AtlasResult& result);

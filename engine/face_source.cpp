@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "engine/character_lookup.h"
+#include "engine/harfbuzz_kerning.h"
 #include "engine/sfnt_names.h"
 
 namespace vemro {
@@ -46,6 +47,17 @@ const std::string& FaceSource::familyName(FT_Face face) {
 const std::vector<char32_t>& FaceSource::characters(FT_Face face) {
     std::call_once(charactersFound_, [&] { characters_ = charactersOf(face); });
     return characters_;
+}
+
+std::vector<KerningPair> FaceSource::kerning(FT_Face face,
+                                             const std::vector<char32_t>& characters) {
+    const std::vector<char32_t>& all = this->characters(face);
+    const std::lock_guard lock(kerningMutex_);
+    if (kerningCharacters_ != characters) {
+        kerning_ = kerningInDesignUnits(face, characters, all);
+        kerningCharacters_ = characters;
+    }
+    return kerning_;
 }
 
 }  // namespace vemro

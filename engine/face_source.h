@@ -3,10 +3,12 @@
 // Internal to the FreeType renderer: includes FreeType.
 
 #include <mutex>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "engine/font_renderer.h"
 #include "engine/freetype_library.h"
 
 namespace vemro {
@@ -14,8 +16,8 @@ namespace vemro {
 // One face of one font file as fonts are made from it. Every font gets a FreeType face to itself,
 // so that fonts may be used on different threads at once; a face whose font has gone is kept for
 // the next font, so that making a font again costs no opening of the file. Also what the face
-// holds whatever the size and style, found once: its family name and its characters. Safe to use
-// from several threads at once.
+// holds whatever the size and style, found once: its family name, its characters, and its kerning
+// for the last list of characters asked about. Safe to use from several threads at once.
 class FaceSource {
 public:
     // The face at `index` of the font file at `path`.
@@ -33,6 +35,10 @@ public:
     // that names no family.
     const std::string& familyName(FT_Face face);
     const std::vector<char32_t>& characters(FT_Face face);
+    // The kerning between the characters in design units (see kerningInDesignUnits); found again
+    // only when the characters differ from the last call's, so that fonts of every size of the
+    // face share it.
+    std::vector<KerningPair> kerning(FT_Face face, const std::vector<char32_t>& characters);
 
 private:
     std::string path_;
@@ -43,6 +49,9 @@ private:
     std::string familyName_;
     std::once_flag charactersFound_;
     std::vector<char32_t> characters_;
+    std::mutex kerningMutex_;
+    std::optional<std::vector<char32_t>> kerningCharacters_;
+    std::vector<KerningPair> kerning_;
 };
 
 }  // namespace vemro

@@ -194,29 +194,11 @@ GlyphInfo FreetypeFont::glyphInfo(char32_t code) {
 }
 
 std::vector<KerningPair> FreetypeFont::kerningPairs(const std::vector<char32_t>& characters) {
-    std::vector<KerningPair> pairs;
-    if (!FT_HAS_KERNING(face_)) {
-        return pairs;
-    }
-    std::vector<std::pair<char32_t, FT_UInt>> glyphs;
-    glyphs.reserve(characters.size());
-    for (const char32_t code : characters) {
-        if (const FT_UInt index = glyphIndexFor(face_, code); index != 0) {
-            glyphs.emplace_back(code, index);
-        }
-    }
-    for (const auto& [left, leftIndex] : glyphs) {
-        for (const auto& [right, rightIndex] : glyphs) {
-            FT_Vector kerning{0, 0};
-            if (FT_Get_Kerning(face_, leftIndex, rightIndex, FT_KERNING_UNSCALED, &kerning) != 0 ||
-                kerning.x == 0) {
-                continue;
-            }
-            if (const std::int32_t amount = scaleDesignUnits(kerning.x); amount != 0) {
-                pairs.push_back({left, right, amount});
-            }
-        }
-    }
+    std::vector<KerningPair> pairs = source_->kerning(face_, characters);
+    std::erase_if(pairs, [this](KerningPair& pair) {
+        pair.amount = scaleDesignUnits(pair.amount);
+        return pair.amount == 0;
+    });
     return pairs;
 }
 

@@ -45,7 +45,8 @@ public:
     GlyphInfo glyphInfo(char32_t code) override;
     std::string familyName() const override { return familyName_; }
     std::vector<char32_t> characters() override;
-    // From the face's legacy `kern` table; nothing for a face without one.
+    // As HarfBuzz shapes each pair on this face: from the GPOS `kern` feature, or from a legacy
+    // `kern` table where HarfBuzz uses that (see kerningInDesignUnits), scaled to the em height.
     std::vector<KerningPair> kerningPairs(const std::vector<char32_t>& characters) override;
 
 private:

@@ -1,5 +1,6 @@
 #include "engine/glyph_cache.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace vemro {
@@ -78,6 +79,8 @@ void GlyphCache::useFont(const FontRequest& request) {
     fontProblem_.clear();
     fontName_.clear();
     fontCharacters_ = noCharacters();
+    kerningCharacters_.reset();
+    kerning_.reset();
     Result<std::unique_ptr<Font>> made = renderer_.createFont(request);
     if (!made && !request.fontFile.empty()) {
         FontRequest installed = request;
@@ -156,6 +159,26 @@ void GlyphCache::learn(const std::vector<char32_t>& codes, bool withInk, std::in
             entry.inkFactor = factor;
         }
     }
+}
+
+const std::shared_ptr<const std::vector<KerningPair>>& GlyphCache::kerning(
+    const GlyphList& glyphs) {
+    // Comparing the list in order costs less than sorting it, and lists rarely change order.
+    std::vector<char32_t> codes;
+    codes.reserve(glyphs.size());
+    for (const Glyph& glyph : glyphs) {
+        codes.push_back(glyph.code);
+    }
+    if (kerning_ && kerningCharacters_ == codes) {
+        return kerning_;
+    }
+    std::vector<char32_t> distinct = codes;
+    std::sort(distinct.begin(), distinct.end());
+    distinct.erase(std::unique(distinct.begin(), distinct.end()), distinct.end());
+    kerning_ = std::make_shared<const std::vector<KerningPair>>(
+        font_ ? font_->kerningPairs(distinct) : std::vector<KerningPair>());
+    kerningCharacters_ = std::move(codes);
+    return kerning_;
 }
 
 }  // namespace vemro

@@ -9,6 +9,7 @@
 
 #include "engine/cell_reducer.h"
 #include "engine/font_renderer.h"
+#include "engine/glyph_list.h"
 #include "engine/worker_pool.h"
 
 namespace vemro {
@@ -63,6 +64,10 @@ public:
     const GlyphInfo& info(char32_t code) const { return glyphs_.at(code).info; }
     const ReducedInk& reducedInk(char32_t code) const { return glyphs_.at(code).ink; }
 
+    // The font's kerning between the characters of the list, in 1/64 pixel; asked of the font
+    // again only when the font or the list's characters changed. Never null.
+    const std::shared_ptr<const std::vector<KerningPair>>& kerning(const GlyphList& glyphs);
+
 private:
     struct Entry {
         GlyphMetrics metrics;
@@ -86,6 +91,9 @@ private:
     std::string fontProblem_;
     std::string fontName_;
     std::shared_ptr<const std::vector<char32_t>> fontCharacters_;
+    // The characters of the list the kerning was last found for, in list order.
+    std::optional<std::vector<char32_t>> kerningCharacters_;
+    std::shared_ptr<const std::vector<KerningPair>> kerning_;
     std::unordered_map<char32_t, Entry> glyphs_;
 };
 

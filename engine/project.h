@@ -4,6 +4,7 @@
 #include <string>
 
 #include "engine/atlas_size.h"
+#include "engine/export_settings.h"
 #include "engine/font_borders.h"
 #include "engine/font_renderer.h"
 #include "engine/font_settings.h"
@@ -16,17 +17,25 @@ namespace vemro {
 // writes every change into it; the project file stores it; a rebuild turns it into an atlas.
 // A plain value: copies are independent, and two projects are equal when every setting is.
 struct Project {
+    static constexpr const char* kDefaultSampleText =
+        "The quick brown fox jumps over the lazy dog. AV To Wa";
+
     AtlasSize textureSize;
     FontBorders fontBorders;
     FontSettings font;  // face, size, weight, quality, supersampling factor, italic
     GlyphList glyphs;
     PackingSettings packing;
+    // The format, page image and kerning of File > Export Font and --export.
+    ExportSettings exportSettings;
+    // The line of text the window lays out from the atlas below the preview.
+    std::string sampleText = kDefaultSampleText;
 
     friend bool operator==(const Project&, const Project&) = default;
 };
 
 // The project a new session starts with: an empty character list, a 256 x 256 texture, no
-// borders, the given face at 11 points, "Normal", "Antialiased", no supersampling, upright.
+// borders, the given face at 11 points, "Normal", "Antialiased", no supersampling, upright; the
+// .tfd export with kerning on, and the default sample text.
 Project startupProject(const std::string& faceName);
 
 // Pixel em height for a size in points at a fixed 96 pixels per inch: size x factor x 96 / 72

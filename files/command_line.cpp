@@ -19,15 +19,15 @@ constexpr const char* kVersion = "1.0.0";
 
 void printUsage(std::ostream& stream) {
     const std::span<const ExportOption> options = exportOptions();
-    stream
-        << "Usage:\n"
-        << "  " << kProgram << " [PROJECT.fnt]\n"
-        << "      open the window, optionally with a font project\n"
-        << "  " << kProgram << " --export PROJECT.fnt OUTPUT"
-        << (options.empty() ? "" : " [OPTIONS]") << "\n"
-        << "      rebuild the project's atlas and write OUTPUT with the extension replaced\n"
-        << "      by .tga (image) and .tfd (glyph description); with several pages, page k >= 1\n"
-        << "      goes to OUTPUT_k.tga and OUTPUT_k.tfd\n";
+    stream << "Usage:\n"
+           << "  " << kProgram << " [PROJECT.fnt]\n"
+           << "      open the window, optionally with a font project\n"
+           << "  " << kProgram << " --export PROJECT.fnt OUTPUT"
+           << (options.empty() ? "" : " [OPTIONS]") << "\n"
+           << "      rebuild the project's atlas and write OUTPUT with the extension replaced:\n"
+           << "      by .tga (image) and .tfd (glyph description) in the tfd format, page k >= 1\n"
+           << "      of several as OUTPUT_k.tga and OUTPUT_k.tfd; by _0.png, _1.png, ... (the\n"
+           << "      pages) and .fnt (BMFont) or .json otherwise\n";
     for (const ExportOption& option : options) {
         stream << "      " << option.name;
         if (*option.placeholder != '\0') {
@@ -109,9 +109,9 @@ int exportProject(std::span<const std::string> args, FontRenderer& renderer, std
             << result->textureSize.height << " texture\n";
     }
 
-    // The default format; the only one there is so far.
-    const Exporter& exporter = *registeredExporters().front();
-    const ExportReport report = exporter.write(outputPath, project, *result);
+    // The project's own file is never written over, nor any other project file.
+    const Exporter& exporter = exporterFor(project.exportSettings.format);
+    const ExportReport report = exporter.write(outputPath, project, *result, projectPath);
     for (const std::string& failure : report.failures) {
         err << kProgram << ": " << failure << "\n";
     }

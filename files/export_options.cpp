@@ -127,7 +127,34 @@ Status setSpacing(const std::string& argument, Project& project, FontRenderer&) 
     return Status::success();
 }
 
-constexpr std::array<ExportOption, 7> kExportOptions{{
+// --format tfd|bmfont-text|bmfont-xml|bmfont-binary|json.
+Status setFormat(const std::string& argument, Project& project, FontRenderer&) {
+    const std::optional<DescriptorFormat> format = descriptorFormatNamed(argument);
+    if (!format) {
+        return Status::failure("\"" + argument +
+                               "\" is no format: give tfd, bmfont-text, bmfont-xml, bmfont-binary "
+                               "or json");
+    }
+    project.exportSettings.format = *format;
+    return Status::success();
+}
+
+// --image png|png8|tga.
+Status setImage(const std::string& argument, Project& project, FontRenderer&) {
+    const std::optional<PageImage> image = pageImageNamed(argument);
+    if (!image) {
+        return Status::failure("\"" + argument + "\" is no page image: give png, png8 or tga");
+    }
+    project.exportSettings.image = *image;
+    return Status::success();
+}
+
+Status leaveOutKerning(const std::string&, Project& project, FontRenderer&) {
+    project.exportSettings.kerning = false;
+    return Status::success();
+}
+
+constexpr std::array<ExportOption, 10> kExportOptions{{
     {"--chars-from", "FILE", "add the characters of a UTF-8 text file for this export",
      addCharactersFrom, ExportOptionFailure::input},
     {"--font-file", "PATH", "draw with the first face of a font file instead of the project's face",
@@ -136,11 +163,19 @@ constexpr std::array<ExportOption, 7> kExportOptions{{
      setTexture, ExportOptionFailure::usage},
     {"--fit", "", "use the smallest power-of-two texture up to that size that holds every glyph",
      setFitSize, ExportOptionFailure::usage},
-    {"--pages", "", "glyphs that do not fit start another page (NAME_1.tga, NAME_2.tga, ...)",
-     setMultiplePages, ExportOptionFailure::usage},
+    {"--pages", "", "glyphs that do not fit start another page of the same size", setMultiplePages,
+     ExportOptionFailure::usage},
     {"--packer", "rows|tight", "pack cells in rows in list order, or tightly by height", setPacker,
      ExportOptionFailure::usage},
     {"--spacing", "N", "empty pixels between cells, 0 to 16", setSpacing,
+     ExportOptionFailure::usage},
+    {"--format", "tfd|bmfont-text|bmfont-xml|bmfont-binary|json",
+     "the descriptor to write (default: the project's choice, else tfd)", setFormat,
+     ExportOptionFailure::usage},
+    {"--image", "png|png8|tga",
+     "the page images of the BMFont and JSON formats: 32-bit PNG, 8-bit PNG or TGA", setImage,
+     ExportOptionFailure::usage},
+    {"--no-kerning", "", "leave the kerning pairs out of the descriptor", leaveOutKerning,
      ExportOptionFailure::usage},
 }};
 

@@ -4,6 +4,7 @@
 
 #include "engine/unicode_text.h"
 #include "files/character_name.h"
+#include "files/export_sections.h"
 #include "files/little_endian.h"
 #include "files/settings_sections.h"
 
@@ -135,10 +136,20 @@ constexpr SectionKind kSections[] = {
         ProjectExtension& extension) {
          return readPackingSection(bytes, at, length, extension.packing);
      }},
+    {kExportTag,
+     [](const std::vector<std::uint8_t>& bytes, std::size_t at, std::size_t length,
+        ProjectExtension& extension) {
+         return readExportSection(bytes, at, length, extension.exportSettings);
+     }},
+    {kSampleTextTag,
+     [](const std::vector<std::uint8_t>& bytes, std::size_t at, std::size_t length,
+        ProjectExtension& extension) {
+         return readSampleTextSection(bytes, at, length, extension.sampleText);
+     }},
 };
 constexpr std::size_t kSectionCount = sizeof(kSections) / sizeof(kSections[0]);
 
-// "\"CHRS\", \"FONT\", \"TXSZ\" and \"PACK\"".
+// "\"CHRS\", \"FONT\", \"TXSZ\", \"PACK\", \"EXPO\" and \"TEXT\"".
 std::string sectionNames() {
     std::string names;
     for (std::size_t i = 0; i < kSectionCount; ++i) {
@@ -157,7 +168,9 @@ std::size_t maxProjectExtensionBytes() {
            (kSectionHeaderBytes + 4 + kCharacterBytes * kMaxProjectCharacters) +
            (kSectionHeaderBytes + 4 + kMaxProjectFontPathLength + 4) +
            (kSectionHeaderBytes + kTextureSizePayloadBytes) +
-           (kSectionHeaderBytes + kPackingPayloadBytes);
+           (kSectionHeaderBytes + kPackingPayloadBytes) +
+           (kSectionHeaderBytes + kExportPayloadBytes) +
+           (kSectionHeaderBytes + kMaxSampleTextBytes);
 }
 
 void appendProjectExtension(std::vector<std::uint8_t>& out, const ProjectExtension& extension) {
@@ -185,6 +198,12 @@ void appendProjectExtension(std::vector<std::uint8_t>& out, const ProjectExtensi
     }
     if (extension.packing) {
         appendPackingSection(out, *extension.packing);
+    }
+    if (extension.exportSettings) {
+        appendExportSection(out, *extension.exportSettings);
+    }
+    if (extension.sampleText) {
+        appendSampleTextSection(out, *extension.sampleText);
     }
 }
 
@@ -292,6 +311,16 @@ std::optional<std::string> projectExtensionProblem(const ProjectExtension& exten
     }
     if (extension.packing) {
         if (auto problem = packingProblem(*extension.packing)) {
+            return problem;
+        }
+    }
+    if (extension.exportSettings) {
+        if (auto problem = exportSettingsProblem(*extension.exportSettings)) {
+            return problem;
+        }
+    }
+    if (extension.sampleText) {
+        if (auto problem = sampleTextProblem(*extension.sampleText)) {
             return problem;
         }
     }

@@ -261,6 +261,43 @@ Result<ProjectFile> readProjectFile(const std::string& path) {
     return decodeProjectFile(bytes, path);
 }
 
+bool isProjectFile(const std::string& path) {
+    // Images and descriptors start with bytes that make no texture size, so exported pages,
+    // however large, are told apart by their first eight bytes.
+    std::vector<std::uint8_t> bytes;
+    const auto plausibleSide = [&](std::size_t at) {
+        const std::int32_t side = getInt32(bytes, at);
+        return side >= 1 && side <= 65536;
+    };
+    if (readRegularFile(path, 8, bytes) || bytes.size() < 8 || !plausibleSide(0) ||
+        !plausibleSide(4)) {
+        return false;
+    }
+    if (readRegularFile(path, maxUsefulFileBytes() + 1, bytes)) {
+        return false;
+    }
+    if (decodeProjectFile(bytes, path)) {
+        return true;
+    }
+    if (bytes.size() < kHeaderBytes) {
+        return false;
+    }
+    const std::int32_t nameLength = getInt32(bytes, 44);
+    if (nameLength < 0 || nameLength > kMaxProjectFaceNameLength) {
+        return false;
+    }
+    const std::size_t countOffset = kHeaderBytes + static_cast<std::size_t>(nameLength) + 1;
+    if (bytes.size() < countOffset + 4) {
+        return false;
+    }
+    const std::int32_t glyphCount = getInt32(bytes, countOffset);
+    if (glyphCount < 0 || glyphCount > kMaxProjectGlyphs) {
+        return false;
+    }
+    return startsProjectExtension(
+        bytes, countOffset + 4 + kGlyphRecordBytes * static_cast<std::size_t>(glyphCount));
+}
+
 Status writeProjectFile(const std::string& path, const ProjectFile& project) {
     if (const auto problem = valueProblem(project)) {
         return Status::failure("cannot save \"" + path + "\": " + *problem);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/atlas_size.h"
+#include "engine/export_settings.h"
 #include "engine/packing_settings.h"
 #include "engine/result.h"
 
@@ -63,8 +64,7 @@ struct ProjectCharacter {
 };
 
 // What a project file holds after its glyph records, for what the records and the header cannot
-// say. Later settings (export settings, effects) join as members here, each stored in a section
-// of its own.
+// say. Later settings (effects) join as members here, each stored in a section of its own.
 struct ProjectExtension {
     // The complete, ordered glyph list, duplicates included.
     std::vector<ProjectCharacter> characters;
@@ -77,6 +77,10 @@ struct ProjectExtension {
     std::optional<AtlasSize> textureSize;
     // The packing settings; nothing for the defaults.
     std::optional<PackingSettings> packing;
+    // The export settings; nothing for the defaults.
+    std::optional<ExportSettings> exportSettings;
+    // The window's sample text; nothing for the default.
+    std::optional<std::string> sampleText;
 
     friend bool operator==(const ProjectExtension&, const ProjectExtension&) = default;
 };
@@ -119,6 +123,11 @@ Result<ProjectFile> decodeProjectFile(const std::vector<std::uint8_t>& bytes,
                                       const std::string& displayName);
 
 Result<ProjectFile> readProjectFile(const std::string& path);
+
+// Whether the file at path is a project file: it reads as one, or its header and glyph records
+// are whole and followed by the extension's signature (a project with a damaged extension, or
+// one of a newer version). False for a file that cannot be read.
+bool isProjectFile(const std::string& path);
 
 // Writes through a temporary file in the same folder and a rename: a failure leaves any earlier
 // file as it was.

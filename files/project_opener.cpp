@@ -107,6 +107,13 @@ OpenedProject applyProjectFile(const ProjectFile& file, const std::vector<std::s
     if (extension != nullptr && extension->packing) {
         project.packing = *extension->packing;
     }
+    if (extension != nullptr && extension->exportSettings) {
+        project.exportSettings = *extension->exportSettings;
+    }
+    if (extension != nullptr && extension->sampleText) {
+        project.sampleText = *extension->sampleText;
+    }
+
     if (extension != nullptr) {
         for (const ProjectCharacter& stored : extension->characters) {
             project.glyphs.append(
@@ -150,8 +157,10 @@ ProjectFile projectFileFor(const Project& project, const std::string& projectPat
     file.italic = project.font.italic ? 1 : 0;
     file.faceName = project.font.faceName;
     const FontSettings& font = project.font;
+    const bool otherExport = !(project.exportSettings == ExportSettings{});
+    const bool otherSampleText = project.sampleText != Project::kDefaultSampleText;
     const bool needsExtension =
-        !font.fontFile.empty() || largeTexture || otherPacking ||
+        !font.fontFile.empty() || largeTexture || otherPacking || otherExport || otherSampleText ||
         std::any_of(project.glyphs.begin(), project.glyphs.end(), [](const Glyph& glyph) {
             return !unicodeToWindows1252(glyph.code).has_value();
         });
@@ -180,6 +189,12 @@ ProjectFile projectFileFor(const Project& project, const std::string& projectPat
         extension.fontFile =
             projectPath.empty() ? font.fontFile : storedFontFilePath(font.fontFile, projectPath);
         extension.fontFaceIndex = font.fontFaceIndex;
+    }
+    if (otherExport) {
+        extension.exportSettings = project.exportSettings;
+    }
+    if (otherSampleText) {
+        extension.sampleText = project.sampleText;
     }
     return file;
 }

@@ -24,8 +24,8 @@ struct OpenedProject {
 // case-insensitively against faces (the installed name is used). A value that matches nothing
 // keeps the one in fallback, with a warning. The glyph list is the extension's character list
 // when the file has one, else the glyph records (Windows-1252 bytes); either is kept as stored,
-// duplicates included. The texture's sides and the packing settings come from the extension when
-// it holds them.
+// duplicates included. The texture's sides, the packing settings, the export settings and the
+// sample text come from the extension when it holds them, else they are the defaults.
 // A stored font file is resolved against the folder of projectPath and kept as an absolute
 // path. When it is a readable file, the header's face name is kept as it is (it names the file's
 // family); when not, a warning names it and the face is matched as above, but the project keeps
@@ -41,7 +41,8 @@ Result<OpenedProject> openProject(const std::string& path, const std::vector<std
 
 // The file that stores the project: the glyphs with a Windows-1252 byte as glyph records, and an
 // extension only when the project needs one (a character without such a byte, a font file, a
-// texture side above 512, or packing settings other than the defaults).
+// texture side above 512, or packing settings, export settings or a sample text other than the
+// defaults).
 // With a projectPath the font file is stored relative to that file's folder when it lies beneath
 // it; without one it is stored as the project holds it.
 ProjectFile projectFileFor(const Project& project, const std::string& projectPath = {});

@@ -30,7 +30,8 @@ std::string TfdExporter::fileExtension() const {
     return ".tga";
 }
 
-std::vector<std::string> TfdExporter::outputFiles(const std::string& chosenPath,
+std::vector<std::string> TfdExporter::targetFiles(const std::string& chosenPath,
+                                                  const ExportSettings& /*settings*/,
                                                   const AtlasResult& result) const {
     std::vector<std::string> paths{exportPath(chosenPath, ".tga"), exportPath(chosenPath, ".tfd")};
     for (std::size_t page = 1; page < result.pages.size(); ++page) {
@@ -43,9 +44,9 @@ std::vector<std::string> TfdExporter::outputFiles(const std::string& chosenPath,
     return paths;
 }
 
-ExportReport TfdExporter::write(const std::string& chosenPath, const Project& /*project*/,
-                                const AtlasResult& result) const {
-    const std::vector<std::string> paths = outputFiles(chosenPath, result);
+ExportReport TfdExporter::writeFiles(const std::string& chosenPath, const Project& /*project*/,
+                                     const AtlasResult& result) const {
+    const std::vector<std::string> paths = targetFiles(chosenPath, ExportSettings{}, result);
     static const AtlasPage kNoPage;
     ExportReport report;
     for (std::size_t i = 0; i < paths.size() / 2; ++i) {

@@ -13,13 +13,15 @@ public:
     std::string displayName() const override;
     std::string fileExtension() const override;
 
-    std::vector<std::string> outputFiles(const std::string& chosenPath,
+protected:
+    std::vector<std::string> targetFiles(const std::string& chosenPath,
+                                         const ExportSettings& settings,
                                          const AtlasResult& result) const override;
 
     // Every file is attempted even when an earlier one fails; each failure is reported on its
     // own.
-    ExportReport write(const std::string& chosenPath, const Project& project,
-                       const AtlasResult& result) const override;
+    ExportReport writeFiles(const std::string& chosenPath, const Project& project,
+                            const AtlasResult& result) const override;
 };
 
 }  // namespace vemro

@@ -128,12 +128,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (const std::string& failure : report.failures) {
             fail(exporter->name() + " export failed: " + failure);
         }
-        const std::vector<std::string> files = exporter->outputFiles(chosen, *result);
+        const std::vector<std::string> files =
+            exporter->outputFiles(chosen, opened.project, *result);
         if (report.written != files) {
             fail(exporter->name() + " wrote other files than it names");
         }
         for (const std::string& path : files) {
             sizeOf(path);
+        }
+        if (exporter->name() != "tfd" && files.size() != result->pages.size() + 1) {
+            fail("the export does not write every page and one descriptor");
         }
         if (exporter->name() == "tfd") {
             if (files.size() != 2 * result->pages.size()) {

@@ -2,7 +2,8 @@
 // spread over the settings a user can choose (texture shapes, sizes, weights, qualities, factors,
 // italic, faces that are and are not installed, character borders of both signs, duplicates),
 // and files with the extension: Cyrillic, Greek, Japanese and astral characters, font files by
-// relative and absolute path, textures above 512 and packing settings.
+// relative and absolute path, textures above 512, packing settings, export settings and a
+// sample text.
 #include <cstdio>
 #include <string>
 #include <string_view>
@@ -180,6 +181,35 @@ std::vector<Seed> seeds() {
     pages.extension->textureSize = vemro::AtlasSize{1024, 128};
     pages.extension->packing = vemro::PackingSettings{vemro::PackerKind::Tight, 5, true, true};
     all.push_back({"tight_pages_fitted.fnt", pages});
+
+    ProjectFile jsonExport;
+    jsonExport.size = 24;
+    jsonExport.factor = 2;
+    jsonExport.faceName = "DejaVu Serif";
+    setCharacters(jsonExport, U"AVTo Wa.y\u00C9");
+    jsonExport.extension->exportSettings =
+        vemro::ExportSettings{vemro::DescriptorFormat::Json, vemro::PageImage::Tga, true};
+    all.push_back({"json_tga_export.fnt", jsonExport});
+
+    ProjectFile binaryExport;
+    binaryExport.faceName = "DejaVu Sans";
+    setCharacters(binaryExport, U"Gro\u00DFe \"q\" & <x>");
+    binaryExport.extension->exportSettings =
+        vemro::ExportSettings{vemro::DescriptorFormat::BmfontBinary, vemro::PageImage::Png8, false};
+    binaryExport.extension->sampleText = "Gr\u00F6\u00DFe \"q\" & <x> \u65E5\u672C";
+    all.push_back({"binary_png8_sample_text.fnt", binaryExport});
+
+    // BMFont text with its kerning over several 128 x 64 pages in rows two pixels apart.
+    ProjectFile pagedText;
+    pagedText.textureWidth = 128;
+    pagedText.textureHeight = 64;
+    pagedText.size = 16;
+    pagedText.faceName = "DejaVu Sans";
+    setCharacters(pagedText, U"AVTo Wa ABCDEFGHIJKLMNOPQRSTUVWXYZ 0123456789");
+    pagedText.extension->packing = vemro::PackingSettings{vemro::PackerKind::Rows, 2, false, true};
+    pagedText.extension->exportSettings =
+        vemro::ExportSettings{vemro::DescriptorFormat::BmfontText, vemro::PageImage::Png, true};
+    all.push_back({"bmfont_text_pages.fnt", pagedText});
 
     return all;
 }

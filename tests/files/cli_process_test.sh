@@ -76,6 +76,13 @@ run --export "$work/font.fnt" "$work/second" || fail "the second --export failed
 cmp -s "$work/first.tga" "$work/second.tga" || fail "two exports gave different images"
 cmp -s "$work/first.tfd" "$work/second.tfd" || fail "two exports gave different descriptions"
 
+run --export "$work/font.fnt" "$work/bm" --format bmfont-text --image png8 ||
+    fail "the BMFont export failed"
+[ "$(head -c 15 "$work/bm.fnt")" = 'info face="Deja' ] || fail "bm.fnt is no BMFont text"
+[ "$(head -c 4 "$work/bm_0.png" | tail -c 3)" = "PNG" ] || fail "bm_0.png is no PNG"
+run --export "$work/font.fnt" "$work/font.fnt" --format bmfont-text 2>/dev/null
+[ $? -eq 1 ] || fail "an export over the project itself did not exit with 1"
+
 mkdir -p "$work/blocked.tga"
 run --export "$work/font.fnt" "$work/blocked" 2>"$work/blocked.err"
 status=$?

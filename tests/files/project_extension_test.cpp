@@ -79,6 +79,44 @@ TEST(ProjectExtensionLayout, RecordsThenSignatureVersionAndTaggedSections) {
     EXPECT_EQ(decodeProjectFile(swapped, "swapped.fnt").value(), scriptsProject());
 }
 
+// Export settings and sample text follow the other sections, each only when it is not the
+// default; a project that keeps both defaults is written as before.
+TEST(ProjectExtensionLayout, ExportSettingsAndSampleTextHaveSectionsOfTheirOwn) {
+    ProjectFile project = scriptsProject();
+    project.extension->exportSettings =
+        ExportSettings{DescriptorFormat::BmfontBinary, PageImage::Tga, false};
+    project.extension->sampleText = "Größe <&> \"Ω\"";
+    Bytes expected = scriptsBytes();
+    expected << "EXPO" << 3 << "\x03\x02\x00"s
+             << "TEXT" << 16 << "Größe <&> \"Ω\""s;
+    EXPECT_EQ(encodeProjectFile(project), expected);
+    EXPECT_EQ(decodeProjectFile(expected, "x.fnt").value(), project);
+
+    const auto damaged = [&](std::size_t from, const std::string& payload) {
+        Bytes bytes = scriptsBytes();
+        bytes.insert(bytes.end(), expected.begin() + static_cast<std::ptrdiff_t>(from),
+                     expected.begin() + static_cast<std::ptrdiff_t>(from + 8));
+        bytes << payload;
+        return decodeProjectFile(bytes, "x.fnt").message();
+    };
+    const std::size_t expo = scriptsBytes().size();
+    const std::size_t text = expo + 8 + 3;
+    EXPECT_EQ(damaged(expo, "\x05\x00\x01"s),
+              "cannot open \"x.fnt\": the export format 5 in the section \"EXPO\" is outside the "
+              "allowed range 0..4");
+    EXPECT_EQ(damaged(expo, "\x00\x03\x01"s),
+              "cannot open \"x.fnt\": the page image 3 in the section \"EXPO\" is outside the "
+              "allowed range 0..2");
+    EXPECT_EQ(damaged(expo, "\x00\x00\x02"s),
+              "cannot open \"x.fnt\": the kerning flag 2 in the section \"EXPO\" is neither 0 "
+              "nor 1");
+    EXPECT_EQ(damaged(text, "Gr\xF6\xDF" + std::string(12, 'e'))
+                  .rfind("cannot open \"x.fnt\": the sample text is not UTF-8", 0),
+              0u);
+    EXPECT_EQ(damaged(text, "Gr\0"s + std::string(13, 'e')),
+              "cannot open \"x.fnt\": the sample text holds a zero byte at byte 2");
+}
+
 // The largest file the reader accepts, read from disk, and the same with one byte more.
 TEST(ProjectExtensionLimits, LargestAcceptedFileReadsFromDiskAndOneByteMoreIsRefused) {
     ProjectFile project;
@@ -96,14 +134,19 @@ TEST(ProjectExtensionLimits, LargestAcceptedFileReadsFromDiskAndOneByteMoreIsRef
         PackingSettings{PackerKind::Tight, PackingSettings::kMaxSpacing, true, true};
     project.textureWidth = kMaxProjectHeaderTextureSide;
     project.textureHeight = kMaxProjectHeaderTextureSide;
+    extension.exportSettings = ExportSettings{DescriptorFormat::Json, PageImage::Png8, false};
+    extension.sampleText.emplace();
+    for (std::size_t i = 0; i < 4096 / 4; ++i) {
+        extension.sampleText->append("\U0001F600");
+    }
     project.glyphs = windows1252Records(extension.characters);
 
     TestFolder folder;
     const std::string path = folder.path("largest.fnt");
     ASSERT_TRUE(writeProjectFile(path, project).ok());
     Bytes bytes = readBytes(path);
-    EXPECT_EQ(bytes.size(),
-              53u + 255 + 9 * 1024 + 12 + (12 + 12 * 65536) + (12 + 4096 + 4) + (8 + 8) + (8 + 7));
+    EXPECT_EQ(bytes.size(), 53u + 255 + 9 * 1024 + 12 + (12 + 12 * 65536) + (12 + 4096 + 4) +
+                                (8 + 8) + (8 + 7) + (8 + 3) + (8 + 4096));
     const Result<ProjectFile> read = readProjectFile(path);
     ASSERT_TRUE(read.ok()) << read.message();
     EXPECT_EQ(read.value(), project);
@@ -147,9 +190,10 @@ TEST(ProjectExtensionRead, EveryDamageIsRefusedWithWhatIsWrongAndTheLimit) {
         {put(kChrsAt + 8, 7), "the section \"CHRS\" is 100 bytes long, but 7 characters take 88"},
         {put(kFontAt + 8, 18),
          "the section \"FONT\" is 27 bytes long, but a path of 18 bytes takes 26"},
-        {append("XTRA\0\0\0\0"s), "the section \"XTRA\" at byte " + end +
-                                      " is unknown; project extension version 1 has the sections "
-                                      "\"CHRS\", \"FONT\", \"TXSZ\" and \"PACK\""},
+        {append("XTRA\0\0\0\0"s),
+         "the section \"XTRA\" at byte " + end +
+             " is unknown; project extension version 1 has the sections "
+             "\"CHRS\", \"FONT\", \"TXSZ\", \"PACK\", \"EXPO\" and \"TEXT\""},
         {append("FONT\0\0\0\0"s), "the section \"FONT\" appears a second time, at byte " + end +
                                       "; each section may appear once"},
         {[](Bytes& b) { b.erase(b.begin() + kChrsAt, b.begin() + kFontAt); },

@@ -1,6 +1,6 @@
-// Texture sides above 512 and packing settings in the project file's extension: the layout, the
-// files that need neither, and every refusal. (The seeds that use them must open and save
-// unchanged, in project_extension_open_test.cpp.)
+// Texture sides above 512 and packing settings in the project file's extension, alone and with the
+// export sections: the layout, the files that need neither, and every refusal. (The seeds that use
+// them must open and save unchanged, in project_extension_open_test.cpp.)
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -49,6 +49,33 @@ TEST(SettingsSections, LayoutAndTheHeaderOlderVersionsRead) {
     EXPECT_EQ(Bytes(spacing.begin(), spacing.begin() + 8), bytesOf("\0\2\0\0\x40\0\0\0"s));
     EXPECT_EQ(Bytes(spacing.end() - 31, spacing.end()),
               bytesOf("TXSZ\x08\0\0\0\1\2\0\0\x40\0\0\0PACK\7\0\0\0\0\2\0\0\0\0\0"s));
+}
+
+// With the export settings and the sample text: each setting that differs from its default has
+// its section, the four in one order, and the file opens as the same project.
+TEST(SettingsSections, ExportSectionsJoinThemEachForItsOwnSetting) {
+    Project project = projectWith({1024, 512}, {PackerKind::Tight, 4, false, true});
+    project.exportSettings = {DescriptorFormat::Json, PageImage::Png8, false};
+    project.sampleText = "Wa";
+    const Bytes file = encodeProjectFile(projectFileFor(project));
+    EXPECT_EQ(Bytes(file.end() - 52, file.end()),
+              bytesOf("TXSZ\x08\0\0\0\0\4\0\0\0\2\0\0PACK\7\0\0\0\1\4\0\0\0\0\1"
+                      "EXPO\3\0\0\0\4\1\0TEXT\2\0\0\0Wa"s));
+    const Project fallback = startupProject("DejaVu Sans");
+    EXPECT_EQ(applyProjectFile(decodeProjectFile(file, "p.fnt").value(), {"DejaVu Sans"}, fallback)
+                  .project,
+              project);
+
+    // One setting alone: the character list, then its section alone.
+    const std::string chrs = "VemroExt\1\0\0\0CHRS\x10\0\0\0\1\0\0\0A\0\0\0\0\0\0\0\0\0\0\0"s;
+    Project kerningOff = projectWith({512, 64}, {});
+    kerningOff.exportSettings.kerning = false;
+    EXPECT_EQ(extensionOf(encodeProjectFile(projectFileFor(kerningOff))),
+              bytesOf(chrs + "EXPO\3\0\0\0\0\0\0"s));
+    Project sample = projectWith({512, 64}, {});
+    sample.sampleText = "";
+    EXPECT_EQ(extensionOf(encodeProjectFile(projectFileFor(sample))),
+              bytesOf(chrs + "TEXT\0\0\0\0"s));
 }
 
 TEST(SettingsSections, EveryDamageIsRefusedWithWhatIsWrongAndTheLimit) {

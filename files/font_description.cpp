@@ -1,0 +1,84 @@
+#include "files/font_description.h"
+
+#include <algorithm>
+#include <cmath>
+#include <unordered_set>
+
+namespace vemro {
+
+namespace {
+
+std::int32_t nearest(double value) {
+    return static_cast<std::int32_t>(std::lround(value));
+}
+
+// Whether the cell lies wholly on a page of the result.
+bool onItsPage(const PlacedGlyph& cell, const AtlasResult& result) {
+    if (cell.page < 0 || static_cast<std::size_t>(cell.page) >= result.pages.size()) {
+        return false;
+    }
+    return cell.x >= 0 && cell.y >= 0 &&
+           std::int64_t{cell.x} + std::max(cell.width, 0) <= result.textureSize.width &&
+           std::int64_t{cell.y} + std::max(cell.height, 0) <= result.textureSize.height;
+}
+
+}  // namespace
+
+FontDescription describeFont(const Project& project, const AtlasResult& result,
+                             const std::vector<std::string>& pageFiles, PageImage image) {
+    FontDescription description;
+    const std::int32_t factor = std::max(result.factor, 1);
+    const FontSettings& font = project.font;
+    description.face = result.fontName.empty() ? font.faceName : result.fontName;
+    description.size = nearest(static_cast<double>(pixelHeightFor(font.size, factor)) / factor);
+    description.bold = font.weight > FontSettings::kWeightNormal;
+    description.italic = font.italic;
+    description.smooth = font.quality != FontSettings::kQualityNonAntialiased;
+    description.aa = factor;
+    const FontBorders& borders = result.fontBorders;
+    description.padding = {borders.top, borders.right, borders.bottom, borders.left};
+    description.spacing = {result.spacing, result.spacing};
+
+    description.lineHeight = nearest(result.lineSpacing);
+    description.base = nearest(result.ascent);
+    description.scaleW = result.textureSize.width;
+    description.scaleH = result.textureSize.height;
+    if (image == PageImage::Png8) {
+        description.redChnl = kChannelGlyph;
+        description.greenChnl = kChannelGlyph;
+        description.blueChnl = kChannelGlyph;
+    }
+    description.pages = pageFiles;
+
+    std::unordered_set<char32_t> described;
+    for (const PlacedGlyph& cell : result.glyphs) {
+        if (!onItsPage(cell, result) || !described.insert(cell.code).second) {
+            continue;
+        }
+        DescribedChar c;
+        c.id = static_cast<std::uint32_t>(cell.code);
+        c.x = cell.x;
+        c.y = cell.y;
+        c.width = std::max(cell.width, 0);
+        c.height = std::max(cell.height, 0);
+        c.xoffset = nearest(cell.a) - cell.inkLeft;
+        c.yoffset = -borders.top;
+        c.xadvance = nearest(cell.advance);
+        c.page = cell.page;
+        c.chnl = kAllChannels;
+        description.chars.push_back(c);
+    }
+    if (result.kerning) {
+        for (const KerningPair& pair : *result.kerning) {
+            const std::int32_t amount = kerningInAtlasPixels(pair, factor);
+            if (amount != 0 && described.contains(pair.left) && described.contains(pair.right)) {
+                description.kernings.push_back(
+                    DescribedKerning{static_cast<std::uint32_t>(pair.left),
+                                     static_cast<std::uint32_t>(pair.right), amount});
+            }
+        }
+    }
+    return description;
+}
+
+}  // namespace vemro

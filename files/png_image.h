@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "engine/atlas_result.h"
+#include "engine/atlas_size.h"
+#include "engine/result.h"
+
+namespace vemro {
+
+// How a page is stored in a PNG.
+enum class PngPixels {
+    WhiteWithAlpha,  // 8-bit RGBA: every pixel white, the coverage as alpha
+    Coverage,        // 8-bit greyscale: the coverage alone
+};
+
+// The zlib and filter settings of the PNG writer. The defaults were chosen by measurement
+// (bench/png_bench.cpp): zlib level 1, the default strategy and no row filter encode a 32-bit
+// page as fast as any setting tried and an 8-bit one fastest and smaller than with filters, in
+// a fifth of the time of libpng's own defaults (level 6, every filter) for files 5 to 15 % larger.
+struct PngCompression {
+    int level = 1;       // zlib level, 0..9
+    int strategy = 0;    // zlib strategy: Z_DEFAULT_STRATEGY 0, Z_FILTERED 1, Z_RLE 3
+    int filters = 0x08;  // libpng filter flags: PNG_FILTER_NONE 0x08, PNG_FILTER_UP 0x20
+};
+
+// The PNG of one page, top row first, non-interlaced, without any other chunk than IHDR, IDAT and
+// IEND. A texture position the page does not hold reads as no coverage. Fails only when libpng
+// does, with its message.
+Result<std::vector<std::uint8_t>> encodePngImage(const AtlasPage& page, AtlasSize size,
+                                                 PngPixels pixels,
+                                                 const PngCompression& compression = {});
+
+// Writes encodePngImage(page, size, pixels) to path, whole or not at all.
+Status writePngImage(const std::string& path, const AtlasPage& page, AtlasSize size,
+                     PngPixels pixels);
+
+}  // namespace vemro
