@@ -70,8 +70,11 @@ std::int32_t AtlasBuilder::placeCells(PackerKind packer, const std::vector<PackI
 }
 
 std::shared_ptr<const AtlasResult> AtlasBuilder::rebuild(const Project& project) {
-    const std::int32_t factor =
-        std::clamp(project.font.factor, FontSettings::kMinFactor, FontSettings::kMaxFactor);
+    const std::int32_t factor = drawingFactor(project);
+    const EffectSettings effects = usableEffects(project.effects);
+    const EffectPadding padding = effectPadding(effects);
+    const bool anyEffect = hasColourPages(effects) || effects.distanceField;
+    const std::int32_t outlineWidth = effects.outline ? effects.outlineWidth : 0;
     const auto side = [](std::int32_t value) { return std::clamp(value, 1, AtlasSize::kMaxSide); };
     const AtlasSize largest{side(project.textureSize.width), side(project.textureSize.height)};
     const PackingSettings packing = usablePacking(project.packing);
@@ -81,6 +84,8 @@ std::shared_ptr<const AtlasResult> AtlasBuilder::rebuild(const Project& project)
     auto result = std::make_shared<AtlasResult>();
     result->factor = factor;
     result->fontBorders = borders;
+    result->effects = effects;
+    result->effectPadding = padding;
     result->spacing = packing.spacing;
     result->lineHeight = cache_.lineHeight() / factor;
     result->ascent = static_cast<double>(cache_.ascent()) / factor;
@@ -92,16 +97,18 @@ std::shared_ptr<const AtlasResult> AtlasBuilder::rebuild(const Project& project)
         result->kerning = cache_.kerning(project.glyphs);
     }
 
-    const std::int32_t cellHeight = result->lineHeight + borders.top + borders.bottom;
+    const std::int32_t cellHeight =
+        result->lineHeight + borders.top + borders.bottom + padding.top + padding.bottom;
     // Whether a character shows is guessed by area before packing: characters are drawn at once
     // while the cells so far, with their spacing, cover less than the pages can hold; later ones
     // are only measured. Drawing decides nothing: every character whose cell shows is drawn
     // when the pages are drawn.
     const std::int64_t pageArea = std::int64_t{largest.width} * largest.height;
     const std::int64_t budget = packing.multiplePages ? pageArea * maxPagesFor(largest) : pageArea;
-    learnWidths(project, factor, borders.left + borders.right,
-                std::int64_t{std::max(cellHeight, 0)} + packing.spacing, packing.spacing, budget);
-    result->glyphs = measure(project, factor, cellHeight);
+    learnWidths(project, factor, borders.left + borders.right + padding.left + padding.right,
+                std::int64_t{std::max(cellHeight, 0)} + packing.spacing, packing.spacing, budget,
+                outlineWidth);
+    result->glyphs = measure(project, factor, cellHeight, padding, anyEffect);
 
     std::vector<PackItem> items;
     items.reserve(result->glyphs.size());
@@ -121,13 +128,15 @@ std::shared_ptr<const AtlasResult> AtlasBuilder::rebuild(const Project& project)
     for (AtlasPage& page : result->pages) {
         page.width = texture.width;
         page.height = texture.height;
+        page.channels = hasColourPages(effects) ? 4 : 1;
     }
-    draw(factor, borders.top, *result);
+    draw(factor, borders.top + padding.top, *result);
     return result;
 }
 
 void AtlasBuilder::learnWidths(const Project& project, std::int32_t factor, std::int32_t extraWidth,
-                               std::int64_t rowsTaken, std::int32_t spacing, std::int64_t budget) {
+                               std::int64_t rowsTaken, std::int32_t spacing, std::int64_t budget,
+                               std::int32_t outlineWidth) {
     const GlyphList& glyphs = project.glyphs;
     // A cell narrower than its ink (negative character borders) counts its ink's width, so that
     // the guess draws no more ink than the pages could hold.
@@ -169,14 +178,18 @@ void AtlasBuilder::learnWidths(const Project& project, std::int32_t factor, std:
                 batch.push_back(code);
             }
         }
-        cache_.learn(batch, draw, factor, threads());
+        cache_.learn(batch, draw, factor, threads(), outlineWidth);
     }
 }
 
 std::vector<PlacedGlyph> AtlasBuilder::measure(const Project& project, std::int32_t factor,
-                                               std::int32_t cellHeight) const {
+                                               std::int32_t cellHeight,
+                                               const EffectPadding& padding, bool wholeInk) const {
     const FontBorders& borders = project.fontBorders;
-    const std::int32_t extraWidth = borders.left + borders.right;
+    const std::int32_t extraWidth = borders.left + borders.right + padding.left + padding.right;
+    // Cells hold the ink's width in whole atlas pixels, truncated as they always were; with
+    // effects, whose layers reach past the ink, rounded up so that none of it is cut.
+    const std::int32_t round = wholeInk ? factor - 1 : 0;
     std::vector<PlacedGlyph> cells;
     cells.reserve(project.glyphs.size());
     for (const Glyph& glyph : project.glyphs) {
@@ -184,10 +197,10 @@ std::vector<PlacedGlyph> AtlasBuilder::measure(const Project& project, std::int3
         const GlyphInfo& info = cache_.info(glyph.code);
         PlacedGlyph cell;
         cell.code = glyph.code;
-        cell.width = std::abs(metrics.b) / factor + extraWidth + glyph.charBorderLeft +
+        cell.width = (std::abs(metrics.b) + round) / factor + extraWidth + glyph.charBorderLeft +
                      glyph.charBorderRight;
         cell.height = cellHeight;
-        cell.inkLeft = borders.left + glyph.charBorderLeft;
+        cell.inkLeft = borders.left + glyph.charBorderLeft + padding.left;
         cell.a = static_cast<double>(metrics.a) / factor;
         cell.b = static_cast<double>(metrics.b) / factor;
         cell.advance = static_cast<double>(info.advance) / 64.0 / factor;
@@ -197,20 +210,39 @@ std::vector<PlacedGlyph> AtlasBuilder::measure(const Project& project, std::int3
     return cells;
 }
 
-void AtlasBuilder::draw(std::int32_t factor, std::int32_t borderTop, AtlasResult& result) {
-    // The ink of every character that shows, reduced on all threads first.
+void AtlasBuilder::draw(std::int32_t factor, std::int32_t inkTop, AtlasResult& result) {
+    const EffectSettings& effects = result.effects;
+    const bool colour = hasColourPages(effects);
+    const std::int32_t outlineWidth = effects.outline ? effects.outlineWidth : 0;
+    // The ink of every character that shows, reduced on all threads first, and with colour
+    // effects composed.
     std::vector<char32_t> showing;
     std::unordered_set<char32_t> listed;
     for (const PlacedGlyph& cell : result.glyphs) {
         if (!visiblePart(cell, result.pages[static_cast<std::size_t>(cell.page)]).empty() &&
-            !cache_.hasInk(cell.code, factor) && listed.insert(cell.code).second) {
+            (colour || !cache_.hasInk(cell.code, factor)) && listed.insert(cell.code).second) {
             showing.push_back(cell.code);
         }
     }
-    cache_.learn(showing, true, factor, threads());
+    cache_.learn(showing, true, factor, threads(), outlineWidth);
+    const Rgb clear = transparentColour(effects);
+    if (colour) {
+        colourInks_.prepare(showing, cache_, effects, factor, threads());
+    }
 
     for (AtlasPage& page : result.pages) {
-        page.pixels.assign(static_cast<std::size_t>(page.width) * page.height, 0);
+        const auto size = static_cast<std::size_t>(page.width) * page.height;
+        if (!colour) {
+            page.pixels.assign(size, 0);
+            continue;
+        }
+        page.pixels.resize(size * 4);
+        for (std::size_t i = 0; i < page.pixels.size(); i += 4) {
+            page.pixels[i] = clear.red;
+            page.pixels[i + 1] = clear.green;
+            page.pixels[i + 2] = clear.blue;
+            page.pixels[i + 3] = 0;
+        }
     }
     for (const PlacedGlyph& cell : result.glyphs) {
         AtlasPage& page = result.pages[static_cast<std::size_t>(cell.page)];
@@ -222,9 +254,15 @@ void AtlasBuilder::draw(std::int32_t factor, std::int32_t borderTop, AtlasResult
             continue;
         }
         // The borders are whole atlas pixels, so the ink reduced once for this factor lands on
-        // the cell unchanged, its vertical offset counted from the bottom of the top border.
+        // the cell unchanged, its vertical offset counted from the bottom of the top border and
+        // the effects' padding.
+        if (colour) {
+            const ColourInk& ink = colourInks_.ink(cell.code);
+            drawColourCell(cell, visible, ink, inkTop + ink.top, clear, page);
+            continue;
+        }
         const ReducedInk& ink = cache_.reducedInk(cell.code);
-        drawCell(cell, visible, ink, borderTop + ink.top, page);
+        drawCell(cell, visible, ink, inkTop + ink.top, page);
     }
 }
 

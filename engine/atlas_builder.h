@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "engine/atlas_result.h"
+#include "engine/colour_ink_cache.h"
 #include "engine/font_renderer.h"
 #include "engine/glyph_cache.h"
 #include "engine/pack_options.h"
@@ -20,7 +21,9 @@ namespace vemro {
 // drawn and reduced on several threads; the pages are composed afterwards in list order, so the
 // atlas is the same on any number of threads. With the project's kerning option on, the result
 // carries the font's kerning among the list's characters, asked of the font again only when the
-// font or the set of characters changed.
+// font or the set of characters changed. With colour effects the pages are 32-bit, each glyph's
+// ink composed with its outline and shadow once per font and set of effects; a distance field is
+// drawn instead of coverage, at factor 1.
 class AtlasBuilder {
 public:
     // The renderer must outlive the builder.
@@ -44,14 +47,17 @@ public:
 private:
     // Learns the widths of every glyph of the list, drawing at once the ones that probably land
     // on a page: while the cells so far cover less than `budget` pixels.
+    // With an outline of `outlineWidth` pixels (0: none), the drawn glyphs are widened as well.
     void learnWidths(const Project& project, std::int32_t factor, std::int32_t extraWidth,
-                     std::int64_t rowsTaken, std::int32_t spacing, std::int64_t budget);
+                     std::int64_t rowsTaken, std::int32_t spacing, std::int64_t budget,
+                     std::int32_t outlineWidth);
     // The cells of the project's glyphs, measured but not yet placed.
     std::vector<PlacedGlyph> measure(const Project& project, std::int32_t factor,
-                                     std::int32_t cellHeight) const;
+                                     std::int32_t cellHeight, const EffectPadding& padding,
+                                     bool wholeInk) const;
     // Draws the cells that show on their page, in list order, and counts the cells that leave
-    // their page.
-    void draw(std::int32_t factor, std::int32_t borderTop, AtlasResult& result);
+    // their page. The ink's vertical offset counts from row inkTop of the cell.
+    void draw(std::int32_t factor, std::int32_t inkTop, AtlasResult& result);
 
     // Packs the cells onto pages and sets the cells past the ink budget below the last page;
     // returns how many pages there are.
@@ -62,6 +68,7 @@ private:
     int threads() const { return threads_ > 0 ? threads_ : WorkerPool::coreCount(); }
 
     GlyphCache cache_;
+    ColourInkCache colourInks_;
     int threads_ = 0;
 };
 

@@ -23,7 +23,8 @@ const std::vector<KerningPair>& kerningOf(const AtlasResult& result) {
 bool operator==(const AtlasResult& left, const AtlasResult& right) {
     return left.textureSize == right.textureSize && left.pages == right.pages &&
            left.glyphs == right.glyphs && left.factor == right.factor &&
-           left.fontBorders == right.fontBorders && left.lineHeight == right.lineHeight &&
+           left.fontBorders == right.fontBorders && left.effects == right.effects &&
+           left.effectPadding == right.effectPadding && left.lineHeight == right.lineHeight &&
            left.ascent == right.ascent && left.lineSpacing == right.lineSpacing &&
            left.spacing == right.spacing && kerningOf(left) == kerningOf(right) &&
            left.glyphsOutsideTexture == right.glyphsOutsideTexture &&

@@ -7,20 +7,26 @@
 #include <vector>
 
 #include "engine/atlas_size.h"
+#include "engine/effect_settings.h"
 #include "engine/font_borders.h"
 #include "engine/font_renderer.h"
 
 namespace vemro {
 
-// One texture of the atlas: 8-bit coverage, exactly the texture's size, top row first.
+// One texture of the atlas, exactly the texture's size, top row first: 8-bit coverage (or a
+// distance field), or with colour effects 32-bit red, green, blue and straight alpha.
 struct AtlasPage {
     std::int32_t width = 0;
     std::int32_t height = 0;
-    std::vector<std::uint8_t> pixels;  // width x height, row-major
+    std::vector<std::uint8_t> pixels;  // width x height x channels, row-major
+    std::int32_t channels = 1;         // 1 or 4
 
-    std::uint8_t at(std::int32_t x, std::int32_t y) const {
-        return pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
-                      static_cast<std::size_t>(x)];
+    // The value of an 8-bit page, or channel `channel` of a colour page, at (x, y).
+    std::uint8_t at(std::int32_t x, std::int32_t y, std::int32_t channel = 0) const {
+        return pixels[(static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
+                       static_cast<std::size_t>(x)) *
+                          static_cast<std::size_t>(channels) +
+                      static_cast<std::size_t>(channel)];
     }
 
     friend bool operator==(const AtlasPage&, const AtlasPage&) = default;
@@ -37,7 +43,9 @@ struct PlacedGlyph {
     std::int32_t y = 0;
     std::int32_t width = 0;
     std::int32_t height = 0;
-    // Where the ink starts inside the cell: the font's and the character's left borders.
+    // Where the ink starts inside the cell: the font's and the character's left borders and what
+    // the effects add on the left. An outline, shadow or distance field reaching past the ink is
+    // drawn to its left; the descriptors keep the ink where it lies without effects.
     std::int32_t inkLeft = 0;
     // Metrics at atlas scale (the supersampled values divided by the factor, not rounded):
     // the distance from the pen to the left edge of the ink (A), the width of the ink (B) and
@@ -63,8 +71,13 @@ struct AtlasResult {
     std::int32_t factor = 1;
     // The padding of every cell, as the project gave it.
     FontBorders fontBorders;
-    // Line metrics at atlas scale: the cell height without borders (the supersampled line
-    // height divided by the factor, truncated) and the ascent (divided, not rounded).
+    // The effects as the pages hold them (usableEffects: a distance field has no outline or
+    // shadow), and what they add around every glyph's ink inside its cell.
+    EffectSettings effects;
+    EffectPadding effectPadding;
+    // Line metrics at atlas scale: the cell height without borders and effect padding (the
+    // supersampled line height divided by the factor, truncated) and the ascent (divided, not
+    // rounded).
     std::int32_t lineHeight = 0;
     double ascent = 0.0;
     // The distance between lines of text at atlas scale: the supersampled line height divided by

@@ -29,7 +29,7 @@ bool cellLeavesPage(const PlacedGlyph& cell, const AtlasPage& page) {
 
 void drawCell(const PlacedGlyph& cell, const VisibleCell& visible, const ReducedInk& ink,
               std::int32_t inkTop, AtlasPage& page) {
-    const std::int32_t inkLeft = cell.inkLeft;
+    const std::int32_t inkLeft = cell.inkLeft + ink.left;
     const std::int32_t inkBegin = std::clamp(inkLeft, visible.firstColumn, visible.endColumn);
     const std::int32_t inkEnd = std::clamp(inkLeft + ink.width, inkBegin, visible.endColumn);
     // Cell column c of row j is page pixel (cell.x + c, cell.y + j).
@@ -50,6 +50,38 @@ void drawCell(const PlacedGlyph& cell, const VisibleCell& visible, const Reduced
         std::fill(at(j, visible.firstColumn), at(j, inkBegin), std::uint8_t{0});
         std::copy(source, source + (inkEnd - inkBegin), at(j, inkBegin));
         std::fill(at(j, inkEnd), at(j, visible.endColumn), std::uint8_t{0});
+    }
+}
+
+void drawColourCell(const PlacedGlyph& cell, const VisibleCell& visible, const ColourInk& ink,
+                    std::int32_t inkTop, Rgb clear, AtlasPage& page) {
+    const std::int32_t inkLeft = cell.inkLeft + ink.left;
+    const std::int32_t inkBegin = std::clamp(inkLeft, visible.firstColumn, visible.endColumn);
+    const std::int32_t inkEnd = std::clamp(inkLeft + ink.width, inkBegin, visible.endColumn);
+    const std::uint8_t transparent[4] = {clear.red, clear.green, clear.blue, 0};
+    // Byte offset of cell column c of row j on the page.
+    const auto at = [&](std::int32_t j, std::int32_t column) {
+        return page.pixels.begin() +
+               static_cast<std::ptrdiff_t>(
+                   (static_cast<std::int64_t>(cell.y + j) * page.width + cell.x + column) * 4);
+    };
+    const auto clearColumns = [&](std::int32_t j, std::int32_t begin, std::int32_t end) {
+        for (auto pixel = at(j, begin); pixel != at(j, end); pixel += 4) {
+            std::copy(transparent, transparent + 4, pixel);
+        }
+    };
+    for (std::int32_t j = visible.firstRow; j < visible.endRow; ++j) {
+        if (j < inkTop || j >= inkTop + ink.height || inkBegin == inkEnd) {
+            clearColumns(j, visible.firstColumn, visible.endColumn);
+            continue;
+        }
+        const auto source =
+            ink.pixels.begin() +
+            static_cast<std::ptrdiff_t>(
+                (static_cast<std::int64_t>(j - inkTop) * ink.width + (inkBegin - inkLeft)) * 4);
+        clearColumns(j, visible.firstColumn, inkBegin);
+        std::copy(source, source + (inkEnd - inkBegin) * 4, at(j, inkBegin));
+        clearColumns(j, inkEnd, visible.endColumn);
     }
 }
 

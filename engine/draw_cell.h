@@ -4,6 +4,8 @@
 
 #include "engine/atlas_result.h"
 #include "engine/cell_reducer.h"
+#include "engine/colour_ink.h"
+#include "engine/effect_settings.h"
 
 namespace vemro {
 
@@ -23,10 +25,14 @@ VisibleCell visiblePart(const PlacedGlyph& cell, const AtlasPage& page);
 // Whether any part of the cell lies outside the page.
 bool cellLeavesPage(const PlacedGlyph& cell, const AtlasPage& page);
 
-// Writes the visible part of the cell once: black but for the ink, whose column 0 lands on cell
-// column cell.inkLeft and whose row 0 on cell row inkTop. Nothing outside the visible part is
-// written; ink outside the cell is never read.
+// Writes the visible part of the cell of an 8-bit page once: black but for the ink, whose column
+// 0 lands on cell column cell.inkLeft + ink.left and whose row 0 on cell row inkTop. Nothing
+// outside the visible part is written; ink outside the cell is never read.
 void drawCell(const PlacedGlyph& cell, const VisibleCell& visible, const ReducedInk& ink,
               std::int32_t inkTop, AtlasPage& page);
+
+// The same for a colour page: transparent pixels of the colour `clear` but for the colour ink.
+void drawColourCell(const PlacedGlyph& cell, const VisibleCell& visible, const ColourInk& ink,
+                    std::int32_t inkTop, Rgb clear, AtlasPage& page);
 
 }  // namespace vemro

@@ -21,6 +21,10 @@ struct FontRequest {
     // Last, so that requests written as {face, pixels, ...} need not name them.
     std::string fontFile{};
     std::int32_t faceIndex = 0;
+    // Draw signed distance fields instead of coverage, reaching `spread` pixels to either side
+    // of the outline (2..32); the quality then does not matter.
+    bool distanceField = false;
+    std::int32_t spread = 0;
 
     friend bool operator==(const FontRequest&, const FontRequest&) = default;
 };
@@ -31,13 +35,17 @@ struct GlyphImage {
     std::int32_t a = 0;
     // Width of the black box in pixels, at least 1 (a character without ink gives 1).
     std::int32_t b = 1;
-    // The ink: a coverage bitmap whose top-left pixel lands at (x + a, y + top) when the
+    // The ink: a coverage bitmap whose top-left pixel lands at (x + a - margin, y + top) when the
     // character cell's top-left corner is drawn at (x, y). Its first and last columns hold ink
     // and width == b whenever there is any ink; without ink width and height are 0.
     std::int32_t top = 0;
     std::int32_t width = 0;
     std::int32_t height = 0;
     std::vector<std::uint8_t> coverage;  // width x height bytes, row-major, 0..255
+    // A distance field reaches `margin` pixels past the black box on every side; its image is the
+    // whole field (width == b + 2 x margin), and a pixel holds 128 on the outline, more inside
+    // and less outside. 0 for coverage.
+    std::int32_t margin = 0;
 };
 
 // The A and B widths of one character, as renderGlyph reports them.
@@ -99,6 +107,14 @@ public:
     // ink. Nothing when the font has no cheaper way than drawing; the caller then calls
     // renderGlyph.
     virtual std::optional<GlyphMetrics> measureGlyph(char32_t /*code*/) { return std::nullopt; }
+
+    // The coverage of a character widened by `radius` pixels on every side (its outline stroked
+    // with round joins, outside and inside filled), placed as renderGlyph places its ink (a, b
+    // and top describe this image). A font that cannot stroke gives the glyph as renderGlyph
+    // draws it.
+    virtual GlyphImage renderBordered(char32_t code, std::int32_t /*radius*/) {
+        return renderGlyph(code);
+    }
 
     // The glyph index and advance width of a character.
     virtual GlyphInfo glyphInfo(char32_t code) = 0;

@@ -5,6 +5,7 @@
 #include FT_OUTLINE_H
 #include FT_TRUETYPE_TABLES_H
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -36,7 +37,7 @@ std::string errorText(FT_Error error) {
 
 }  // namespace
 
-Result<std::unique_ptr<FreetypeFont>> FreetypeFont::create(FT_Library library,
+Result<std::unique_ptr<FreetypeFont>> FreetypeFont::create(FreetypeLibrary& library,
                                                            std::shared_ptr<FaceSource> source,
                                                            FreetypeLibrary::Face face,
                                                            const FontRequest& request) {
@@ -57,16 +58,19 @@ Result<std::unique_ptr<FreetypeFont>> FreetypeFont::create(FT_Library library,
         new FreetypeFont(library, std::move(source), std::move(face), size, request));
 }
 
-FreetypeFont::FreetypeFont(FT_Library library, std::shared_ptr<FaceSource> source,
+FreetypeFont::FreetypeFont(FreetypeLibrary& library, std::shared_ptr<FaceSource> source,
                            FreetypeLibrary::Face face, FT_Size size, const FontRequest& request)
-    : library_(library),
+    : ownLibrary_(library),
+      library_(library.get()),
       source_(std::move(source)),
       ownedFace_(std::move(face)),
       face_(ownedFace_.get()),
       size_(size),
       familyName_(source_->familyName(face_)),
       pixelHeight_(request.pixelHeight),
-      antialiased_(request.antialiased),
+      antialiased_(request.antialiased || request.distanceField),
+      distanceField_(request.distanceField),
+      spread_(std::clamp(request.spread, 2, 32)),
       embolden_(FontCatalogue::wantsBold(request) &&
                 (face_->style_flags & FT_STYLE_FLAG_BOLD) == 0),
       oblique_(request.italic && (face_->style_flags & FT_STYLE_FLAG_ITALIC) == 0),
@@ -75,6 +79,9 @@ FreetypeFont::FreetypeFont(FT_Library library, std::shared_ptr<FaceSource> sourc
 }
 
 FreetypeFont::~FreetypeFont() {
+    if (stroker_ != nullptr) {
+        FT_Stroker_Done(stroker_);
+    }
     FT_Done_Size(size_);
     source_->giveBack(std::move(ownedFace_));
 }
@@ -111,8 +118,8 @@ std::int32_t FreetypeFont::scaleDesignUnits(FT_Long units) const {
 
 bool FreetypeFont::loadGlyph(char32_t code) {
     FT_Int32 flags = antialiased_ ? FT_LOAD_TARGET_NORMAL : FT_LOAD_TARGET_MONO;
-    if (embolden_ || oblique_) {
-        flags |= FT_LOAD_NO_BITMAP;  // synthesis works on outlines
+    if (embolden_ || oblique_ || distanceField_) {
+        flags |= FT_LOAD_NO_BITMAP;  // synthesis and distance fields work on outlines
     }
     const FT_UInt index = glyphIndexFor(face_, code);
     if (FT_Load_Glyph(face_, index, flags) != 0 &&
@@ -139,6 +146,9 @@ bool FreetypeFont::drawSlot() {
 }
 
 GlyphImage FreetypeFont::renderGlyph(char32_t code) {
+    if (distanceField_) {
+        return renderField(code);
+    }
     if (!loadGlyph(code)) {
         return GlyphImage{};
     }
@@ -157,6 +167,9 @@ GlyphImage FreetypeFont::renderGlyph(char32_t code) {
 }
 
 std::optional<GlyphMetrics> FreetypeFont::measureGlyph(char32_t code) {
+    if (distanceField_) {
+        return measureField(code);
+    }
     if (!loadGlyph(code)) {
         return GlyphMetrics{};  // what the empty image of renderGlyph reports
     }

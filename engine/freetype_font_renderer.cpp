@@ -169,7 +169,7 @@ Result<std::unique_ptr<Font>> FreetypeFontRenderer::createFont(const FontRequest
         return failure(request, "the file " + location.path + " holds no scalable outlines");
     }
     Result<std::unique_ptr<FreetypeFont>> font =
-        FreetypeFont::create(library, std::move(source), std::move(face), request);
+        FreetypeFont::create(impl_->library, std::move(source), std::move(face), request);
     if (!font) {
         return failure(request, font.message());
     }

@@ -20,24 +20,52 @@ struct Task {
     char32_t code = 0;
     bool needsWidths = false;
     bool needsInk = false;
-    GlyphMetrics metrics;
+    bool needsBorder = false;
+    GlyphMetrics metrics;  // known already when the widths are not needed
     GlyphInfo info;
     bool inked = false;  // ink holds the character's ink reduced at the factor
     ReducedInk ink;
+    ReducedInk bordered;
 };
 
-ReducedInk reduce(const GlyphImage& image, std::int32_t factor) {
+std::int32_t floorMod(std::int32_t value, std::int32_t divisor) {
+    const std::int32_t rest = value % divisor;
+    return rest < 0 ? rest + divisor : rest;
+}
+
+// Reduces an image on the block grid that starts at the ink's first column, `inkA` pixels right
+// of the pen; its `left` says where its column 0 lies on that grid.
+ReducedInk reduce(const GlyphImage& image, std::int32_t inkA, std::int32_t factor) {
     // An image whose bytes fall short of its size counts as one without ink.
     const bool whole = image.width > 0 && image.height > 0 &&
                        image.coverage.size() >= static_cast<std::size_t>(image.width) *
                                                     static_cast<std::size_t>(image.height);
-    return whole ? reduceInk(image.coverage.data(), image.width, image.height, image.top, factor)
-                 : ReducedInk{};
+    if (!whole || factor < 1) {
+        return ReducedInk{};
+    }
+    const std::int32_t first = image.a - image.margin;
+    const std::int32_t pad = floorMod(first - inkA, factor);
+    ReducedInk ink;
+    if (pad == 0) {
+        ink = reduceInk(image.coverage.data(), image.width, image.height, image.top, factor);
+    } else {
+        // Empty columns in front put the image's first column where the grid has it.
+        const std::int32_t width = image.width + pad;
+        std::vector<std::uint8_t> padded(static_cast<std::size_t>(width) * image.height, 0);
+        for (std::int32_t y = 0; y < image.height; ++y) {
+            const auto row = image.coverage.begin() + static_cast<std::ptrdiff_t>(y) * image.width;
+            std::copy(row, row + image.width,
+                      padded.begin() + static_cast<std::ptrdiff_t>(y) * width + pad);
+        }
+        ink = reduceInk(padded.data(), width, image.height, image.top, factor);
+    }
+    ink.left = (first - pad - inkA) / factor;
+    return ink;
 }
 
 // Asks the font (nullptr: none could be made) for what the task needs. The drawn image lives
 // only until it is reduced.
-void perform(Font* font, std::int32_t factor, Task& task) {
+void perform(Font* font, std::int32_t factor, std::int32_t outlineWidth, Task& task) {
     std::optional<GlyphImage> image;
     if (task.needsInk) {
         image = font ? font->renderGlyph(task.code) : GlyphImage{};
@@ -54,8 +82,13 @@ void perform(Font* font, std::int32_t factor, Task& task) {
         task.info = font ? font->glyphInfo(task.code) : GlyphInfo{};
     }
     if (image) {
-        task.ink = reduce(*image, factor);
+        task.ink = reduce(*image, task.metrics.a, factor);
         task.inked = true;
+    }
+    if (task.needsBorder) {
+        task.bordered = font ? reduce(font->renderBordered(task.code, outlineWidth * factor),
+                                      task.metrics.a, factor)
+                             : ReducedInk{};
     }
 }
 
@@ -72,6 +105,7 @@ void GlyphCache::useFont(const FontRequest& request) {
     }
     request_ = request;
     madeRequest_ = request;
+    ++fontGeneration_;
     glyphs_.clear();
     helperFonts_.clear();
     helperFontFailed_ = false;
@@ -107,6 +141,12 @@ bool GlyphCache::hasInk(char32_t code, std::int32_t factor) const {
     return found != glyphs_.end() && found->second.inkFactor == factor;
 }
 
+bool GlyphCache::hasBorder(char32_t code, std::int32_t factor, std::int32_t width) const {
+    const auto found = glyphs_.find(code);
+    return found != glyphs_.end() && found->second.borderFactor == factor &&
+           found->second.borderWidth == width;
+}
+
 std::vector<Font*> GlyphCache::workerFonts(int threads) {
     std::vector<Font*> fonts{font_.get()};
     while (!helperFontFailed_ && static_cast<int>(helperFonts_.size()) < threads - 1) {
@@ -127,14 +167,18 @@ std::vector<Font*> GlyphCache::workerFonts(int threads) {
 }
 
 void GlyphCache::learn(const std::vector<char32_t>& codes, bool withInk, std::int32_t factor,
-                       int threads) {
+                       int threads, std::int32_t outlineWidth) {
     std::vector<Task> tasks;
     for (const char32_t code : codes) {
         Task task;
         task.code = code;
         task.needsWidths = !knows(code);
         task.needsInk = withInk && !hasInk(code, factor);
-        if (task.needsWidths || task.needsInk) {
+        task.needsBorder = withInk && outlineWidth > 0 && !hasBorder(code, factor, outlineWidth);
+        if (!task.needsWidths) {
+            task.metrics = metrics(code);
+        }
+        if (task.needsWidths || task.needsInk || task.needsBorder) {
             tasks.push_back(std::move(task));
         }
     }
@@ -145,9 +189,10 @@ void GlyphCache::learn(const std::vector<char32_t>& codes, bool withInk, std::in
     const std::vector<Font*> fonts = font_ && tasks.size() >= kLeastWorkToShare
                                          ? workerFonts(threads)
                                          : std::vector<Font*>{font_.get()};
-    WorkerPool::shared().run(
-        tasks.size(), static_cast<int>(fonts.size()),
-        [&](int worker, std::size_t index) { perform(fonts[worker], factor, tasks[index]); });
+    WorkerPool::shared().run(tasks.size(), static_cast<int>(fonts.size()),
+                             [&](int worker, std::size_t index) {
+                                 perform(fonts[worker], factor, outlineWidth, tasks[index]);
+                             });
     for (Task& task : tasks) {
         Entry& entry = glyphs_[task.code];
         if (task.needsWidths) {
@@ -157,6 +202,11 @@ void GlyphCache::learn(const std::vector<char32_t>& codes, bool withInk, std::in
         if (task.inked) {
             entry.ink = std::move(task.ink);
             entry.inkFactor = factor;
+        }
+        if (task.needsBorder) {
+            entry.bordered = std::move(task.bordered);
+            entry.borderFactor = factor;
+            entry.borderWidth = outlineWidth;
         }
     }
 }

@@ -49,6 +49,10 @@ public:
     bool knows(char32_t code) const { return glyphs_.contains(code); }
     // Whether its ink is reduced at the factor.
     bool hasInk(char32_t code, std::int32_t factor) const;
+    // Whether its ink widened by an outline of `width` atlas pixels is reduced at the factor.
+    bool hasBorder(char32_t code, std::int32_t factor, std::int32_t width) const;
+    // Counts the fonts made: it changes whenever the characters are forgotten.
+    std::uint64_t fontGeneration() const { return fontGeneration_; }
 
     // Finds what is not known yet of each character: its widths, index and advance, and, with
     // `withInk`, its ink reduced at the factor (1..4). Without `withInk` the widths are measured
@@ -56,13 +60,16 @@ public:
     // its reduced ink all the same. The characters are shared out among up to `threads` threads
     // of the shared worker pool, each with a font of its own made for the same request; what
     // they find is stored afterwards on the calling thread, so the result is the same on any
-    // number of threads.
-    void learn(const std::vector<char32_t>& codes, bool withInk, std::int32_t factor, int threads);
+    // number of threads. With `withInk` and an outline width (atlas pixels; 0 for none), the ink
+    // widened by the outline is drawn and reduced too, on the same block grid as the ink.
+    void learn(const std::vector<char32_t>& codes, bool withInk, std::int32_t factor, int threads,
+               std::int32_t outlineWidth = 0);
 
     // What is known of a character; it must be known (knows, hasInk).
     GlyphMetrics metrics(char32_t code) const { return glyphs_.at(code).metrics; }
     const GlyphInfo& info(char32_t code) const { return glyphs_.at(code).info; }
     const ReducedInk& reducedInk(char32_t code) const { return glyphs_.at(code).ink; }
+    const ReducedInk& borderedInk(char32_t code) const { return glyphs_.at(code).bordered; }
 
     // The font's kerning between the characters of the list, in 1/64 pixel; asked of the font
     // again only when the font or the list's characters changed. Never null.
@@ -74,6 +81,9 @@ private:
         GlyphInfo info;
         std::int32_t inkFactor = 0;  // 0 while `ink` holds nothing
         ReducedInk ink;
+        std::int32_t borderFactor = 0;  // 0 while `bordered` holds nothing
+        std::int32_t borderWidth = 0;
+        ReducedInk bordered;
     };
 
     // The fonts the workers of a run use, one per worker, the cache's own font first: as many
@@ -95,6 +105,7 @@ private:
     std::optional<std::vector<char32_t>> kerningCharacters_;
     std::shared_ptr<const std::vector<KerningPair>> kerning_;
     std::unordered_map<char32_t, Entry> glyphs_;
+    std::uint64_t fontGeneration_ = 0;
 };
 
 }  // namespace vemro

@@ -19,16 +19,27 @@ std::int32_t pixelHeightFor(std::int32_t size, std::int32_t factor) {
     return static_cast<std::int32_t>((points * 96 + 36) / 72);
 }
 
+std::int32_t drawingFactor(const Project& project) {
+    if (project.effects.distanceField) {
+        return 1;
+    }
+    return std::clamp(project.font.factor, FontSettings::kMinFactor, FontSettings::kMaxFactor);
+}
+
 FontRequest fontRequestFor(const Project& project) {
     const FontSettings& settings = project.font;
     FontRequest request;
     request.faceName = settings.faceName;
     request.fontFile = settings.fontFile;
     request.faceIndex = settings.fontFaceIndex;
-    request.pixelHeight = pixelHeightFor(settings.size, settings.factor);
+    request.pixelHeight = pixelHeightFor(settings.size, drawingFactor(project));
     request.weight = settings.weight;
     request.antialiased = settings.quality != FontSettings::kQualityNonAntialiased;
     request.italic = settings.italic;
+    if (project.effects.distanceField) {
+        request.distanceField = true;
+        request.spread = usableEffects(project.effects).spread;
+    }
     return request;
 }
 

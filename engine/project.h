@@ -4,6 +4,7 @@
 #include <string>
 
 #include "engine/atlas_size.h"
+#include "engine/effect_settings.h"
 #include "engine/export_settings.h"
 #include "engine/font_borders.h"
 #include "engine/font_renderer.h"
@@ -29,6 +30,8 @@ struct Project {
     ExportSettings exportSettings;
     // The line of text the window lays out from the atlas below the preview.
     std::string sampleText = kDefaultSampleText;
+    // Fill colour, outline, shadow or a distance field baked into the pages.
+    EffectSettings effects;
 
     friend bool operator==(const Project&, const Project&) = default;
 };
@@ -43,7 +46,12 @@ Project startupProject(const std::string& faceName);
 // factor into 1..4.
 std::int32_t pixelHeightFor(std::int32_t size, std::int32_t factor);
 
-// The font a project asks for: its face (or font file) and style at pixelHeightFor(size, factor).
+// The supersampling factor a rebuild draws with: the project's, brought into 1..4; 1 for a
+// distance field, which is drawn from the outline at the atlas's own size.
+std::int32_t drawingFactor(const Project& project);
+
+// The font a project asks for: its face (or font file) and style at
+// pixelHeightFor(size, drawingFactor(project)), and the distance field with its spread.
 FontRequest fontRequestFor(const Project& project);
 
 }  // namespace vemro

@@ -31,7 +31,7 @@ Result<std::vector<std::uint8_t>> encodeBmfontJson(const FontDescription& d) {
     for (const DescribedKerning& k : d.kernings) {
         kernings.push_back(Json{{"first", k.first}, {"second", k.second}, {"amount", k.amount}});
     }
-    const Json font{
+    Json font{
         {"pages", std::move(pages)},
         {"chars", std::move(chars)},
         {"info",
@@ -60,6 +60,9 @@ Result<std::vector<std::uint8_t>> encodeBmfontJson(const FontDescription& d) {
           {"blueChnl", d.blueChnl}}},
         {"kernings", std::move(kernings)},
     };
+    if (d.distanceRange > 0) {
+        font["distanceField"] = Json{{"fieldType", "sdf"}, {"distanceRange", d.distanceRange}};
+    }
     // Every string went through descriptorString, so it is valid UTF-8 and dump cannot throw.
     const std::string text = font.dump() + "\n";
     return std::vector<std::uint8_t>(text.begin(), text.end());

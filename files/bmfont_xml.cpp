@@ -58,6 +58,12 @@ Result<std::vector<std::uint8_t>> encodeBmfontXml(const FontDescription& d) {
     set(common, "greenChnl", d.greenChnl);
     set(common, "blueChnl", d.blueChnl);
 
+    if (d.distanceRange > 0) {
+        pugi::xml_node field = font.append_child("distanceField");
+        set(field, "fieldType", std::string("sdf"));
+        set(field, "distanceRange", d.distanceRange);
+    }
+
     pugi::xml_node pages = font.append_child("pages");
     for (std::size_t id = 0; id < d.pages.size(); ++id) {
         pugi::xml_node page = pages.append_child("page");

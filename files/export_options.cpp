@@ -154,7 +154,132 @@ Status leaveOutKerning(const std::string&, Project& project, FontRenderer&) {
     return Status::success();
 }
 
-constexpr std::array<ExportOption, 10> kExportOptions{{
+// A whole decimal number from low to high with an optional minus sign, or nothing.
+std::optional<std::int32_t> signedNumber(const std::string& text, std::int32_t low,
+                                         std::int32_t high) {
+    const bool negative = text.starts_with("-");
+    const std::optional<std::int32_t> size =
+        wholeNumber(negative ? text.substr(1) : text, 0, std::max(-low, high));
+    if (!size) {
+        return std::nullopt;
+    }
+    const std::int32_t value = negative ? -*size : *size;
+    return value >= low && value <= high ? std::optional(value) : std::nullopt;
+}
+
+// Bytes written as pairs of hexadecimal digits ("FF8000"), exactly `count` of them.
+std::optional<std::vector<std::uint8_t>> hexBytes(const std::string& text, std::size_t count) {
+    if (text.size() != 2 * count ||
+        text.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos) {
+        return std::nullopt;
+    }
+    std::vector<std::uint8_t> bytes;
+    for (std::size_t i = 0; i < count; ++i) {
+        bytes.push_back(static_cast<std::uint8_t>(std::stoi(text.substr(2 * i, 2), nullptr, 16)));
+    }
+    return bytes;
+}
+
+std::optional<Rgb> colourNamed(const std::string& text) {
+    const auto bytes = hexBytes(text, 3);
+    return bytes ? std::optional(Rgb{(*bytes)[0], (*bytes)[1], (*bytes)[2]}) : std::nullopt;
+}
+
+// The parts of a comma-separated argument.
+std::vector<std::string> commaParts(const std::string& text) {
+    std::vector<std::string> parts;
+    std::size_t start = 0;
+    for (std::size_t comma; (comma = text.find(',', start)) != std::string::npos;
+         start = comma + 1) {
+        parts.push_back(text.substr(start, comma - start));
+    }
+    parts.push_back(text.substr(start));
+    return parts;
+}
+
+// --fill RRGGBB.
+Status setFill(const std::string& argument, Project& project, FontRenderer&) {
+    const std::optional<Rgb> colour = colourNamed(argument);
+    if (!colour) {
+        return Status::failure("\"" + argument +
+                               "\" is not a colour: give six hexadecimal digits RRGGBB");
+    }
+    project.effects.fill = *colour;
+    return Status::success();
+}
+
+// --outline W[,RRGGBB]: an outline instead of a distance field.
+Status setOutline(const std::string& argument, Project& project, FontRenderer&) {
+    using E = EffectSettings;
+    const std::vector<std::string> parts = commaParts(argument);
+    const std::optional<std::int32_t> width =
+        wholeNumber(parts[0], E::kMinOutlineWidth, E::kMaxOutlineWidth);
+    const std::optional<Rgb> colour =
+        parts.size() == 2 ? colourNamed(parts[1]) : std::optional(project.effects.outlineColour);
+    if (parts.size() > 2 || !width || !colour) {
+        return Status::failure("\"" + argument + "\" is not an outline: give a width of " +
+                               std::to_string(E::kMinOutlineWidth) + " to " +
+                               std::to_string(E::kMaxOutlineWidth) +
+                               " pixels, and after a comma a colour RRGGBB if wanted");
+    }
+    EffectSettings& effects = project.effects;
+    effects.outline = true;
+    effects.outlineWidth = *width;
+    effects.outlineColour = *colour;
+    effects.distanceField = false;
+    return Status::success();
+}
+
+// --shadow DX,DY,BLUR[,RRGGBBAA]: a shadow instead of a distance field.
+Status setShadow(const std::string& argument, Project& project, FontRenderer&) {
+    using E = EffectSettings;
+    const std::vector<std::string> parts = commaParts(argument);
+    const bool counted = parts.size() == 3 || parts.size() == 4;
+    const std::optional<std::int32_t> x =
+        counted ? signedNumber(parts[0], E::kMinShadowOffset, E::kMaxShadowOffset) : std::nullopt;
+    const std::optional<std::int32_t> y =
+        counted ? signedNumber(parts[1], E::kMinShadowOffset, E::kMaxShadowOffset) : std::nullopt;
+    const std::optional<std::int32_t> blur =
+        counted ? wholeNumber(parts[2], E::kMinShadowBlur, E::kMaxShadowBlur) : std::nullopt;
+    const std::optional<std::vector<std::uint8_t>> colour =
+        parts.size() == 4 ? hexBytes(parts[3], 4) : std::nullopt;
+    if (!x || !y || !blur || (parts.size() == 4 && !colour)) {
+        return Status::failure("\"" + argument +
+                               "\" is not a shadow: give DX,DY,BLUR with offsets of -16 to 16 "
+                               "and a blur of 0 to 8 pixels, and after a comma a colour and "
+                               "opacity RRGGBBAA if wanted");
+    }
+    EffectSettings& effects = project.effects;
+    effects.shadow = true;
+    effects.shadowX = *x;
+    effects.shadowY = *y;
+    effects.shadowBlur = *blur;
+    if (colour) {
+        effects.shadowColour = Rgb{(*colour)[0], (*colour)[1], (*colour)[2]};
+        effects.shadowOpacity = (*colour)[3];
+    }
+    effects.distanceField = false;
+    return Status::success();
+}
+
+// --sdf SPREAD: a distance field instead of coverage, outline and shadow.
+Status setDistanceField(const std::string& argument, Project& project, FontRenderer&) {
+    using E = EffectSettings;
+    const std::optional<std::int32_t> spread = wholeNumber(argument, E::kMinSpread, E::kMaxSpread);
+    if (!spread) {
+        return Status::failure("\"" + argument + "\" is not a spread: give a whole number of " +
+                               std::to_string(E::kMinSpread) + " to " +
+                               std::to_string(E::kMaxSpread) + " pixels");
+    }
+    EffectSettings& effects = project.effects;
+    effects.distanceField = true;
+    effects.spread = *spread;
+    effects.outline = false;
+    effects.shadow = false;
+    return Status::success();
+}
+
+constexpr std::array<ExportOption, 14> kExportOptions{{
     {"--chars-from", "FILE", "add the characters of a UTF-8 text file for this export",
      addCharactersFrom, ExportOptionFailure::input},
     {"--font-file", "PATH", "draw with the first face of a font file instead of the project's face",
@@ -177,6 +302,15 @@ constexpr std::array<ExportOption, 10> kExportOptions{{
      ExportOptionFailure::usage},
     {"--no-kerning", "", "leave the kerning pairs out of the descriptor", leaveOutKerning,
      ExportOptionFailure::usage},
+    {"--fill", "RRGGBB", "the glyphs' colour (pages become 32-bit colour unless it is FFFFFF)",
+     setFill, ExportOptionFailure::usage},
+    {"--outline", "W[,RRGGBB]", "an outline W pixels wide (1 to 16), black or of the colour given",
+     setOutline, ExportOptionFailure::usage},
+    {"--shadow", "DX,DY,BLUR[,RRGGBBAA]",
+     "a shadow moved by DX,DY (-16 to 16) and blurred by BLUR (0 to 8) pixels", setShadow,
+     ExportOptionFailure::usage},
+    {"--sdf", "SPREAD", "a signed distance field reaching SPREAD (2 to 32) pixels from the outline",
+     setDistanceField, ExportOptionFailure::usage},
 }};
 
 }  // namespace

@@ -38,12 +38,21 @@ FontDescription describeFont(const Project& project, const AtlasResult& result,
     const FontBorders& borders = result.fontBorders;
     description.padding = {borders.top, borders.right, borders.bottom, borders.left};
     description.spacing = {result.spacing, result.spacing};
+    description.outline = result.effects.outline ? result.effects.outlineWidth : 0;
+    description.distanceRange = result.effects.distanceField ? 2 * result.effects.spread : 0;
 
     description.lineHeight = nearest(result.lineSpacing);
     description.base = nearest(result.ascent);
     description.scaleW = result.textureSize.width;
     description.scaleH = result.textureSize.height;
-    if (image == PageImage::Png8) {
+    const bool colourPages = !result.pages.empty() && result.pages.front().channels == 4;
+    if (colourPages) {
+        const std::int32_t held = result.effects.outline ? kChannelGlyphAndOutline : kChannelGlyph;
+        description.alphaChnl = held;
+        description.redChnl = held;
+        description.greenChnl = held;
+        description.blueChnl = held;
+    } else if (image == PageImage::Png8) {
         description.redChnl = kChannelGlyph;
         description.greenChnl = kChannelGlyph;
         description.blueChnl = kChannelGlyph;
@@ -62,7 +71,7 @@ FontDescription describeFont(const Project& project, const AtlasResult& result,
         c.width = std::max(cell.width, 0);
         c.height = std::max(cell.height, 0);
         c.xoffset = nearest(cell.a) - cell.inkLeft;
-        c.yoffset = -borders.top;
+        c.yoffset = -(borders.top + result.effectPadding.top);
         c.xadvance = nearest(cell.advance);
         c.page = cell.page;
         c.chnl = kAllChannels;

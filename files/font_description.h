@@ -37,6 +37,7 @@ struct DescribedKerning {
 
 // Channel values of the common block: what a texture channel holds.
 inline constexpr std::int32_t kChannelGlyph = 0;
+inline constexpr std::int32_t kChannelGlyphAndOutline = 2;
 inline constexpr std::int32_t kChannelOne = 4;
 // A character's chnl: its glyph is in every channel of the page.
 inline constexpr std::int32_t kAllChannels = 15;
@@ -65,6 +66,9 @@ struct FontDescription {
     std::int32_t redChnl = kChannelOne;
     std::int32_t greenChnl = kChannelOne;
     std::int32_t blueChnl = kChannelOne;
+    // For a distance field: the range in atlas pixels of distance the values 0..255 span (twice
+    // the spread); 0 without one. XML and JSON describe it as a distanceField of fieldType "sdf".
+    std::int32_t distanceRange = 0;
     // The page files, named relative to the descriptor's folder; the page id is the index.
     std::vector<std::string> pages;
     std::vector<DescribedChar> chars;
@@ -88,7 +92,10 @@ struct FontDescription {
 // - the kerning pairs between the characters described, without the pairs that round to 0;
 // - channels: a 32-bit page is white with the glyph in alpha (alpha 0, red, green and blue 4);
 //   an 8-bit page has its one channel, which holds the glyph whichever channel a loader reads it
-//   into (all four 0). Every character's chnl is 15.
+//   into (all four 0); a colour page (effects) holds the composed glyph in all four channels (0,
+//   or 2, glyph and outline, with an outline), whatever the image kind asked for. Every
+//   character's chnl is 15;
+// - outline: the outline's width; distanceRange: twice a distance field's spread.
 FontDescription describeFont(const Project& project, const AtlasResult& result,
                              const std::vector<std::string>& pageFiles, PageImage image);
 

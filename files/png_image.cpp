@@ -32,8 +32,33 @@ void flushNothing(png_structp) {}
 
 void ignoreWarning(png_structp, png_const_charp) {}
 
+// The rows of a colour page's image: its pixels as they are, transparent black past them.
+std::vector<std::uint8_t> colourRows(const AtlasPage& page, AtlasSize size) {
+    const auto width = static_cast<std::size_t>(size.width);
+    const auto height = static_cast<std::size_t>(size.height);
+    std::vector<std::uint8_t> rows(width * height * 4, 0);
+    const bool pixelsComplete =
+        page.width >= 0 && page.height >= 0 &&
+        page.pixels.size() >= static_cast<std::size_t>(page.width) * page.height * 4;
+    if (!pixelsComplete) {
+        return rows;
+    }
+    const std::size_t readableWidth =
+        std::min<std::size_t>(width, static_cast<std::size_t>(page.width));
+    const std::size_t readableHeight =
+        std::min<std::size_t>(height, static_cast<std::size_t>(page.height));
+    for (std::size_t y = 0; y < readableHeight; ++y) {
+        const std::uint8_t* in = page.pixels.data() + y * static_cast<std::size_t>(page.width) * 4;
+        std::copy(in, in + readableWidth * 4, rows.data() + y * width * 4);
+    }
+    return rows;
+}
+
 // The rows of the image, each `channels` bytes a pixel.
 std::vector<std::uint8_t> imageRows(const AtlasPage& page, AtlasSize size, PngPixels pixels) {
+    if (pixels == PngPixels::Colour) {
+        return colourRows(page, size);
+    }
     const auto width = static_cast<std::size_t>(size.width);
     const auto height = static_cast<std::size_t>(size.height);
     const std::size_t channels = pixels == PngPixels::Coverage ? 1 : 4;
@@ -97,6 +122,11 @@ Result<std::vector<std::uint8_t>> encodePngImage(const AtlasPage& page, AtlasSiz
     using Encoded = Result<std::vector<std::uint8_t>>;
     if (size.width <= 0 || size.height <= 0) {
         return Encoded::failure("a PNG image needs a width and height of at least 1 pixel");
+    }
+    if (page.channels == 4) {
+        pixels = PngPixels::Colour;
+    } else if (pixels == PngPixels::Colour) {
+        pixels = PngPixels::WhiteWithAlpha;
     }
     std::vector<std::uint8_t> rows = imageRows(page, size, pixels);
     PngSink sink;

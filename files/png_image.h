@@ -14,6 +14,7 @@ namespace vemro {
 enum class PngPixels {
     WhiteWithAlpha,  // 8-bit RGBA: every pixel white, the coverage as alpha
     Coverage,        // 8-bit greyscale: the coverage alone
+    Colour,          // 8-bit RGBA: the pixels of a colour page as they are
 };
 
 // The zlib and filter settings of the PNG writer. The defaults were chosen by measurement
@@ -27,8 +28,9 @@ struct PngCompression {
 };
 
 // The PNG of one page, top row first, non-interlaced, without any other chunk than IHDR, IDAT and
-// IEND. A texture position the page does not hold reads as no coverage. Fails only when libpng
-// does, with its message.
+// IEND. A texture position the page does not hold reads as no coverage (transparent black for
+// colour). An 8-bit page stored as Colour is white with its coverage as alpha; a colour page
+// stored otherwise keeps its colours (Colour). Fails only when libpng does, with its message.
 Result<std::vector<std::uint8_t>> encodePngImage(const AtlasPage& page, AtlasSize size,
                                                  PngPixels pixels,
                                                  const PngCompression& compression = {});

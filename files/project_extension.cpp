@@ -4,6 +4,7 @@
 
 #include "engine/unicode_text.h"
 #include "files/character_name.h"
+#include "files/effect_section.h"
 #include "files/export_sections.h"
 #include "files/little_endian.h"
 #include "files/settings_sections.h"
@@ -146,10 +147,15 @@ constexpr SectionKind kSections[] = {
         ProjectExtension& extension) {
          return readSampleTextSection(bytes, at, length, extension.sampleText);
      }},
+    {kEffectsTag,
+     [](const std::vector<std::uint8_t>& bytes, std::size_t at, std::size_t length,
+        ProjectExtension& extension) {
+         return readEffectsSection(bytes, at, length, extension.effects);
+     }},
 };
 constexpr std::size_t kSectionCount = sizeof(kSections) / sizeof(kSections[0]);
 
-// "\"CHRS\", \"FONT\", \"TXSZ\", \"PACK\", \"EXPO\" and \"TEXT\"".
+// "\"CHRS\", \"FONT\", \"TXSZ\", \"PACK\", \"EXPO\", \"TEXT\" and \"EFCT\"".
 std::string sectionNames() {
     std::string names;
     for (std::size_t i = 0; i < kSectionCount; ++i) {
@@ -170,7 +176,8 @@ std::size_t maxProjectExtensionBytes() {
            (kSectionHeaderBytes + kTextureSizePayloadBytes) +
            (kSectionHeaderBytes + kPackingPayloadBytes) +
            (kSectionHeaderBytes + kExportPayloadBytes) +
-           (kSectionHeaderBytes + kMaxSampleTextBytes);
+           (kSectionHeaderBytes + kMaxSampleTextBytes) +
+           (kSectionHeaderBytes + kEffectsPayloadBytes);
 }
 
 void appendProjectExtension(std::vector<std::uint8_t>& out, const ProjectExtension& extension) {
@@ -204,6 +211,9 @@ void appendProjectExtension(std::vector<std::uint8_t>& out, const ProjectExtensi
     }
     if (extension.sampleText) {
         appendSampleTextSection(out, *extension.sampleText);
+    }
+    if (extension.effects) {
+        appendEffectsSection(out, *extension.effects);
     }
 }
 
@@ -321,6 +331,11 @@ std::optional<std::string> projectExtensionProblem(const ProjectExtension& exten
     }
     if (extension.sampleText) {
         if (auto problem = sampleTextProblem(*extension.sampleText)) {
+            return problem;
+        }
+    }
+    if (extension.effects) {
+        if (auto problem = effectsProblem(*extension.effects)) {
             return problem;
         }
     }

@@ -22,6 +22,7 @@ namespace vemro {
 //     PACK    the packing settings (only when one differs from the default; settings_sections.h)
 //     EXPO    the export settings (only when one differs from the default; export_sections.h)
 //     TEXT    the window's sample text (only when it is not the default; export_sections.h)
+//     EFCT    the effects (only when one differs from the default; effect_section.h)
 // Every field is little-endian.
 inline constexpr char kProjectExtensionSignature[] = "VemroExt";
 inline constexpr std::uint32_t kProjectExtensionVersion = 1;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/atlas_size.h"
+#include "engine/effect_settings.h"
 #include "engine/export_settings.h"
 #include "engine/packing_settings.h"
 #include "engine/result.h"
@@ -64,7 +65,7 @@ struct ProjectCharacter {
 };
 
 // What a project file holds after its glyph records, for what the records and the header cannot
-// say. Later settings (effects) join as members here, each stored in a section of its own.
+// say. Later settings join as members here, each stored in a section of its own.
 struct ProjectExtension {
     // The complete, ordered glyph list, duplicates included.
     std::vector<ProjectCharacter> characters;
@@ -81,6 +82,8 @@ struct ProjectExtension {
     std::optional<ExportSettings> exportSettings;
     // The window's sample text; nothing for the default.
     std::optional<std::string> sampleText;
+    // The effects; nothing for the defaults.
+    std::optional<EffectSettings> effects;
 
     friend bool operator==(const ProjectExtension&, const ProjectExtension&) = default;
 };

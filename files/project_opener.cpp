@@ -113,6 +113,9 @@ OpenedProject applyProjectFile(const ProjectFile& file, const std::vector<std::s
     if (extension != nullptr && extension->sampleText) {
         project.sampleText = *extension->sampleText;
     }
+    if (extension != nullptr && extension->effects) {
+        project.effects = *extension->effects;
+    }
 
     if (extension != nullptr) {
         for (const ProjectCharacter& stored : extension->characters) {
@@ -159,8 +162,10 @@ ProjectFile projectFileFor(const Project& project, const std::string& projectPat
     const FontSettings& font = project.font;
     const bool otherExport = !(project.exportSettings == ExportSettings{});
     const bool otherSampleText = project.sampleText != Project::kDefaultSampleText;
+    const bool otherEffects = !(project.effects == EffectSettings{});
     const bool needsExtension =
         !font.fontFile.empty() || largeTexture || otherPacking || otherExport || otherSampleText ||
+        otherEffects ||
         std::any_of(project.glyphs.begin(), project.glyphs.end(), [](const Glyph& glyph) {
             return !unicodeToWindows1252(glyph.code).has_value();
         });
@@ -195,6 +200,9 @@ ProjectFile projectFileFor(const Project& project, const std::string& projectPat
     }
     if (otherSampleText) {
         extension.sampleText = project.sampleText;
+    }
+    if (otherEffects) {
+        extension.effects = project.effects;
     }
     return file;
 }

@@ -28,17 +28,28 @@ std::vector<std::uint8_t> encodeTgaImage(const AtlasPage& page, AtlasSize size) 
 
     // Rows the page holds only in part (or a page whose pixels fall short of its size) read as
     // no coverage where they end.
-    const bool pixelsComplete = page.width >= 0 && page.height >= 0 &&
-                                page.pixels.size() >= static_cast<std::size_t>(page.width) *
-                                                          static_cast<std::size_t>(page.height);
+    const std::size_t channels = page.channels == 4 ? 4 : 1;
+    const bool pixelsComplete =
+        page.width >= 0 && page.height >= 0 &&
+        page.pixels.size() >=
+            static_cast<std::size_t>(page.width) * static_cast<std::size_t>(page.height) * channels;
     const std::int32_t readableWidth = pixelsComplete ? std::min(width, page.width) : 0;
     const std::int32_t readableHeight = pixelsComplete ? page.height : 0;
     std::uint8_t* pixel = out.data() + kTgaHeaderBytes;
     for (std::int32_t y = height - 1; y >= 0; --y) {
         std::int32_t x = 0;
         if (y < readableHeight) {
-            const std::uint8_t* row = page.pixels.data() + static_cast<std::size_t>(y) *
-                                                               static_cast<std::size_t>(page.width);
+            const std::uint8_t* row =
+                page.pixels.data() +
+                static_cast<std::size_t>(y) * static_cast<std::size_t>(page.width) * channels;
+            if (channels == 4) {
+                for (; x < readableWidth; ++x, pixel += 4, row += 4) {
+                    pixel[0] = row[2];
+                    pixel[1] = row[1];
+                    pixel[2] = row[0];
+                    pixel[3] = row[3];
+                }
+            }
             for (; x < readableWidth; ++x, pixel += 4) {
                 pixel[0] = 0xFF;
                 pixel[1] = 0xFF;

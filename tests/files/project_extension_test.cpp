@@ -193,7 +193,7 @@ TEST(ProjectExtensionRead, EveryDamageIsRefusedWithWhatIsWrongAndTheLimit) {
         {append("XTRA\0\0\0\0"s),
          "the section \"XTRA\" at byte " + end +
              " is unknown; project extension version 1 has the sections "
-             "\"CHRS\", \"FONT\", \"TXSZ\", \"PACK\", \"EXPO\" and \"TEXT\""},
+             "\"CHRS\", \"FONT\", \"TXSZ\", \"PACK\", \"EXPO\", \"TEXT\" and \"EFCT\""},
         {append("FONT\0\0\0\0"s), "the section \"FONT\" appears a second time, at byte " + end +
                                       "; each section may appear once"},
         {[](Bytes& b) { b.erase(b.begin() + kChrsAt, b.begin() + kFontAt); },
