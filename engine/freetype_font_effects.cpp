@@ -9,6 +9,7 @@
 #include FT_GLYPH_H
 #include FT_OUTLINE_H
 
+#include "engine/counter_repair.h"
 #include "engine/glyph_ink.h"
 #include "engine/grey_outline.h"
 
@@ -111,7 +112,13 @@ GlyphImage FreetypeFont::renderBordered(char32_t code, std::int32_t radius) {
         return renderGlyph(code);
     }
     const auto* drawn = reinterpret_cast<FT_BitmapGlyph>(held.glyph);
-    return trimmedImage(drawn->bitmap, drawn->left, ascent_ - drawn->top, antialiased_);
+    GlyphImage bordered =
+        trimmedImage(drawn->bitmap, drawn->left, ascent_ - drawn->top, antialiased_);
+    // Counters smaller than the radius are closed from the glyph's own ink; only a widened glyph
+    // with enclosed pixels needs it.
+    closeCounters(
+        bordered, [&] { return renderGlyph(code); }, radius);
+    return bordered;
 }
 
 }  // namespace vemro
