@@ -107,5 +107,66 @@ TEST(ThreadedRebuild, BuildersOnTwoThreadsAtOnceShareThePool) {
     EXPECT_EQ(*results[1], expected);
 }
 
+// Effects kept across changes: outlines of two widths, a shadow, colours, distance fields of
+// two spreads, as the window switches between them.
+TEST(ThreadedRebuild, EffectsDrawTheSameOnEveryThread) {
+    FreetypeFontRenderer renderer;
+    Project project = startupProject("DejaVu Sans");
+    for (char32_t code = 0x20; code < 0x100; ++code) {
+        project.glyphs.addCharacter(code);
+    }
+    project.textureSize = {1024, 1024};
+    const auto change = [](int step, Project& p) {
+        EffectSettings& effects = p.effects;
+        p.font.size = 14 + 5 * (step % 3);
+        p.font.factor = 1 + step % 3;
+        effects.outline = step % 4 != 3;
+        effects.outlineWidth = 1 + step % 2 * 3;
+        effects.shadow = step % 3 == 1;
+        effects.shadowX = -3 + step;
+        effects.fill = Rgb{255, static_cast<std::uint8_t>(40 * step), 0};
+        effects.distanceField = step == 3;
+        effects.spread = 5;
+    };
+    expectSameOnEveryThreadCount(renderer, project, change, 8);
+}
+
+// FreeType's distance-field spread belongs to its whole library: builders of different spreads
+// drawing on one renderer at the same time must each get the fields a renderer of their own
+// draws.
+TEST(ThreadedRebuild, DistanceFieldsOfDifferentSpreadsDrawnAtOnceKeepTheirOwn) {
+    FreetypeFontRenderer renderer;
+    std::vector<Project> projects;
+    std::vector<AtlasResult> alone;
+    for (const std::int32_t spread : {2, 5, 9}) {
+        Project project = startupProject("DejaVu Sans");
+        for (char32_t code = 0x21; code < 0x60; ++code) {
+            project.glyphs.addCharacter(code);
+        }
+        project.font.size = 8;
+        project.textureSize = {2048, 1024};
+        project.effects.distanceField = true;
+        project.effects.spread = spread;
+        FreetypeFontRenderer own;
+        AtlasBuilder builder(own);
+        alone.push_back(*builder.rebuild(project));
+        projects.push_back(project);
+    }
+    std::vector<int> differing(projects.size(), 0);
+    std::vector<std::thread> threads;
+    for (std::size_t i = 0; i < projects.size(); ++i) {
+        threads.emplace_back([&, i] {
+            for (int round = 0; round < 3; ++round) {
+                AtlasBuilder builder(renderer);
+                differing[i] += *builder.rebuild(projects[i]) == alone[i] ? 0 : 1;
+            }
+        });
+    }
+    for (std::thread& thread : threads) {
+        thread.join();
+    }
+    EXPECT_EQ(differing, std::vector<int>(projects.size(), 0));
+}
+
 }  // namespace
 }  // namespace vemro
