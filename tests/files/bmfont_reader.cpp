@@ -42,7 +42,9 @@ void take(ReadFont& font, const std::string& tag, const Attributes& a,
             font.error = tag + " " + key + " is not quoted";
         }
     };
-    if (tag == "info" || tag == "common") {
+    if (tag == "distanceField") {
+        font.distanceField = a;
+    } else if (tag == "info" || tag == "common") {
         (tag == "info" ? font.info : font.common) = a;
         if (tag == "info") {
             mustQuote("face");
@@ -167,6 +169,9 @@ ReadFont readJson(const std::string& text) {
     };
     std::map<std::string, std::int64_t> counts;
     take(font, "info", attributesOf(json.value("info", nlohmann::json::object())), nullptr, counts);
+    if (json.contains("distanceField")) {
+        take(font, "distanceField", attributesOf(json["distanceField"]), nullptr, counts);
+    }
     take(font, "common", attributesOf(json.value("common", nlohmann::json::object())), nullptr,
          counts);
     for (const auto& page : json.value("pages", nlohmann::json::array())) {

@@ -16,9 +16,13 @@
 namespace vemro::test {
 
 struct ReadFont {
+    using Values = std::map<std::string, std::string>;
+
     std::string error;  // empty when the descriptor was read whole
     // The info and common values as the text layout writes them ("2,3,4,1" for padding).
     std::map<std::string, std::string> info, common;
+    // A distance field's fieldType and distanceRange (XML and JSON); empty without one.
+    std::map<std::string, std::string> distanceField;
     std::vector<std::string> pages;
     std::vector<std::uint32_t> order;  // character ids in file order
     // x, y, width, height, xoffset, yoffset, xadvance, page and chnl of each character.
@@ -28,8 +32,8 @@ struct ReadFont {
     std::int64_t number(const std::string& key) const;  // from info or common
 
     friend bool operator==(const ReadFont& a, const ReadFont& b) {
-        return std::tie(a.info, a.common, a.pages, a.order, a.chars, a.kernings) ==
-               std::tie(b.info, b.common, b.pages, b.order, b.chars, b.kernings);
+        return std::tie(a.info, a.common, a.distanceField, a.pages, a.order, a.chars, a.kernings) ==
+               std::tie(b.info, b.common, b.distanceField, b.pages, b.order, b.chars, b.kernings);
     }
 };
 

@@ -4,6 +4,7 @@
 
 #include <sstream>
 
+#include "engine/project.h"
 #include "files/project_file.h"
 #include "tests/files/bmfont_reader.h"
 #include "tests/files/fake_font_renderer.h"
@@ -303,6 +304,64 @@ TEST_F(ExportCommandTest, FormatAndPagesComeFromTheProjectUnlessAnOptionSaysOthe
           "--format tfd|bmfont-text|bmfont-xml|bmfont-binary|json", "--image png|png8|tga",
           "--no-kerning"}) {
         EXPECT_NE(help.find(option), std::string::npos) << option;
+    }
+}
+
+// The effect options override the project for one export; of a distance field and an outline or
+// shadow, the option given last counts. A value out of range is a usage error naming the option.
+TEST_F(ExportCommandTest, EffectOptionsOverrideTheProjectForThisExport) {
+    ProjectFile stored = smallProject();
+    stored.factor = 3;
+    const std::string project = writeProject(stored);
+    const std::vector<std::uint8_t> bytes = readBytes(project);
+    const auto exported = [&](std::vector<std::string> options, const std::string& name) {
+        std::vector<std::string> args{"--export", project, folder.path(name), "--format", "json",
+                                      "--image",  "png8"};
+        args.insert(args.end(), options.begin(), options.end());
+        const Outcome outcome = run(args, renderer);
+        EXPECT_EQ(outcome.code, 0) << outcome.err;
+        return test::readBmfont(readBytes(folder.path(name + ".json")));
+    };
+    const test::ReadFont coloured =
+        exported({"--fill", "ff8000", "--shadow", "-1,2,1,0000FF80", "--outline", "2,00FF00"}, "c");
+    EXPECT_EQ(coloured.info.at("outline"), "2");
+    EXPECT_EQ(coloured.common.at("alphaChnl") + coloured.common.at("blueChnl"), "22");
+    EXPECT_EQ(readBytes(folder.path("c_0.png")).at(25), 6) << "an RGBA PNG";
+    EXPECT_TRUE(coloured.distanceField.empty());
+    EXPECT_FALSE(renderer.requests.back().distanceField);
+
+    const test::ReadFont field = exported({"--outline", "3", "--sdf", "5"}, "f");
+    EXPECT_EQ(field.distanceField.at("distanceRange"), "10");
+    EXPECT_EQ(field.info.at("outline"), "0");
+    EXPECT_EQ(field.info.at("aa"), "1");
+    EXPECT_TRUE(renderer.requests.back().distanceField);
+    EXPECT_EQ(renderer.requests.back().spread, 5);
+    EXPECT_EQ(renderer.requests.back().pixelHeight, pixelHeightFor(stored.size, 1));
+    const test::ReadFont outline = exported({"--sdf", "5", "--outline", "3"}, "o");
+    EXPECT_TRUE(outline.distanceField.empty());
+    EXPECT_EQ(outline.info.at("outline"), "3");
+    EXPECT_EQ(readBytes(project), bytes);
+
+    for (const auto& [option, value] :
+         std::vector<std::pair<std::string, std::string>>{{"--fill", "FF00"},
+                                                          {"--fill", "#FF0000"},
+                                                          {"--fill", "GG0000"},
+                                                          {"--outline", "0"},
+                                                          {"--outline", "17"},
+                                                          {"--outline", "2,FF00"},
+                                                          {"--outline", "2,FF0000,1"},
+                                                          {"--shadow", "1,2"},
+                                                          {"--shadow", "1,2,9"},
+                                                          {"--shadow", "-17,0,0"},
+                                                          {"--shadow", "1,+2,0"},
+                                                          {"--shadow", "1,2,3,FF0000"},
+                                                          {"--sdf", "1"},
+                                                          {"--sdf", "33"}}) {
+        const Outcome result =
+            run({"--export", project, folder.path("bad"), option, value}, renderer);
+        EXPECT_EQ(result.code, 2) << option << " " << value;
+        EXPECT_EQ(result.err.rfind("vemro-font-builder: " + option + ": \"" + value + "\"", 0), 0u)
+            << result.err;
     }
 }
 

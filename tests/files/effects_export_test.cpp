@@ -1,0 +1,241 @@
+// Exports of atlases with effects: colour pages in every image kind, the descriptors' outline,
+// channels and distance field, and the layout a game makes from them, which must put the fill
+// where the same export without effects puts the glyph.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <optional>
+#include <string>
+
+#include "engine/atlas_builder.h"
+#include "engine/freetype_font_renderer.h"
+#include "files/exporter.h"
+#include "tests/files/bmfont_reader.h"
+#include "tests/files/png_reader.h"
+#include "tests/files/test_folder.h"
+
+namespace vemro {
+namespace {
+
+Project dejaVu(std::int32_t size, std::int32_t factor, const std::u32string& text) {
+    Project project = startupProject("DejaVu Sans");
+    project.font.size = size;
+    project.font.factor = factor;
+    project.textureSize = {2048, 1024};
+    for (const char32_t code : text) {
+        project.glyphs.addCharacter(code);
+    }
+    return project;
+}
+
+struct Exported {
+    test::ReadFont font;
+    std::vector<std::uint8_t> descriptor;
+    std::string folder;
+};
+
+Exported exportWith(const TestFolder& folder, const std::string& name, Project project,
+                    FontRenderer& renderer, DescriptorFormat format, PageImage image) {
+    AtlasBuilder builder(renderer);
+    const std::shared_ptr<const AtlasResult> result = builder.rebuild(project);
+    EXPECT_EQ(result->glyphsOutsideTexture, 0u);
+    project.exportSettings.image = image;
+    const ExportReport report = exporterFor(format).write(folder.path(name), project, *result);
+    EXPECT_TRUE(report.ok()) << report.failures.front();
+    Exported exported;
+    if (format != DescriptorFormat::Tfd) {
+        exported.descriptor = readBytes(report.written.back());
+        exported.font = test::readBmfont(exported.descriptor);
+        EXPECT_EQ(exported.font.error, "");
+    }
+    return exported;
+}
+
+std::string channels(const test::ReadFont& font) {
+    return font.common.at("alphaChnl") + font.common.at("redChnl") + font.common.at("greenChnl") +
+           font.common.at("blueChnl");
+}
+
+// A fill colour alone makes colour pages: the fill's colour everywhere, the glyphs' coverage
+// as alpha, whatever image was asked for, PNG or Targa; the .tfd export's Targa image too.
+TEST(EffectsExport, ColourPagesHoldTheComposedGlyphsInEveryImageKind) {
+    FreetypeFontRenderer renderer;
+    TestFolder folder;
+    const Project plain = dejaVu(16, 1, U"Wa\u20ACg");
+    Project coloured = plain;
+    coloured.effects.fill = Rgb{255, 128, 0};
+    AtlasBuilder builder(renderer);
+    const AtlasPage coverage = builder.rebuild(plain)->pages.front();
+    ASSERT_EQ(coverage.channels, 1);
+
+    for (const PageImage image : {PageImage::Png, PageImage::Png8}) {
+        const Exported exported =
+            exportWith(folder, "png", coloured, renderer, DescriptorFormat::BmfontText, image);
+        EXPECT_EQ(channels(exported.font), "0000");
+        const test::ReadImage png = test::readPng(folder.path(exported.font.pages.at(0)));
+        ASSERT_TRUE(png.ok);
+        ASSERT_EQ(png.channels, 4u);
+        std::vector<std::uint8_t> expected;
+        for (const std::uint8_t value : coverage.pixels) {
+            expected.insert(expected.end(), {255, 128, 0, value});
+        }
+        EXPECT_TRUE(png.pixels == expected);
+    }
+    for (const auto& [format, name] :
+         {std::pair{DescriptorFormat::Json, "tga.x"}, std::pair{DescriptorFormat::Tfd, "tfd.x"}}) {
+        exportWith(folder, name, coloured, renderer, format, PageImage::Tga);
+    }
+    for (const std::string tga : {"tga_0.tga", "tfd.tga"}) {
+        // Rows bottom first, blue, green, red and alpha.
+        const std::vector<std::uint8_t> bytes = readBytes(folder.path(tga));
+        ASSERT_EQ(bytes.size(), 18 + coverage.pixels.size() * 4) << tga;
+        std::size_t at = 18;
+        for (std::int32_t y = coverage.height - 1; y >= 0; --y) {
+            for (std::int32_t x = 0; x < coverage.width; ++x, at += 4) {
+                ASSERT_EQ(std::vector<std::uint8_t>(bytes.begin() + at, bytes.begin() + at + 4),
+                          (std::vector<std::uint8_t>{0, 128, 255, coverage.at(x, y)}))
+                    << tga << " at " << x << ", " << y;
+            }
+        }
+    }
+
+    // With an outline the channels hold glyph and outline, and the width is given.
+    coloured.effects.outline = true;
+    coloured.effects.outlineWidth = 3;
+    const Exported outlined = exportWith(folder, "outline", coloured, renderer,
+                                         DescriptorFormat::BmfontBinary, PageImage::Png8);
+    EXPECT_EQ(channels(outlined.font), "2222");
+    EXPECT_EQ(outlined.font.info.at("outline"), "3");
+}
+
+// A distance field: 8-bit pages of the field at factor 1 whatever the project's factor, and a
+// distanceField of type "sdf" whose range is twice the spread (FreeType maps the distances
+// -spread .. +spread onto the values 0 .. 256).
+TEST(EffectsExport, DistanceFieldDescribedAsTheJavaScriptRenderersExpect) {
+    FreetypeFontRenderer renderer;
+    TestFolder folder;
+    Project project = dejaVu(20, 4, U"Sdf");
+    project.effects.distanceField = true;
+    project.effects.spread = 6;
+    project.effects.outline = true;  // no outline in a distance field
+
+    const Exported json =
+        exportWith(folder, "f.x", project, renderer, DescriptorFormat::Json, PageImage::Png8);
+    const test::ReadFont::Values field{{"fieldType", "sdf"}, {"distanceRange", "12"}};
+    EXPECT_EQ(json.font.distanceField, field);
+    EXPECT_EQ(json.font.info.at("aa"), "1");
+    EXPECT_EQ(json.font.info.at("outline"), "0");
+    EXPECT_EQ(json.font.info.at("size"), std::to_string(pixelHeightFor(20, 1)));
+    EXPECT_EQ(channels(json.font), "0000");
+    AtlasBuilder builder(renderer);
+    const test::ReadImage png = test::readPng(folder.path("f_0.png"));
+    ASSERT_TRUE(png.ok && png.channels == 1);
+    EXPECT_TRUE(png.pixels == builder.rebuild(project)->pages.front().pixels);
+
+    const Exported xml =
+        exportWith(folder, "g.x", project, renderer, DescriptorFormat::BmfontXml, PageImage::Png);
+    EXPECT_EQ(xml.font.distanceField, field);
+    EXPECT_EQ(channels(xml.font), "0444");
+
+    // Without a distance field neither says anything of one.
+    project.effects.distanceField = false;
+    const Exported plain =
+        exportWith(folder, "h.x", project, renderer, DescriptorFormat::Json, PageImage::Png);
+    EXPECT_TRUE(plain.font.distanceField.empty());
+    EXPECT_EQ(std::string(plain.descriptor.begin(), plain.descriptor.end()).find("distance"),
+              std::string::npos);
+}
+
+// The first column and row of the fill in each character's rectangle, counted from the pen and
+// the line's top as a game places the rectangle (xoffset, yoffset); `holdsFill` says whether a
+// pixel (red, green, blue, alpha) holds any of it.
+template <typename HoldsFill>
+std::map<std::uint32_t, std::pair<std::int64_t, std::int64_t>> fillPlaces(const Exported& exported,
+                                                                          const TestFolder& folder,
+                                                                          HoldsFill holdsFill) {
+    const test::ReadImage page = test::readPng(folder.path(exported.font.pages.at(0)));
+    EXPECT_TRUE(page.ok && page.channels == 4);
+    std::map<std::uint32_t, std::pair<std::int64_t, std::int64_t>> places;
+    for (const auto& [id, c] : exported.font.chars) {
+        std::optional<std::int64_t> column;
+        std::optional<std::int64_t> row;
+        for (std::int64_t y = c.at("y"); y < c.at("y") + c.at("height"); ++y) {
+            for (std::int64_t x = c.at("x"); x < c.at("x") + c.at("width"); ++x) {
+                const std::uint8_t* pixel =
+                    page.pixels.data() + (static_cast<std::size_t>(y) * page.width + x) * 4;
+                if (holdsFill(pixel)) {
+                    column = std::min(column.value_or(x - c.at("x")), x - c.at("x"));
+                    row = row.value_or(y - c.at("y"));
+                }
+            }
+        }
+        if (column) {
+            places[id] = {c.at("xoffset") + *column, c.at("yoffset") + *row};
+        }
+    }
+    return places;
+}
+
+// With an outline and a shadow reaching further on some sides than on others, the fill's first
+// column and row land exactly where the glyph's do without effects; advances, line metrics and
+// kerning stay. A distance field thresholded between its values 128 and 129 lands within a
+// pixel of the coverage's half-covered pixels.
+TEST(EffectsExport, TheFillLandsWhereTheGlyphLandsWithoutEffects) {
+    FreetypeFontRenderer renderer;
+    TestFolder folder;
+    const auto holdsInk = [](const std::uint8_t* pixel) { return pixel[3] != 0; };
+    const auto holdsHalf = [](const std::uint8_t* pixel) { return pixel[3] >= 128; };
+    const auto holdsWhite = [](const std::uint8_t* pixel) { return pixel[0] != 0; };
+    const auto beyondEdge = [](const std::uint8_t* pixel) { return pixel[3] > 128; };
+    std::size_t compared = 0;
+    for (const std::int32_t size : {11, 32, 100}) {
+        const std::u32string text =
+            size == 100 ? U"AVAT To Wa yo.gj" : U"The quick brown fox jumps over the lazy dog.";
+        for (const std::int32_t factor : {1, 3}) {
+            const Project plain = dejaVu(size, factor, text);
+            const auto format = factor == 1 ? DescriptorFormat::BmfontText : DescriptorFormat::Json;
+            const Exported without =
+                exportWith(folder, "plain.x", plain, renderer, format, PageImage::Png);
+            Project effects = plain;
+            effects.effects.outline = true;
+            effects.effects.outlineWidth = 3;
+            effects.effects.shadow = true;
+            effects.effects.shadowX = -4;
+            effects.effects.shadowY = 5;
+            effects.effects.shadowBlur = 2;
+            const Exported with =
+                exportWith(folder, "effects.x", effects, renderer, format, PageImage::Png);
+            const std::string label =
+                std::to_string(size) + " points, factor " + std::to_string(factor);
+            EXPECT_EQ(fillPlaces(with, folder, holdsWhite), fillPlaces(without, folder, holdsInk))
+                << label;
+            for (const auto& [id, c] : without.font.chars) {
+                EXPECT_EQ(with.font.chars.at(id).at("xadvance"), c.at("xadvance")) << label;
+                ++compared;
+            }
+            EXPECT_EQ(with.font.kernings, without.font.kernings) << label;
+            EXPECT_EQ(with.font.common.at("lineHeight"), without.font.common.at("lineHeight"));
+            EXPECT_EQ(with.font.common.at("base"), without.font.common.at("base"));
+            if (factor != 1) {
+                continue;
+            }
+            Project field = plain;
+            field.effects.distanceField = true;
+            field.effects.spread = 8;
+            const auto edges = fillPlaces(without, folder, holdsHalf);
+            const auto fields =
+                fillPlaces(exportWith(folder, "sdf.x", field, renderer, format, PageImage::Png),
+                           folder, beyondEdge);
+            ASSERT_EQ(fields.size(), edges.size()) << label;
+            for (const auto& [id, place] : edges) {
+                EXPECT_LE(std::abs(fields.at(id).first - place.first), 1) << label << " " << id;
+                EXPECT_LE(std::abs(fields.at(id).second - place.second), 1) << label << " " << id;
+            }
+        }
+    }
+    EXPECT_GT(compared, 100u);
+}
+
+}  // namespace
+}  // namespace vemro
