@@ -49,8 +49,9 @@ std::int32_t AtlasBuilder::placeCells(PackerKind packer, const std::vector<PackI
                                       const PackOptions& options, AtlasResult& result) {
     std::vector<PackPosition> positions = packItems(packer, items, options);
     place(positions, result);
-    const std::vector<std::size_t> past =
-        cellsPastInkBudget(result.glyphs, options.page, result.lineHeight, kMaxAtlasPixels);
+    const std::vector<std::size_t> past = cellsPastInkBudget(
+        result.glyphs, options.page, result.lineHeight,
+        result.effects.distanceField ? kMaxDistanceFieldPixels : kMaxAtlasPixels);
     std::int32_t lastPage = 0;
     for (const PackPosition& position : positions) {
         lastPage = std::max(lastPage, position.page);
@@ -104,7 +105,9 @@ std::shared_ptr<const AtlasResult> AtlasBuilder::rebuild(const Project& project)
     // are only measured. Drawing decides nothing: every character whose cell shows is drawn
     // when the pages are drawn.
     const std::int64_t pageArea = std::int64_t{largest.width} * largest.height;
-    const std::int64_t budget = packing.multiplePages ? pageArea * maxPagesFor(largest) : pageArea;
+    const std::int64_t budget =
+        std::min(packing.multiplePages ? pageArea * maxPagesFor(largest) : pageArea,
+                 effects.distanceField ? kMaxDistanceFieldPixels : kMaxAtlasPixels);
     learnWidths(project, factor, borders.left + borders.right + padding.left + padding.right,
                 std::int64_t{std::max(cellHeight, 0)} + packing.spacing, packing.spacing, budget,
                 outlineWidth);

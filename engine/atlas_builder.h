@@ -40,8 +40,9 @@ public:
     // The atlas of the project. Never fails: a font that cannot be made gives empty cells and
     // says why in the result's fontProblem. A texture side outside 1..AtlasSize::kMaxSide is
     // brought into that range, and so are the spacing and the packer. At most
-    // maxPagesFor(texture) pages are drawn, and ink of at most kMaxAtlasPixels
-    // (cellsPastInkBudget); cells past either are placed below the last page.
+    // maxPagesFor(texture) pages are drawn, and ink of at most kMaxAtlasPixels (a distance field's
+    // kMaxDistanceFieldPixels; cellsPastInkBudget); cells past either are placed below the last
+    // page.
     std::shared_ptr<const AtlasResult> rebuild(const Project& project);
 
 private:
