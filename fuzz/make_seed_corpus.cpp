@@ -2,8 +2,8 @@
 // spread over the settings a user can choose (texture shapes, sizes, weights, qualities, factors,
 // italic, faces that are and are not installed, character borders of both signs, duplicates),
 // and files with the extension: Cyrillic, Greek, Japanese and astral characters, font files by
-// relative and absolute path, textures above 512, packing settings, export settings and a
-// sample text.
+// relative and absolute path, textures above 512, packing settings, export settings, a sample
+// text and effects (an outline with a shadow in colour, a distance field).
 #include <cstdio>
 #include <string>
 #include <string_view>
@@ -210,6 +210,38 @@ std::vector<Seed> seeds() {
     pagedText.extension->exportSettings =
         vemro::ExportSettings{vemro::DescriptorFormat::BmfontText, vemro::PageImage::Png, true};
     all.push_back({"bmfont_text_pages.fnt", pagedText});
+
+    // An orange fill with a blue outline 2 wide and a shadow down and left, blurred by 2.
+    ProjectFile outlined;
+    outlined.size = 14;
+    outlined.faceName = "DejaVu Sans";
+    setCharacters(outlined, U"Outline & shadow \u00C5g");
+    vemro::EffectSettings colours;
+    colours.fill = vemro::Rgb{255, 160, 0};
+    colours.outline = true;
+    colours.outlineColour = vemro::Rgb{0, 0, 255};
+    colours.shadow = true;
+    colours.shadowX = -3;
+    colours.shadowY = 2;
+    colours.shadowOpacity = 128;
+    outlined.extension->effects = colours;
+    outlined.extension->exportSettings =
+        vemro::ExportSettings{vemro::DescriptorFormat::BmfontText, vemro::PageImage::Png, true};
+    all.push_back({"outline_shadow_colour.fnt", outlined});
+
+    // A distance field of spread 4 at factor 2 (which it does not use), described as JSON.
+    ProjectFile field;
+    field.size = 12;
+    field.factor = 2;
+    field.faceName = "DejaVu Serif";
+    setCharacters(field, U"SDF field");
+    vemro::EffectSettings distances;
+    distances.distanceField = true;
+    distances.spread = 4;
+    field.extension->effects = distances;
+    field.extension->exportSettings =
+        vemro::ExportSettings{vemro::DescriptorFormat::Json, vemro::PageImage::Png8, true};
+    all.push_back({"distance_field_json.fnt", field});
 
     return all;
 }

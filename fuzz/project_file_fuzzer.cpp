@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "files/effect_section.h"
 #include "files/project_file.h"
 
 namespace {
@@ -62,6 +63,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
              extension.packing->spacing > vemro::PackingSettings::kMaxSpacing ||
              static_cast<int>(extension.packing->packer) > 1)) {
             fail("accepted packing settings are past a limit");
+        }
+        if (extension.effects && vemro::effectsProblem(*extension.effects)) {
+            fail("accepted effects are past a limit");
         }
         if (!(vemro::windows1252Records(extension.characters) == project.glyphs)) {
             fail("the glyph records of an accepted file disagree with its character list");
