@@ -239,12 +239,17 @@ void AtlasBuilder::draw(std::int32_t factor, std::int32_t inkTop, AtlasResult& r
             page.pixels.assign(size, 0);
             continue;
         }
+        // One transparent pixel, then the filled part doubled until the page is full.
         page.pixels.resize(size * 4);
-        for (std::size_t i = 0; i < page.pixels.size(); i += 4) {
-            page.pixels[i] = clear.red;
-            page.pixels[i + 1] = clear.green;
-            page.pixels[i + 2] = clear.blue;
-            page.pixels[i + 3] = 0;
+        if (size > 0) {
+            page.pixels[0] = clear.red;
+            page.pixels[1] = clear.green;
+            page.pixels[2] = clear.blue;
+            page.pixels[3] = 0;
+        }
+        for (std::size_t filled = 4; filled < page.pixels.size(); filled *= 2) {
+            std::copy_n(page.pixels.begin(), std::min(filled, page.pixels.size() - filled),
+                        page.pixels.begin() + static_cast<std::ptrdiff_t>(filled));
         }
     }
     for (const PlacedGlyph& cell : result.glyphs) {

@@ -17,17 +17,18 @@ constexpr double kFar = 1e20;
 std::vector<std::size_t> enclosedPixels(const GlyphImage& image) {
     const std::int32_t width = image.width;
     const std::int32_t height = image.height;
-    const auto index = [width](std::int32_t x, std::int32_t y) {
-        return static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
-               static_cast<std::size_t>(x);
+    std::vector<std::uint8_t> reached(image.coverage.size(), 0);
+    struct Pixel {
+        std::int32_t x;
+        std::int32_t y;
     };
-    std::vector<bool> reached(image.coverage.size(), false);
-    std::vector<std::size_t> open;
+    std::vector<Pixel> open;
     const auto visit = [&](std::int32_t x, std::int32_t y) {
-        const std::size_t at = index(x, y);
-        if (!reached[at] && image.coverage[at] < 255) {
-            reached[at] = true;
-            open.push_back(at);
+        const std::size_t at = static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
+                               static_cast<std::size_t>(x);
+        if (reached[at] == 0 && image.coverage[at] < 255) {
+            reached[at] = 1;
+            open.push_back({x, y});
         }
     };
     for (std::int32_t x = 0; x < width; ++x) {
@@ -39,26 +40,24 @@ std::vector<std::size_t> enclosedPixels(const GlyphImage& image) {
         visit(width - 1, y);
     }
     while (!open.empty()) {
-        const std::size_t at = open.back();
+        const Pixel pixel = open.back();
         open.pop_back();
-        const auto x = static_cast<std::int32_t>(at % static_cast<std::size_t>(width));
-        const auto y = static_cast<std::int32_t>(at / static_cast<std::size_t>(width));
-        if (x > 0) {
-            visit(x - 1, y);
+        if (pixel.x > 0) {
+            visit(pixel.x - 1, pixel.y);
         }
-        if (x + 1 < width) {
-            visit(x + 1, y);
+        if (pixel.x + 1 < width) {
+            visit(pixel.x + 1, pixel.y);
         }
-        if (y > 0) {
-            visit(x, y - 1);
+        if (pixel.y > 0) {
+            visit(pixel.x, pixel.y - 1);
         }
-        if (y + 1 < height) {
-            visit(x, y + 1);
+        if (pixel.y + 1 < height) {
+            visit(pixel.x, pixel.y + 1);
         }
     }
     std::vector<std::size_t> enclosed;
     for (std::size_t at = 0; at < image.coverage.size(); ++at) {
-        if (!reached[at] && image.coverage[at] < 255) {
+        if (reached[at] == 0 && image.coverage[at] < 255) {
             enclosed.push_back(at);
         }
     }

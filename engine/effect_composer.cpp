@@ -57,8 +57,9 @@ float channel(std::uint8_t value) {
     return static_cast<float>(value);
 }
 
+// A value of 0..255 rounded to nearest.
 std::uint8_t byte(float value) {
-    return static_cast<std::uint8_t>(std::clamp(std::lround(value), 0L, 255L));
+    return static_cast<std::uint8_t>(std::clamp(value, 0.0f, 255.0f) + 0.5f);
 }
 
 }  // namespace
@@ -123,9 +124,15 @@ ColourInk composeEffects(const ReducedInk& fill, const ReducedInk* bordered,
                      effects.shadowColour);
             }
             if (outline != nullptr) {
-                over(valueAt(*outline, x, y), effects.outlineColour);
+                const float layer = valueAt(*outline, x, y);
+                if (layer > 0.0f) {
+                    over(layer, effects.outlineColour);
+                }
             }
-            over(valueAt(fill, x, y), effects.fill);
+            const float layer = valueAt(fill, x, y);
+            if (layer > 0.0f) {
+                over(layer, effects.fill);
+            }
             const std::uint8_t stored = byte(alpha * 255.0f);
             if (stored == 0) {
                 pixel[0] = clear.red;
