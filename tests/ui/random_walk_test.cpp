@@ -1,6 +1,6 @@
 // A seeded random walk through the window: thousands of user actions on every control (the
-// texture sides up to 4096, the packing controls, the page selector, the export settings and the
-// sample line included), the menu commands, Undo and Redo, the Add characters dialog with random
+// texture sides up to 4096, the packing controls, the page selector and the sample line
+// included), the menu commands, Undo and Redo, the Add characters dialog with random
 // text, Remove character, the file commands with temporary paths (good ones, missing folders,
 // folders, damaged files, cancelled prompts, every export format, project files as export
 // targets) and dropped files. After every action the controls must show the project,
@@ -141,13 +141,12 @@ enum class Action {
     FitSize,
     SeveralPages,
     PageSpin,
-    ExportSettings,
     SampleText,
     Count
 };
 
 constexpr std::array<int, static_cast<int>(Action::Count)> kWeights = {
-    5, 5, 8, 3, 6, 6, 7, 7, 3, 2, 2, 2, 1, 2, 4, 4, 2, 5, 1, 5, 1, 2, 6, 3, 3, 2, 3, 2, 2, 2, 3, 3};
+    5, 5, 8, 3, 6, 6, 7, 7, 3, 2, 2, 2, 1, 2, 4, 4, 2, 5, 1, 5, 1, 2, 6, 3, 3, 2, 3, 2, 2, 2, 3};
 
 const char* actionName(Action action) {
     static constexpr std::array<const char*, static_cast<int>(Action::Count)> kNames = {
@@ -181,7 +180,6 @@ const char* actionName(Action action) {
         "fit size",
         "several pages",
         "page spin",
-        "export settings",
         "sample text"};
     return kNames[static_cast<std::size_t>(action)];
 }
@@ -331,7 +329,6 @@ void RandomWalkTest::prepareFiles() {
 
     QDir(dir_.path()).mkdir(QStringLiteral("folder.fnt"));
     QDir(dir_.path()).mkdir(QStringLiteral("blocked.tga"));
-    QDir(dir_.path()).mkdir(QStringLiteral("reference"));
     otherProjects_.push_back(dir_.filePath(QStringLiteral("folder.fnt")));
     otherProjects_.push_back(dir_.filePath(QStringLiteral("missing.fnt")));
     otherProjects_.push_back(dir_.filePath(QStringLiteral("no-folder/a.fnt")));
@@ -631,50 +628,21 @@ void RandomWalkTest::checkTfdExport(qsizetype errorsBefore) {
     exportsWritten_ += missingFolder || imageBlocked ? 0 : 1;
 }
 
-// A BMFont or JSON export: refused over a project file (which stays as it was), failed in a
-// missing folder, else every file as the format itself writes the window's project and atlas.
+// A BMFont or JSON export: refused over a project file, which stays as it was, or failed in a
+// missing folder, each with one message; else written without one.
 void RandomWalkTest::checkDescriptorExport(const Exporter& exporter, qsizetype errorsBefore,
                                            const QByteArray& chosenBefore) {
     const QString& chosen = *prompts_.exportPath;
-    const bool missingFolder = chosen.contains(QStringLiteral("no-folder"));
     const bool overProject =
         exporter.fileExtension() == ".fnt" &&
         std::find(savedProjects_.begin(), savedProjects_.end(), chosen) != savedProjects_.end();
-    if (prompts_.errors.size() != errorsBefore + (missingFolder || overProject ? 1 : 0)) {
-        fail(QStringLiteral("Export as %1 to %2 reported the wrong outcome")
+    const bool fails = overProject || chosen.contains(QStringLiteral("no-folder"));
+    if (prompts_.errors.size() != errorsBefore + (fails ? 1 : 0) ||
+        (overProject && fileBytes(chosen) != chosenBefore)) {
+        fail(QStringLiteral("Export as %1 to %2 had the wrong outcome")
                  .arg(QString::fromStdString(exporter.name()), chosen));
-        return;
     }
-    if (overProject) {
-        if (fileBytes(chosen) != chosenBefore) {
-            fail(QStringLiteral("an export wrote over the project ") + chosen);
-        }
-        return;
-    }
-    if (missingFolder) {
-        return;
-    }
-    const Project& project = window_->project();
-    const AtlasResult& atlas = *window_->waitForResult();
-    const QString reference =
-        QDir(dir_.filePath(QStringLiteral("reference"))).filePath(QFileInfo(chosen).fileName());
-    const std::vector<std::string> written =
-        exporter.outputFiles(chosen.toStdString(), project, atlas);
-    const std::vector<std::string> expected =
-        exporter.outputFiles(reference.toStdString(), project, atlas);
-    if (!exporter.write(reference.toStdString(), project, atlas).ok()) {
-        fail(QStringLiteral("the reference export failed"));
-        return;
-    }
-    for (std::size_t i = 0; i < written.size(); ++i) {
-        const QByteArray bytes = fileBytes(QString::fromStdString(written[i]));
-        if (bytes.isEmpty() || bytes != fileBytes(QString::fromStdString(expected[i]))) {
-            fail(QStringLiteral("Export wrote another %1 than the format writes")
-                     .arg(QString::fromStdString(written[i])));
-            return;
-        }
-    }
-    ++exportsWritten_;
+    exportsWritten_ += fails ? 0 : 1;
 }
 
 // After an open went past the unsaved-changes question (any save it asked for succeeded, so
@@ -924,45 +892,19 @@ void RandomWalkTest::act(Action action) {
             click(child<QCheckBox>(window, name));
             break;
         }
-        case Action::ExportSettings: {
-            const int which = pick(0, 2);
-            if (which == 2) {
-                note(QStringLiteral("kerning pairs"));
-                click(child<QCheckBox>(window, "kerningCheck"));
-                break;
-            }
-            auto* combo =
-                child<QComboBox>(window, which == 0 ? "exportFormatCombo" : "pageImageCombo");
-            if (!combo->isEnabled()) {
-                note(QStringLiteral("%1, disabled").arg(combo->objectName()));
-                break;
-            }
-            const int index = pick(0, combo->count() - 1);
-            note(QStringLiteral("%1 item %2").arg(combo->objectName()).arg(index));
-            chooseItem(combo, index);
-            break;
-        }
         case Action::SampleText: {
-            // Typed at the end or over the whole line, or erased from the end.
+            // Typed at the end of the line or over all of it.
             auto* edit = child<QLineEdit>(window, "sampleTextEdit");
+            const bool over = chance(30);
+            const QString text = randomText();
+            note(QStringLiteral("sample text \"%1\"%2").arg(text, over ? " over all" : ""));
             edit->setFocus();
-            const int how = pick(0, 2);
-            if (how == 0) {
+            if (over) {
                 edit->selectAll();
             } else {
                 QTest::keyClick(edit, Qt::Key_End);
             }
-            if (how == 2) {
-                const int count = pick(1, 6);
-                note(QStringLiteral("sample text, %1 erased").arg(count));
-                for (int i = 0; i < count; ++i) {
-                    QTest::keyClick(edit, Qt::Key_Backspace);
-                }
-            } else {
-                const QString text = randomText();
-                note(QStringLiteral("sample text \"%1\"%2").arg(text, how == 0 ? " over all" : ""));
-                typeText(edit, text);
-            }
+            typeText(edit, text);
             break;
         }
         case Action::Paint:
