@@ -41,6 +41,11 @@ struct Project {
 // .tfd export with kerning on, and the default sample text.
 Project startupProject(const std::string& faceName);
 
+// Whether two projects make the same atlas: they differ at most in what only the export and the
+// window's sample line read (the descriptor format, the page image and the sample text). The
+// kerning option counts, as the atlas carries the kerning pairs.
+bool makesSameAtlas(const Project& left, const Project& right);
+
 // Pixel em height for a size in points at a fixed 96 pixels per inch: size x factor x 96 / 72
 // rounded to nearest, halves away from zero. The size is first brought into 5..100 and the
 // factor into 1..4.

@@ -47,16 +47,16 @@ std::string DescriptorExporter::name() const {
 std::string DescriptorExporter::displayName() const {
     switch (format_) {
         case DescriptorFormat::BmfontXml:
-            return "BMFont descriptor (XML)";
+            return "BMFont XML";
         case DescriptorFormat::BmfontBinary:
-            return "BMFont descriptor (binary)";
+            return "BMFont binary";
         case DescriptorFormat::Json:
-            return "BMFont descriptor (JSON)";
+            return "BMFont JSON";
         case DescriptorFormat::BmfontText:
         case DescriptorFormat::Tfd:
             break;
     }
-    return "BMFont descriptor (text)";
+    return "BMFont text";
 }
 
 std::string DescriptorExporter::fileExtension() const {

@@ -28,7 +28,8 @@ public:
 
     // The format's name on the command line ("tfd"), descriptorFormatName of its format.
     virtual std::string name() const = 0;
-    // The format as the export prompt lists it in its file-type filter ("Targa image").
+    // The format as the window lists it, in the export dialog's file-type filter and the
+    // "Export" group ("BMFont text").
     virtual std::string displayName() const = 0;
     // The extension of the path the user picks, with its dot (".tga").
     virtual std::string fileExtension() const = 0;

@@ -23,7 +23,7 @@ std::string TfdExporter::name() const {
 }
 
 std::string TfdExporter::displayName() const {
-    return "Targa image";
+    return "TGA and .tfd";
 }
 
 std::string TfdExporter::fileExtension() const {

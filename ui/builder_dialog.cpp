@@ -18,6 +18,7 @@
 #include <utility>
 
 #include "engine/font_renderer.h"
+#include "engine/unicode_text.h"
 #include "ui/preview_geometry.h"
 #include "ui/preview_view.h"
 #include "ui/project_controls.h"
@@ -45,6 +46,7 @@ enum SpinControl {
     kCharBorderLeftSpin,
     kCharBorderRightSpin,
     kSpacingSpin,
+    kSampleTextEdit,
 };
 
 // A menu or command caption without its mnemonic marks ("&File" gives "File").
@@ -82,9 +84,10 @@ BuilderDialog::BuilderDialog(FontRenderer& renderer, FilePrompts& prompts, QWidg
     ui_->setupUi(this);
     controls_ = std::make_unique<ProjectControls>(*ui_, this);
 
-    // The fields of the "Font", "Character" and "Packing" groups start at the same x.
+    // The fields of the "Font", "Character", "Packing" and "Export" groups start at the same x.
     int labelWidth = 0;
-    for (const QGroupBox* group : {ui_->fontGroup, ui_->characterGroup, ui_->packingGroup}) {
+    for (const QGroupBox* group :
+         {ui_->fontGroup, ui_->characterGroup, ui_->packingGroup, ui_->exportGroup}) {
         for (const QLabel* label : group->findChildren<QLabel*>()) {
             labelWidth = std::max(labelWidth, label->sizeHint().width());
         }
@@ -92,6 +95,7 @@ BuilderDialog::BuilderDialog(FontRenderer& renderer, FilePrompts& prompts, QWidg
     ui_->fontLayout->setColumnMinimumWidth(0, labelWidth);
     ui_->characterLayout->setColumnMinimumWidth(0, labelWidth);
     ui_->packingLayout->setColumnMinimumWidth(0, labelWidth);
+    ui_->exportLayout->setColumnMinimumWidth(0, labelWidth);
     // The "Italic" caption stands left of its box like the other captions; clicking it
     // clicks the box.
     ui_->italicLabel->installEventFilter(this);
@@ -212,6 +216,37 @@ void BuilderDialog::connectRoutes() {
         editProject(tr("Several pages"),
                     [pages](Project& project) { project.packing.multiplePages = pages; });
     });
+
+    // Export.
+    connect(ui_->exportFormatCombo, &QComboBox::activated, this, [this] {
+        if (const std::optional<std::int32_t> value = selectedData(ui_->exportFormatCombo)) {
+            chooseExportFormat(static_cast<DescriptorFormat>(*value));
+        }
+    });
+    connect(ui_->pageImageCombo, &QComboBox::activated, this, [this] {
+        const std::optional<std::int32_t> value = selectedData(ui_->pageImageCombo);
+        editProject(tr("Page image"), [&value](Project& project) {
+            if (value) {
+                project.exportSettings.image = static_cast<PageImage>(*value);
+            }
+        });
+    });
+    connect(ui_->kerningCheck, &QCheckBox::clicked, this, [this] {
+        const bool kerning = ui_->kerningCheck->isChecked();
+        editProject(tr("Kerning pairs"),
+                    [kerning](Project& project) { project.exportSettings.kerning = kerning; });
+    });
+
+    // Sample text: every edit, typed keys in a row as one undo step until the line is left.
+    connect(ui_->sampleTextEdit, &QLineEdit::textEdited, this, [this](const QString& text) {
+        const std::string sample = text.toStdString();
+        editProject(
+            tr("Sample text"), [&sample](Project& project) { project.sampleText = sample; },
+            MergeKey{kSampleTextEdit});
+    });
+    connect(ui_->sampleTextEdit, &QLineEdit::editingFinished, this, [this] { history_->endRun(); });
+    connect(ui_->showCellsCheck, &QCheckBox::clicked, this,
+            [this](bool show) { ui_->sampleView->setShowCells(show); });
 
     // Character.
     connect(ui_->characterCombo, &QComboBox::activated, this, [this] { selectCharacter(); });
@@ -338,16 +373,29 @@ void BuilderDialog::editProject(const QString& text, const std::function<void(Pr
         rebuild();
         return;
     }
+    // A change the atlas does not depend on (the sample text, the export format) keeps it.
+    const bool sameAtlas = makesSameAtlas(project_, next);
     Project before = std::exchange(project_, std::move(next));
-    rebuild();
+    if (sameAtlas) {
+        updateStatus();
+    } else {
+        rebuild();
+    }
+    showSampleText();
     history_->record(text, before, project_, key);
 }
 
 void BuilderDialog::restoreProject(const Project& project) {
     note_.clear();
+    const bool sameAtlas = makesSameAtlas(project_, project);
     project_ = project;
     controls_->show(project_);
-    rebuild();
+    if (sameAtlas) {
+        updateStatus();
+    } else {
+        rebuild();
+    }
+    showSampleText();
 }
 
 void BuilderDialog::rebuild() {
@@ -392,6 +440,7 @@ void BuilderDialog::showResult(std::shared_ptr<const AtlasResult> result,
     missingNote_ = missingCharactersNote(*result_);
     ui_->preview->setResult(result_);
     showTextureOfResult();
+    showSampleAtlas();
     updateStatus();
 }
 

@@ -100,6 +100,11 @@ private:
     // The texture size the shown atlas uses and its pages, in the "Used" label and the page
     // selector (enabled only with several pages).
     void showTextureOfResult();
+    // The sample line: the project's text drawn from the shown atlas, and the characters of it
+    // the atlas lacks named beside "Show cells".
+    void showSampleText();
+    // The sample line draws from the shown atlas, with the description an export writes of it.
+    void showSampleAtlas();
 
     // Menu commands.
     void fileNew();
@@ -110,6 +115,8 @@ private:
     bool fileSaveAs();
     bool saveTo(const QString& path);
     void fileExport();
+    // Stores the descriptor format chosen in the "Export" group or the export dialog.
+    void chooseExportFormat(DescriptorFormat format);
     // Picks the "Name" list's entry at index: an installed face, which drops a font file.
     void chooseFace(int index);
     void fileUseFontFile();

@@ -15,6 +15,7 @@
 #include "files/project_file.h"
 #include "ui/add_characters_dialog.h"
 #include "ui/builder_dialog.h"
+#include "ui/character_caption.h"
 #include "ui/character_set_dialog.h"
 #include "ui/file_prompts.h"
 #include "ui/sentence.h"
@@ -35,14 +36,6 @@ QString count(std::size_t number) {
 std::vector<char32_t> codePointsOf(const QString& text) {
     return joinUtf16(std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()),
                                          static_cast<std::size_t>(text.size())));
-}
-
-// A character as a message shows it: itself when it has a visible shape, else its code.
-QString shownCharacter(char32_t code) {
-    if (isAddableCharacter(code) && QChar::isPrint(code) && !QChar::isSpace(code)) {
-        return QString::fromUcs4(&code, 1);
-    }
-    return QStringLiteral("U+%1").arg(static_cast<uint>(code), 4, 16, QLatin1Char('0')).toUpper();
 }
 
 }  // namespace

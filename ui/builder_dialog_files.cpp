@@ -161,11 +161,13 @@ void BuilderDialog::clearLoadMessage() {
 }
 
 void BuilderDialog::fileExport() {
-    const QString baseName = QFileInfo(projectPath_).completeBaseName();
-    // The files hold the atlas of the project as it is now.
-    const AtlasResult& atlas = *waitForResult();
+    const ExportPlace place{startFolder(), QFileInfo(projectPath_).completeBaseName(),
+                            projectPath_};
+    // The files hold the atlas of the project as it is now; choosing the format keeps it.
+    const std::shared_ptr<const AtlasResult> atlas = waitForResult();
     const ExportOutcome outcome =
-        runExport(this, prompts_, project_, atlas, startFolder(), baseName);
+        runExport(this, prompts_, project_, *atlas, place,
+                  [this](DescriptorFormat format) { chooseExportFormat(format); });
     if (!outcome.chosenPath.isEmpty()) {
         recent_->rememberFolderOf(outcome.chosenPath);
     }
@@ -173,6 +175,15 @@ void BuilderDialog::fileExport() {
         note_ = tr("Exported %1.").arg(joinNames(outcome.written));
         updateStatus();
     }
+}
+
+void BuilderDialog::chooseExportFormat(DescriptorFormat format) {
+    if (format == project_.exportSettings.format) {
+        return;
+    }
+    editProject(tr("Export format"),
+                [format](Project& project) { project.exportSettings.format = format; });
+    controls_->showExportSettings(project_.exportSettings);
 }
 
 bool BuilderDialog::confirmDiscardChanges() {

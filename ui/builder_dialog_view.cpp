@@ -1,11 +1,15 @@
 // The main window's preview controls: the zoom slider and box, the zoom commands, Show
-// Rectangles, the page selector and the texture size the shown atlas uses.
+// Rectangles, the page selector, the texture size the shown atlas uses, and the sample line.
 
 #include <QSignalBlocker>
+#include <QStringList>
 
+#include "files/font_description.h"
 #include "ui/builder_dialog.h"
+#include "ui/character_caption.h"
 #include "ui/preview_geometry.h"
 #include "ui/preview_view.h"
+#include "ui/sample_text_view.h"
 #include "ui_builder_dialog.h"
 
 namespace vemro {
@@ -14,6 +18,8 @@ namespace {
 
 constexpr int kZoomTickInterval = 50;
 constexpr int kZoomPageStep = 50;
+// How many of the sample's characters the atlas lacks the note beside "Show cells" shows.
+constexpr std::size_t kSampleMissingShown = 8;
 
 }  // namespace
 
@@ -41,6 +47,7 @@ void BuilderDialog::showZoom() {
     const QSignalBlocker blockBox(ui_->zoomSpin);
     ui_->zoomSlider->setValue(zoom);
     ui_->zoomSpin->setValue(zoom);
+    ui_->sampleView->setZoom(zoom);
 }
 
 void BuilderDialog::zoomStep(int direction) {
@@ -66,6 +73,32 @@ void BuilderDialog::showTextureOfResult() {
     ui_->pageSpin->setSuffix(tr(" of %1").arg(pages));
     ui_->pageSpin->setValue(ui_->preview->page() + 1);
     ui_->pageSpin->setEnabled(pages > 1);
+}
+
+void BuilderDialog::showSampleAtlas() {
+    // The same characters, metrics and kerning as a descriptor export writes; the page files
+    // are not needed to draw.
+    ui_->sampleView->setAtlas(result_, describeFont(project_, *result_, {}, PageImage::Png));
+    showSampleText();
+}
+
+void BuilderDialog::showSampleText() {
+    const QList<uint> codes = QString::fromStdString(project_.sampleText).toUcs4();
+    ui_->sampleView->setText(std::u32string(codes.begin(), codes.end()));
+    const std::vector<char32_t>& missing = ui_->sampleView->line().missing;
+    // With no characters at all the preview says how to add them.
+    if (missing.empty() || project_.glyphs.empty()) {
+        ui_->sampleMissingLabel->clear();
+        return;
+    }
+    QStringList shown;
+    for (std::size_t i = 0; i < std::min(missing.size(), kSampleMissingShown); ++i) {
+        shown.append(missing[i] == U' ' ? tr("space") : shownCharacter(missing[i]));
+    }
+    if (missing.size() > kSampleMissingShown) {
+        shown.append(QStringLiteral("..."));
+    }
+    ui_->sampleMissingLabel->setText(tr("Not in the atlas: %1").arg(shown.join(QLatin1Char(' '))));
 }
 
 }  // namespace vemro

@@ -2,6 +2,8 @@
 
 #include <QObject>
 
+#include "engine/unicode_text.h"
+
 namespace vemro {
 
 QString characterCaption(char32_t code) {
@@ -26,6 +28,13 @@ QString characterCaption(char32_t code) {
             break;
     }
     return shown + QStringLiteral("  ") + number;
+}
+
+QString shownCharacter(char32_t code) {
+    if (isAddableCharacter(code) && QChar::isPrint(code) && !QChar::isSpace(code)) {
+        return QString::fromUcs4(&code, 1);
+    }
+    return QStringLiteral("U+%1").arg(static_cast<uint>(code), 4, 16, QLatin1Char('0')).toUpper();
 }
 
 }  // namespace vemro

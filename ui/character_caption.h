@@ -9,4 +9,8 @@ namespace vemro {
 // a control character by its code alone ("U+0081").
 QString characterCaption(char32_t code);
 
+// A character as a message shows it: itself when it has a visible shape, else its code
+// ("U+0020").
+QString shownCharacter(char32_t code);
+
 }  // namespace vemro

@@ -72,6 +72,28 @@ bool confirmReplace(QWidget* parent, FilePrompts& prompts, const std::vector<std
     return prompts.confirm(parent, title(), question, QObject::tr("Replace"));
 }
 
+std::string localPath(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
+
+// Where the export dialog starts: the project's name with the format's extension in the folder,
+// or the folder alone for a project without a name. A BMFont descriptor and the project file
+// both end in ".fnt": when that export would write over the project's own file, or another
+// project, the name proposed is "NAME-export".
+QString proposedPath(const ExportPlace& place, const Exporter& exporter, const QString& extension,
+                     const Project& project, const AtlasResult& result) {
+    if (place.baseName.isEmpty()) {
+        return place.folder;
+    }
+    const QDir folder(place.folder);
+    const QString plain = folder.filePath(place.baseName + QLatin1Char('.') + extension);
+    if (!exportTargetProblem(exporter.outputFiles(localPath(plain), project, result),
+                             localPath(place.projectPath))) {
+        return plain;
+    }
+    return folder.filePath(place.baseName + QStringLiteral("-export.") + extension);
+}
+
 }  // namespace
 
 QString joinNames(const QStringList& names) {
@@ -83,36 +105,53 @@ QString joinNames(const QStringList& names) {
 }
 
 ExportOutcome runExport(QWidget* parent, FilePrompts& prompts, const Project& project,
-                        const AtlasResult& result, const QString& folder, const QString& baseName) {
+                        const AtlasResult& result, const ExportPlace& place,
+                        const std::function<void(DescriptorFormat)>& chooseFormat) {
     ExportOutcome outcome;
     const std::vector<const Exporter*>& exporters = registeredExporters();
     QList<ExportFormat> formats;
+    qsizetype stored = 0;
     for (const Exporter* exporter : exporters) {
         QString extension = QString::fromStdString(exporter->fileExtension());
         if (extension.startsWith(QLatin1Char('.'))) {
             extension.remove(0, 1);
+        }
+        if (exporter == &exporterFor(project.exportSettings.format)) {
+            stored = formats.size();
         }
         formats.append({QString::fromStdString(exporter->displayName()), extension});
     }
     if (formats.isEmpty() || !confirmCut(parent, prompts, result)) {
         return outcome;
     }
-    const QString proposed =
-        baseName.isEmpty()
-            ? folder
-            : QDir(folder).filePath(baseName + QLatin1Char('.') + formats.front().extension);
-    const std::optional<ExportChoice> choice = prompts.askExportPath(parent, formats, proposed);
+    const QString proposed = proposedPath(place, *exporters[static_cast<std::size_t>(stored)],
+                                          formats[stored].extension, project, result);
+    const std::optional<ExportChoice> choice =
+        prompts.askExportPath(parent, formats, stored, proposed);
     if (!choice) {
         return outcome;
     }
     outcome.chosenPath = choice->path;
     const qsizetype format = std::clamp<qsizetype>(choice->format, 0, formats.size() - 1);
     const Exporter& exporter = *exporters[static_cast<std::size_t>(format)];
-    const std::string chosen = QFile::encodeName(choice->path).toStdString();
-    if (!confirmReplace(parent, prompts, exporter.outputFiles(chosen, result))) {
+    // The format picked is the project's from now on; the export writes with it.
+    Project chosenProject = project;
+    if (const std::optional<DescriptorFormat> picked = descriptorFormatNamed(exporter.name())) {
+        chosenProject.exportSettings.format = *picked;
+        chooseFormat(*picked);
+    }
+    const std::string chosen = localPath(choice->path);
+    const std::vector<std::string> targets = exporter.outputFiles(chosen, chosenProject, result);
+    const std::string projectPath = localPath(place.projectPath);
+    // Refused before any question about replacing: no file of this export may be a project.
+    if (const std::optional<std::string> problem = exportTargetProblem(targets, projectPath)) {
+        prompts.showError(parent, QObject::tr("Could not export the font"), sentence(*problem));
         return outcome;
     }
-    const ExportReport report = exporter.write(chosen, project, result);
+    if (!confirmReplace(parent, prompts, targets)) {
+        return outcome;
+    }
+    const ExportReport report = exporter.write(chosen, chosenProject, result, projectPath);
     for (const std::string& path : report.written) {
         outcome.written.append(
             QFileInfo(QFile::decodeName(QByteArray::fromStdString(path))).fileName());

@@ -2,6 +2,9 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
+
+#include "engine/export_settings.h"
 
 class QWidget;
 
@@ -18,13 +21,25 @@ struct ExportOutcome {
     QStringList written;
 };
 
+// Where File > Export Font starts: the dialog's folder, the name it proposes (without an
+// extension; none when empty), and the project's own file (empty for none), which an export may
+// never write over.
+struct ExportPlace {
+    QString folder;
+    QString baseName;
+    QString projectPath;
+};
+
 // File > Export Font for the project's atlas. When characters lie outside the texture, asks
-// first whether to export them cut. Asks for the path and format, the dialog starting at
-// folder with baseName and the first format's extension proposed (no name when baseName is
-// empty). Asks once before replacing files, naming every existing file the chosen format would
-// write. Tells the user of every file that could not be written.
+// first whether to export them cut. Asks for the path and format, the dialog starting at the
+// project's stored format with its extension proposed. The format picked goes to chooseFormat
+// (the window stores it in the project) and the export writes with it. Refuses, saying why and
+// writing nothing, when a file it would write is the project's own or another project file.
+// Asks once before replacing files, naming every existing file the export would write. Tells
+// the user of every file that could not be written.
 ExportOutcome runExport(QWidget* parent, FilePrompts& prompts, const Project& project,
-                        const AtlasResult& result, const QString& folder, const QString& baseName);
+                        const AtlasResult& result, const ExportPlace& place,
+                        const std::function<void(DescriptorFormat)>& chooseFormat);
 
 // A list of names as a sentence takes it: "a", "a and b", "a, b and c".
 QString joinNames(const QStringList& names);

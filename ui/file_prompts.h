@@ -42,11 +42,12 @@ public:
     virtual std::optional<QString> askOpenProjectPath(QWidget* parent, const QString& proposed) = 0;
 
     // A path and format for File > Export Font: one filter per format ("Caption (*.ext)"), the
-    // first selected; the chosen format's extension appended to a name without one. It does
-    // not ask about replacing files: the window asks once about every file the format writes.
-    // Nothing when cancelled. formats is never empty.
+    // one at index selected chosen at first; the chosen format's extension appended to a name
+    // without one. It does not ask about replacing files: the window asks once about every file
+    // the format writes. Nothing when cancelled. formats is never empty.
     virtual std::optional<ExportChoice> askExportPath(QWidget* parent,
                                                       const QList<ExportFormat>& formats,
+                                                      qsizetype selected,
                                                       const QString& proposed) = 0;
 
     // An existing font file for File > Use Font File ("Fonts (*.ttf *.otf *.ttc *.otc *.woff

@@ -13,7 +13,9 @@
 #include <span>
 
 #include "engine/setting_choices.h"
+#include "files/exporter.h"
 #include "ui/character_list_model.h"
+#include "ui/sample_text_validator.h"
 #include "ui_builder_dialog.h"
 
 namespace vemro {
@@ -27,6 +29,13 @@ const QString kFontFileMark = QStringLiteral("font file");
 constexpr std::array<SettingChoice, 2> kPackerChoices{{
     {static_cast<std::int32_t>(PackerKind::Rows), "Rows"},
     {static_cast<std::int32_t>(PackerKind::Tight), "Tight"},
+}};
+
+// The entries of the "Page image" list.
+constexpr std::array<SettingChoice, 3> kPageImageChoices{{
+    {static_cast<std::int32_t>(PageImage::Png), "PNG 32-bit"},
+    {static_cast<std::int32_t>(PageImage::Png8), "PNG 8-bit"},
+    {static_cast<std::int32_t>(PageImage::Tga), "TGA 32-bit"},
 }};
 
 void fillChoices(QComboBox* combo, std::span<const SettingChoice> choices) {
@@ -128,6 +137,16 @@ void ProjectControls::setUp(const std::vector<std::string>& faces) {
     fillChoices(ui_.qualityCombo, kQualityChoices);
     fillChoices(ui_.weightCombo, kWeightChoices);
     fillChoices(ui_.packerCombo, kPackerChoices);
+    fillChoices(ui_.pageImageCombo, kPageImageChoices);
+    // The formats in the order the export dialog lists them.
+    for (const Exporter* exporter : registeredExporters()) {
+        if (const std::optional<DescriptorFormat> format =
+                descriptorFormatNamed(exporter->name())) {
+            ui_.exportFormatCombo->addItem(QString::fromStdString(exporter->displayName()),
+                                           static_cast<int>(*format));
+        }
+    }
+    ui_.sampleTextEdit->setValidator(new SampleTextValidator(ui_.sampleTextEdit));
 
     const QSignalBlocker blockSize(ui_.sizeSpin);
     ui_.sizeSpin->setRange(FontSettings::kMinSize, FontSettings::kMaxSize);
@@ -164,8 +183,25 @@ void ProjectControls::show(const Project& project) {
     ui_.fitSizeCheck->setChecked(packing.fitSize);
     ui_.multiplePagesCheck->setChecked(packing.multiplePages);
 
+    showExportSettings(project.exportSettings);
+    // Set only when it differs, so that the cursor stays where the user types.
+    const QString sample = QString::fromStdString(project.sampleText);
+    if (ui_.sampleTextEdit->text() != sample) {
+        ui_.sampleTextEdit->setText(sample);
+    }
+
     showPixelHeight(font.size);
     showCharacterList(project.glyphs);
+}
+
+void ProjectControls::showExportSettings(const ExportSettings& settings) {
+    selectData(ui_.exportFormatCombo, static_cast<std::int32_t>(settings.format));
+    selectData(ui_.pageImageCombo, static_cast<std::int32_t>(settings.image));
+    ui_.kerningCheck->setChecked(settings.kerning);
+    // The .tfd format always writes its Targa image.
+    const bool pages = settings.format != DescriptorFormat::Tfd;
+    ui_.pageImageCombo->setEnabled(pages);
+    ui_.pageImageLabel->setEnabled(pages);
 }
 
 void ProjectControls::showCharacterList(const GlyphList& glyphs) {

@@ -33,9 +33,9 @@ public:
     // The faces in the given order, the entries of the setting lists and the spins' ranges.
     void setUp(const std::vector<std::string>& faces);
 
-    // Every control shows the project: a texture side no button offers checks none, a value no
-    // list entry carries keeps the list's selection, and the character border spins show the
-    // selected character's borders as far as their range allows.
+    // Every control shows the project (the sample text line included): a texture side no button
+    // offers checks none, a value no list entry carries keeps the list's selection, and the
+    // character border spins show the selected character's borders as far as their range allows.
     void show(const Project& project);
 
     // The "Character" list holds one entry per glyph, each as its character and code; the
@@ -65,6 +65,10 @@ public:
 
     // Whether the "Name" list's entry at index stands for the project's font file.
     bool isFontFileEntry(int index) const;
+
+    // The "Export" group shows the settings; the page image is enabled only for the formats
+    // that use it.
+    void showExportSettings(const ExportSettings& settings);
 
     // The pixel height beside the size ("= 15 px").
     void showPixelHeight(std::int32_t size);

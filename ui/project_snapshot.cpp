@@ -18,6 +18,9 @@ ProjectSnapshot::ProjectSnapshot(const Project& project, const ProjectSnapshot* 
     settings_.fontBorders = project.fontBorders;
     settings_.font = project.font;
     settings_.packing = project.packing;
+    settings_.exportSettings = project.exportSettings;
+    settings_.sampleText = project.sampleText;
+    settings_.effects = project.effects;
     if (like != nullptr && sameGlyphs(project.glyphs, *like->glyphs_)) {
         glyphs_ = like->glyphs_;
     } else {

@@ -71,13 +71,16 @@ std::optional<QString> QtFilePrompts::askOpenProjectPath(QWidget* parent, const 
 
 std::optional<ExportChoice> QtFilePrompts::askExportPath(QWidget* parent,
                                                          const QList<ExportFormat>& formats,
+                                                         qsizetype selected,
                                                          const QString& proposed) {
     QStringList filters;
     for (const ExportFormat& format : formats) {
         filters.append(QStringLiteral("%1 (*.%2)").arg(format.caption, format.extension));
     }
+    const qsizetype first = std::clamp<qsizetype>(selected, 0, formats.size() - 1);
     QFileDialog dialog(parent, QObject::tr("Export Font"));
-    setUpFileDialog(dialog, QFileDialog::AcceptSave, filters, formats.front().extension, proposed);
+    setUpFileDialog(dialog, QFileDialog::AcceptSave, filters, formats[first].extension, proposed);
+    dialog.selectNameFilter(filters[first]);
     // The window asks once about every file the export replaces, not only the one picked here.
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
     // A name without an extension takes the one of the format chosen last.
@@ -92,8 +95,8 @@ std::optional<ExportChoice> QtFilePrompts::askExportPath(QWidget* parent,
     if (!path) {
         return std::nullopt;
     }
-    return ExportChoice{*path,
-                        std::max<qsizetype>(0, filters.indexOf(dialog.selectedNameFilter()))};
+    const qsizetype chosen = filters.indexOf(dialog.selectedNameFilter());
+    return ExportChoice{*path, chosen >= 0 ? chosen : first};
 }
 
 std::optional<QString> QtFilePrompts::askFontFilePath(QWidget* parent, const QString& proposed) {

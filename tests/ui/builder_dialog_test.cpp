@@ -1,6 +1,7 @@
 // The main window as a user drives it: start-up state, the routes from controls into the
-// project and its atlas, the Add characters command, and the window-level safeguards (Enter and
-// Escape, the save-changes question, the status line, drops).
+// project and its atlas, the Add characters command, the sample line against the layout of the
+// exported descriptor, and the window-level safeguards (Enter and Escape, the save-changes
+// question, the status line, drops).
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -17,16 +18,19 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
+#include <map>
 #include <set>
 
 #include "engine/freetype_font_renderer.h"
 #include "engine/glyph_list.h"
 #include "engine/windows1252.h"
 #include "files/project_file.h"
+#include "tests/files/bmfont_reader.h"
 #include "tests/ui/fake_file_prompts.h"
 #include "tests/ui/ui_test_helpers.h"
 #include "ui/builder_dialog.h"
 #include "ui/preview_view.h"
+#include "ui/sample_text_view.h"
 
 namespace vemro::test {
 
@@ -70,6 +74,39 @@ void addCharacters(const BuilderDialog& window, const QString& text, Closing clo
     trigger(window, "actionAddCharacters");
 }
 
+// A line as a game engine draws it from an exported BMFont descriptor and its first page: black
+// ground; for each character, the kerning with the one before added to the pen, its rectangle
+// drawn at pen + xoffset, yoffset as white at the page's alpha over what is there, the pen moved
+// on by xadvance. Characters the descriptor lacks are left out. Grey levels by line pixel (x
+// from the pen's start, y from the line's top).
+std::map<std::pair<int, int>, int> engineLine(const ReadFont& font, const QImage& page,
+                                              const std::u32string& text) {
+    std::map<std::pair<int, int>, int> grey;
+    std::int64_t pen = 0;
+    std::uint32_t previous = 0;
+    for (const char32_t code : text) {
+        const auto c = font.chars.find(static_cast<std::uint32_t>(code));
+        if (c == font.chars.end()) {
+            continue;
+        }
+        const auto kerning = font.kernings.find({previous, c->first});
+        pen += kerning != font.kernings.end() ? kerning->second : 0;
+        const std::map<std::string, std::int64_t>& m = c->second;
+        for (std::int64_t y = 0; y < m.at("height"); ++y) {
+            for (std::int64_t x = 0; x < m.at("width"); ++x) {
+                const int alpha = qAlpha(
+                    page.pixel(static_cast<int>(m.at("x") + x), static_cast<int>(m.at("y") + y)));
+                int& level = grey[{static_cast<int>(pen + m.at("xoffset") + x),
+                                   static_cast<int>(m.at("yoffset") + y)}];
+                level += static_cast<int>(std::lround((255 - level) * alpha / 255.0));
+            }
+        }
+        pen += m.at("xadvance");
+        previous = c->first;
+    }
+    return grey;
+}
+
 }  // namespace
 
 class BuilderDialogTest : public QObject {
@@ -88,6 +125,7 @@ private slots:
     void characterListFollowsRebuildsAndKeepsSelection();
     void fullCharsetAppendsMissingAndNewEmpties();
     void zoomAndRectanglesAreNoProjectChange();
+    void sampleLineDrawsWhatTheExportedDescriptorLaysOut();
 
     void addCharactersAppendsInTypedOrder();
     void addCharactersTakesTextHoweverClosed();
@@ -430,9 +468,89 @@ void BuilderDialogTest::zoomAndRectanglesAreNoProjectChange() {
 
     click(child<QCheckBox>(window, "showRectanglesCheck"));
     QVERIFY(preview->showRectangles());
+    // The sample line follows the preview's zoom, and shows its cells on request.
+    auto* sample = child<SampleTextView>(window, "sampleView");
+    slider->setValue(700);
+    QCOMPARE(sample->zoom(), 700);
+    click(child<QCheckBox>(window, "showCellsCheck"));
+    QVERIFY(sample->showCells());
     // The view settings are not part of the project: nothing to save, nothing to undo.
     QVERIFY(!window.hasUnsavedChanges());
     QVERIFY(!child<QAction>(window, "actionUndo")->isEnabled());
+}
+
+void BuilderDialogTest::sampleLineDrawsWhatTheExportedDescriptorLaysOut() {
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    FakeFilePrompts prompts;
+    BuilderDialog window(renderer_, prompts);
+    window.show();
+    addCharacters(window, QStringLiteral("AVTo Wa"), Closing::Ok);
+    typeInto(child<QSpinBox>(window, "sizeSpin"), QStringLiteral("20"));
+    chooseItem(child<QComboBox>(window, "factorCombo"), 1);
+    typeInto(child<QSpinBox>(window, "borderLeftSpin"), QStringLiteral("3"));
+    typeInto(child<QSpinBox>(window, "borderTopSpin"), QStringLiteral("2"));
+    // "é" is not in the atlas: skipped, and named beside the line.
+    auto* edit = child<QLineEdit>(window, "sampleTextEdit");
+    edit->setFocus();
+    edit->selectAll();
+    typeText(edit, QStringLiteral("WAVo T\u00E9"));
+    const std::u32string text = U"WAVo T\u00E9";
+    QCOMPARE(window.project().sampleText, std::string("WAVo T\xC3\xA9"));
+    QVERIFY2(child<QLabel>(window, "sampleMissingLabel")->text().endsWith(QStringLiteral("\u00E9")),
+             qPrintable(child<QLabel>(window, "sampleMissingLabel")->text()));
+    auto* view = child<SampleTextView>(window, "sampleView");
+    auto* zoom = child<QSlider>(window, "zoomSlider");
+
+    // Exports BMFont text with PNG pages and reads them back as an engine would.
+    const auto exported = [&](const QString& name) {
+        prompts.exportFormat = exportFormatIndex("bmfont-text");
+        prompts.exportPath = dir.filePath(name + QStringLiteral(".fnt"));
+        window.waitForResult();
+        trigger(window, "actionExportFont");
+        const QByteArray bytes = fileBytes(*prompts.exportPath);
+        ReadFont font = readBmfont(std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
+        if (!font.error.empty() || font.pages.size() != 1) {
+            qFatal("cannot read %s: %s", qPrintable(name), font.error.c_str());
+        }
+        return std::pair{font, QImage(dir.filePath(QString::fromStdString(font.pages.front())))};
+    };
+    // Every line pixel the engine draws is a square of zoom / 100 view pixels of its grey.
+    const auto drawnAsLaidOut = [&](const std::map<std::pair<int, int>, int>& line, int percent) {
+        zoom->setValue(percent);
+        // The view grows to the line's height at the zoom once the layout has run.
+        QApplication::processEvents();
+        const int z = percent / 100;
+        const QImage picture = view->viewport()->grab().toImage();
+        const QPoint origin = view->lineOrigin();
+        for (const auto& [at, level] : line) {
+            for (int i = 0; i < z * z; ++i) {
+                const QPoint p(origin.x() + at.first * z + i % z,
+                               origin.y() + at.second * z + i / z);
+                if (!picture.rect().contains(p) || std::abs(qRed(picture.pixel(p)) - level) > 1) {
+                    qWarning("line pixel (%d, %d) at %d%% is not %d", at.first, at.second, percent,
+                             level);
+                    return false;
+                }
+            }
+        }
+        return true;
+    };
+
+    const auto [kerned, kernedPage] = exported(QStringLiteral("kerned"));
+    QVERIFY2(kerned.kernings.at({U'A', U'V'}) < 0, "the face kerns A and V");
+    const std::map<std::pair<int, int>, int> kernedLine = engineLine(kerned, kernedPage, text);
+    QVERIFY(drawnAsLaidOut(kernedLine, 300));
+    QVERIFY(drawnAsLaidOut(kernedLine, 100));
+
+    // Without kerning the descriptor lists no pairs, and the line, V and all after it further
+    // right, follows it.
+    click(child<QCheckBox>(window, "kerningCheck"));
+    const auto [plain, plainPage] = exported(QStringLiteral("plain"));
+    QVERIFY(plain.kernings.empty());
+    const std::map<std::pair<int, int>, int> plainLine = engineLine(plain, plainPage, text);
+    QVERIFY(plainLine != kernedLine);
+    QVERIFY(drawnAsLaidOut(plainLine, 100));
 }
 
 void BuilderDialogTest::addCharactersAppendsInTypedOrder() {

@@ -26,14 +26,16 @@ public:
     }
     std::optional<ExportChoice> askExportPath(QWidget* /*parent*/,
                                               const QList<ExportFormat>& formats,
+                                              qsizetype selected,
                                               const QString& proposed) override {
         ++exportAsks;
         exportFormats = formats;
+        selectedExportFormat = selected;
         proposedExport = proposed;
         if (!exportPath) {
             return std::nullopt;
         }
-        return ExportChoice{*exportPath, 0};
+        return ExportChoice{*exportPath, exportFormat.value_or(selected)};
     }
     std::optional<QString> askFontFilePath(QWidget* /*parent*/, const QString& proposed) override {
         ++fontFileAsks;
@@ -65,6 +67,8 @@ public:
     std::optional<QString> savePath;
     std::optional<QString> openPath;
     std::optional<QString> exportPath;
+    // The format picked in the export dialog; without one, the format it started with.
+    std::optional<qsizetype> exportFormat;
     std::optional<QString> fontFilePath;
     std::optional<qsizetype> fontFaceAnswer;
     std::optional<QString> characterFilePath;
@@ -78,8 +82,9 @@ public:
     int fontFileAsks = 0;
     QStringList offeredFaces;  // the faces of the last collection asked about
     QString proposedFontFile;
-    QList<ExportFormat> exportFormats;  // as offered the last time
-    QString proposedSave;               // where the last dialog of each kind started
+    QList<ExportFormat> exportFormats;    // as offered the last time
+    qsizetype selectedExportFormat = -1;  // the format the export dialog started with last
+    QString proposedSave;                 // where the last dialog of each kind started
     QString proposedOpen;
     QString proposedExport;
     QStringList questions;  // every yes-or-no question asked

@@ -1,8 +1,11 @@
 // File > Save, Open and Export Font through the window: byte-exact round trips, the same
-// export as the headless command, and what the user sees when a file cannot be used.
+// export as the headless command (the format picked in the export dialog stored in the project),
+// exports refused over project files, and what the user sees when a file cannot be used.
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -48,6 +51,7 @@ private slots:
     void openWithUnofferedTextureSideSelectsNoButton();
     void exportMatchesHeadlessCommand();
     void unicodeProjectSavesReopensAndExportsAsHeadless();
+    void pickedFormatIsStoredAndExportedAsHeadlessNeverOverAProject();
     void failedOpenChangesNothingAndSaysWhy();
     void failedSaveAndExportSayWhy();
     void unmatchedValuesAreNamedInWindow();
@@ -295,6 +299,103 @@ void ProjectCommandsTest::unicodeProjectSavesReopensAndExportsAsHeadless() {
     }
     // The description names the Japanese characters by their code points.
     QVERIFY(fileBytes(dir.filePath(QStringLiteral("cli.tfd"))).contains("\r\n12371 "));
+}
+
+void ProjectCommandsTest::pickedFormatIsStoredAndExportedAsHeadlessNeverOverAProject() {
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("window")));
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("cli")));
+    FakeFilePrompts prompts;
+    BuilderDialog window(renderer_, prompts);
+    window.show();
+    // A small texture of several pages, so that the export writes more than one page image, and
+    // 8-bit pages.
+    click(child<QRadioButton>(window, "width128Radio"));
+    click(child<QRadioButton>(window, "height128Radio"));
+    click(child<QCheckBox>(window, "multiplePagesCheck"));
+    typeInto(child<QSpinBox>(window, "sizeSpin"), QStringLiteral("16"));
+    chooseItem(child<QComboBox>(window, "pageImageCombo"), 1);
+    trigger(window, "actionAddTorvynCharset");
+    const std::size_t pages = window.waitForResult()->pages.size();
+    QVERIFY(pages > 1);
+
+    // The dialog starts at the stored .tfd format; the user picks BMFont text and a name with
+    // another extension. The choice is stored, and an undo step.
+    const qsizetype text = exportFormatIndex("bmfont-text");
+    prompts.exportFormat = text;
+    prompts.exportPath = dir.filePath(QStringLiteral("window/game.png"));
+    trigger(window, "actionExportFont");
+    QVERIFY2(prompts.errors.isEmpty(), qPrintable(prompts.errors.join(QLatin1Char('\n'))));
+    QCOMPARE(prompts.selectedExportFormat, exportFormatIndex("tfd"));
+    QCOMPARE(window.project().exportSettings.format, DescriptorFormat::BmfontText);
+    QCOMPARE(controlsDiffer(window, window.project()), QString());
+    trigger(window, "actionUndo");
+    QCOMPARE(window.project().exportSettings.format, DescriptorFormat::Tfd);
+    trigger(window, "actionRedo");
+
+    // The descriptor and one 8-bit PNG per page, which the descriptor names.
+    QStringList files{QStringLiteral("game.fnt")};
+    const QByteArray descriptor = fileBytes(dir.filePath(QStringLiteral("window/game.fnt")));
+    for (std::size_t k = 0; k < pages; ++k) {
+        files.append(QStringLiteral("game_%1.png").arg(k));
+        const QImage image(dir.filePath(QStringLiteral("window/") + files.back()));
+        QCOMPARE(image.size(), QSize(128, 128));
+        QCOMPARE(image.format(), QImage::Format_Grayscale8);
+        QVERIFY(descriptor.contains(
+            QStringLiteral("page id=%1 file=\"%2\"").arg(k).arg(files.back()).toUtf8()));
+    }
+    files.sort();
+    QCOMPARE(QDir(dir.filePath(QStringLiteral("window"))).entryList(QDir::Files, QDir::Name),
+             files);
+
+    // Saved, the project starts the dialog at BMFont text, proposing a name other than its own
+    // file.
+    prompts.savePath = dir.filePath(QStringLiteral("game.fnt"));
+    trigger(window, "actionSave");
+    prompts.exportPath.reset();
+    trigger(window, "actionExportFont");
+    QCOMPARE(prompts.selectedExportFormat, text);
+    QCOMPARE(prompts.proposedExport, dir.filePath(QStringLiteral("game-export.fnt")));
+
+    // Over the project's own file, chosen as it is or without its extension, or over another
+    // project, the export is refused before any question and writes nothing.
+    const QString other = dir.filePath(QStringLiteral("other.fnt"));
+    QVERIFY(saveProject(other.toStdString(), window.project()));
+    const QByteArray saved = fileBytes(*prompts.savePath);
+    for (const QString& chosen : {*prompts.savePath, dir.filePath(QStringLiteral("game")), other}) {
+        prompts.exportPath = chosen;
+        trigger(window, "actionExportFont");
+    }
+    QCOMPARE(prompts.errors.size(), 3);
+    QVERIFY2(prompts.errors[1].endsWith(QStringLiteral("it is the project's own file; choose "
+                                                       "another name for the export.")),
+             qPrintable(prompts.errors[1]));
+    QVERIFY2(prompts.errors[2].contains(QStringLiteral("it is a Vemro Font builder project")),
+             qPrintable(prompts.errors[2]));
+    QVERIFY(prompts.questions.isEmpty());
+    QCOMPARE(fileBytes(*prompts.savePath), saved);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files),
+             (QStringList{QStringLiteral("game.fnt"), QStringLiteral("other.fnt")}));
+    QVERIFY(!window.hasUnsavedChanges());
+
+    // Reopened, the project holds the format; the command line writes the same files from it.
+    FakeFilePrompts secondPrompts;
+    BuilderDialog second(renderer_, secondPrompts);
+    QVERIFY(second.openProjectFile(*prompts.savePath));
+    QVERIFY(second.project() == window.project());
+    FreetypeFontRenderer headless;
+    std::ostringstream out;
+    std::ostringstream err;
+    QCOMPARE(runCommandLine({"--export", prompts.savePath->toStdString(),
+                             dir.filePath(QStringLiteral("cli/game.fnt")).toStdString()},
+                            headless, out, err),
+             std::optional<int>(0));
+    for (const QString& file : files) {
+        const QByteArray written = fileBytes(dir.filePath(QStringLiteral("window/") + file));
+        QVERIFY(!written.isEmpty());
+        QCOMPARE(fileBytes(dir.filePath(QStringLiteral("cli/") + file)), written);
+    }
 }
 
 void ProjectCommandsTest::failedOpenChangesNothingAndSaysWhy() {

@@ -1,8 +1,9 @@
 // A seeded random walk through the window: thousands of user actions on every control (the
-// texture sides up to 4096, the packing controls and the page selector included), the menu
-// commands, Undo and Redo, the Add characters dialog with random text, Remove character,
-// the file commands with temporary paths (good ones, missing folders, folders, damaged files,
-// cancelled prompts) and dropped files. After every action the controls must show the project,
+// texture sides up to 4096, the packing controls, the page selector and the sample line
+// included), the menu commands, Undo and Redo, the Add characters dialog with random
+// text, Remove character, the file commands with temporary paths (good ones, missing folders,
+// folders, damaged files, cancelled prompts, every export format, project files as export
+// targets) and dropped files. After every action the controls must show the project,
 // every file command must have done exactly what its answers asked, and now and then (and at
 // the end) the atlas must equal a fresh builder's rebuild of the window's project with a
 // renderer of its own.
@@ -39,6 +40,7 @@
 #include "engine/freetype_font_renderer.h"
 #include "engine/windows1252.h"
 #include "files/export_path.h"
+#include "files/exporter.h"
 #include "files/glyph_description.h"
 #include "files/project_file.h"
 #include "files/project_opener.h"
@@ -47,6 +49,7 @@
 #include "tests/ui/ui_test_helpers.h"
 #include "ui/builder_dialog.h"
 #include "ui/preview_view.h"
+#include "ui/sample_text_view.h"
 
 namespace vemro::test {
 
@@ -138,11 +141,12 @@ enum class Action {
     FitSize,
     SeveralPages,
     PageSpin,
+    SampleText,
     Count
 };
 
 constexpr std::array<int, static_cast<int>(Action::Count)> kWeights = {
-    5, 5, 8, 3, 6, 6, 7, 7, 3, 2, 2, 2, 1, 2, 4, 4, 2, 3, 1, 5, 1, 2, 6, 3, 3, 2, 3, 2, 2, 2};
+    5, 5, 8, 3, 6, 6, 7, 7, 3, 2, 2, 2, 1, 2, 4, 4, 2, 5, 1, 5, 1, 2, 6, 3, 3, 2, 3, 2, 2, 2, 3};
 
 const char* actionName(Action action) {
     static constexpr std::array<const char*, static_cast<int>(Action::Count)> kNames = {
@@ -175,7 +179,8 @@ const char* actionName(Action action) {
         "spacing spin",
         "fit size",
         "several pages",
-        "page spin"};
+        "page spin",
+        "sample text"};
     return kNames[static_cast<std::size_t>(action)];
 }
 
@@ -218,6 +223,10 @@ private:
     bool savesFirst() const;
 
     void doFileCommand(Action action);
+    // The checks of an export in the format exporter writes, to the path the prompt gave.
+    void checkTfdExport(qsizetype errorsBefore);
+    void checkDescriptorExport(const Exporter& exporter, qsizetype errorsBefore,
+                               const QByteArray& chosenBefore);
     void doUndoRedo(Action action);
     void doAddCharacters();
     void doDrop();
@@ -391,6 +400,11 @@ std::optional<QString> RandomWalkTest::randomExportPath() {
     if (kind == 2) {
         return dir_.filePath(QStringLiteral("blocked.x"));  // blocked.tga is a folder
     }
+    if (kind == 3 && !savedProjects_.empty()) {
+        // A project file: a BMFont descriptor may not take its place.
+        return savedProjects_[static_cast<std::size_t>(
+            pick(0, static_cast<int>(savedProjects_.size()) - 1))];
+    }
     return dir_.filePath(QStringLiteral("export-%1.tga").arg(pick(0, 2)));
 }
 
@@ -530,43 +544,32 @@ void RandomWalkTest::doFileCommand(Action action) {
             break;
         }
         case Action::Export: {
-            // Yes to whether to cut characters outside the texture and to replace files.
+            // Yes to whether to cut characters outside the texture and to replace files. The
+            // dialog keeps the stored format or the user picks one.
+            const std::vector<const Exporter*>& exporters = registeredExporters();
             prompts_.exportPath = randomExportPath();
-            note(
-                QStringLiteral("Export %1").arg(prompts_.exportPath.value_or(QStringLiteral("-"))));
+            prompts_.exportFormat =
+                chance(50)
+                    ? std::nullopt
+                    : std::optional<qsizetype>(pick(0, static_cast<int>(exporters.size()) - 1));
+            const Exporter& exporter = *exporters[static_cast<std::size_t>(
+                prompts_.exportFormat.value_or(exportFormatIndex(
+                    descriptorFormatName(window.project().exportSettings.format))))];
+            const QByteArray chosenBefore = fileBytes(prompts_.exportPath.value_or(QString()));
+            note(QStringLiteral("Export %1 as %2")
+                     .arg(prompts_.exportPath.value_or(QStringLiteral("-")),
+                          QString::fromStdString(exporter.name())));
             trigger(window, "actionExportFont");
             if (!prompts_.exportPath) {
                 break;
             }
-            // A missing folder fails both files, a folder named like the image fails the image
-            // only; whatever fails is told in one message, and what is written holds the atlas.
-            const std::string chosen = prompts_.exportPath->toStdString();
-            const bool missingFolder = prompts_.exportPath->contains(QStringLiteral("no-folder"));
-            const bool imageBlocked = prompts_.exportPath->endsWith(QStringLiteral("blocked.x"));
-            const AtlasResult& atlas = *window.waitForResult();
-            if (prompts_.errors.size() != errorsBefore + (missingFolder || imageBlocked ? 1 : 0)) {
-                fail(QStringLiteral("Export to %1 reported the wrong outcome")
-                         .arg(*prompts_.exportPath));
-                break;
+            if (descriptorFormatName(window.project().exportSettings.format) != exporter.name()) {
+                fail(QStringLiteral("the format picked in the export dialog was not stored"));
+            } else if (exporter.name() == "tfd") {
+                checkTfdExport(errorsBefore);
+            } else {
+                checkDescriptorExport(exporter, errorsBefore, chosenBefore);
             }
-            // Page k >= 1 as NAME_k.tga and NAME_k.tfd.
-            for (std::size_t k = 0; k < atlas.pages.size() && !missingFolder; ++k) {
-                const std::string suffix = k == 0 ? "" : "_" + std::to_string(k);
-                const QString image = QString::fromStdString(exportPath(chosen, suffix + ".tga"));
-                const QString description =
-                    QString::fromStdString(exportPath(chosen, suffix + ".tfd"));
-                const auto page = static_cast<std::int32_t>(k);
-                if (fileBytes(description) != toBytes(encodeGlyphDescription(atlas, page))) {
-                    fail(QStringLiteral("Export wrote another description than page %1's").arg(k));
-                } else if ((!imageBlocked || k > 0) &&
-                           fileBytes(image) !=
-                               toBytes(encodeTgaImage(atlas.pages[k], atlas.textureSize))) {
-                    fail(QStringLiteral("Export wrote another image than page %1").arg(k));
-                } else if (imageBlocked && k == 0 && !QFileInfo(image).isDir()) {
-                    fail(QStringLiteral("Export replaced the folder in the image's place"));
-                }
-            }
-            exportsWritten_ += missingFolder || imageBlocked ? 0 : 1;
             break;
         }
         case Action::Exit: {
@@ -594,6 +597,52 @@ void RandomWalkTest::doFileCommand(Action action) {
             savedProjects_.push_back(*firstSavePath);
         }
     }
+}
+
+void RandomWalkTest::checkTfdExport(qsizetype errorsBefore) {
+    // A missing folder fails both files, a folder named like the image fails the image only;
+    // whatever fails is told in one message, and what is written holds the atlas.
+    const std::string chosen = prompts_.exportPath->toStdString();
+    const bool missingFolder = prompts_.exportPath->contains(QStringLiteral("no-folder"));
+    const bool imageBlocked = prompts_.exportPath->endsWith(QStringLiteral("blocked.x"));
+    const AtlasResult& atlas = *window_->waitForResult();
+    if (prompts_.errors.size() != errorsBefore + (missingFolder || imageBlocked ? 1 : 0)) {
+        fail(QStringLiteral("Export to %1 reported the wrong outcome").arg(*prompts_.exportPath));
+        return;
+    }
+    // Page k >= 1 as NAME_k.tga and NAME_k.tfd.
+    for (std::size_t k = 0; k < atlas.pages.size() && !missingFolder; ++k) {
+        const std::string suffix = k == 0 ? "" : "_" + std::to_string(k);
+        const QString image = QString::fromStdString(exportPath(chosen, suffix + ".tga"));
+        const QString description = QString::fromStdString(exportPath(chosen, suffix + ".tfd"));
+        const auto page = static_cast<std::int32_t>(k);
+        if (fileBytes(description) != toBytes(encodeGlyphDescription(atlas, page))) {
+            fail(QStringLiteral("Export wrote another description than page %1's").arg(k));
+        } else if ((!imageBlocked || k > 0) &&
+                   fileBytes(image) != toBytes(encodeTgaImage(atlas.pages[k], atlas.textureSize))) {
+            fail(QStringLiteral("Export wrote another image than page %1").arg(k));
+        } else if (imageBlocked && k == 0 && !QFileInfo(image).isDir()) {
+            fail(QStringLiteral("Export replaced the folder in the image's place"));
+        }
+    }
+    exportsWritten_ += missingFolder || imageBlocked ? 0 : 1;
+}
+
+// A BMFont or JSON export: refused over a project file, which stays as it was, or failed in a
+// missing folder, each with one message; else written without one.
+void RandomWalkTest::checkDescriptorExport(const Exporter& exporter, qsizetype errorsBefore,
+                                           const QByteArray& chosenBefore) {
+    const QString& chosen = *prompts_.exportPath;
+    const bool overProject =
+        exporter.fileExtension() == ".fnt" &&
+        std::find(savedProjects_.begin(), savedProjects_.end(), chosen) != savedProjects_.end();
+    const bool fails = overProject || chosen.contains(QStringLiteral("no-folder"));
+    if (prompts_.errors.size() != errorsBefore + (fails ? 1 : 0) ||
+        (overProject && fileBytes(chosen) != chosenBefore)) {
+        fail(QStringLiteral("Export as %1 to %2 had the wrong outcome")
+                 .arg(QString::fromStdString(exporter.name()), chosen));
+    }
+    exportsWritten_ += fails ? 0 : 1;
 }
 
 // After an open went past the unsaved-changes question (any save it asked for succeeded, so
@@ -657,7 +706,7 @@ void RandomWalkTest::doAddCharacters() {
         }
     });
     const std::vector<char32_t> before = codesOf(window.project().glyphs);
-    note(QStringLiteral("Add characters \"%1\" closed by %2").arg(text).arg(closing));
+    note(QStringLiteral("Add characters \"%1\" closed by %2").arg(text, QString::number(closing)));
     trigger(window, "actionAddCharacters");
     if (codesOf(window.project().glyphs) != withAdded(before, typed)) {
         fail(QStringLiteral("Add characters with \"%1\" gave another list").arg(typed));
@@ -837,10 +886,27 @@ void RandomWalkTest::act(Action action) {
             QApplication::sendEvent(preview, &wheel);
             break;
         }
-        case Action::ShowRectangles:
-            note(QStringLiteral("show rectangles"));
-            click(child<QCheckBox>(window, "showRectanglesCheck"));
+        case Action::ShowRectangles: {
+            const char* name = chance(50) ? "showRectanglesCheck" : "showCellsCheck";
+            note(QLatin1String(name));
+            click(child<QCheckBox>(window, name));
             break;
+        }
+        case Action::SampleText: {
+            // Typed at the end of the line or over all of it.
+            auto* edit = child<QLineEdit>(window, "sampleTextEdit");
+            const bool over = chance(30);
+            const QString text = randomText();
+            note(QStringLiteral("sample text \"%1\"%2").arg(text, over ? " over all" : ""));
+            edit->setFocus();
+            if (over) {
+                edit->selectAll();
+            } else {
+                QTest::keyClick(edit, Qt::Key_End);
+            }
+            typeText(edit, text);
+            break;
+        }
         case Action::Paint:
             note(QStringLiteral("paint"));
             if (window.grab().isNull()) {
@@ -965,6 +1031,11 @@ void RandomWalkTest::checkControls() {
     }
     if (preview->showRectangles() != child<QCheckBox>(window, "showRectanglesCheck")->isChecked()) {
         fail(QStringLiteral("the preview does not follow Show rectangles"));
+    }
+    auto* sample = child<SampleTextView>(window, "sampleView");
+    if (sample->zoom() != preview->zoom() ||
+        sample->showCells() != child<QCheckBox>(window, "showCellsCheck")->isChecked()) {
+        fail(QStringLiteral("the sample line does not follow the zoom or Show cells"));
     }
     // The page selector and the size used follow the atlas shown.
     const AtlasResult& shown = *window.shownResult();

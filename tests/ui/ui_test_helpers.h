@@ -19,6 +19,7 @@
 
 #include "engine/glyph_list.h"
 #include "engine/project.h"
+#include "files/exporter.h"
 #include "ui/builder_dialog.h"
 
 namespace vemro::test {
@@ -114,6 +115,15 @@ inline QString controlsDiffer(const BuilderDialog& window, const Project& projec
         child<QCheckBox>(window, "multiplePagesCheck")->isChecked() != packing.multiplePages) {
         return QStringLiteral("packing");
     }
+    const ExportSettings& exported = project.exportSettings;
+    if (data("exportFormatCombo") != static_cast<int>(exported.format) ||
+        data("pageImageCombo") != static_cast<int>(exported.image) ||
+        child<QCheckBox>(window, "kerningCheck")->isChecked() != exported.kerning) {
+        return QStringLiteral("export settings");
+    }
+    if (child<QLineEdit>(window, "sampleTextEdit")->text().toStdString() != project.sampleText) {
+        return QStringLiteral("sample text");
+    }
     // An installed face is its entry of the "Name" list; a font file the first entry, which
     // names the file.
     auto* name = child<QComboBox>(window, "nameCombo");
@@ -153,6 +163,16 @@ inline QString controlsDiffer(const BuilderDialog& window, const Project& projec
         return QStringLiteral("character borders");
     }
     return {};
+}
+
+// Where the export dialog lists the format with that command-line name.
+inline qsizetype exportFormatIndex(const char* name) {
+    const std::vector<const Exporter*>& exporters = registeredExporters();
+    const auto found = std::find(exporters.begin(), exporters.end(), findExporter(name));
+    if (found == exporters.end()) {
+        qFatal("no export format %s", name);
+    }
+    return found - exporters.begin();
 }
 
 inline QByteArray fileBytes(const QString& path) {

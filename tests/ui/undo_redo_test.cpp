@@ -85,6 +85,15 @@ void UndoRedoTest::undoAndRedoEveryKindOfChange() {
         },
         [&] { trigger(window, "actionAddTorvynCharset"); },
         [&] { typeInto(child<QSpinBox>(window, "sizeSpin"), QStringLiteral("14")); },
+        [&] { chooseItem(child<QComboBox>(window, "exportFormatCombo"), 3); },
+        [&] { chooseItem(child<QComboBox>(window, "pageImageCombo"), 1); },
+        [&] { click(child<QCheckBox>(window, "kerningCheck")); },
+        [&] {
+            auto* sample = child<QLineEdit>(window, "sampleTextEdit");
+            sample->setFocus();
+            QTest::keyClick(sample, Qt::Key_End);
+            typeText(sample, QStringLiteral(" \u00C5V"));
+        },
         [&] { trigger(window, "actionNew"); },
     };
     std::vector<State> states = {{window.project(), window.waitForResult()}};
