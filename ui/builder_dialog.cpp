@@ -248,6 +248,8 @@ void BuilderDialog::connectRoutes() {
     connect(ui_->showCellsCheck, &QCheckBox::clicked, this,
             [this](bool show) { ui_->sampleView->setShowCells(show); });
 
+    connectEffects();
+
     // Character.
     connect(ui_->characterCombo, &QComboBox::activated, this, [this] { selectCharacter(); });
     connect(ui_->characterFindEdit, &QLineEdit::textEdited, this, [this] { findCharacter(false); });

@@ -86,6 +86,12 @@ private:
     // after the selected entry, as if the user had picked it.
     void findCharacter(bool next);
 
+    // The "Effects" group (builder_dialog_effects.cpp): its routes, and a change of the effects
+    // as a change of the project, after which the group shows what the effects enable.
+    void connectEffects();
+    void editEffects(const QString& text, const std::function<void(EffectSettings&)>& edit,
+                     std::optional<MergeKey> key = std::nullopt);
+
     // The preview's controls (builder_dialog_view.cpp).
     // The zoom slider and box, the page selector and the preview's scroll bars.
     void setUpView();

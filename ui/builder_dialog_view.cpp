@@ -1,6 +1,8 @@
 // The main window's preview controls: the zoom slider and box, the zoom commands, Show
-// Rectangles, the page selector, the texture size the shown atlas uses, and the sample line.
+// Rectangles, the page selector, the choice of a distance field stored or rendered, the texture
+// size the shown atlas uses, and the sample line.
 
+#include <QComboBox>
 #include <QSignalBlocker>
 #include <QStringList>
 
@@ -33,6 +35,11 @@ void BuilderDialog::setUpView() {
     ui_->zoomSpin->setRange(preview_geometry::kMinZoom, preview_geometry::kMaxZoom);
     ui_->preview->setScrollBars(ui_->horizontalScrollBar, ui_->verticalScrollBar);
     applyZoom(preview_geometry::kMinZoom);
+    // "Rendered" (the first entry) or "Stored", for the preview and the sample line alike.
+    connect(ui_->fieldViewCombo, &QComboBox::currentIndexChanged, this, [this](int index) {
+        ui_->preview->setFieldRendered(index == 0);
+        ui_->sampleView->setFieldRendered(index == 0);
+    });
     showTextureOfResult();
 }
 
@@ -73,6 +80,7 @@ void BuilderDialog::showTextureOfResult() {
     ui_->pageSpin->setSuffix(tr(" of %1").arg(pages));
     ui_->pageSpin->setValue(ui_->preview->page() + 1);
     ui_->pageSpin->setEnabled(pages > 1);
+    ui_->fieldViewCombo->setEnabled(result_->effects.distanceField);
 }
 
 void BuilderDialog::showSampleAtlas() {

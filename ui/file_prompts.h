@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -23,8 +24,8 @@ struct ExportChoice {
     qsizetype format = 0;
 };
 
-// The questions the main window asks the user about files. The window talks to this interface
-// only, so tests can answer in place of a person.
+// The questions the main window asks the user about files (and the colours of its effects). The
+// window talks to this interface only, so tests can answer in place of a person.
 class FilePrompts {
 public:
     enum class UnsavedChanges { Save, Discard, Cancel };
@@ -63,6 +64,10 @@ public:
     // (*)"), or nothing when cancelled.
     virtual std::optional<QString> askCharacterFilePath(QWidget* parent,
                                                         const QString& proposed) = 0;
+
+    // A colour, starting at initial; with withAlpha its opacity too. Nothing when cancelled.
+    virtual std::optional<QColor> askColour(QWidget* parent, const QString& title,
+                                            const QColor& initial, bool withAlpha) = 0;
 
     // A yes-or-no question; true when the user takes the button labelled acceptText.
     virtual bool confirm(QWidget* parent, const QString& title, const QString& question,

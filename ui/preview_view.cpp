@@ -70,6 +70,23 @@ void PreviewView::setPage(int page) {
 void PreviewView::dropCanvasPart() {
     part_ = QImage();
     partRegion_ = QRect();
+    partViewSize_ = QSize();
+}
+
+void PreviewView::setFieldRendered(bool rendered) {
+    if (rendered != fieldRendered_) {
+        fieldRendered_ = rendered;
+        dropCanvasPart();
+        update();
+    }
+}
+
+bool PreviewView::rendersField() const {
+    if (!fieldRendered_ || result_ == nullptr || !result_->effects.distanceField) {
+        return false;
+    }
+    const auto page = static_cast<std::size_t>(page_);
+    return page < result_->pages.size() && result_->pages[page].channels == 1;
 }
 
 QSize PreviewView::canvasSize() const {
@@ -78,8 +95,22 @@ QSize PreviewView::canvasSize() const {
             preview_geometry::canvasExtent(texture.height)};
 }
 
+const QImage& PreviewView::fieldPart(QRect region, QSize size) {
+    if (region != partRegion_ || size != partViewSize_ || part_.isNull()) {
+        const auto page = static_cast<std::size_t>(page_);
+        // View pixels map onto canvas pixels as the stretched canvas part would.
+        const QSizeF step(double(sourceWidth()) / width(), double(sourceHeight()) / height());
+        part_ = preview_canvas::composeField(&result_->pages[page], region.topLeft(), step, size,
+                                             result_->effects.spread);
+        partRegion_ = region;
+        partViewSize_ = size;
+    }
+    return part_;
+}
+
 const QImage& PreviewView::canvasPart(QRect region) {
-    if (region != partRegion_ || part_.isNull()) {
+    if (region != partRegion_ || !partViewSize_.isEmpty() || part_.isNull()) {
+        partViewSize_ = QSize();
         const std::vector<AtlasPage>& pages = result_->pages;
         const auto page = static_cast<std::size_t>(page_);
         part_ = preview_canvas::compose(page < pages.size() ? &pages[page] : nullptr, region);
@@ -242,9 +273,16 @@ void PreviewView::paintEvent(QPaintEvent* /*event*/) {
         const QRectF source(0.0, 0.0, right - h, bottom - v);
         target = QRectF(0.0, 0.0, double(width()) * (right - h) / sourceW,
                         double(height()) * (bottom - v) / sourceH);
-        // Nearest neighbour: a magnified atlas pixel stays a sharp square.
-        painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-        painter.drawImage(target, canvasPart(region), source);
+        if (rendersField()) {
+            // Made at the view's resolution, drawn as it is.
+            const QRect pixels = target.toAlignedRect();
+            painter.drawImage(pixels.topLeft(), fieldPart(region, pixels.size()));
+            target = pixels;
+        } else {
+            // Nearest neighbour: a magnified atlas pixel stays a sharp square.
+            painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+            painter.drawImage(target, canvasPart(region), source);
+        }
     }
     const QRegion uncovered = QRegion(rect()) - QRegion(target.toAlignedRect());
     for (const QRect& part : uncovered) {

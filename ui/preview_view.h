@@ -18,7 +18,8 @@ struct AtlasResult;
 // when it is painted, so any texture size paints as quickly as the view is large; every change
 // only schedules a repaint, so a burst of them costs one. The wheel pans; with Ctrl held it
 // zooms by whole steps about the pixel under the cursor. A hint, when set, stands in a box in
-// the middle.
+// the middle. A distance-field atlas is shown as stored (its values as grey) or rendered as a
+// game draws it, at the view's own resolution (field_rendering.h).
 class PreviewView : public QWidget {
     Q_OBJECT
 
@@ -51,6 +52,10 @@ public:
     bool showRectangles() const { return showRectangles_; }
     void setShowRectangles(bool show);
 
+    // Whether a distance field is rendered (the default) rather than shown as stored.
+    bool fieldRendered() const { return fieldRendered_; }
+    void setFieldRendered(bool rendered);
+
     // Canvas columns and rows in view at the current size and zoom.
     int sourceWidth() const;
     int sourceHeight() const;
@@ -77,6 +82,10 @@ private:
     // The canvas pixels in region, composed again only when the region, the page or the result
     // changed since the last paint.
     const QImage& canvasPart(QRect region);
+    // The canvas pixels in region rendered as a distance field into size view pixels.
+    const QImage& fieldPart(QRect region, QSize size);
+    // Whether the page shown is a distance field to be rendered.
+    bool rendersField() const;
     // Forgets the part painted last.
     void dropCanvasPart();
     void paintOutlines(QPainter& painter, int sourceRight, int sourceBottom);
@@ -86,6 +95,8 @@ private:
     // The part of the canvas painted last, and which part it is.
     QImage part_;
     QRect partRegion_;
+    // For a rendered field, the view pixels the part was made for; empty for canvas pixels.
+    QSize partViewSize_;
     QPointer<QScrollBar> horizontal_;
     QPointer<QScrollBar> vertical_;
     QLabel* hint_ = nullptr;
@@ -93,6 +104,7 @@ private:
     // Wheel turn not yet used for a zoom step, in eighths of a degree.
     int pendingZoomTurn_ = 0;
     bool showRectangles_ = false;
+    bool fieldRendered_ = true;
 };
 
 }  // namespace vemro

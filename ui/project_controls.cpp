@@ -157,6 +157,7 @@ void ProjectControls::setUp(const std::vector<std::string>& faces) {
     }
     const QSignalBlocker blockSpacing(ui_.spacingSpin);
     ui_.spacingSpin->setRange(PackingSettings::kMinSpacing, PackingSettings::kMaxSpacing);
+    setUpEffects();
 }
 
 void ProjectControls::show(const Project& project) {
@@ -191,6 +192,7 @@ void ProjectControls::show(const Project& project) {
     }
 
     showPixelHeight(font.size);
+    showEffects(project.effects);
     showCharacterList(project.glyphs);
 }
 

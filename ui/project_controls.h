@@ -73,10 +73,18 @@ public:
     // The pixel height beside the size ("= 15 px").
     void showPixelHeight(std::int32_t size);
 
+    // The "Effects" group shows the effects (project_controls_effects.cpp): each switch, size
+    // and colour as stored; with a distance field on, outline and shadow and the
+    // supersampling factor are disabled and a note says why.
+    void showEffects(const EffectSettings& effects);
+
     // The texture side of a "Width" or "Height" button.
     static std::optional<std::int32_t> sideOfButton(int id);
 
 private:
+    // The spins' ranges of the "Effects" group.
+    void setUpEffects();
+
     Ui::BuilderDialog& ui_;
     QButtonGroup* widthButtons_;
     QButtonGroup* heightButtons_;

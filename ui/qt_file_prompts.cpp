@@ -1,5 +1,6 @@
 #include "ui/qt_file_prompts.h"
 
+#include <QColorDialog>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QInputDialog>
@@ -140,6 +141,14 @@ FilePrompts::UnsavedChanges QtFilePrompts::askSaveChanges(QWidget* parent) {
         default:
             return UnsavedChanges::Cancel;
     }
+}
+
+std::optional<QColor> QtFilePrompts::askColour(QWidget* parent, const QString& title,
+                                               const QColor& initial, bool withAlpha) {
+    const QColor chosen = QColorDialog::getColor(
+        initial, parent, title,
+        withAlpha ? QColorDialog::ShowAlphaChannel : QColorDialog::ColorDialogOptions{});
+    return chosen.isValid() ? std::optional<QColor>(chosen) : std::nullopt;
 }
 
 bool QtFilePrompts::confirm(QWidget* parent, const QString& title, const QString& question,

@@ -15,6 +15,8 @@ public:
     std::optional<qsizetype> askFontFace(QWidget* parent, const QString& fileName,
                                          const QStringList& faces) override;
     std::optional<QString> askCharacterFilePath(QWidget* parent, const QString& proposed) override;
+    std::optional<QColor> askColour(QWidget* parent, const QString& title, const QColor& initial,
+                                    bool withAlpha) override;
     bool confirm(QWidget* parent, const QString& title, const QString& question,
                  const QString& acceptText) override;
     UnsavedChanges askSaveChanges(QWidget* parent) override;

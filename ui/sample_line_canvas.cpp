@@ -1,9 +1,11 @@
 #include "ui/sample_line_canvas.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "engine/atlas_result.h"
 #include "files/line_layout.h"
+#include "ui/field_rendering.h"
 
 namespace vemro::sample_line_canvas {
 
@@ -12,6 +14,16 @@ namespace {
 // White at coverage alpha over a grey level: d + (255 - d) x alpha / 255, rounded.
 std::uint32_t blendWhite(std::uint32_t ground, std::uint32_t alpha) {
     return ground + ((255 - ground) * alpha + 127) / 255;
+}
+
+// A colour (straight alpha) over a pixel: c x a + ground x (1 - a) in each channel, rounded.
+QRgb blendColour(QRgb ground, const std::uint8_t* colour) {
+    const std::uint32_t alpha = colour[3];
+    const auto mix = [alpha](std::uint32_t over, std::uint32_t under) {
+        return (over * alpha + under * (255 - alpha) + 127) / 255;
+    };
+    return 0xFF000000u | (mix(colour[0], qRed(ground)) << 16) |
+           (mix(colour[1], qGreen(ground)) << 8) | mix(colour[2], qBlue(ground));
 }
 
 }  // namespace
@@ -32,12 +44,56 @@ QImage compose(const AtlasResult& result, const LaidOutLine& line, QRect region)
             auto* out = reinterpret_cast<QRgb*>(image.scanLine(y - region.y()));
             const int pageY = y - c.top + c.y;
             for (int x = target.left(); x <= target.right(); ++x) {
+                if (page.channels == 4) {
+                    const std::size_t at =
+                        (static_cast<std::size_t>(pageY) * static_cast<std::size_t>(page.width) +
+                         static_cast<std::size_t>(x - c.left + c.x)) *
+                        4;
+                    QRgb& pixel = out[x - region.x()];
+                    pixel = blendColour(pixel, page.pixels.data() + at);
+                    continue;
+                }
                 const std::uint32_t alpha = page.at(x - c.left + c.x, pageY);
                 if (alpha == 0) {
                     continue;
                 }
                 QRgb& pixel = out[x - region.x()];
                 pixel = 0xFF000000u | blendWhite(qRed(pixel), alpha) * 0x010101u;
+            }
+        }
+    }
+    return image;
+}
+
+QImage composeField(const AtlasResult& result, const LaidOutLine& line, QPointF origin, double step,
+                    QSize size) {
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::black);
+    const double valuesPerPixel = 128.0 / std::max(result.effects.spread, 1) * step;
+    for (const LaidOutChar& c : line.chars) {
+        if (c.page < 0 || static_cast<std::size_t>(c.page) >= result.pages.size() || c.width <= 0 ||
+            c.height <= 0) {
+            continue;
+        }
+        const AtlasPage& page = result.pages[static_cast<std::size_t>(c.page)];
+        // The view pixels whose centres fall inside the character's rectangle on the line.
+        const auto first = [step](double from, double origin) {
+            return static_cast<int>(std::ceil((from - origin) / step - 0.5));
+        };
+        const int i0 = std::max(first(c.left, origin.x()), 0);
+        const int i1 = std::min(first(c.left + c.width, origin.x()), size.width());
+        const int j0 = std::max(first(c.top, origin.y()), 0);
+        const int j1 = std::min(first(c.top + c.height, origin.y()), size.height());
+        for (int j = j0; j < j1; ++j) {
+            auto* out = reinterpret_cast<QRgb*>(image.scanLine(j));
+            const double y = origin.y() + (j + 0.5) * step - c.top + c.y;
+            for (int i = i0; i < i1; ++i) {
+                const double x = origin.x() + (i + 0.5) * step - c.left + c.x;
+                const std::uint32_t alpha =
+                    field_rendering::coverage(field_rendering::sample(page, x, y), valuesPerPixel);
+                if (alpha != 0) {
+                    out[i] = 0xFF000000u | blendWhite(qRed(out[i]), alpha) * 0x010101u;
+                }
             }
         }
     }

@@ -64,6 +64,11 @@ void SampleTextView::setZoom(int percent) {
     viewport()->update();
 }
 
+void SampleTextView::setFieldRendered(bool rendered) {
+    fieldRendered_ = rendered;
+    viewport()->update();
+}
+
 void SampleTextView::setShowCells(bool show) {
     showCells_ = show;
     viewport()->update();
@@ -146,7 +151,12 @@ void SampleTextView::paintEvent(QPaintEvent* /*event*/) {
     const int right = std::min(atlasAt(viewport()->width(), origin.x()) + 1, bounds_.right());
     const int top = std::max(atlasAt(0, origin.y()) - 1, bounds_.top());
     const int bottom = std::min(atlasAt(viewport()->height(), origin.y()) + 1, bounds_.bottom());
-    if (left <= right && top <= bottom) {
+    if (fieldRendered_ && result_->effects.distanceField) {
+        // At the view's resolution: view pixel (i, j) shows atlas (i - origin) / scale.
+        const QPointF start(-origin.x() / s, -origin.y() / s);
+        painter.drawImage(QPoint(0, 0), sample_line_canvas::composeField(
+                                            *result_, line_, start, 1.0 / s, viewport()->size()));
+    } else if (left <= right && top <= bottom) {
         const QRect region(QPoint(left, top), QPoint(right, bottom));
         const QImage part = sample_line_canvas::compose(*result_, line_, region);
         const QRectF target(origin.x() + region.x() * s, origin.y() + region.y() * s,

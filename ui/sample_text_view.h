@@ -15,8 +15,9 @@ struct FontDescription;
 
 // Draws one line of sample text from an atlas, laid out as a game engine lays it out from the
 // exported descriptor (LineLayout), magnified by the preview's zoom with every atlas pixel a
-// sharp square, white on black. Only the part in view is composed. "Show cells" outlines the
-// rectangle each character is drawn from. The view is as tall as the line at the zoom, up to a
+// sharp square, white on black (a colour atlas in its colours; a distance field rendered at the
+// zoom, sharp at any size, or as stored). Only the part in view is composed. "Show cells" outlines
+// the rectangle each character is drawn from. The view is as tall as the line at the zoom, up to a
 // limit past which it scrolls; a long line scrolls sideways (also with the wheel).
 class SampleTextView : public QAbstractScrollArea {
     Q_OBJECT
@@ -36,6 +37,9 @@ public:
 
     bool showCells() const { return showCells_; }
     void setShowCells(bool show);
+
+    // Whether a distance-field atlas is rendered at the zoom (the default) or drawn as stored.
+    void setFieldRendered(bool rendered);
 
     // The laid-out line and the characters of the text the atlas lacks.
     const LaidOutLine& line() const { return line_; }
@@ -68,6 +72,7 @@ private:
     QRect bounds_;
     int zoom_ = 100;
     bool showCells_ = false;
+    bool fieldRendered_ = true;
 };
 
 }  // namespace vemro

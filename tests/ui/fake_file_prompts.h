@@ -51,6 +51,13 @@ public:
                                                 const QString& /*proposed*/) override {
         return characterFilePath;
     }
+    std::optional<QColor> askColour(QWidget* /*parent*/, const QString& title,
+                                    const QColor& initial, bool withAlpha) override {
+        colourQuestions.append(title);
+        colourAskedWith = initial;
+        colourWithAlpha = withAlpha;
+        return colourAnswer;
+    }
     bool confirm(QWidget* /*parent*/, const QString& /*title*/, const QString& question,
                  const QString& /*acceptText*/) override {
         questions.append(question);
@@ -74,6 +81,10 @@ public:
     std::optional<QString> characterFilePath;
     UnsavedChanges unsavedAnswer = UnsavedChanges::Cancel;
     bool confirmAnswer = true;
+    std::optional<QColor> colourAnswer;
+    QStringList colourQuestions;
+    QColor colourAskedWith;
+    bool colourWithAlpha = false;
 
     int saveAsks = 0;
     int openAsks = 0;
