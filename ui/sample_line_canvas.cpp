@@ -16,6 +16,15 @@ std::uint32_t blendWhite(std::uint32_t ground, std::uint32_t alpha) {
     return ground + ((255 - ground) * alpha + 127) / 255;
 }
 
+// The checkerboard under colour pages: squares of 8 atlas pixels of two greys.
+constexpr int kCheckerSquare = 8;
+constexpr QRgb kCheckerLight = 0xFF9E9E9Eu;
+constexpr QRgb kCheckerDark = 0xFF7A7A7Au;
+
+int floorDiv(int value, int divisor) {
+    return value >= 0 ? value / divisor : -((-value + divisor - 1) / divisor);
+}
+
 // A colour (straight alpha) over a pixel: c x a + ground x (1 - a) in each channel, rounded.
 QRgb blendColour(QRgb ground, const std::uint8_t* colour) {
     const std::uint32_t alpha = colour[3];
@@ -31,6 +40,20 @@ QRgb blendColour(QRgb ground, const std::uint8_t* colour) {
 QImage compose(const AtlasResult& result, const LaidOutLine& line, QRect region) {
     QImage image(region.size(), QImage::Format_RGB32);
     image.fill(Qt::black);
+    if (!result.pages.empty() && result.pages.front().channels == 4) {
+        // Colours are seen over the checkerboard the preview shows them on, so that a black
+        // outline or shadow shows.
+        for (int y = 0; y < region.height(); ++y) {
+            auto* out = reinterpret_cast<QRgb*>(image.scanLine(y));
+            for (int x = 0; x < region.width(); ++x) {
+                const bool light = (floorDiv(region.x() + x, kCheckerSquare) +
+                                    floorDiv(region.y() + y, kCheckerSquare)) %
+                                       2 ==
+                                   0;
+                out[x] = light ? kCheckerLight : kCheckerDark;
+            }
+        }
+    }
     for (const LaidOutChar& c : line.chars) {
         if (c.page < 0 || static_cast<std::size_t>(c.page) >= result.pages.size()) {
             continue;

@@ -14,7 +14,8 @@ namespace sample_line_canvas {
 
 // A laid-out line of text drawn from the atlas pages as a game engine draws it: black ground,
 // each character's rectangle copied from its page as white with the page's coverage as alpha
-// (a colour page's own colours and alpha), blended over what is drawn already (so a cell's
+// (a colour page's own colours and alpha, over the preview's checkerboard of 8-pixel squares
+// rather than black), blended over what is drawn already (so a cell's
 // empty part never hides a neighbour's ink).
 //
 // The part in region (atlas pixels, x from the pen's start, y from the line's top), as a

@@ -142,11 +142,14 @@ enum class Action {
     SeveralPages,
     PageSpin,
     SampleText,
+    Effect,
+    FieldView,
     Count
 };
 
 constexpr std::array<int, static_cast<int>(Action::Count)> kWeights = {
-    5, 5, 8, 3, 6, 6, 7, 7, 3, 2, 2, 2, 1, 2, 4, 4, 2, 5, 1, 5, 1, 2, 6, 3, 3, 2, 3, 2, 2, 2, 3};
+    5, 5, 8, 3, 6, 6, 7, 7, 3, 2, 2, 2, 1, 2, 4, 4, 2,
+    5, 1, 5, 1, 2, 6, 3, 3, 2, 3, 2, 2, 2, 3, 4, 1};
 
 const char* actionName(Action action) {
     static constexpr std::array<const char*, static_cast<int>(Action::Count)> kNames = {
@@ -180,7 +183,9 @@ const char* actionName(Action action) {
         "fit size",
         "several pages",
         "page spin",
-        "sample text"};
+        "sample text",
+        "effect",
+        "field view"};
     return kNames[static_cast<std::size_t>(action)];
 }
 
@@ -907,6 +912,46 @@ void RandomWalkTest::act(Action action) {
             typeText(edit, text);
             break;
         }
+        case Action::Effect: {
+            // A switch, a size (sometimes past its range) or a colour of the Effects tab; a
+            // disabled control takes no click.
+            static constexpr std::array<const char*, 3> kChecks = {"outlineCheck", "shadowCheck",
+                                                                   "distanceFieldCheck"};
+            static constexpr std::array<const char*, 5> kSpins = {
+                "outlineWidthSpin", "shadowXSpin", "shadowYSpin", "shadowBlurSpin", "spreadSpin"};
+            static constexpr std::array<const char*, 3> kColours = {
+                "fillColourButton", "outlineColourButton", "shadowColourButton"};
+            const int kind = pick(0, 2);
+            if (kind == 0) {
+                const char* name = kChecks[static_cast<std::size_t>(pick(0, 2))];
+                note(QLatin1String(name));
+                click(child<QCheckBox>(window, name));
+            } else if (kind == 1) {
+                const char* name = kSpins[static_cast<std::size_t>(pick(0, 4))];
+                const QString keys = QString::number(pick(-20, 40));
+                note(QStringLiteral("%1 \"%2\"").arg(QLatin1String(name), keys));
+                typeInto(child<QSpinBox>(window, name), keys);
+            } else {
+                const char* name = kColours[static_cast<std::size_t>(pick(0, 2))];
+                prompts_.colourAnswer =
+                    chance(20) ? std::nullopt
+                               : std::optional<QColor>(QColor(pick(0, 255), pick(0, 255),
+                                                              pick(0, 255), pick(0, 255)));
+                note(QStringLiteral("%1 %2").arg(QLatin1String(name),
+                                                 prompts_.colourAnswer
+                                                     ? prompts_.colourAnswer->name(QColor::HexArgb)
+                                                     : QStringLiteral("cancelled")));
+                QTest::mouseClick(child<QWidget>(window, name), Qt::LeftButton);
+            }
+            break;
+        }
+        case Action::FieldView: {
+            auto* combo = child<QComboBox>(window, "fieldViewCombo");
+            const int index = pick(0, 1);
+            note(QStringLiteral("field view %1").arg(index));
+            combo->setCurrentIndex(index);
+            break;
+        }
         case Action::Paint:
             note(QStringLiteral("paint"));
             if (window.grab().isNull()) {
@@ -1031,6 +1076,10 @@ void RandomWalkTest::checkControls() {
     }
     if (preview->showRectangles() != child<QCheckBox>(window, "showRectanglesCheck")->isChecked()) {
         fail(QStringLiteral("the preview does not follow Show rectangles"));
+    }
+    if (preview->fieldRendered() !=
+        (child<QComboBox>(window, "fieldViewCombo")->currentIndex() == 0)) {
+        fail(QStringLiteral("the preview does not follow the field view"));
     }
     auto* sample = child<SampleTextView>(window, "sampleView");
     if (sample->zoom() != preview->zoom() ||

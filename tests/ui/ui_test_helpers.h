@@ -124,6 +124,32 @@ inline QString controlsDiffer(const BuilderDialog& window, const Project& projec
     if (child<QLineEdit>(window, "sampleTextEdit")->text().toStdString() != project.sampleText) {
         return QStringLiteral("sample text");
     }
+    const EffectSettings& effects = project.effects;
+    const auto checked = [&window](const char* name) {
+        return child<QCheckBox>(window, name)->isChecked();
+    };
+    // Each colour button names its colour, as #RRGGBB (and AA for the shadow), in its tool tip.
+    const auto names = [&window](const char* name, const Rgb& colour, int alpha) {
+        QString hex = QStringLiteral("#%1%2%3")
+                          .arg(colour.red, 2, 16, QLatin1Char('0'))
+                          .arg(colour.green, 2, 16, QLatin1Char('0'))
+                          .arg(colour.blue, 2, 16, QLatin1Char('0'));
+        if (alpha >= 0) {
+            hex += QStringLiteral("%1").arg(alpha, 2, 16, QLatin1Char('0'));
+        }
+        return child<QWidget>(window, name)->toolTip().contains(hex, Qt::CaseInsensitive);
+    };
+    if (checked("outlineCheck") != effects.outline || checked("shadowCheck") != effects.shadow ||
+        checked("distanceFieldCheck") != effects.distanceField ||
+        spin("outlineWidthSpin") != effects.outlineWidth ||
+        spin("shadowXSpin") != effects.shadowX || spin("shadowYSpin") != effects.shadowY ||
+        spin("shadowBlurSpin") != effects.shadowBlur || spin("spreadSpin") != effects.spread ||
+        !names("fillColourButton", effects.fill, -1) ||
+        !names("outlineColourButton", effects.outlineColour, -1) ||
+        !names("shadowColourButton", effects.shadowColour, effects.shadowOpacity) ||
+        child<QComboBox>(window, "factorCombo")->isEnabled() == effects.distanceField) {
+        return QStringLiteral("effects");
+    }
     // An installed face is its entry of the "Name" list; a font file the first entry, which
     // names the file.
     auto* name = child<QComboBox>(window, "nameCombo");
