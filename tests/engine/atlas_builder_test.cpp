@@ -235,47 +235,6 @@ TEST_F(AtlasBuilderTest, EveryPageHasTheTextureSizeEvenWithoutGlyphs) {
     EXPECT_EQ(result->pages[0].pixels.size(), 4096u);
 }
 
-// An outline of 2 and a shadow moved 3 right and 4 up, blurred by 1: the outlined ink reaches 2
-// past the ink on every side, the shadow 3 (2 + 1) around the ink moved, so 6 on the right and
-// 7 on top. The cell grows by that; the ink keeps its place after the borders and the growth.
-TEST_F(AtlasBuilderTest, EffectsGrowTheCellAndTheInkKeepsItsPlaceInside) {
-    renderer.setImage('A', FakeFontRenderer::solidImage(1, 6, 2, 8));
-    renderer.lineHeightValue = 16;
-    add({'A'});
-    project.fontBorders = {1, 1, 0, 0};
-    project.textureSize = {64, 64};
-    EffectSettings& effects = project.effects;
-    effects.outline = true;
-    effects.shadow = true;
-    effects.shadowX = 3;
-    effects.shadowY = -4;
-    effects.shadowBlur = 1;
-    effects.fill = Rgb{10, 20, 30};
-    const PlacedGlyph& cell = rebuild().glyphs.at(0);
-    EXPECT_EQ(result->effectPadding, (EffectPadding{2, 7, 6, 2}));
-    EXPECT_EQ(cell.width, 1 + 2 + 6 + 6);
-    EXPECT_EQ(cell.height, 1 + 7 + 16 + 2);
-    EXPECT_EQ(cell.inkLeft, 1 + 2);
-    const AtlasPage& page = result->pages.at(0);
-    ASSERT_EQ(page.channels, 4);
-    for (int v = 0; v < 8; ++v) {
-        for (int u = 0; u < 6; ++u) {
-            // Fill over the rest: the fill's colour, opaque.
-            const int x = cell.x + cell.inkLeft + u;
-            const int y = cell.y + 1 + 7 + 2 + v;
-            EXPECT_EQ(page.at(x, y, 0), 10);
-            EXPECT_EQ(page.at(x, y, 2), 30);
-            EXPECT_EQ(page.at(x, y, 3), 255);
-        }
-    }
-    // Nothing reaches past the cell.
-    for (int y = 0; y < 64; ++y) {
-        for (int x = cell.width; x < 64; ++x) {
-            EXPECT_EQ(page.at(x, y, 3), 0) << x << ", " << y;
-        }
-    }
-}
-
 // Distance fields are far slower to draw than coverage, so an atlas of them draws at most a
 // sixteenth of the ink: with glyphs of 1000 x 1000 pixels, 8 of them.
 TEST_F(AtlasBuilderTest, DistanceFieldsDrawASixteenthOfTheInk) {

@@ -1,8 +1,7 @@
 // The effects drawn from real fonts, against what they must be: the outline covers the glyph's
-// coverage dilated by its width and reaches no further, a distance field thresholded at 128 is
-// the glyph's shape and its values fall with the distance from the outline at the rate the
-// spread gives, and the shadow is the glyph moved and blurred as asked. Each test prints the
-// figures it found.
+// coverage dilated by its width and reaches no further; a distance field thresholded at 128 is
+// the glyph's shape and its values fall with the distance from the outline at the spread's rate;
+// the shadow is the glyph moved and blurred as asked. Each test prints the figures it found.
 
 #include <gtest/gtest.h>
 
@@ -18,57 +17,50 @@
 namespace vemro {
 namespace {
 
-// A glyph's pixels in the coordinates of its ink: (0, 0) is the ink's first column on the row the
-// ink's vertical offset counts from (the line's top).
+// A glyph's cell in the coordinates of its ink: (0, 0) is the ink's first column on the line's
+// top; outside the cell everything is 0.
 struct InkMap {
-    std::int32_t left = 0;
-    std::int32_t top = 0;
-    std::int32_t width = 0;
-    std::int32_t height = 0;
-    std::vector<std::vector<std::int32_t>> values;  // [row][column]
+    std::int32_t left = 0, top = 0, width = 0, height = 0;
+    std::vector<std::int32_t> values;  // row-major
 
     std::int32_t at(std::int32_t u, std::int32_t v) const {
-        const std::int32_t column = u - left;
-        const std::int32_t row = v - top;
-        if (column < 0 || row < 0 || column >= width || row >= height) {
-            return 0;
-        }
-        return values[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)];
+        const std::int32_t x = u - left;
+        const std::int32_t y = v - top;
+        return x < 0 || y < 0 || x >= width || y >= height
+                   ? 0
+                   : values[static_cast<std::size_t>(y * width + x)];
     }
 };
 
-// The whole cell of the glyph at `index`: coverage or alpha, or one colour channel.
+// The cell of the glyph at `index`: coverage or alpha, or one colour channel.
 InkMap inkOf(const AtlasResult& result, std::size_t index, std::int32_t channel = -1) {
     const PlacedGlyph& cell = result.glyphs.at(index);
     const AtlasPage& page = result.pages.at(static_cast<std::size_t>(cell.page));
-    InkMap map;
-    map.left = -cell.inkLeft;
-    map.top = -(result.fontBorders.top + result.effectPadding.top);
-    map.width = cell.width;
-    map.height = cell.height;
-    const std::int32_t read = channel >= 0 ? channel : page.channels - 1;
+    InkMap map{-cell.inkLeft,
+               -(result.fontBorders.top + result.effectPadding.top),
+               cell.width,
+               cell.height,
+               {}};
     for (std::int32_t j = 0; j < cell.height; ++j) {
-        map.values.emplace_back();
         for (std::int32_t k = 0; k < cell.width; ++k) {
-            map.values.back().push_back(page.at(cell.x + k, cell.y + j, read));
+            map.values.push_back(
+                page.at(cell.x + k, cell.y + j, channel >= 0 ? channel : page.channels - 1));
         }
     }
     return map;
 }
 
-// The distance from the centre of pixel (u, v) to the nearest pixel of the map that passes
-// `test`: to its centre, or (toSquare) to the nearest point of its square, where the ink of a
-// pixel with any coverage may lie. Infinity without such a pixel.
+// From the centre of pixel (u, v) to the nearest pixel of the map passing `test`: to its centre,
+// or with `reach` 0.5 to the nearest point of its square (where the ink of a pixel with any
+// coverage may lie).
 template <typename Test>
-double distanceTo(const InkMap& map, std::int32_t u, std::int32_t v, bool toSquare, Test test) {
+double distanceTo(const InkMap& map, std::int32_t u, std::int32_t v, double reach, Test test) {
     double nearest = std::numeric_limits<double>::infinity();
-    const double reach = toSquare ? 0.5 : 0.0;
-    for (std::int32_t row = 0; row < map.height; ++row) {
-        for (std::int32_t column = 0; column < map.width; ++column) {
-            if (test(map.values[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)])) {
-                const double dx = std::max(std::abs(u - (column + map.left)) - reach, 0.0);
-                const double dy = std::max(std::abs(v - (row + map.top)) - reach, 0.0);
-                nearest = std::min(nearest, std::hypot(dx, dy));
+    for (std::int32_t y = map.top; y < map.top + map.height; ++y) {
+        for (std::int32_t x = map.left; x < map.left + map.width; ++x) {
+            if (test(map.at(x, y))) {
+                nearest = std::min(nearest, std::hypot(std::max(std::abs(u - x) - reach, 0.0),
+                                                       std::max(std::abs(v - y) - reach, 0.0)));
             }
         }
     }
@@ -89,45 +81,43 @@ Project dejaVu(std::int32_t size, std::int32_t factor, const std::u32string& tex
 TEST(EffectsCheck, OutlineCoversTheCoverageDilatedByItsWidthAndReachesNoFurther) {
     const std::u32string text = U"AMWgo@&e8%ij";
     FreetypeFontRenderer renderer;
-    double farthestSolid = 0.0;  // beyond the width
+    double farthestSolid = 0.0;  // past the width
     double farthestAny = 0.0;
     std::int32_t weakestCore = 255;  // the least alpha within the width of solid coverage
     for (const std::int32_t factor : {1, 4}) {
         for (const std::int32_t width : {1, 2, 4, 8}) {
-            const Project plainProject = dejaVu(24, factor, text);
-            Project outlined = plainProject;
+            Project outlined = dejaVu(24, factor, text);
+            AtlasBuilder plainBuilder(renderer);
+            const auto plain = plainBuilder.rebuild(outlined);
             outlined.effects.outline = true;
             outlined.effects.outlineWidth = width;
-            AtlasBuilder plainBuilder(renderer);
             AtlasBuilder outlineBuilder(renderer);
-            const auto plain = plainBuilder.rebuild(plainProject);
             const auto outline = outlineBuilder.rebuild(outlined);
             ASSERT_EQ(outline->glyphsOutsideTexture, 0u);
-            ASSERT_EQ(outline->pages.front().channels, 4);
             for (std::size_t i = 0; i < text.size(); ++i) {
                 const InkMap coverage = inkOf(*plain, i);
                 const InkMap alpha = inkOf(*outline, i);
-                const std::string label = "factor " + std::to_string(factor) + ", width " +
-                                          std::to_string(width) + ", character " +
-                                          std::to_string(i);
                 for (std::int32_t v = alpha.top; v < alpha.top + alpha.height; ++v) {
                     for (std::int32_t u = alpha.left; u < alpha.left + alpha.width; ++u) {
                         const std::int32_t a = alpha.at(u, v);
-                        const double toSolid = distanceTo(coverage, u, v, false,
-                                                          [](std::int32_t c) { return c >= 128; });
-                        const double toInk =
-                            distanceTo(coverage, u, v, true, [](std::int32_t c) { return c > 0; });
-                        if (toSolid <= width) {
+                        const double past =
+                            distanceTo(coverage, u, v, 0.5, [](int c) { return c > 0; }) - width;
+                        const std::string at = "factor " + std::to_string(factor) + ", width " +
+                                               std::to_string(width) + ", character " +
+                                               std::to_string(i) + " at " + std::to_string(u) +
+                                               ", " + std::to_string(v);
+                        if (distanceTo(coverage, u, v, 0.0, [](int c) { return c >= 128; }) <=
+                            width) {
                             weakestCore = std::min(weakestCore, a);
-                            EXPECT_GE(a, 128) << label << " at " << u << ", " << v;
+                            EXPECT_GE(a, 128) << at;
                         }
                         if (a >= 128) {
-                            farthestSolid = std::max(farthestSolid, toInk - width);
-                            EXPECT_LE(toInk, width + 1.0) << label << " at " << u << ", " << v;
+                            farthestSolid = std::max(farthestSolid, past);
+                            EXPECT_LE(past, 1.0) << at;
                         }
                         if (a > 0) {
-                            farthestAny = std::max(farthestAny, toInk - width);
-                            EXPECT_LE(toInk, width + 2.0) << label << " at " << u << ", " << v;
+                            farthestAny = std::max(farthestAny, past);
+                            EXPECT_LE(past, 2.0) << at;
                         }
                     }
                 }
@@ -136,33 +126,17 @@ TEST(EffectsCheck, OutlineCoversTheCoverageDilatedByItsWidthAndReachesNoFurther)
     }
     std::cout << "outline: least alpha within the width of solid coverage " << weakestCore
               << "; alpha >= 128 at most " << farthestSolid
-              << " px beyond the width, any alpha at most " << farthestAny << " px beyond\n";
-}
-
-// Every Latin letter: A to Z, a to z and the letters of Latin-1.
-std::u32string latinLetters() {
-    std::u32string letters;
-    for (char32_t code = U'A'; code <= U'Z'; ++code) {
-        letters += code;
-        letters += static_cast<char32_t>(code + 32);
-    }
-    for (char32_t code = 0xC0; code <= 0xFF; ++code) {
-        if (code != 0xD7 && code != 0xF7) {
-            letters += code;
-        }
-    }
-    return letters;
+              << " px past the width, any alpha at most " << farthestAny << " px past\n";
 }
 
 // A glyph image's value at pen-relative pixel (x, y), 0 outside it.
 std::int32_t valueAt(const GlyphImage& image, std::int32_t x, std::int32_t y) {
     const std::int32_t column = x - (image.a - image.margin);
     const std::int32_t row = y - image.top;
-    if (image.width == 0 || column < 0 || row < 0 || column >= image.width || row >= image.height) {
+    if (column < 0 || row < 0 || column >= image.width || row >= image.height) {
         return 0;
     }
-    return image.coverage[static_cast<std::size_t>(row) * static_cast<std::size_t>(image.width) +
-                          static_cast<std::size_t>(column)];
+    return image.coverage[static_cast<std::size_t>(row * image.width + column)];
 }
 
 std::unique_ptr<Font> dejaVuFont(FreetypeFontRenderer& renderer, std::int32_t pixels,
@@ -174,62 +148,57 @@ std::unique_ptr<Font> dejaVuFont(FreetypeFontRenderer& renderer, std::int32_t pi
     return font ? std::move(font.value()) : nullptr;
 }
 
+// Every Latin letter (A to Z, a to z, the letters of Latin-1) at 32 pixels and more: the field
+// above 128 against the coverage of 128 or more (a pixel the field puts on the outline, 128,
+// within its quantisation of 1/16 pixel at spread 8, counts to neither side).
 TEST(EffectsCheck, DistanceFieldThresholdedAt128IsTheCoverageShape) {
+    std::u32string letters;
+    for (char32_t code = 0x41; code <= 0xFF; ++code) {
+        const bool latin1Letter = code >= 0xC0 && code != 0xD7 && code != 0xF7;
+        if ((code <= 0x5A || (code >= 0x61 && code <= 0x7A)) || latin1Letter) {
+            letters += code;
+        }
+    }
     FreetypeFontRenderer renderer;
     double worst = 1.0;
-    std::string worstGlyph;
     for (const std::int32_t pixels : {32, 48, 64, 100}) {
         const std::unique_ptr<Font> coverage = dejaVuFont(renderer, pixels, 0);
         const std::unique_ptr<Font> field = dejaVuFont(renderer, pixels, 8);
         ASSERT_TRUE(coverage && field);
-        for (const char32_t code : latinLetters()) {
+        for (const char32_t code : letters) {
             const GlyphImage shape = coverage->renderGlyph(code);
             const GlyphImage distances = field->renderGlyph(code);
-            ASSERT_EQ(distances.margin, 8);
-            ASSERT_EQ(distances.width, distances.b + 16);
             std::int64_t both = 0;
             std::int64_t either = 0;
+            const std::int32_t first = distances.a - distances.margin;
             for (std::int32_t y = distances.top; y < distances.top + distances.height; ++y) {
-                const std::int32_t first = distances.a - distances.margin;
                 for (std::int32_t x = first; x < first + distances.width; ++x) {
-                    // A pixel the field puts on the outline (128, within its quantisation of
-                    // 1/16 pixel at spread 8) lies on neither side.
                     const std::int32_t value = valueAt(distances, x, y);
-                    if (value == 128) {
-                        continue;
-                    }
                     const bool inShape = valueAt(shape, x, y) >= 128;
-                    const bool inField = value > 128;
-                    both += inShape && inField ? 1 : 0;
-                    either += inShape || inField ? 1 : 0;
+                    both += value > 128 && inShape ? 1 : 0;
+                    either += value != 128 && (value > 128 || inShape) ? 1 : 0;
                 }
             }
             const double overlap = static_cast<double>(both) / static_cast<double>(either);
-            EXPECT_GE(overlap, 0.9) << "U+" << std::hex << static_cast<std::uint32_t>(code)
-                                    << std::dec << " at " << pixels << " px";
-            if (overlap < worst) {
-                worst = overlap;
-                worstGlyph = "U+" + std::to_string(static_cast<std::uint32_t>(code)) + " at " +
-                             std::to_string(pixels) + " px";
-            }
+            EXPECT_GE(overlap, 0.9)
+                << "code " << static_cast<std::uint32_t>(code) << " at " << pixels << " px";
+            worst = std::min(worst, overlap);
         }
     }
-    std::cout << "distance field: worst intersection over union " << worst << " (" << worstGlyph
-              << ", decimal code)\n";
+    std::cout << "distance field: worst intersection over union " << worst << "\n";
 }
 
 // The distance from a pixel's centre to the outline lies between the distances to the nearest
-// pixel squares that must hold it and that must lie beyond it: outside the glyph, the outline
-// is no nearer than any square with coverage and no farther than a fully covered square; inside,
-// the reverse. The field's value, 128 plus 128 / spread per pixel of distance inside (minus
-// outside), must lie between what those two distances give.
+// pixel squares that must hold it and that must lie past it: outside the glyph no nearer than a
+// square with coverage and no farther than a fully covered one; inside, the reverse. The value,
+// 128 plus 128 / spread per pixel of distance inside (minus outside), must lie between what
+// those give.
 TEST(EffectsCheck, DistanceFieldFallsWithTheDistanceFromTheOutlineAtTheSpreadsRate) {
     FreetypeFontRenderer renderer;
     double largestMiss = 0.0;  // in pixels of distance
+    const std::unique_ptr<Font> coverage = dejaVuFont(renderer, 48, 0);
     for (const std::int32_t spread : {4, 16}) {
-        const std::unique_ptr<Font> coverage = dejaVuFont(renderer, 48, 0);
         const std::unique_ptr<Font> field = dejaVuFont(renderer, 48, spread);
-        ASSERT_TRUE(coverage && field);
         for (const char32_t code : std::u32string(U"AOgexW")) {
             const GlyphImage shape = coverage->renderGlyph(code);
             const GlyphImage distances = field->renderGlyph(code);
@@ -254,24 +223,20 @@ TEST(EffectsCheck, DistanceFieldFallsWithTheDistanceFromTheOutlineAtTheSpreadsRa
                         continue;  // the outline crosses the pixel
                     }
                     const bool inside = covered == 255;
-                    const double nearest = squareDistance(
-                        x, y, [inside](std::int32_t c) { return inside ? c < 255 : c > 0; });
-                    const double farthest = squareDistance(
-                        x, y, [inside](std::int32_t c) { return inside ? c == 0 : c == 255; });
                     const double value = valueAt(distances, x, y);
-                    // The field's value as a distance from the outline, positive on the pixel's
-                    // own side; the values end at 0 and 255.
-                    const double measured =
-                        (inside ? value - 128.0 : 128.0 - value) * spread / 128.0;
-                    const double end = inside ? 127.0 * spread / 128.0 : spread;
-                    const double low = std::min(nearest, end);
-                    const double high = std::min(farthest, end);
+                    // The value as a distance on the pixel's own side; the values end at 0 and 255.
+                    const double measured = (inside ? value - 128 : 128 - value) * spread / 128;
+                    const double end = inside ? 127.0 * spread / 128 : spread;
+                    const double low = std::min(
+                        squareDistance(x, y, [&](int c) { return inside ? c < 255 : c > 0; }), end);
+                    const double high = std::min(
+                        squareDistance(x, y, [&](int c) { return inside ? c == 0 : c == 255; }),
+                        end);
                     const double miss = std::max(low - measured, measured - high);
                     largestMiss = std::max(largestMiss, miss);
                     EXPECT_LE(miss, 0.5)
-                        << "U+" << std::hex << static_cast<std::uint32_t>(code) << std::dec
-                        << ", spread " << spread << " at " << x << ", " << y << ": value " << value
-                        << ", outline " << nearest << " to " << farthest << " px away";
+                        << "code " << static_cast<std::uint32_t>(code) << ", spread " << spread
+                        << " at " << x << ", " << y << ": value " << value;
                 }
             }
         }
@@ -280,31 +245,19 @@ TEST(EffectsCheck, DistanceFieldFallsWithTheDistanceFromTheOutlineAtTheSpreadsRa
               << " px of distance outside what the coverage allows\n";
 }
 
-// The shadow of a glyph whose shadow does not meet its fill, against a reference: the fill's
-// coverage moved by the offset and convolved in two dimensions with a Gaussian of standard
-// deviation blur / 2 cut off at the blur radius (weights adding up to 1), times the opacity.
+// The shadow of a glyph that does not meet its fill, against a reference: the fill's coverage
+// moved by the offset and convolved in two dimensions with a Gaussian of standard deviation
+// blur / 2 cut off at the blur radius (weights adding up to 1), times the opacity, in its colour.
 TEST(EffectsCheck, ShadowIsTheGlyphMovedAndBlurredAsAsked) {
     FreetypeFontRenderer renderer;
     const Project plainProject = dejaVu(24, 2, U".");
     AtlasBuilder plainBuilder(renderer);
     const InkMap coverage = inkOf(*plainBuilder.rebuild(plainProject), 0);
-    double coverageSum = 0.0;
-    double coverageX = 0.0;
-    double coverageY = 0.0;
-    for (std::int32_t v = coverage.top; v < coverage.top + coverage.height; ++v) {
-        for (std::int32_t u = coverage.left; u < coverage.left + coverage.width; ++u) {
-            coverageSum += coverage.at(u, v);
-            coverageX += u * coverage.at(u, v);
-            coverageY += v * coverage.at(u, v);
-        }
-    }
-    ASSERT_GT(coverageSum, 0.0);
     const struct {
         std::int32_t x, y, blur;
         std::uint8_t opacity;
     } shadows[] = {{14, 14, 0, 255}, {-14, 13, 8, 255}, {15, -16, 3, 100}, {-16, -15, 5, 200}};
     double largestError = 0.0;
-    double largestCentreError = 0.0;
     for (const auto& asked : shadows) {
         Project project = plainProject;
         project.effects.shadow = true;
@@ -317,20 +270,19 @@ TEST(EffectsCheck, ShadowIsTheGlyphMovedAndBlurredAsAsked) {
         const auto result = builder.rebuild(project);
         const InkMap alpha = inkOf(*result, 0);
         const InkMap blue = inkOf(*result, 0, 2);
-        const InkMap red = inkOf(*result, 0, 0);
 
         std::vector<double> weights;
         double total = 0.0;
         for (std::int32_t k = -asked.blur; k <= asked.blur; ++k) {
-            const double sigma = asked.blur / 2.0;
-            weights.push_back(asked.blur == 0 ? 1.0 : std::exp(-k * k / (2 * sigma * sigma)));
+            weights.push_back(asked.blur == 0 ? 1.0
+                                              : std::exp(-2.0 * k * k / (asked.blur * asked.blur)));
             total += weights.back();
         }
         double shadowSum = 0.0;
-        double shadowX = 0.0;
-        double shadowY = 0.0;
+        double coverageSum = 0.0;
         for (std::int32_t v = alpha.top; v < alpha.top + alpha.height; ++v) {
             for (std::int32_t u = alpha.left; u < alpha.left + alpha.width; ++u) {
+                coverageSum += coverage.at(u, v);
                 if (coverage.at(u, v) != 0) {
                     continue;  // the fill's own pixels
                 }
@@ -338,37 +290,23 @@ TEST(EffectsCheck, ShadowIsTheGlyphMovedAndBlurredAsAsked) {
                 for (std::int32_t dv = -asked.blur; dv <= asked.blur; ++dv) {
                     for (std::int32_t du = -asked.blur; du <= asked.blur; ++du) {
                         expected += weights[static_cast<std::size_t>(du + asked.blur)] *
-                                    weights[static_cast<std::size_t>(dv + asked.blur)] /
-                                    (total * total) *
+                                    weights[static_cast<std::size_t>(dv + asked.blur)] *
                                     coverage.at(u - asked.x - du, v - asked.y - dv);
                     }
                 }
-                expected *= asked.opacity / 255.0;
+                expected *= asked.opacity / 255.0 / (total * total);
                 const std::int32_t a = alpha.at(u, v);
                 largestError = std::max(largestError, std::abs(a - expected));
                 EXPECT_LE(std::abs(a - expected), 1.0)
-                    << "shadow " << asked.x << ", " << asked.y << " blur " << asked.blur << " at "
-                    << u << ", " << v;
-                if (a > 0) {
-                    EXPECT_EQ(blue.at(u, v), 255);
-                    EXPECT_EQ(red.at(u, v), 0);
-                }
+                    << asked.x << ", " << asked.y << " at " << u << ", " << v;
+                EXPECT_TRUE(a == 0 || blue.at(u, v) == 255);
                 shadowSum += a;
-                shadowX += u * a;
-                shadowY += v * a;
             }
         }
-        // All of the shadow is there, centred where asked.
+        // None of it is cut off by the cell.
         EXPECT_NEAR(shadowSum, coverageSum * asked.opacity / 255.0, coverageSum * 0.01);
-        const double centreError =
-            std::hypot(shadowX / shadowSum - coverageX / coverageSum - asked.x,
-                       shadowY / shadowSum - coverageY / coverageSum - asked.y);
-        EXPECT_LE(centreError, 0.05);
-        largestCentreError = std::max(largestCentreError, centreError);
     }
-    std::cout << "shadow: alpha at most " << largestError
-              << " from the reference blur, centre at most " << largestCentreError
-              << " px from where asked\n";
+    std::cout << "shadow: alpha at most " << largestError << " from the reference blur\n";
 }
 
 }  // namespace

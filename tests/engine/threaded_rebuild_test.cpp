@@ -107,30 +107,6 @@ TEST(ThreadedRebuild, BuildersOnTwoThreadsAtOnceShareThePool) {
     EXPECT_EQ(*results[1], expected);
 }
 
-// Effects kept across changes: outlines of two widths, a shadow, colours, distance fields of
-// two spreads, as the window switches between them.
-TEST(ThreadedRebuild, EffectsDrawTheSameOnEveryThread) {
-    FreetypeFontRenderer renderer;
-    Project project = startupProject("DejaVu Sans");
-    for (char32_t code = 0x20; code < 0x100; ++code) {
-        project.glyphs.addCharacter(code);
-    }
-    project.textureSize = {1024, 1024};
-    const auto change = [](int step, Project& p) {
-        EffectSettings& effects = p.effects;
-        p.font.size = 14 + 5 * (step % 3);
-        p.font.factor = 1 + step % 3;
-        effects.outline = step % 4 != 3;
-        effects.outlineWidth = 1 + step % 2 * 3;
-        effects.shadow = step % 3 == 1;
-        effects.shadowX = -3 + step;
-        effects.fill = Rgb{255, static_cast<std::uint8_t>(40 * step), 0};
-        effects.distanceField = step == 3;
-        effects.spread = 5;
-    };
-    expectSameOnEveryThreadCount(renderer, project, change, 8);
-}
-
 // FreeType's distance-field spread belongs to its whole library: builders of different spreads
 // drawing on one renderer at the same time must each get the fields a renderer of their own
 // draws.

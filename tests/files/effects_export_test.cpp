@@ -32,7 +32,6 @@ Project dejaVu(std::int32_t size, std::int32_t factor, const std::u32string& tex
 struct Exported {
     test::ReadFont font;
     std::vector<std::uint8_t> descriptor;
-    std::string folder;
 };
 
 Exported exportWith(const TestFolder& folder, const std::string& name, Project project,
@@ -57,61 +56,48 @@ std::string channels(const test::ReadFont& font) {
            font.common.at("blueChnl");
 }
 
-// A fill colour alone makes colour pages: the fill's colour everywhere, the glyphs' coverage
-// as alpha, whatever image was asked for, PNG or Targa; the .tfd export's Targa image too.
+// A fill colour alone makes colour pages: the fill's colour everywhere and the coverage as
+// alpha, in a PNG whatever image was asked for, and in the .tfd export's Targa image (rows bottom
+// first, blue, green, red, alpha). With an outline the channels hold glyph and outline.
 TEST(EffectsExport, ColourPagesHoldTheComposedGlyphsInEveryImageKind) {
     FreetypeFontRenderer renderer;
     TestFolder folder;
-    const Project plain = dejaVu(16, 1, U"Wa\u20ACg");
-    Project coloured = plain;
-    coloured.effects.fill = Rgb{255, 128, 0};
+    Project coloured = dejaVu(16, 1, U"Wa\u20ACg");
     AtlasBuilder builder(renderer);
-    const AtlasPage coverage = builder.rebuild(plain)->pages.front();
-    ASSERT_EQ(coverage.channels, 1);
-
-    for (const PageImage image : {PageImage::Png, PageImage::Png8}) {
-        const Exported exported =
-            exportWith(folder, "png", coloured, renderer, DescriptorFormat::BmfontText, image);
-        EXPECT_EQ(channels(exported.font), "0000");
-        const test::ReadImage png = test::readPng(folder.path(exported.font.pages.at(0)));
-        ASSERT_TRUE(png.ok);
-        ASSERT_EQ(png.channels, 4u);
-        std::vector<std::uint8_t> expected;
-        for (const std::uint8_t value : coverage.pixels) {
-            expected.insert(expected.end(), {255, 128, 0, value});
-        }
-        EXPECT_TRUE(png.pixels == expected);
-    }
-    for (const auto& [format, name] :
-         {std::pair{DescriptorFormat::Json, "tga.x"}, std::pair{DescriptorFormat::Tfd, "tfd.x"}}) {
-        exportWith(folder, name, coloured, renderer, format, PageImage::Tga);
-    }
-    for (const std::string tga : {"tga_0.tga", "tfd.tga"}) {
-        // Rows bottom first, blue, green, red and alpha.
-        const std::vector<std::uint8_t> bytes = readBytes(folder.path(tga));
-        ASSERT_EQ(bytes.size(), 18 + coverage.pixels.size() * 4) << tga;
-        std::size_t at = 18;
-        for (std::int32_t y = coverage.height - 1; y >= 0; --y) {
-            for (std::int32_t x = 0; x < coverage.width; ++x, at += 4) {
-                ASSERT_EQ(std::vector<std::uint8_t>(bytes.begin() + at, bytes.begin() + at + 4),
-                          (std::vector<std::uint8_t>{0, 128, 255, coverage.at(x, y)}))
-                    << tga << " at " << x << ", " << y;
-            }
+    const AtlasPage coverage = builder.rebuild(coloured)->pages.front();
+    coloured.effects.fill = Rgb{255, 128, 0};
+    const Exported png8 = exportWith(folder, "png", coloured, renderer,
+                                     DescriptorFormat::BmfontText, PageImage::Png8);
+    EXPECT_EQ(channels(png8.font), "0000");
+    exportWith(folder, "tfd.x", coloured, renderer, DescriptorFormat::Tfd, PageImage::Tga);
+    const test::ReadImage png = test::readPng(folder.path("png_0.png"));
+    const std::vector<std::uint8_t> tga = readBytes(folder.path("tfd.tga"));
+    ASSERT_TRUE(png.ok && png.channels == 4 && tga.size() == 18 + coverage.pixels.size() * 4);
+    for (std::int32_t y = 0; y < coverage.height; ++y) {
+        for (std::int32_t x = 0; x < coverage.width; ++x) {
+            const std::size_t at = static_cast<std::size_t>(y * coverage.width + x) * 4;
+            const std::size_t bottomUp =
+                18 + static_cast<std::size_t>((coverage.height - 1 - y) * coverage.width + x) * 4;
+            const std::vector<std::uint8_t> expected{255, 128, 0, coverage.at(x, y)};
+            ASSERT_EQ(
+                std::vector<std::uint8_t>(png.pixels.begin() + at, png.pixels.begin() + at + 4),
+                expected);
+            ASSERT_EQ((std::vector<std::uint8_t>{tga[bottomUp + 2], tga[bottomUp + 1],
+                                                 tga[bottomUp], tga[bottomUp + 3]}),
+                      expected);
         }
     }
-
-    // With an outline the channels hold glyph and outline, and the width is given.
     coloured.effects.outline = true;
     coloured.effects.outlineWidth = 3;
     const Exported outlined = exportWith(folder, "outline", coloured, renderer,
-                                         DescriptorFormat::BmfontBinary, PageImage::Png8);
+                                         DescriptorFormat::BmfontBinary, PageImage::Png);
     EXPECT_EQ(channels(outlined.font), "2222");
     EXPECT_EQ(outlined.font.info.at("outline"), "3");
 }
 
-// A distance field: 8-bit pages of the field at factor 1 whatever the project's factor, and a
-// distanceField of type "sdf" whose range is twice the spread (FreeType maps the distances
-// -spread .. +spread onto the values 0 .. 256).
+// A distance field: pages of the field at factor 1 whatever the project's factor, and in JSON
+// and XML a distanceField of type "sdf" whose range is twice the spread (FreeType maps the
+// distances -spread .. +spread onto the values 0 .. 256); nothing of it without one.
 TEST(EffectsExport, DistanceFieldDescribedAsTheJavaScriptRenderersExpect) {
     FreetypeFontRenderer renderer;
     TestFolder folder;
@@ -119,30 +105,22 @@ TEST(EffectsExport, DistanceFieldDescribedAsTheJavaScriptRenderersExpect) {
     project.effects.distanceField = true;
     project.effects.spread = 6;
     project.effects.outline = true;  // no outline in a distance field
-
+    const test::ReadFont::Values field{{"fieldType", "sdf"}, {"distanceRange", "12"}};
     const Exported json =
         exportWith(folder, "f.x", project, renderer, DescriptorFormat::Json, PageImage::Png8);
-    const test::ReadFont::Values field{{"fieldType", "sdf"}, {"distanceRange", "12"}};
     EXPECT_EQ(json.font.distanceField, field);
-    EXPECT_EQ(json.font.info.at("aa"), "1");
-    EXPECT_EQ(json.font.info.at("outline"), "0");
+    EXPECT_EQ(json.font.info.at("aa") + json.font.info.at("outline"), "10");
     EXPECT_EQ(json.font.info.at("size"), std::to_string(pixelHeightFor(20, 1)));
-    EXPECT_EQ(channels(json.font), "0000");
     AtlasBuilder builder(renderer);
-    const test::ReadImage png = test::readPng(folder.path("f_0.png"));
-    ASSERT_TRUE(png.ok && png.channels == 1);
-    EXPECT_TRUE(png.pixels == builder.rebuild(project)->pages.front().pixels);
-
-    const Exported xml =
-        exportWith(folder, "g.x", project, renderer, DescriptorFormat::BmfontXml, PageImage::Png);
-    EXPECT_EQ(xml.font.distanceField, field);
-    EXPECT_EQ(channels(xml.font), "0444");
-
-    // Without a distance field neither says anything of one.
+    EXPECT_TRUE(test::readPng(folder.path("f_0.png")).pixels ==
+                builder.rebuild(project)->pages.front().pixels);
+    EXPECT_EQ(
+        exportWith(folder, "g.x", project, renderer, DescriptorFormat::BmfontXml, PageImage::Png)
+            .font.distanceField,
+        field);
     project.effects.distanceField = false;
     const Exported plain =
         exportWith(folder, "h.x", project, renderer, DescriptorFormat::Json, PageImage::Png);
-    EXPECT_TRUE(plain.font.distanceField.empty());
     EXPECT_EQ(std::string(plain.descriptor.begin(), plain.descriptor.end()).find("distance"),
               std::string::npos);
 }
@@ -188,7 +166,6 @@ TEST(EffectsExport, TheFillLandsWhereTheGlyphLandsWithoutEffects) {
     const auto holdsHalf = [](const std::uint8_t* pixel) { return pixel[3] >= 128; };
     const auto holdsWhite = [](const std::uint8_t* pixel) { return pixel[0] != 0; };
     const auto beyondEdge = [](const std::uint8_t* pixel) { return pixel[3] > 128; };
-    std::size_t compared = 0;
     for (const std::int32_t size : {11, 32, 100}) {
         const std::u32string text =
             size == 100 ? U"AVAT To Wa yo.gj" : U"The quick brown fox jumps over the lazy dog.";
@@ -212,11 +189,10 @@ TEST(EffectsExport, TheFillLandsWhereTheGlyphLandsWithoutEffects) {
                 << label;
             for (const auto& [id, c] : without.font.chars) {
                 EXPECT_EQ(with.font.chars.at(id).at("xadvance"), c.at("xadvance")) << label;
-                ++compared;
             }
             EXPECT_EQ(with.font.kernings, without.font.kernings) << label;
-            EXPECT_EQ(with.font.common.at("lineHeight"), without.font.common.at("lineHeight"));
-            EXPECT_EQ(with.font.common.at("base"), without.font.common.at("base"));
+            EXPECT_EQ(with.font.common.at("lineHeight") + "," + with.font.common.at("base"),
+                      without.font.common.at("lineHeight") + "," + without.font.common.at("base"));
             if (factor != 1) {
                 continue;
             }
@@ -234,7 +210,6 @@ TEST(EffectsExport, TheFillLandsWhereTheGlyphLandsWithoutEffects) {
             }
         }
     }
-    EXPECT_GT(compared, 100u);
 }
 
 }  // namespace

@@ -143,13 +143,12 @@ enum class Action {
     PageSpin,
     SampleText,
     Effect,
-    FieldView,
     Count
 };
 
 constexpr std::array<int, static_cast<int>(Action::Count)> kWeights = {
     5, 5, 8, 3, 6, 6, 7, 7, 3, 2, 2, 2, 1, 2, 4, 4, 2,
-    5, 1, 5, 1, 2, 6, 3, 3, 2, 3, 2, 2, 2, 3, 4, 1};
+    5, 1, 5, 1, 2, 6, 3, 3, 2, 3, 2, 2, 2, 3, 4};
 
 const char* actionName(Action action) {
     static constexpr std::array<const char*, static_cast<int>(Action::Count)> kNames = {
@@ -184,8 +183,7 @@ const char* actionName(Action action) {
         "several pages",
         "page spin",
         "sample text",
-        "effect",
-        "field view"};
+        "effect"};
     return kNames[static_cast<std::size_t>(action)];
 }
 
@@ -945,13 +943,6 @@ void RandomWalkTest::act(Action action) {
             }
             break;
         }
-        case Action::FieldView: {
-            auto* combo = child<QComboBox>(window, "fieldViewCombo");
-            const int index = pick(0, 1);
-            note(QStringLiteral("field view %1").arg(index));
-            combo->setCurrentIndex(index);
-            break;
-        }
         case Action::Paint:
             note(QStringLiteral("paint"));
             if (window.grab().isNull()) {
@@ -1076,10 +1067,6 @@ void RandomWalkTest::checkControls() {
     }
     if (preview->showRectangles() != child<QCheckBox>(window, "showRectanglesCheck")->isChecked()) {
         fail(QStringLiteral("the preview does not follow Show rectangles"));
-    }
-    if (preview->fieldRendered() !=
-        (child<QComboBox>(window, "fieldViewCombo")->currentIndex() == 0)) {
-        fail(QStringLiteral("the preview does not follow the field view"));
     }
     auto* sample = child<SampleTextView>(window, "sampleView");
     if (sample->zoom() != preview->zoom() ||
