@@ -49,9 +49,10 @@ std::int32_t AtlasBuilder::placeCells(PackerKind packer, const std::vector<PackI
                                       const PackOptions& options, AtlasResult& result) {
     std::vector<PackPosition> positions = packItems(packer, items, options);
     place(positions, result);
+    const bool field = result.effects.distanceField;
     const std::vector<std::size_t> past = cellsPastInkBudget(
         result.glyphs, options.page, result.lineHeight,
-        result.effects.distanceField ? kMaxDistanceFieldPixels : kMaxAtlasPixels);
+        field ? kMaxDistanceFieldPixels : kMaxAtlasPixels, field ? result.effects.spread : 0);
     std::int32_t lastPage = 0;
     for (const PackPosition& position : positions) {
         lastPage = std::max(lastPage, position.page);

@@ -16,7 +16,10 @@ namespace vemro {
 // their page in list order, each once, at their black box's width in whole atlas pixels times
 // the line height, the cells of every character past `budget` pixels are returned, in list
 // order. Cells of non-negative widths and character borders within the pages' area never are.
+// An image that reaches `margin` pixels past the black box and the line on every side (a
+// distance field's spread) counts that too.
 std::vector<std::size_t> cellsPastInkBudget(const std::vector<PlacedGlyph>& cells, AtlasSize page,
-                                            std::int32_t lineHeight, std::int64_t budget);
+                                            std::int32_t lineHeight, std::int64_t budget,
+                                            std::int32_t margin = 0);
 
 }  // namespace vemro
