@@ -1,6 +1,7 @@
 #include "files/effect_section.h"
 
 #include "files/little_endian.h"
+#include "files/section_fields.h"
 
 namespace vemro {
 
@@ -16,28 +17,15 @@ Rgb getColour(const std::vector<std::uint8_t>& bytes, std::size_t at) {
     return Rgb{bytes[at], bytes[at + 1], bytes[at + 2]};
 }
 
-std::optional<std::string> flagProblem(const char* what, std::uint8_t value) {
-    if (value <= 1) {
-        return std::nullopt;
-    }
-    return std::string("the ") + what + " flag " + std::to_string(value) +
-           " in the section \"EFCT\" is neither 0 nor 1";
-}
-
 std::optional<std::string> rangeProblem(const char* what, std::int32_t value, std::int32_t low,
                                         std::int32_t high) {
-    if (value >= low && value <= high) {
-        return std::nullopt;
-    }
-    return std::string("the ") + what + " " + std::to_string(value) +
-           " in the section \"EFCT\" is outside the allowed range " + std::to_string(low) + ".." +
-           std::to_string(high);
+    return sectionRangeProblem(kEffectsTag, what, value, low, high);
 }
 
 }  // namespace
 
 void appendEffectsSection(std::vector<std::uint8_t>& out, const EffectSettings& effects) {
-    out.insert(out.end(), kEffectsTag, kEffectsTag + 4);
+    putSectionTag(out, kEffectsTag);
     putUint32(out, kEffectsPayloadBytes);
     putColour(out, effects.fill);
     out.push_back(effects.outline ? 1 : 0);
@@ -57,12 +45,11 @@ std::optional<std::string> readEffectsSection(const std::vector<std::uint8_t>& b
                                               std::size_t at, std::size_t length,
                                               std::optional<EffectSettings>& effects) {
     if (length != kEffectsPayloadBytes) {
-        return "the section \"EFCT\" is " + std::to_string(length) +
-               " bytes long; it takes exactly " + std::to_string(kEffectsPayloadBytes);
+        return sectionLengthProblem(kEffectsTag, length, kEffectsPayloadBytes);
     }
     for (const auto& [what, offset] :
          {std::pair{"outline", 3}, std::pair{"shadow", 11}, std::pair{"distance field", 28}}) {
-        if (auto problem = flagProblem(what, bytes[at + offset])) {
+        if (auto problem = sectionFlagProblem(kEffectsTag, what, bytes[at + offset])) {
             return problem;
         }
     }

@@ -2,27 +2,12 @@
 
 #include "engine/unicode_text.h"
 #include "files/little_endian.h"
+#include "files/section_fields.h"
 
 namespace vemro {
 
-namespace {
-
-void putTag(std::vector<std::uint8_t>& out, const char* tag) {
-    out.insert(out.end(), tag, tag + 4);
-}
-
-std::optional<std::string> flagProblem(const char* what, std::uint8_t value) {
-    if (value <= 1) {
-        return std::nullopt;
-    }
-    return std::string("the ") + what + " flag " + std::to_string(value) +
-           " in the section \"EXPO\" is neither 0 nor 1";
-}
-
-}  // namespace
-
 void appendExportSection(std::vector<std::uint8_t>& out, const ExportSettings& settings) {
-    putTag(out, kExportTag);
+    putSectionTag(out, kExportTag);
     putUint32(out, kExportPayloadBytes);
     out.push_back(static_cast<std::uint8_t>(settings.format));
     out.push_back(static_cast<std::uint8_t>(settings.image));
@@ -30,7 +15,7 @@ void appendExportSection(std::vector<std::uint8_t>& out, const ExportSettings& s
 }
 
 void appendSampleTextSection(std::vector<std::uint8_t>& out, const std::string& text) {
-    putTag(out, kSampleTextTag);
+    putSectionTag(out, kSampleTextTag);
     putUint32(out, static_cast<std::uint32_t>(text.size()));
     out.insert(out.end(), text.begin(), text.end());
 }
@@ -39,8 +24,7 @@ std::optional<std::string> readExportSection(const std::vector<std::uint8_t>& by
                                              std::size_t length,
                                              std::optional<ExportSettings>& settings) {
     if (length != kExportPayloadBytes) {
-        return "the section \"EXPO\" is " + std::to_string(length) +
-               " bytes long; it takes exactly " + std::to_string(kExportPayloadBytes);
+        return sectionLengthProblem(kExportTag, length, kExportPayloadBytes);
     }
     if (bytes[at] > static_cast<std::uint8_t>(DescriptorFormat::Json)) {
         return "the export format " + std::to_string(bytes[at]) +
@@ -50,7 +34,7 @@ std::optional<std::string> readExportSection(const std::vector<std::uint8_t>& by
         return "the page image " + std::to_string(bytes[at + 1]) +
                " in the section \"EXPO\" is outside the allowed range 0..2";
     }
-    if (auto problem = flagProblem("kerning", bytes[at + 2])) {
+    if (auto problem = sectionFlagProblem(kExportTag, "kerning", bytes[at + 2])) {
         return problem;
     }
     settings = ExportSettings{static_cast<DescriptorFormat>(bytes[at]),
