@@ -25,7 +25,7 @@ bool onItsPage(const PlacedGlyph& cell, const AtlasResult& result) {
 }  // namespace
 
 FontDescription describeFont(const Project& project, const AtlasResult& result,
-                             const std::vector<std::string>& pageFiles, PageImage image) {
+                             const std::vector<std::string>& pageFiles) {
     FontDescription description;
     const std::int32_t factor = std::max(result.factor, 1);
     const FontSettings& font = project.font;
@@ -52,10 +52,6 @@ FontDescription describeFont(const Project& project, const AtlasResult& result,
         description.redChnl = held;
         description.greenChnl = held;
         description.blueChnl = held;
-    } else if (image == PageImage::Png8) {
-        description.redChnl = kChannelGlyph;
-        description.greenChnl = kChannelGlyph;
-        description.blueChnl = kChannelGlyph;
     }
     description.pages = pageFiles;
 

@@ -291,7 +291,7 @@ TEST_F(ExportCommandTest, FormatAndPagesComeFromTheProjectUnlessAnOptionSaysOthe
         {"--export", project, folder.path("j"), "--image", "png8", "--format", "json"}, renderer);
     ASSERT_EQ(json.code, 0) << json.err;
     EXPECT_EQ(test::readBmfont(readBytes(folder.path("j.json"))).error, "");
-    EXPECT_EQ(readBytes(folder.path("j_0.png")).at(25), 0) << "a greyscale PNG";
+    EXPECT_EQ(readBytes(folder.path("j_0.png")).at(25), 3) << "an indexed PNG";
 
     const Outcome bad = run({"--export", project, folder.path("b"), "--image", "jpg"}, renderer);
     EXPECT_EQ(bad.code, 2);
