@@ -88,7 +88,8 @@ struct FontDescription {
 // - info: the face in use (the project's face name without a font), size the em height, bold
 //   for weights above normal, italic, smooth for antialiased quality, aa the factor, padding the
 //   font borders (up, right, down, left), spacing the packing spacing twice;
-// - the kerning pairs between the characters described, without the pairs that round to 0;
+// - the kerning pairs the font has between the characters described, each the amount that makes
+//   xadvance + kerning the kerned step rounded (kerningInAtlasPixels), without those of 0;
 // - channels: what a loader gets from the page. A 32-bit page, and an 8-bit one (indexed, white
 //   entries with the coverage as their alpha), is white with the glyph in alpha (alpha 0, red,
 //   green and blue 4); a colour page (effects) holds the composed glyph in all four channels (0,
