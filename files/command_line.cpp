@@ -7,6 +7,7 @@
 #include "engine/project.h"
 #include "files/character_name.h"
 #include "files/export_options.h"
+#include "files/export_path.h"
 #include "files/exporter.h"
 #include "files/project_opener.h"
 
@@ -70,6 +71,9 @@ int exportProject(std::span<const std::string> args, FontRenderer& renderer, std
         parseExportOptions(args.subspan(2), exportOptions());
     if (!overrides) {
         return usageError(err, overrides.message());
+    }
+    if (const std::optional<std::string> problem = exportNameProblem(outputPath)) {
+        return usageError(err, *problem);
     }
 
     // A stored value that matches nothing keeps the value a new session starts with.

@@ -239,6 +239,10 @@ TEST_F(ExportGuard, NoExportWritesOverAProjectFileOrThePagesOnesOwn) {
                                                   "export"}));
     }
     EXPECT_FALSE(TfdExporter().write(folder.path("font"), project, *result).ok());
+    // A path that names no file, which would write hidden files (".json", "_0.png").
+    for (const std::string& nameless : {folder.path(""), folder.path(".fnt"), folder.path("..")}) {
+        EXPECT_FALSE(exporterFor(DescriptorFormat::Json).write(nameless, project, *result).ok());
+    }
     EXPECT_EQ(readBytes(fnt), saved);
     EXPECT_EQ(readBytes(folder.path("font.tfd")), newer);
     EXPECT_EQ(folder.entries(),

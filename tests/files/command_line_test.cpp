@@ -198,6 +198,15 @@ TEST_F(ExportCommandTest, OptionsAfterThePathsAreCheckedBeforeTheProjectIsRead) 
                   "vemro-font-builder: --export takes a project file and an output path\n", 0),
               0u)
         << stray.err;
+
+    // An output that names no file is a usage error too.
+    for (const std::string& output : {folder.path(""), folder.path("sub/.png")}) {
+        const Outcome nameless = run({"--export", missing, output}, renderer);
+        EXPECT_EQ(nameless.code, 2);
+        EXPECT_TRUE(nameless.err.starts_with("vemro-font-builder: the output path \"" + output +
+                                             "\" names no file"))
+            << nameless.err;
+    }
     EXPECT_TRUE(renderer.requests.empty());
     EXPECT_TRUE(folder.entries().empty());
 }
