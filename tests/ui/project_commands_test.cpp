@@ -444,6 +444,13 @@ void ProjectCommandsTest::failedOpenChangesNothingAndSaysWhy() {
     QVERIFY2(prompts.errors.front().endsWith(QStringLiteral(
                  "this is a BMFont font description, not a Vemro Font builder project.")),
              qPrintable(prompts.errors.front()));
+    // A font file, told by its signature.
+    QVERIFY(
+        !window.openProjectFile(QStringLiteral("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf")));
+    QCOMPARE(prompts.errors.back(),
+             QStringLiteral("Could not open the font project: \"DejaVuSans.ttf\" is a font file, "
+                            "not a project: use --font-file (or File > Use Font File...)."));
+    QVERIFY(window.project() == before);
 }
 
 void ProjectCommandsTest::failedSaveAndExportSayWhy() {
