@@ -1,7 +1,9 @@
 #include "files/command_line.h"
 
+#include <algorithm>
 #include <memory>
 #include <span>
+#include <string_view>
 
 #include "engine/atlas_builder.h"
 #include "engine/project.h"
@@ -94,6 +96,15 @@ int exportProject(std::span<const std::string> args, FontRenderer& renderer, std
         }
         err << kProgram << ": " << failed->message << "\n";
         return 1;
+    }
+
+    // A distance field has no colour; the game gives the text its own.
+    const bool fillGiven =
+        std::any_of(overrides->begin(), overrides->end(), [](const ExportOverride& given) {
+            return std::string_view(given.option->name) == "--fill";
+        });
+    if (fillGiven && project.effects.distanceField) {
+        err << "warning: --fill has no effect on a distance field\n";
     }
 
     AtlasBuilder builder(renderer);

@@ -345,6 +345,20 @@ TEST_F(ExportCommandTest, EffectOptionsOverrideTheProjectForThisExport) {
     EXPECT_TRUE(outline.distanceField.empty() && outline.info.at("outline") == "3");
     EXPECT_EQ(readBytes(project), bytes);
 
+    // A fill does nothing to a distance field, given before or after it or with the project's.
+    const auto fillWarned = [&](const std::string& path, std::vector<std::string> args) {
+        args.insert(args.begin(), {"--export", path, folder.path("w")});
+        const std::string warning = "warning: --fill has no effect on a distance field\n";
+        return run(args, renderer).err.find(warning) != std::string::npos;
+    };
+    EXPECT_TRUE(fillWarned(project, {"--fill", "FF8000", "--sdf", "4"}));
+    EXPECT_TRUE(fillWarned(project, {"--sdf", "4", "--fill", "FF8000"}));
+    EXPECT_FALSE(fillWarned(project, {"--sdf", "4", "--fill", "FF8000", "--outline", "2"}));
+    stored.extension.emplace().characters = {{U'A', 0, 0}};
+    stored.glyphs = windows1252Records(stored.extension->characters);
+    stored.extension->effects.emplace().distanceField = true;
+    EXPECT_TRUE(fillWarned(writeProject(stored, "field.fnt"), {"--fill", "FF8000"}));
+
     const char* bad[][2] = {{"--fill", "FF00"},      {"--fill", "#FF0000"},  {"--outline", "17"},
                             {"--outline", "2,FF00"}, {"--shadow", "1,2"},    {"--shadow", "1,2,9"},
                             {"--shadow", "-17,0,0"}, {"--shadow", "1,+2,0"}, {"--sdf", "33"}};
