@@ -11,6 +11,7 @@
 #include "files/export_options.h"
 #include "files/export_path.h"
 #include "files/exporter.h"
+#include "files/leftover_pages.h"
 #include "files/project_opener.h"
 
 namespace vemro {
@@ -130,7 +131,17 @@ int exportProject(std::span<const std::string> args, FontRenderer& renderer, std
     for (const std::string& failure : report.failures) {
         err << kProgram << ": " << failure << "\n";
     }
-    return report.ok() ? 0 : 1;
+    if (!report.ok()) {
+        return 1;
+    }
+    // Pages of an earlier export with more pages are not this export's to remove.
+    if (const std::string leftovers =
+            leftoverPagesMessage(leftoverPages(outputPath, project.exportSettings,
+                                               exporter.outputFiles(outputPath, project, *result)));
+        !leftovers.empty()) {
+        err << "warning: " << leftovers << "\n";
+    }
+    return 0;
 }
 
 }  // namespace

@@ -254,6 +254,31 @@ TEST_F(ExportCommandTest, PackingOptionsOverrideTheProjectForThisExport) {
     }
 }
 
+// A second export of fewer pages to the same name keeps the earlier pages and names them: only
+// files of the format's own page naming.
+TEST_F(ExportCommandTest, PagesOfAnEarlierExportAreKeptAndNamed) {
+    ProjectFile project = smallProject();
+    project.glyphs.assign(7, ProjectGlyph{'x', 0, 0});  // 7 pages at 32 x 16, 2 at 64 x 32
+    const std::string path = writeProject(project);
+    writeBytes(folder.path("o_64.png"), {});
+    writeBytes(folder.path("o_2x.tga"), {});
+    for (const std::string format : {"bmfont-text", "tfd"}) {
+        const std::string left =
+            format == "tfd" ? "o_2.tga \u2026 o_6.tfd" : "o_2.png \u2026 o_6.png";
+        for (const std::string texture : {"32x16", "64x32"}) {
+            const Outcome outcome = run({"--export", path, folder.path("o.x"), "--pages",
+                                         "--format", format, "--texture", texture},
+                                        renderer);
+            EXPECT_EQ(outcome.err,
+                      texture == "32x16"
+                          ? ""
+                          : "warning: " + left + " from an earlier export are still there\n");
+        }
+    }
+    EXPECT_TRUE(std::filesystem::exists(folder.path("o_6.png")) &&
+                std::filesystem::exists(folder.path("o_6.tfd")));
+}
+
 TEST_F(ExportCommandTest, UnreadableProjectExitsWithOneAndWritesNothing) {
     std::vector<std::uint8_t> bytes = encodeProjectFile(smallProject());
     bytes.pop_back();  // not resize(size - 1), which GCC 12 wrongly warns about with sanitizers
