@@ -264,7 +264,8 @@ std::optional<std::string> notAProjectMessage(const std::string& path) {
     }
     if (*kind == kFontFileKind) {
         const std::size_t slash = path.rfind('/');
-        return "\"" + path.substr(slash == std::string::npos ? 0 : slash + 1) +
+        const std::string name = path.substr(slash == std::string::npos ? 0 : slash + 1);
+        return "\"" + name +
                "\" is a font file, not a project: use --font-file (or File > Use Font File...)";
     }
     return "cannot open \"" + path + "\": this is " + *kind + ", not a Vemro Font builder project";

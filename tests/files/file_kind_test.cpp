@@ -23,7 +23,8 @@ std::vector<std::uint8_t> bytesOf(const std::string& text) {
 }
 
 std::string messageOfOpening(const std::string& path) {
-    const Result<OpenedProject> opened = openProject(path, {"DejaVu Sans"}, Project{});
+    static const Project fallback = startupProject("DejaVu Sans");
+    const Result<OpenedProject> opened = openProject(path, {"DejaVu Sans"}, fallback);
     EXPECT_FALSE(opened.ok()) << path;
     return opened.message();
 }
