@@ -32,9 +32,10 @@ bool operator==(const AtlasResult& left, const AtlasResult& right) {
            left.fontProblem == right.fontProblem;
 }
 
-std::int32_t kerningInAtlasPixels(const KerningPair& pair, std::int32_t factor) {
-    return static_cast<std::int32_t>(
-        std::lround(static_cast<double>(pair.amount) / (64.0 * std::max(factor, 1))));
+std::int32_t kerningInAtlasPixels(const KerningPair& pair, double leftAdvance,
+                                  std::int32_t factor) {
+    const double kerning = static_cast<double>(pair.amount) / (64.0 * std::max(factor, 1));
+    return static_cast<std::int32_t>(std::lround(leftAdvance + kerning) - std::lround(leftAdvance));
 }
 
 std::vector<char32_t> charactersMissingFromFont(const AtlasResult& result) {

@@ -106,8 +106,12 @@ struct AtlasResult {
     friend bool operator==(const AtlasResult& left, const AtlasResult& right);
 };
 
-// A kerning pair's amount in whole atlas pixels: divided by 64 and the factor, rounded to nearest.
-std::int32_t kerningInAtlasPixels(const KerningPair& pair, std::int32_t factor);
+// A kerning pair's amount in whole atlas pixels, to go with the left character's advance rounded
+// to nearest (halves away from zero), as a descriptor writes them: an engine moves the pen by both,
+// so the amount is chosen to make that step the font's kerned step rounded,
+// round(advance + kerning) - round(advance), the kerning divided by 64 and the factor. leftAdvance
+// is the left character's advance at atlas scale, not rounded.
+std::int32_t kerningInAtlasPixels(const KerningPair& pair, double leftAdvance, std::int32_t factor);
 
 // The characters of the result's glyphs that the font has no glyph for, each once, in list order.
 std::vector<char32_t> charactersMissingFromFont(const AtlasResult& result);

@@ -82,7 +82,8 @@ bool isAddableCharacter(char32_t code) {
         return false;
     }
     const auto type = static_cast<UCharCategory>(u_charType(static_cast<UChar32>(code)));
-    return type != U_UNASSIGNED && type != U_CONTROL_CHAR && type != U_SURROGATE;
+    return type != U_UNASSIGNED && type != U_CONTROL_CHAR && type != U_SURROGATE &&
+           type != U_LINE_SEPARATOR && type != U_PARAGRAPH_SEPARATOR;
 }
 
 std::vector<char32_t> joinUtf16(std::u16string_view text) {

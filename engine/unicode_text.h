@@ -10,8 +10,9 @@
 namespace vemro {
 
 // Whether a character may join a character set: a Unicode scalar value (not a surrogate, at
-// most U+10FFFF) that Unicode has assigned and that is not a control character (U+0000..U+001F,
-// U+007F..U+009F).
+// most U+10FFFF) that Unicode has assigned and that is neither a control character
+// (U+0000..U+001F, U+007F..U+009F, among them CR and LF) nor the line or paragraph separator
+// (U+2028, U+2029), which break lines as CR and LF do.
 bool isAddableCharacter(char32_t code);
 
 // The code points of UTF-16 text: surrogate pairs joined into one (astral characters such as

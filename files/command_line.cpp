@@ -1,13 +1,17 @@
 #include "files/command_line.h"
 
+#include <algorithm>
 #include <memory>
 #include <span>
+#include <string_view>
 
 #include "engine/atlas_builder.h"
 #include "engine/project.h"
 #include "files/character_name.h"
 #include "files/export_options.h"
+#include "files/export_path.h"
 #include "files/exporter.h"
+#include "files/leftover_pages.h"
 #include "files/project_opener.h"
 
 namespace vemro {
@@ -71,6 +75,9 @@ int exportProject(std::span<const std::string> args, FontRenderer& renderer, std
     if (!overrides) {
         return usageError(err, overrides.message());
     }
+    if (const std::optional<std::string> problem = exportNameProblem(outputPath)) {
+        return usageError(err, *problem);
+    }
 
     // A stored value that matches nothing keeps the value a new session starts with.
     Result<OpenedProject> opened =
@@ -90,6 +97,15 @@ int exportProject(std::span<const std::string> args, FontRenderer& renderer, std
         }
         err << kProgram << ": " << failed->message << "\n";
         return 1;
+    }
+
+    // A distance field has no colour; the game gives the text its own.
+    const bool fillGiven =
+        std::any_of(overrides->begin(), overrides->end(), [](const ExportOverride& given) {
+            return std::string_view(given.option->name) == "--fill";
+        });
+    if (fillGiven && project.effects.distanceField) {
+        err << "warning: --fill has no effect on a distance field\n";
     }
 
     AtlasBuilder builder(renderer);
@@ -115,7 +131,17 @@ int exportProject(std::span<const std::string> args, FontRenderer& renderer, std
     for (const std::string& failure : report.failures) {
         err << kProgram << ": " << failure << "\n";
     }
-    return report.ok() ? 0 : 1;
+    if (!report.ok()) {
+        return 1;
+    }
+    // Pages of an earlier export with more pages are not this export's to remove.
+    if (const std::string leftovers =
+            leftoverPagesMessage(leftoverPages(outputPath, project.exportSettings,
+                                               exporter.outputFiles(outputPath, project, *result)));
+        !leftovers.empty()) {
+        err << "warning: " << leftovers << "\n";
+    }
+    return 0;
 }
 
 }  // namespace

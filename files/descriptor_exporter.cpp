@@ -85,7 +85,7 @@ ExportReport DescriptorExporter::writeFiles(const std::string& chosenPath, const
     // The descriptor is made first, so that a description the format cannot hold writes
     // nothing at all.
     const Result<std::vector<std::uint8_t>> descriptor =
-        encode(format_, describeFont(project, result, pageNames, image));
+        encode(format_, describeFont(project, result, pageNames));
     if (!descriptor) {
         report.failures.push_back("cannot write \"" + descriptorPath +
                                   "\": " + descriptor.message());

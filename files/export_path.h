@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 namespace vemro {
@@ -8,5 +9,10 @@ namespace vemro {
 // extension (".tga", ".tfd"), or extension appended when that component has no dot. Only "/"
 // separates folders; a dot in a folder name is kept.
 std::string exportPath(const std::string& chosenPath, const std::string& extension);
+
+// Why the chosen path cannot name an export, or nothing: its last component, up to its last dot,
+// is empty ("out/", "out/.fnt", ".", an empty path) or is "..", so that the export's files would
+// be hidden ones (".fnt", "_0.png") or land beside the folder meant.
+std::optional<std::string> exportNameProblem(const std::string& chosenPath);
 
 }  // namespace vemro

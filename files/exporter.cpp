@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "files/descriptor_exporter.h"
+#include "files/export_path.h"
 #include "files/project_file.h"
 #include "files/tfd_exporter.h"
 
@@ -41,8 +42,11 @@ std::vector<std::string> Exporter::outputFiles(const std::string& chosenPath,
 
 ExportReport Exporter::write(const std::string& chosenPath, const Project& project,
                              const AtlasResult& result, const std::string& projectPath) const {
-    if (const std::optional<std::string> problem =
-            exportTargetProblem(outputFiles(chosenPath, project, result), projectPath)) {
+    std::optional<std::string> problem = exportNameProblem(chosenPath);
+    if (!problem) {
+        problem = exportTargetProblem(outputFiles(chosenPath, project, result), projectPath);
+    }
+    if (problem) {
         ExportReport refused;
         refused.failures.push_back(*problem);
         return refused;

@@ -43,9 +43,9 @@ public:
                                          const AtlasResult& result) const;
 
     // Writes the atlas of the project. Each file is written whole or not at all. Refused, with
-    // nothing written, when a file it would write is the project's own file (projectPath, the
-    // file the project was opened from or saved to; empty for none) or an existing project file
-    // of any name (exportTargetProblem).
+    // nothing written, when the chosen path names no file (exportNameProblem), or a file it would
+    // write is the project's own file (projectPath, the file the project was opened from or saved
+    // to; empty for none) or an existing project file of any name (exportTargetProblem).
     ExportReport write(const std::string& chosenPath, const Project& project,
                        const AtlasResult& result, const std::string& projectPath = {}) const;
 

@@ -165,9 +165,29 @@ bool plausibleBmp(Bytes bytes) {
            headerSize == 64 || headerSize == 108 || headerSize == 124;
 }
 
+// The signatures a font file starts with: a collection, WOFF, WOFF2, or the version of a single
+// font's table directory, TrueType (0x00010000, or "true" and "typ1" of Apple's fonts) or
+// OpenType with CFF outlines ("OTTO"). A project 256 pixels wide starts with the bytes of
+// 0x00010000 too, so a table directory must also hold a table whose tag is printable ASCII, where
+// a project has its small font borders.
+bool isFontFile(Bytes bytes) {
+    if (startsWith(bytes, "ttcf") || startsWith(bytes, "wOFF") || startsWith(bytes, "wOF2")) {
+        return true;
+    }
+    const bool directory = startsWith(bytes, std::string_view("\0\1\0\0", 4)) ||
+                           startsWith(bytes, "OTTO") || startsWith(bytes, "true") ||
+                           startsWith(bytes, "typ1");
+    return directory && bytes.size() >= 16 && (bytes[4] | bytes[5]) != 0 &&
+           std::all_of(bytes.begin() + 12, bytes.begin() + 16,
+                       [](std::uint8_t c) { return c >= 0x20 && c <= 0x7E; });
+}
+
 }  // namespace
 
 std::optional<std::string> lookAlikeKind(Bytes head, bool complete, const std::string& fileName) {
+    if (isFontFile(head)) {
+        return std::string(kFontFileKind);
+    }
     // Versions 1 to 3 of the binary descriptor.
     if (head.size() >= 4 && startsWith(head, "BMF") && head[3] >= 1 && head[3] <= 3) {
         return "a binary BMFont font description";
@@ -241,6 +261,12 @@ std::optional<std::string> notAProjectMessage(const std::string& path) {
     const std::optional<std::string> kind = lookAlikeKind(path);
     if (!kind) {
         return std::nullopt;
+    }
+    if (*kind == kFontFileKind) {
+        const std::size_t slash = path.rfind('/');
+        const std::string name = path.substr(slash == std::string::npos ? 0 : slash + 1);
+        return "\"" + name +
+               "\" is a font file, not a project: use --font-file (or File > Use Font File...)";
     }
     return "cannot open \"" + path + "\": this is " + *kind + ", not a Vemro Font builder project";
 }

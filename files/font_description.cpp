@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
-#include <unordered_set>
+#include <unordered_map>
 
 namespace vemro {
 
@@ -25,7 +25,7 @@ bool onItsPage(const PlacedGlyph& cell, const AtlasResult& result) {
 }  // namespace
 
 FontDescription describeFont(const Project& project, const AtlasResult& result,
-                             const std::vector<std::string>& pageFiles, PageImage image) {
+                             const std::vector<std::string>& pageFiles) {
     FontDescription description;
     const std::int32_t factor = std::max(result.factor, 1);
     const FontSettings& font = project.font;
@@ -52,16 +52,13 @@ FontDescription describeFont(const Project& project, const AtlasResult& result,
         description.redChnl = held;
         description.greenChnl = held;
         description.blueChnl = held;
-    } else if (image == PageImage::Png8) {
-        description.redChnl = kChannelGlyph;
-        description.greenChnl = kChannelGlyph;
-        description.blueChnl = kChannelGlyph;
     }
     description.pages = pageFiles;
 
-    std::unordered_set<char32_t> described;
+    // The advance of each character described, for the kerning after it.
+    std::unordered_map<char32_t, double> described;
     for (const PlacedGlyph& cell : result.glyphs) {
-        if (!onItsPage(cell, result) || !described.insert(cell.code).second) {
+        if (!onItsPage(cell, result) || !described.emplace(cell.code, cell.advance).second) {
             continue;
         }
         DescribedChar c;
@@ -79,8 +76,12 @@ FontDescription describeFont(const Project& project, const AtlasResult& result,
     }
     if (result.kerning) {
         for (const KerningPair& pair : *result.kerning) {
-            const std::int32_t amount = kerningInAtlasPixels(pair, factor);
-            if (amount != 0 && described.contains(pair.left) && described.contains(pair.right)) {
+            const auto left = described.find(pair.left);
+            if (left == described.end() || !described.contains(pair.right)) {
+                continue;
+            }
+            const std::int32_t amount = kerningInAtlasPixels(pair, left->second, factor);
+            if (amount != 0) {
                 description.kernings.push_back(
                     DescribedKerning{static_cast<std::uint32_t>(pair.left),
                                      static_cast<std::uint32_t>(pair.right), amount});

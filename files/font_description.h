@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "engine/atlas_result.h"
-#include "engine/export_settings.h"
 #include "engine/project.h"
 
 namespace vemro {
@@ -77,7 +76,7 @@ struct FontDescription {
     friend bool operator==(const FontDescription&, const FontDescription&) = default;
 };
 
-// The BMFont description of an atlas whose pages are stored as `image` in the files `pageFiles`.
+// The BMFont description of an atlas whose pages are stored in the files `pageFiles`.
 // Metrics are atlas pixels, the supersampled values divided by the factor and rounded to
 // nearest:
 // - each character once (its first cell in the glyph list), in list order, without the cells
@@ -89,14 +88,15 @@ struct FontDescription {
 // - info: the face in use (the project's face name without a font), size the em height, bold
 //   for weights above normal, italic, smooth for antialiased quality, aa the factor, padding the
 //   font borders (up, right, down, left), spacing the packing spacing twice;
-// - the kerning pairs between the characters described, without the pairs that round to 0;
-// - channels: a 32-bit page is white with the glyph in alpha (alpha 0, red, green and blue 4);
-//   an 8-bit page has its one channel, which holds the glyph whichever channel a loader reads it
-//   into (all four 0); a colour page (effects) holds the composed glyph in all four channels (0,
+// - the kerning pairs the font has between the characters described, each the amount that makes
+//   xadvance + kerning the kerned step rounded (kerningInAtlasPixels), without those of 0;
+// - channels: what a loader gets from the page. A 32-bit page, and an 8-bit one (indexed, white
+//   entries with the coverage as their alpha), is white with the glyph in alpha (alpha 0, red,
+//   green and blue 4); a colour page (effects) holds the composed glyph in all four channels (0,
 //   or 2, glyph and outline, with an outline), whatever the image kind asked for. Every
 //   character's chnl is 15;
 // - outline: the outline's width; distanceRange: twice a distance field's spread.
 FontDescription describeFont(const Project& project, const AtlasResult& result,
-                             const std::vector<std::string>& pageFiles, PageImage image);
+                             const std::vector<std::string>& pageFiles);
 
 }  // namespace vemro

@@ -99,10 +99,23 @@ bool encodeRows(png_structp png, png_infop info, AtlasSize size, PngPixels pixel
     }
     const std::size_t stride =
         static_cast<std::size_t>(size.width) * (pixels == PngPixels::Coverage ? 1 : 4);
+    const bool indexed = pixels == PngPixels::Coverage;
     png_set_IHDR(png, info, static_cast<png_uint_32>(size.width),
                  static_cast<png_uint_32>(size.height), 8,
-                 pixels == PngPixels::Coverage ? PNG_COLOR_TYPE_GRAY : PNG_COLOR_TYPE_RGB_ALPHA,
-                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+                 indexed ? PNG_COLOR_TYPE_PALETTE : PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    if (indexed) {
+        // Entry k is white with alpha k: a loader expands the coverage k to white at alpha k, as
+        // the 32-bit page holds it, while the file keeps one byte a pixel.
+        png_color palette[256];
+        png_byte alpha[256];
+        for (int k = 0; k < 256; ++k) {
+            palette[k] = png_color{0xFF, 0xFF, 0xFF};
+            alpha[k] = static_cast<png_byte>(k);
+        }
+        png_set_PLTE(png, info, palette, 256);
+        png_set_tRNS(png, info, alpha, 256, nullptr);
+    }
     png_set_compression_level(png, compression.level);
     png_set_compression_strategy(png, compression.strategy);
     png_set_filter(png, PNG_FILTER_TYPE_BASE, compression.filters);

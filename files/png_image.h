@@ -13,8 +13,10 @@ namespace vemro {
 // How a page is stored in a PNG.
 enum class PngPixels {
     WhiteWithAlpha,  // 8-bit RGBA: every pixel white, the coverage as alpha
-    Coverage,        // 8-bit greyscale: the coverage alone
-    Colour,          // 8-bit RGBA: the pixels of a colour page as they are
+    // 8-bit indexed, one byte a pixel: the coverage as the index into a palette of 256 white
+    // entries whose tRNS alpha is the index, so a loader gets white with the coverage as alpha
+    Coverage,
+    Colour,  // 8-bit RGBA: the pixels of a colour page as they are
 };
 
 // The zlib and filter settings of the PNG writer. The defaults were chosen by measurement
@@ -28,9 +30,10 @@ struct PngCompression {
 };
 
 // The PNG of one page, top row first, non-interlaced, without any other chunk than IHDR, IDAT and
-// IEND. A texture position the page does not hold reads as no coverage (transparent black for
-// colour). An 8-bit page stored as Colour is white with its coverage as alpha; a colour page
-// stored otherwise keeps its colours (Colour). Fails only when libpng does, with its message.
+// IEND (and PLTE and tRNS for Coverage). A texture position the page does not hold reads as no
+// coverage (transparent black for colour). An 8-bit page stored as Colour is white with its
+// coverage as alpha; a colour page stored otherwise keeps its colours (Colour). Fails only when
+// libpng does, with its message.
 Result<std::vector<std::uint8_t>> encodePngImage(const AtlasPage& page, AtlasSize size,
                                                  PngPixels pixels,
                                                  const PngCompression& compression = {});

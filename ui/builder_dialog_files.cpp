@@ -173,6 +173,9 @@ void BuilderDialog::fileExport() {
     }
     if (!outcome.written.isEmpty()) {
         note_ = tr("Exported %1.").arg(joinNames(outcome.written));
+        if (!outcome.leftovers.isEmpty()) {
+            note_ += QLatin1Char(' ') + outcome.leftovers;
+        }
         updateStatus();
     }
 }

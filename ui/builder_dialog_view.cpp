@@ -86,7 +86,7 @@ void BuilderDialog::showTextureOfResult() {
 void BuilderDialog::showSampleAtlas() {
     // The same characters, metrics and kerning as a descriptor export writes; the page files
     // are not needed to draw.
-    ui_->sampleView->setAtlas(result_, describeFont(project_, *result_, {}, PageImage::Png));
+    ui_->sampleView->setAtlas(result_, describeFont(project_, *result_, {}));
     showSampleText();
 }
 

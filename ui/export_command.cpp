@@ -9,6 +9,7 @@
 
 #include "engine/atlas_result.h"
 #include "files/exporter.h"
+#include "files/leftover_pages.h"
 #include "ui/file_prompts.h"
 #include "ui/sentence.h"
 
@@ -41,8 +42,10 @@ bool confirmCut(QWidget* parent, FilePrompts& prompts, const AtlasResult& result
     return prompts.confirm(parent, title(), question, QObject::tr("Export"));
 }
 
-// Whether to replace the files among paths that exist already; true when none does.
-bool confirmReplace(QWidget* parent, FilePrompts& prompts, const std::vector<std::string>& paths) {
+// Whether to replace the files among paths that exist already; true when none does. The question
+// ends with `leftovers`, the sentence naming pages of an earlier export, when there is one.
+bool confirmReplace(QWidget* parent, FilePrompts& prompts, const std::vector<std::string>& paths,
+                    const QString& leftovers) {
     QStringList existing;
     QStringList folders;
     for (const std::string& path : paths) {
@@ -69,6 +72,9 @@ bool confirmReplace(QWidget* parent, FilePrompts& prompts, const std::vector<std
     }
     question +=
         existing.size() == 1 ? QObject::tr(". Replace it?") : QObject::tr(". Replace them?");
+    if (!leftovers.isEmpty()) {
+        question += QStringLiteral("\n\n") + leftovers;
+    }
     return prompts.confirm(parent, title(), question, QObject::tr("Replace"));
 }
 
@@ -148,7 +154,14 @@ ExportOutcome runExport(QWidget* parent, FilePrompts& prompts, const Project& pr
         prompts.showError(parent, QObject::tr("Could not export the font"), sentence(*problem));
         return outcome;
     }
-    if (!confirmReplace(parent, prompts, targets)) {
+    // Pages of an earlier export with more pages stay; the user hears of them.
+    const std::string leftovers =
+        leftoverPagesMessage(leftoverPages(chosen, chosenProject.exportSettings, targets));
+    if (!leftovers.empty()) {
+        // Not sentence(): it starts with a file name, whose case stays.
+        outcome.leftovers = QString::fromStdString(leftovers) + QLatin1Char('.');
+    }
+    if (!confirmReplace(parent, prompts, targets, outcome.leftovers)) {
         return outcome;
     }
     const ExportReport report = exporter.write(chosen, chosenProject, result, projectPath);

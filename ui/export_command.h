@@ -15,10 +15,12 @@ struct AtlasResult;
 struct Project;
 
 // What File > Export Font did: the path the user chose (empty when the command stopped before
-// that), and the files written.
+// that), the files written, and a sentence naming the pages of an earlier export that this one
+// left as they were (empty for none).
 struct ExportOutcome {
     QString chosenPath;
     QStringList written;
+    QString leftovers;
 };
 
 // Where File > Export Font starts: the dialog's folder, the name it proposes (without an
@@ -35,8 +37,9 @@ struct ExportPlace {
 // project's stored format with its extension proposed. The format picked goes to chooseFormat
 // (the window stores it in the project) and the export writes with it. Refuses, saying why and
 // writing nothing, when a file it would write is the project's own or another project file.
-// Asks once before replacing files, naming every existing file the export would write. Tells
-// the user of every file that could not be written.
+// Asks once before replacing files, naming every existing file the export would write and the
+// pages of an earlier export it leaves (leftoverPages). Tells the user of every file that could
+// not be written.
 ExportOutcome runExport(QWidget* parent, FilePrompts& prompts, const Project& project,
                         const AtlasResult& result, const ExportPlace& place,
                         const std::function<void(DescriptorFormat)>& chooseFormat);

@@ -133,8 +133,10 @@ TEST(HarfbuzzKerning, KernTableLayoutsNameTheGlyphsOfTheirPairs) {
     using Bytes = std::vector<std::uint8_t>;
     const auto words = [](std::initializer_list<unsigned> values) {
         Bytes bytes;
+        bytes.reserve(2 * values.size());
         for (const unsigned v : values) {
-            bytes.insert(bytes.end(), {std::uint8_t(v >> 8), std::uint8_t(v)});
+            bytes.push_back(std::uint8_t(v >> 8));
+            bytes.push_back(std::uint8_t(v));
         }
         return bytes;
     };

@@ -66,9 +66,10 @@ TEST(UnicodeText, OnlyAssignedCharactersThatAreNotControlsCanBeAdded) {
     for (const char32_t code : {0x20, 0x7E, 0xA0, 0xFF, 0x20AC, 0x4E00, 0x1F600, 0xE000}) {
         EXPECT_TRUE(isAddableCharacter(code)) << std::hex << std::uint32_t{code};
     }
-    // Controls, a surrogate, unassigned points (one noncharacter) and values past Unicode.
-    for (const char32_t code :
-         {0x00, 0x1F, 0x7F, 0x80, 0x9F, 0xD800, 0xDFFF, 0x0378, 0xFFFF, 0x10FFFF, 0x110000}) {
+    // Controls, the line and paragraph separators, a surrogate, unassigned points (one
+    // noncharacter) and values past Unicode.
+    for (const char32_t code : {0x00, 0x1F, 0x7F, 0x80, 0x9F, 0x2028, 0x2029, 0xD800, 0xDFFF,
+                                0x0378, 0xFFFF, 0x10FFFF, 0x110000}) {
         EXPECT_FALSE(isAddableCharacter(code)) << std::hex << std::uint32_t{code};
     }
     const Codes typed{U'b', U'\n', U'a', 0x1F600, U'b', 0x9F, U'a', 0x0378, 0x1F600, U'c'};

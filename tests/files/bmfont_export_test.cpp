@@ -80,26 +80,26 @@ TEST(BmfontExport, EveryFormatSaysTheSameAndThePagesHoldTheAtlas) {
                                      {"padding", "2,3,4,1"},
                                      {"spacing", "1,1"},
                                      {"outline", "0"}}));
-        const std::string colour = image == PageImage::Png ? "4" : "0";
         EXPECT_EQ(font.common.at("scaleW") + font.common.at("scaleH") + font.common.at("pages"),
                   "5122561");
+        // Either page loads as white with the glyph in alpha.
         EXPECT_EQ(font.common.at("alphaChnl") + font.common.at("redChnl") +
                       font.common.at("greenChnl") + font.common.at("blueChnl"),
-                  "0" + colour + colour + colour);
+                  "0444");
         EXPECT_EQ(font.order, (std::vector<std::uint32_t>{'A', 'V', 'T', 'o', ' ', 'W', 'a', 0x20AC,
                                                           0x3A9, 'y', '.'}));
         EXPECT_EQ(font.chars.at('A').at("chnl"), 15);
         EXPECT_LT(font.kernings.at({'A', 'V'}), 0);
 
+        // The 8-bit page is indexed (colour type 3, 8 bits): one byte a pixel in the file.
+        const std::vector<std::uint8_t> file = readBytes(folder.path("json_0.png"));
+        EXPECT_EQ(file.at(24), 8);
+        EXPECT_EQ(file.at(25), image == PageImage::Png ? 6 : 3) << "RGBA or indexed";
         const test::ReadImage png = test::readPng(folder.path("json_0.png"));
-        ASSERT_TRUE(png.ok && png.width == 512 && png.height == 256);
-        ASSERT_EQ(png.channels, image == PageImage::Png ? 4u : 1u);
+        ASSERT_TRUE(png.ok && png.width == 512 && png.height == 256 && png.channels == 4);
         std::vector<std::uint8_t> expected;
         for (const std::uint8_t coverage : result->pages.front().pixels) {
-            if (image == PageImage::Png) {
-                expected.insert(expected.end(), {255, 255, 255});
-            }
-            expected.push_back(coverage);
+            expected.insert(expected.end(), {255, 255, 255, coverage});
         }
         EXPECT_TRUE(png.pixels == expected);
     }
@@ -239,6 +239,10 @@ TEST_F(ExportGuard, NoExportWritesOverAProjectFileOrThePagesOnesOwn) {
                                                   "export"}));
     }
     EXPECT_FALSE(TfdExporter().write(folder.path("font"), project, *result).ok());
+    // A path that names no file, which would write hidden files (".json", "_0.png").
+    for (const std::string& nameless : {folder.path(""), folder.path(".fnt"), folder.path("..")}) {
+        EXPECT_FALSE(exporterFor(DescriptorFormat::Json).write(nameless, project, *result).ok());
+    }
     EXPECT_EQ(readBytes(fnt), saved);
     EXPECT_EQ(readBytes(folder.path("font.tfd")), newer);
     EXPECT_EQ(folder.entries(),

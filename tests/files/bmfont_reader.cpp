@@ -159,7 +159,10 @@ ReadFont readJson(const std::string& text) {
         for (const auto& [key, value] : object.items()) {
             std::string joined;
             for (const auto& item : value.is_array() ? value : nlohmann::json::array()) {
-                joined += (joined.empty() ? "" : ",") + item.dump();
+                if (!joined.empty()) {
+                    joined += ',';
+                }
+                joined += item.dump();
             }
             attributes[key] = value.is_string()  ? value.get<std::string>()
                               : value.is_array() ? joined

@@ -198,6 +198,15 @@ TEST_F(ExportCommandTest, OptionsAfterThePathsAreCheckedBeforeTheProjectIsRead) 
                   "vemro-font-builder: --export takes a project file and an output path\n", 0),
               0u)
         << stray.err;
+
+    // An output that names no file is a usage error too.
+    for (const std::string& output : {folder.path(""), folder.path("sub/.png")}) {
+        const Outcome nameless = run({"--export", missing, output}, renderer);
+        EXPECT_EQ(nameless.code, 2);
+        EXPECT_TRUE(nameless.err.starts_with("vemro-font-builder: the output path \"" + output +
+                                             "\" names no file"))
+            << nameless.err;
+    }
     EXPECT_TRUE(renderer.requests.empty());
     EXPECT_TRUE(folder.entries().empty());
 }
@@ -243,6 +252,31 @@ TEST_F(ExportCommandTest, PackingOptionsOverrideTheProjectForThisExport) {
         EXPECT_EQ(result.err.rfind("vemro-font-builder: " + option + ": \"" + value + "\"", 0), 0u)
             << result.err;
     }
+}
+
+// A second export of fewer pages to the same name keeps the earlier pages and names them: only
+// files of the format's own page naming.
+TEST_F(ExportCommandTest, PagesOfAnEarlierExportAreKeptAndNamed) {
+    ProjectFile project = smallProject();
+    project.glyphs.assign(7, ProjectGlyph{'x', 0, 0});  // 7 pages at 32 x 16, 2 at 64 x 32
+    const std::string path = writeProject(project);
+    writeBytes(folder.path("o_64.png"), {});
+    writeBytes(folder.path("o_2x.tga"), {});
+    for (const std::string format : {"bmfont-text", "tfd"}) {
+        const std::string left =
+            format == "tfd" ? "o_2.tga \u2026 o_6.tfd" : "o_2.png \u2026 o_6.png";
+        for (const std::string texture : {"32x16", "64x32"}) {
+            const Outcome outcome = run({"--export", path, folder.path("o.x"), "--pages",
+                                         "--format", format, "--texture", texture},
+                                        renderer);
+            EXPECT_EQ(outcome.err,
+                      texture == "32x16"
+                          ? ""
+                          : "warning: " + left + " from an earlier export are still there\n");
+        }
+    }
+    EXPECT_TRUE(std::filesystem::exists(folder.path("o_6.png")) &&
+                std::filesystem::exists(folder.path("o_6.tfd")));
 }
 
 TEST_F(ExportCommandTest, UnreadableProjectExitsWithOneAndWritesNothing) {
@@ -291,7 +325,7 @@ TEST_F(ExportCommandTest, FormatAndPagesComeFromTheProjectUnlessAnOptionSaysOthe
         {"--export", project, folder.path("j"), "--image", "png8", "--format", "json"}, renderer);
     ASSERT_EQ(json.code, 0) << json.err;
     EXPECT_EQ(test::readBmfont(readBytes(folder.path("j.json"))).error, "");
-    EXPECT_EQ(readBytes(folder.path("j_0.png")).at(25), 0) << "a greyscale PNG";
+    EXPECT_EQ(readBytes(folder.path("j_0.png")).at(25), 3) << "an indexed PNG";
 
     const Outcome bad = run({"--export", project, folder.path("b"), "--image", "jpg"}, renderer);
     EXPECT_EQ(bad.code, 2);
@@ -335,6 +369,20 @@ TEST_F(ExportCommandTest, EffectOptionsOverrideTheProjectForThisExport) {
     const test::ReadFont outline = exported({"--sdf", "5", "--outline", "3"}, "o");
     EXPECT_TRUE(outline.distanceField.empty() && outline.info.at("outline") == "3");
     EXPECT_EQ(readBytes(project), bytes);
+
+    // A fill does nothing to a distance field, given before or after it or with the project's.
+    const auto fillWarned = [&](const std::string& path, std::vector<std::string> args) {
+        args.insert(args.begin(), {"--export", path, folder.path("w")});
+        const std::string warning = "warning: --fill has no effect on a distance field\n";
+        return run(args, renderer).err.find(warning) != std::string::npos;
+    };
+    EXPECT_TRUE(fillWarned(project, {"--fill", "FF8000", "--sdf", "4"}));
+    EXPECT_TRUE(fillWarned(project, {"--sdf", "4", "--fill", "FF8000"}));
+    EXPECT_FALSE(fillWarned(project, {"--sdf", "4", "--fill", "FF8000", "--outline", "2"}));
+    stored.extension.emplace().characters = {{U'A', 0, 0}};
+    stored.glyphs = windows1252Records(stored.extension->characters);
+    stored.extension->effects.emplace().distanceField = true;
+    EXPECT_TRUE(fillWarned(writeProject(stored, "field.fnt"), {"--fill", "FF8000"}));
 
     const char* bad[][2] = {{"--fill", "FF00"},      {"--fill", "#FF0000"},  {"--outline", "17"},
                             {"--outline", "2,FF00"}, {"--shadow", "1,2"},    {"--shadow", "1,2,9"},

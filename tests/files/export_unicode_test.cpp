@@ -57,12 +57,13 @@ protected:
 };
 
 TEST_F(ExportUnicodeTest, CharsFromAddsNewCharactersAfterTheProjectsOwnAndListsTheMissing) {
-    // A byte-order mark, A and b again, a line break and a tab, a kana twice, an ideograph and
-    // an astral emoji.
+    // A byte-order mark, A and b again, line breaks (a line and a paragraph separator among them)
+    // and a tab, a kana twice, an ideograph and an astral emoji.
     const std::string strings =
         writeText("strings.txt",
                   "\xEF\xBB\xBF"
-                  "bA\n\xE3\x82\xA2\xE6\xBC\xA2\t\xE3\x82\xA2\xF0\x9F\x98\x80");
+                  "bA\n\xE3\x82\xA2\xE2\x80\xA8\xE6\xBC\xA2\t\xE3\x82\xA2\xE2\x80\xA9"
+                  "\xF0\x9F\x98\x80");
     const Outcome result =
         run({"--export", writeProject(), folder.path("out"), "--chars-from", strings}, renderer);
     EXPECT_EQ(result.code, 0) << result.err;

@@ -23,7 +23,8 @@ std::vector<std::uint8_t> bytesOf(const std::string& text) {
 }
 
 std::string messageOfOpening(const std::string& path) {
-    const Result<OpenedProject> opened = openProject(path, {"DejaVu Sans"}, Project{});
+    static const Project fallback = startupProject("DejaVu Sans");
+    const Result<OpenedProject> opened = openProject(path, {"DejaVu Sans"}, fallback);
     EXPECT_FALSE(opened.ok()) << path;
     return opened.message();
 }
@@ -77,6 +78,7 @@ TEST(FileKind, LookAlikesAreNamedAndOtherFilesKeepTheReadersMessage) {
         {"atlas.tfd", bytesOf(encodeGlyphDescription(atlas)),
          "a glyph description written by Export Font"},
         {"notes.fnt", bytesOf("Glyphs for the title screen: \xC3\xA4\xC3\xB6\n"), "a text file"},
+        {"named.ttf", bytesOf("not a font\n"), "a text file"},
         {"long.txt", bytesOf(longText), "a text file"},
         {"cut.txt", bytesOf(cutText), ""},
         {"latin1.txt", bytesOf("caf\xE9\n"), ""},
@@ -95,6 +97,18 @@ TEST(FileKind, LookAlikesAreNamedAndOtherFilesKeepTheReadersMessage) {
             EXPECT_EQ(messageOfOpening(path), "cannot open \"" + path + "\": this is " + file.kind +
                                                   ", not a Vemro Font builder project");
         }
+    }
+
+    // Font files, told by signature whatever their name: a real one, and every kind's first bytes.
+    const std::string font =
+        " is a font file, not a project: use --font-file (or File > Use Font File...)";
+    EXPECT_EQ(messageOfOpening("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"),
+              "\"DejaVuSans.ttf\"" + font);
+    for (const char* signature : {"\0\1\0\0", "OTTO", "true", "typ1", "ttcf", "wOFF", "wOF2"}) {
+        std::vector<std::uint8_t> bytes(signature, signature + 4);
+        bytes.insert(bytes.end(), {0, 15, 0, 0, 0, 0, 0, 0, 'c', 'm', 'a', 'p'});  // 15 tables
+        writeBytes(folder.path("face.fnt"), bytes);
+        EXPECT_EQ(messageOfOpening(folder.path("face.fnt")), "\"face.fnt\"" + font) << signature;
     }
 
     // Files that cannot be read, and a pipe (which must not block), are not guessed at.

@@ -2,6 +2,7 @@
 // a damaged or foreign extension is refused.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 
@@ -73,9 +74,8 @@ TEST(ProjectExtensionLayout, RecordsThenSignatureVersionAndTaggedSections) {
     noFont.extension->fontFaceIndex = 0;
     const Bytes bytes = scriptsBytes();
     EXPECT_EQ(encodeProjectFile(noFont), Bytes(bytes.begin(), bytes.begin() + kFontAt));
-    Bytes swapped(bytes.begin(), bytes.begin() + kChrsAt);
-    swapped.insert(swapped.end(), bytes.begin() + kFontAt, bytes.end());
-    swapped.insert(swapped.end(), bytes.begin() + kChrsAt, bytes.begin() + kFontAt);
+    Bytes swapped = bytes;
+    std::rotate(swapped.begin() + kChrsAt, swapped.begin() + kFontAt, swapped.end());
     EXPECT_EQ(decodeProjectFile(swapped, "swapped.fnt").value(), scriptsProject());
 }
 

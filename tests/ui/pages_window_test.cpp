@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -158,6 +159,16 @@ void PagesWindowTest::severalPagesAreCountedShownAndExported() {
     QVERIFY(!pageSpin->isEnabled());
     QCOMPARE(pageSpin->text(), QStringLiteral("Page 1 of 1"));
     QVERIFY(!status->text().contains(QStringLiteral("pages")));
+    // Exported so, it leaves the further pages of the earlier export, and says so.
+    trigger(window, "actionExportFont");
+    const QString left =
+        QStringLiteral("font_1.tga \u2026 font_%1.tfd from an earlier export are still there.")
+            .arg(pages - 1);
+    QVERIFY2(prompts.questions.back().endsWith(QStringLiteral("Replace them?\n\n") + left),
+             qPrintable(prompts.questions.back()));
+    QVERIFY2(status->text().startsWith(QStringLiteral("Exported font.tga and font.tfd. ") + left),
+             qPrintable(status->text()));
+    QVERIFY(QFileInfo::exists(dir.filePath(QStringLiteral("font_%1.tfd").arg(pages - 1))));
 }
 
 }  // namespace vemro::test

@@ -341,7 +341,9 @@ void ProjectCommandsTest::pickedFormatIsStoredAndExportedAsHeadlessNeverOverAPro
         files.append(QStringLiteral("game_%1.png").arg(k));
         const QImage image(dir.filePath(QStringLiteral("window/") + files.back()));
         QCOMPARE(image.size(), QSize(128, 128));
-        QCOMPARE(image.format(), QImage::Format_Grayscale8);
+        // Indexed, white entries with the coverage in their alpha.
+        QCOMPARE(image.format(), QImage::Format_Indexed8);
+        QCOMPARE(image.pixel(0, 0), qRgba(255, 255, 255, 0));
         QVERIFY(descriptor.contains(
             QStringLiteral("page id=%1 file=\"%2\"").arg(k).arg(files.back()).toUtf8()));
     }
@@ -442,6 +444,13 @@ void ProjectCommandsTest::failedOpenChangesNothingAndSaysWhy() {
     QVERIFY2(prompts.errors.front().endsWith(QStringLiteral(
                  "this is a BMFont font description, not a Vemro Font builder project.")),
              qPrintable(prompts.errors.front()));
+    // A font file, told by its signature.
+    QVERIFY(
+        !window.openProjectFile(QStringLiteral("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf")));
+    QCOMPARE(prompts.errors.back(),
+             QStringLiteral("Could not open the font project: \"DejaVuSans.ttf\" is a font file, "
+                            "not a project: use --font-file (or File > Use Font File...)."));
+    QVERIFY(window.project() == before);
 }
 
 void ProjectCommandsTest::failedSaveAndExportSayWhy() {

@@ -147,8 +147,7 @@ enum class Action {
 };
 
 constexpr std::array<int, static_cast<int>(Action::Count)> kWeights = {
-    5, 5, 8, 3, 6, 6, 7, 7, 3, 2, 2, 2, 1, 2, 4, 4, 2,
-    5, 1, 5, 1, 2, 6, 3, 3, 2, 3, 2, 2, 2, 3, 4};
+    5, 5, 8, 3, 6, 6, 7, 7, 3, 2, 2, 2, 1, 2, 4, 4, 2, 5, 1, 5, 1, 2, 6, 3, 3, 2, 3, 2, 2, 2, 3, 4};
 
 const char* actionName(Action action) {
     static constexpr std::array<const char*, static_cast<int>(Action::Count)> kNames = {
@@ -615,7 +614,11 @@ void RandomWalkTest::checkTfdExport(qsizetype errorsBefore) {
     }
     // Page k >= 1 as NAME_k.tga and NAME_k.tfd.
     for (std::size_t k = 0; k < atlas.pages.size() && !missingFolder; ++k) {
-        const std::string suffix = k == 0 ? "" : "_" + std::to_string(k);
+        std::string suffix;
+        if (k > 0) {
+            suffix = '_';
+            suffix += std::to_string(k);
+        }
         const QString image = QString::fromStdString(exportPath(chosen, suffix + ".tga"));
         const QString description = QString::fromStdString(exportPath(chosen, suffix + ".tfd"));
         const auto page = static_cast<std::int32_t>(k);

@@ -168,8 +168,10 @@ void UnicodeWindowTest::characterFileAddsOrIsRefusedWhole() {
         QFile file(dir.filePath(name));
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
     };
-    // A byte-order mark, line breaks and repeats; then the same with a stray byte at 9.
-    const QByteArray strings = QStringLiteral("\uFEFF\u041F\u0440\r\n\u03BA\u30A2 \u041F").toUtf8();
+    // A byte-order mark, line breaks (a paragraph separator too) and repeats; then the same with
+    // a stray byte at 9.
+    const QByteArray strings =
+        QStringLiteral("\uFEFF\u041F\u0440\r\n\u03BA\u30A2 \u2029\u041F").toUtf8();
     write(QStringLiteral("good.txt"), strings);
     write(QStringLiteral("bad.txt"), strings.left(9) + '\x80' + strings.mid(9));
     prompts.characterFilePath = dir.filePath(QStringLiteral("good.txt"));
