@@ -13,7 +13,6 @@
 #include "engine/project.h"
 #include "ui/project_history.h"
 
-class QLabel;
 class QSpinBox;
 
 namespace Ui {
@@ -22,6 +21,7 @@ class BuilderDialog;
 
 namespace vemro {
 
+class ElidedLabel;
 class FilePrompts;
 class FontRenderer;
 class ProjectControls;
@@ -187,7 +187,7 @@ private:
     std::shared_ptr<const AtlasResult> result_;
     std::unique_ptr<ProjectControls> controls_;
     ProjectHistory* history_ = nullptr;
-    QLabel* statusLabel_ = nullptr;
+    ElidedLabel* statusLabel_ = nullptr;
     // The project file's bytes as last saved, opened or started with.
     std::vector<std::uint8_t> savedProject_;
     QString projectPath_;
