@@ -2,6 +2,7 @@
 
 #include <QMainWindow>
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -139,8 +140,11 @@ private:
     // project file holds.
     std::optional<std::size_t> addCharacters(const QString& text,
                                              const std::vector<char32_t>& characters);
-    // Says in the status line how many characters a command added.
-    void noteAdded(std::optional<std::size_t> added);
+    // Says in the status line what a command that adds characters did with the ones chosen
+    // (chosen of them, distinct): how many it added (nothing when it refused), how many were in
+    // the list already, and how many of the blocks were left out as the face lacks them.
+    void noteAdded(std::optional<std::size_t> added, std::size_t chosen, std::size_t lacking = 0,
+                   const QStringList& blocks = {});
     // Removes every glyph of the characters, as one undo step.
     void removeCharacters(const QString& text, const std::vector<char32_t>& characters);
     // "7 characters are not in DejaVu Sans: ア イ ...", or empty when the face has them all.
