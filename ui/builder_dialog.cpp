@@ -19,6 +19,7 @@
 
 #include "engine/font_renderer.h"
 #include "engine/unicode_text.h"
+#include "ui/elided_label.h"
 #include "ui/preview_geometry.h"
 #include "ui/preview_view.h"
 #include "ui/project_controls.h"
@@ -100,7 +101,9 @@ BuilderDialog::BuilderDialog(FontRenderer& renderer, FilePrompts& prompts, QWidg
     // clicks the box.
     ui_->italicLabel->installEventFilter(this);
 
-    statusLabel_ = new QLabel(this);
+    // The status line takes the window's width and never widens it: a long message is cut,
+    // with the whole of it as the tool tip.
+    statusLabel_ = new ElidedLabel(this);
     statusLabel_->setObjectName(QStringLiteral("statusLabel"));
     statusBar()->addWidget(statusLabel_, 1);
     statusBar()->setSizeGripEnabled(true);

@@ -2,6 +2,7 @@
 
 #include <QMainWindow>
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -13,7 +14,6 @@
 #include "engine/project.h"
 #include "ui/project_history.h"
 
-class QLabel;
 class QSpinBox;
 
 namespace Ui {
@@ -22,6 +22,7 @@ class BuilderDialog;
 
 namespace vemro {
 
+class ElidedLabel;
 class FilePrompts;
 class FontRenderer;
 class ProjectControls;
@@ -139,8 +140,11 @@ private:
     // project file holds.
     std::optional<std::size_t> addCharacters(const QString& text,
                                              const std::vector<char32_t>& characters);
-    // Says in the status line how many characters a command added.
-    void noteAdded(std::optional<std::size_t> added);
+    // Says in the status line what a command that adds characters did with the ones chosen
+    // (chosen of them, distinct): how many it added (nothing when it refused), how many were in
+    // the list already, and how many of the blocks were left out as the face lacks them.
+    void noteAdded(std::optional<std::size_t> added, std::size_t chosen, std::size_t lacking = 0,
+                   const QStringList& blocks = {});
     // Removes every glyph of the characters, as one undo step.
     void removeCharacters(const QString& text, const std::vector<char32_t>& characters);
     // "7 characters are not in DejaVu Sans: ア イ ...", or empty when the face has them all.
@@ -187,7 +191,7 @@ private:
     std::shared_ptr<const AtlasResult> result_;
     std::unique_ptr<ProjectControls> controls_;
     ProjectHistory* history_ = nullptr;
-    QLabel* statusLabel_ = nullptr;
+    ElidedLabel* statusLabel_ = nullptr;
     // The project file's bytes as last saved, opened or started with.
     std::vector<std::uint8_t> savedProject_;
     QString projectPath_;

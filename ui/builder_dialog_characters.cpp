@@ -17,6 +17,7 @@
 #include "ui/builder_dialog.h"
 #include "ui/character_caption.h"
 #include "ui/character_set_dialog.h"
+#include "ui/export_command.h"
 #include "ui/file_prompts.h"
 #include "ui/sentence.h"
 #include "ui_builder_dialog.h"
@@ -36,6 +37,41 @@ QString count(std::size_t number) {
 std::vector<char32_t> codePointsOf(const QString& text) {
     return joinUtf16(std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()),
                                          static_cast<std::size_t>(text.size())));
+}
+
+QString characters(std::size_t number) {
+    return number == 1 ? QObject::tr("1 character")
+                       : QObject::tr("%1 characters").arg(count(number));
+}
+
+// What adding chosen characters did: added, already in the list, lacking from the face (left
+// out of the blocks).
+QString addedNote(std::size_t added, std::size_t already, std::size_t lacking, const QString& face,
+                  const QStringList& blocks) {
+    if (added == 0 && already == 0 && lacking > 0) {
+        const QString named = blocks.size() <= 3 ? joinNames(blocks)
+                                                 : QObject::tr("the %1 blocks").arg(blocks.size());
+        return QObject::tr("%1 has none of the %2 of %3.").arg(face, characters(lacking), named);
+    }
+    if (added == 0 && lacking == 0 && already > 0) {
+        return already == 1
+                   ? QObject::tr("The character was in the list already.")
+                   : QObject::tr("All %1 were in the list already.").arg(characters(already));
+    }
+    QStringList rest;
+    if (already > 0) {
+        rest.append(already == 1 ? QObject::tr("1 was in the list already")
+                                 : QObject::tr("%1 were in the list already").arg(count(already)));
+    }
+    if (lacking > 0) {
+        rest.append(QObject::tr("%1 lacks %2").arg(face, count(lacking)));
+    }
+    if (added == 0) {
+        return rest.isEmpty() ? QObject::tr("Added no characters.")
+                              : QObject::tr("Added no characters: %1.").arg(joinNames(rest));
+    }
+    return rest.isEmpty() ? QObject::tr("Added %1.").arg(characters(added))
+                          : QObject::tr("Added %1; %2.").arg(characters(added), joinNames(rest));
 }
 
 }  // namespace
@@ -83,13 +119,13 @@ std::optional<std::size_t> BuilderDialog::addCharacters(const QString& text,
     return fresh;
 }
 
-void BuilderDialog::noteAdded(std::optional<std::size_t> added) {
+void BuilderDialog::noteAdded(std::optional<std::size_t> added, std::size_t chosen,
+                              std::size_t lacking, const QStringList& blocks) {
     if (!added) {
         return;
     }
-    note_ = *added == 0   ? tr("Every character was in the list already.")
-            : *added == 1 ? tr("Added 1 character.")
-                          : tr("Added %1 characters.").arg(count(*added));
+    note_ = addedNote(*added, chosen - *added, lacking, QString::fromStdString(result_->fontName),
+                      blocks);
     updateStatus();
 }
 
@@ -108,7 +144,9 @@ void BuilderDialog::toolsAddCharacterSet() {
     if (dialog.exec() != QDialog::Accepted) {
         return;
     }
-    noteAdded(addCharacters(tr("Add character set"), dialog.chosenCharacters()));
+    const CharacterSetDialog::Choice chosen = dialog.choice();
+    noteAdded(addCharacters(tr("Add character set"), chosen.characters), chosen.characters.size(),
+              chosen.lacking, chosen.blocks);
 }
 
 void BuilderDialog::toolsAddCharactersFromFile() {
@@ -122,7 +160,7 @@ void BuilderDialog::toolsAddCharactersFromFile() {
         prompts_.showError(this, tr("Could not add characters"), sentence(read.message()));
         return;
     }
-    noteAdded(addCharacters(tr("Add characters from file"), read.value()));
+    noteAdded(addCharacters(tr("Add characters from file"), read.value()), read.value().size());
 }
 
 void BuilderDialog::toolsAddFullCharset() {

@@ -85,38 +85,48 @@ void CharacterSetDialog::updateChoice() {
     ui_->blockTree->setEnabled(!every);
     ui_->blockFilterEdit->setEnabled(!every);
     ui_->onlyFaceCheck->setEnabled(!every);
-    ui_->buttonBox->button(QDialogButtonBox::Ok)
-        ->setEnabled(every || !ui_->blockTree->selectedItems().isEmpty());
+    ui_->buttonBox->button(QDialogButtonBox::Ok)->setEnabled(every || !selectedBlocks().empty());
 }
 
-std::vector<char32_t> CharacterSetDialog::chosenCharacters() const {
-    std::vector<char32_t> chosen;
-    const std::vector<char32_t>& face = *faceCharacters_;
-    if (ui_->everyCharacterCheck->isChecked()) {
-        std::copy_if(face.begin(), face.end(), std::back_inserter(chosen), isAddableCharacter);
-        return chosen;
-    }
-    // Selected blocks in code point order; a hidden block that stays selected counts too.
+std::vector<std::size_t> CharacterSetDialog::selectedBlocks() const {
+    // The selection model's rows, hidden ones included: QTreeWidget::selectedItems leaves out
+    // the rows the find field hides.
     std::vector<std::size_t> picked;
-    for (const QTreeWidgetItem* row : ui_->blockTree->selectedItems()) {
-        picked.push_back(
-            static_cast<std::size_t>(row->data(kNameColumn, Qt::UserRole).toULongLong()));
+    for (const QModelIndex& row : ui_->blockTree->selectionModel()->selectedRows(kNameColumn)) {
+        picked.push_back(static_cast<std::size_t>(row.data(Qt::UserRole).toULongLong()));
     }
     std::sort(picked.begin(), picked.end());
+    return picked;
+}
+
+CharacterSetDialog::Choice CharacterSetDialog::choice() const {
+    Choice chosen;
+    const std::vector<char32_t>& face = *faceCharacters_;
+    if (ui_->everyCharacterCheck->isChecked()) {
+        std::copy_if(face.begin(), face.end(), std::back_inserter(chosen.characters),
+                     isAddableCharacter);
+        return chosen;
+    }
     const bool onlyFace = ui_->onlyFaceCheck->isChecked();
-    for (const std::size_t index : picked) {
+    for (const std::size_t index : selectedBlocks()) {
         const UnicodeBlock& block = unicodeBlocks()[index];
+        chosen.blocks.append(QString::fromStdString(block.name));
+        const std::size_t before = chosen.characters.size();
         if (onlyFace) {
             const auto first = std::lower_bound(face.begin(), face.end(), block.first);
             const auto last = std::upper_bound(first, face.end(), block.last);
-            std::copy_if(first, last, std::back_inserter(chosen), isAddableCharacter);
-            continue;
+            std::copy_if(first, last, std::back_inserter(chosen.characters), isAddableCharacter);
         }
+        std::size_t all = 0;
         for (char32_t code = block.first; code <= block.last; ++code) {
             if (isAddableCharacter(code)) {
-                chosen.push_back(code);
+                ++all;
+                if (!onlyFace) {
+                    chosen.characters.push_back(code);
+                }
             }
         }
+        chosen.lacking += all - (chosen.characters.size() - before);
     }
     return chosen;
 }

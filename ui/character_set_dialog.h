@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <QString>
+#include <QStringList>
 #include <memory>
 #include <vector>
 
@@ -24,13 +25,22 @@ public:
                        const QString& faceName, QWidget* parent = nullptr);
     ~CharacterSetDialog() override;
 
-    // The characters picked, ascending: those of the selected blocks, or every character of
-    // the face; never a control character or an unassigned code point.
-    std::vector<char32_t> chosenCharacters() const;
+    // What Add takes: the characters picked, ascending (those of every selected block, whether
+    // the find field shows it or not, or every character of the face; never a control
+    // character or an unassigned code point), how many characters of the blocks were left out
+    // as the face lacks them, and the blocks' names (none for every character of the face).
+    struct Choice {
+        std::vector<char32_t> characters;
+        std::size_t lacking = 0;
+        QStringList blocks;
+    };
+    Choice choice() const;
 
 private:
     void filterBlocks(const QString& text);
     void updateChoice();
+    // The numbers of the selected blocks in the list of blocks, ascending.
+    std::vector<std::size_t> selectedBlocks() const;
 
     std::unique_ptr<Ui::CharacterSetDialog> ui_;
     std::shared_ptr<const std::vector<char32_t>> faceCharacters_;

@@ -82,22 +82,18 @@ std::string localPath(const QString& path) {
     return QFile::encodeName(path).toStdString();
 }
 
-// Where the export dialog starts: the project's name with the format's extension in the folder,
-// or the folder alone for a project without a name. A BMFont descriptor and the project file
-// both end in ".fnt": when that export would write over the project's own file, or another
-// project, the name proposed is "NAME-export".
-QString proposedPath(const ExportPlace& place, const Exporter& exporter, const QString& extension,
-                     const Project& project, const AtlasResult& result) {
-    if (place.baseName.isEmpty()) {
-        return place.folder;
+// The name an export proposes for path: path itself, or "NAME-export" with the format's
+// extension when an export to path would write over the project's own file or another project
+// (a BMFont descriptor and the project file both end in ".fnt").
+QString proposedPath(const QString& path, const Exporter& exporter, const QString& extension,
+                     const Project& project, const AtlasResult& result,
+                     const QString& projectPath) {
+    if (!exportTargetProblem(exporter.outputFiles(localPath(path), project, result),
+                             localPath(projectPath))) {
+        return path;
     }
-    const QDir folder(place.folder);
-    const QString plain = folder.filePath(place.baseName + QLatin1Char('.') + extension);
-    if (!exportTargetProblem(exporter.outputFiles(localPath(plain), project, result),
-                             localPath(place.projectPath))) {
-        return plain;
-    }
-    return folder.filePath(place.baseName + QStringLiteral("-export.") + extension);
+    const QFileInfo file(path);
+    return file.dir().filePath(file.completeBaseName() + QStringLiteral("-export.") + extension);
 }
 
 }  // namespace
@@ -130,21 +126,31 @@ ExportOutcome runExport(QWidget* parent, FilePrompts& prompts, const Project& pr
     if (formats.isEmpty() || !confirmCut(parent, prompts, result)) {
         return outcome;
     }
-    const QString proposed = proposedPath(place, *exporters[static_cast<std::size_t>(stored)],
-                                          formats[stored].extension, project, result);
+    // The dialog starts at the project's name with the format's extension in the folder, or the
+    // folder alone for a project without a name.
+    const auto nameCheck = [&](const QString& path, qsizetype format) {
+        return proposedPath(path, *exporters[static_cast<std::size_t>(format)],
+                            formats[format].extension, project, result, place.projectPath);
+    };
+    const QString proposed = place.baseName.isEmpty()
+                                 ? place.folder
+                                 : nameCheck(QDir(place.folder)
+                                                 .filePath(place.baseName + QLatin1Char('.') +
+                                                           formats[stored].extension),
+                                             stored);
     const std::optional<ExportChoice> choice =
-        prompts.askExportPath(parent, formats, stored, proposed);
+        prompts.askExportPath(parent, formats, stored, proposed, nameCheck);
     if (!choice) {
         return outcome;
     }
     outcome.chosenPath = choice->path;
     const qsizetype format = std::clamp<qsizetype>(choice->format, 0, formats.size() - 1);
     const Exporter& exporter = *exporters[static_cast<std::size_t>(format)];
-    // The format picked is the project's from now on; the export writes with it.
+    // The export writes with the format picked, which becomes the project's once it succeeds.
     Project chosenProject = project;
-    if (const std::optional<DescriptorFormat> picked = descriptorFormatNamed(exporter.name())) {
+    const std::optional<DescriptorFormat> picked = descriptorFormatNamed(exporter.name());
+    if (picked) {
         chosenProject.exportSettings.format = *picked;
-        chooseFormat(*picked);
     }
     const std::string chosen = localPath(choice->path);
     const std::vector<std::string> targets = exporter.outputFiles(chosen, chosenProject, result);
@@ -168,6 +174,9 @@ ExportOutcome runExport(QWidget* parent, FilePrompts& prompts, const Project& pr
     for (const std::string& path : report.written) {
         outcome.written.append(
             QFileInfo(QFile::decodeName(QByteArray::fromStdString(path))).fileName());
+    }
+    if (report.ok() && picked) {
+        chooseFormat(*picked);
     }
     if (!report.ok()) {
         QStringList messages;

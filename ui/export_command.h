@@ -34,12 +34,13 @@ struct ExportPlace {
 
 // File > Export Font for the project's atlas. When characters lie outside the texture, asks
 // first whether to export them cut. Asks for the path and format, the dialog starting at the
-// project's stored format with its extension proposed. The format picked goes to chooseFormat
-// (the window stores it in the project) and the export writes with it. Refuses, saying why and
-// writing nothing, when a file it would write is the project's own or another project file.
-// Asks once before replacing files, naming every existing file the export would write and the
-// pages of an earlier export it leaves (leftoverPages). Tells the user of every file that could
-// not be written.
+// project's stored format with its extension proposed, and never proposing a name an export may
+// not write ("NAME-export.fnt" where "NAME.fnt" is the project). The export writes with the
+// format picked, which goes to chooseFormat (the window stores it in the project) once every
+// file is written. Refuses, saying why and writing nothing, when a file it would write is the
+// project's own or another project file. Asks once before replacing files, naming every
+// existing file the export would write and the pages of an earlier
+// export it leaves (leftoverPages). Tells the user of every file that could not be written.
 ExportOutcome runExport(QWidget* parent, FilePrompts& prompts, const Project& project,
                         const AtlasResult& result, const ExportPlace& place,
                         const std::function<void(DescriptorFormat)>& chooseFormat);

@@ -4,6 +4,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
 class QWidget;
@@ -23,6 +24,11 @@ struct ExportChoice {
     QString path;
     qsizetype format = 0;
 };
+
+// The name the export prompt proposes once the user picks another format (an index into the
+// formats offered) while the name field holds path: path itself, or another path when that one
+// may not be written.
+using ExportNameCheck = std::function<QString(const QString& path, qsizetype format)>;
 
 // The questions the main window asks the user about files (and the colours of its effects). The
 // window talks to this interface only, so tests can answer in place of a person.
@@ -44,12 +50,13 @@ public:
 
     // A path and format for File > Export Font: one filter per format ("Caption (*.ext)"), the
     // one at index selected chosen at first; the chosen format's extension appended to a name
-    // without one. It does not ask about replacing files: the window asks once about every file
-    // the format writes. Nothing when cancelled. formats is never empty.
+    // without one. When the user picks another format, the name becomes the one nameCheck
+    // gives for it. It does not ask about replacing files: the window asks once about every
+    // file the format writes. Nothing when cancelled. formats is never empty.
     virtual std::optional<ExportChoice> askExportPath(QWidget* parent,
                                                       const QList<ExportFormat>& formats,
-                                                      qsizetype selected,
-                                                      const QString& proposed) = 0;
+                                                      qsizetype selected, const QString& proposed,
+                                                      const ExportNameCheck& nameCheck) = 0;
 
     // An existing font file for File > Use Font File ("Fonts (*.ttf *.otf *.ttc *.otc *.woff
     // *.woff2)" or "All (*)"), or nothing when cancelled.

@@ -19,7 +19,8 @@ namespace vemro {
 
 namespace {
 
-constexpr int kPageStep = 10;
+// A line of the wheel's and the bars' arrows' step, in view pixels, as Qt's scroll areas take it.
+constexpr double kLinePixels = 20.0;
 constexpr QRgb kOutlineColour = 0xC0C0C0;
 // One notch of a common mouse wheel, in eighths of a degree.
 constexpr int kWheelNotch = 120;
@@ -126,8 +127,6 @@ void PreviewView::setScrollBars(QScrollBar* horizontal, QScrollBar* vertical) {
         if (bar == nullptr) {
             continue;
         }
-        bar->setSingleStep(1);
-        bar->setPageStep(kPageStep);
         connect(bar, &QScrollBar::valueChanged, this, qOverload<>(&QWidget::update));
     }
     updateScrollRanges();
@@ -219,24 +218,48 @@ void PreviewView::wheelEvent(QWheelEvent* event) {
         event->accept();
         return;
     }
-    // The wheel pans: vertically, or horizontally with Shift or a sideways wheel.
-    const bool sideways = event->modifiers().testFlag(Qt::ShiftModifier) ||
-                          std::abs(event->angleDelta().x()) > std::abs(event->angleDelta().y());
+    // The wheel pans by the platform's step, wheelScrollLines() lines a notch: vertically, or
+    // horizontally with Shift or a sideways wheel. A finer wheel's turn adds up.
+    const QPoint angle = event->angleDelta();
+    const bool sideways =
+        event->modifiers().testFlag(Qt::ShiftModifier) || std::abs(angle.x()) > std::abs(angle.y());
     QScrollBar* bar = sideways ? horizontal_.data() : vertical_.data();
     if (bar == nullptr) {
         event->ignore();
         return;
     }
-    QApplication::sendEvent(bar, event);
+    // Some platforms turn a Shift + wheel turn sideways themselves.
+    const int turn = sideways && angle.x() != 0 ? angle.x() : angle.y();
+    double& pending = sideways ? pendingPan_.rx() : pendingPan_.ry();
+    pending -= turn * QApplication::wheelScrollLines() * lineStep() / kWheelNotch;
+    const auto whole = static_cast<int>(pending);
+    pending -= whole;
+    const int before = bar->value();
+    bar->setValue(before + whole);
+    if (whole != 0 && bar->value() == before) {
+        // At the end: nothing is kept for the way back.
+        pending = 0;
+    }
+    event->accept();
+}
+
+double PreviewView::lineStep() const {
+    return kLinePixels * static_cast<double>(preview_geometry::scaleFor(zoom_));
 }
 
 void PreviewView::updateScrollRanges() {
+    // The bars count canvas pixels: an arrow steps a line, a page is the part in view.
     const QSize canvas = canvasSize();
+    const int line = std::max(1, static_cast<int>(std::lround(lineStep())));
     if (horizontal_ != nullptr) {
         horizontal_->setRange(0, preview_geometry::scrollMaximum(canvas.width(), sourceWidth()));
+        horizontal_->setSingleStep(line);
+        horizontal_->setPageStep(std::max(1, sourceWidth()));
     }
     if (vertical_ != nullptr) {
         vertical_->setRange(0, preview_geometry::scrollMaximum(canvas.height(), sourceHeight()));
+        vertical_->setSingleStep(line);
+        vertical_->setPageStep(std::max(1, sourceHeight()));
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <QPointF>
 #include <QPointer>
 #include <QWidget>
 #include <memory>
@@ -16,10 +17,11 @@ struct AtlasResult;
 // and below it), magnified by the zoom, panned by two scroll bars, optionally with a dotted
 // outline around every glyph cell of that page. Only the part of the canvas in view is composed,
 // when it is painted, so any texture size paints as quickly as the view is large; every change
-// only schedules a repaint, so a burst of them costs one. The wheel pans; with Ctrl held it
-// zooms by whole steps about the pixel under the cursor. A hint, when set, stands in a box in
-// the middle. A distance-field atlas is shown as stored (its values as grey) or rendered as a
-// game draws it, at the view's own resolution (field_rendering.h).
+// only schedules a repaint, so a burst of them costs one. The wheel pans by the platform's step
+// (lines of 20 view pixels); with Ctrl held it zooms by whole steps about the pixel under the
+// cursor. A hint, when set, stands in a box in the middle. A distance-field atlas is shown as
+// stored (its values as grey) or rendered as a game draws it, at the view's own resolution
+// (field_rendering.h).
 class PreviewView : public QWidget {
     Q_OBJECT
 
@@ -74,6 +76,8 @@ protected:
 
 private:
     void updateScrollRanges();
+    // A line of the wheel's step in canvas pixels at the zoom.
+    double lineStep() const;
     void placeHint();
     int horizontalPosition() const;
     int verticalPosition() const;
@@ -103,6 +107,8 @@ private:
     int zoom_ = 100;
     // Wheel turn not yet used for a zoom step, in eighths of a degree.
     int pendingZoomTurn_ = 0;
+    // Wheel pan not yet used, in canvas pixels (less than one each way).
+    QPointF pendingPan_;
     bool showRectangles_ = false;
     bool fieldRendered_ = true;
 };

@@ -28,10 +28,14 @@ QString hexName(const QColor& colour, bool withAlpha) {
     return name;
 }
 
-void showColour(QToolButton* button, const QColor& colour, bool withAlpha, const QString& what) {
+// The button shows its colour and names it; with a distance field it is disabled and says why.
+void showColour(QToolButton* button, const QColor& colour, bool withAlpha, const QString& what,
+                bool field) {
     button->setIcon(colourSwatch(colour, button->iconSize()));
     button->setToolTip(
-        QObject::tr("%1: %2 (click to choose)").arg(what, hexName(colour, withAlpha)));
+        field ? QObject::tr("%1: %2 (does not apply to distance fields)")
+                    .arg(what, hexName(colour, withAlpha))
+              : QObject::tr("%1: %2 (click to choose)").arg(what, hexName(colour, withAlpha)));
 }
 
 }  // namespace
@@ -71,27 +75,28 @@ void ProjectControls::setUpEffects() {
         range.spin->setRange(range.low, range.high);
     }
     ui_.effectsNoteLabel->setText(
-        QObject::tr("Distance fields are drawn at the texture's size: supersampling, outline and "
-                    "shadow do not apply."));
+        QObject::tr("Distance fields are drawn at the texture's size, without colours: "
+                    "supersampling, fill, outline and shadow do not apply."));
 }
 
 void ProjectControls::showEffects(const EffectSettings& effects) {
-    showColour(ui_.fillColourButton, toQColor(effects.fill), false, QObject::tr("Fill colour"));
+    const bool field = effects.distanceField;
+    showColour(ui_.fillColourButton, toQColor(effects.fill), false, QObject::tr("Fill colour"),
+               field);
     ui_.outlineCheck->setChecked(effects.outline);
     setValueSilently(ui_.outlineWidthSpin, effects.outlineWidth);
     showColour(ui_.outlineColourButton, toQColor(effects.outlineColour), false,
-               QObject::tr("Outline colour"));
+               QObject::tr("Outline colour"), field);
     ui_.shadowCheck->setChecked(effects.shadow);
     setValueSilently(ui_.shadowXSpin, effects.shadowX);
     setValueSilently(ui_.shadowYSpin, effects.shadowY);
     setValueSilently(ui_.shadowBlurSpin, effects.shadowBlur);
     showColour(ui_.shadowColourButton, toQColor(effects.shadowColour, effects.shadowOpacity), true,
-               QObject::tr("Shadow colour"));
+               QObject::tr("Shadow colour"), field);
     ui_.distanceFieldCheck->setChecked(effects.distanceField);
     setValueSilently(ui_.spreadSpin, effects.spread);
 
     // A distance field has no colours, outline or shadow, and is drawn without supersampling.
-    const bool field = effects.distanceField;
     for (QWidget* control : std::initializer_list<QWidget*>{
              ui_.fillLabel, ui_.fillColourButton, ui_.outlineCheck, ui_.outlineColourButton,
              ui_.shadowCheck, ui_.shadowColourButton}) {

@@ -1,6 +1,7 @@
 #include "ui/qt_file_prompts.h"
 
 #include <QColorDialog>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QInputDialog>
@@ -73,7 +74,8 @@ std::optional<QString> QtFilePrompts::askOpenProjectPath(QWidget* parent, const 
 std::optional<ExportChoice> QtFilePrompts::askExportPath(QWidget* parent,
                                                          const QList<ExportFormat>& formats,
                                                          qsizetype selected,
-                                                         const QString& proposed) {
+                                                         const QString& proposed,
+                                                         const ExportNameCheck& nameCheck) {
     QStringList filters;
     for (const ExportFormat& format : formats) {
         filters.append(QStringLiteral("%1 (*.%2)").arg(format.caption, format.extension));
@@ -84,14 +86,29 @@ std::optional<ExportChoice> QtFilePrompts::askExportPath(QWidget* parent,
     dialog.selectNameFilter(filters[first]);
     // The window asks once about every file the export replaces, not only the one picked here.
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
-    // A name without an extension takes the one of the format chosen last.
-    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
-                     [&dialog, &filters, &formats](const QString& filter) {
-                         const qsizetype index = filters.indexOf(filter);
-                         if (index >= 0) {
-                             dialog.setDefaultSuffix(formats[index].extension);
-                         }
-                     });
+    // A name without an extension takes the one of the format chosen last. The dialog gives a
+    // name with an extension the new format's; when that name may not be written (the
+    // project's own file is a ".fnt" too), the one the window proposes instead takes its place.
+    QObject::connect(
+        &dialog, &QFileDialog::filterSelected, &dialog,
+        [&dialog, &filters, &formats, &nameCheck](const QString& filter) {
+            const qsizetype index = filters.indexOf(filter);
+            if (index < 0) {
+                return;
+            }
+            dialog.setDefaultSuffix(formats[index].extension);
+            const QString path = dialog.selectedFiles().value(0);
+            if (path.isEmpty() || QFileInfo(path).isDir()) {
+                return;
+            }
+            const QString checked = nameCheck(path, index);
+            if (checked != path) {
+                const QFileInfo file(checked);
+                dialog.selectFile(file.absolutePath() == dialog.directory().absolutePath()
+                                      ? file.fileName()
+                                      : checked);
+            }
+        });
     const std::optional<QString> path = runFileDialog(dialog);
     if (!path) {
         return std::nullopt;

@@ -10,7 +10,8 @@ public:
     std::optional<QString> askSaveProjectPath(QWidget* parent, const QString& proposed) override;
     std::optional<QString> askOpenProjectPath(QWidget* parent, const QString& proposed) override;
     std::optional<ExportChoice> askExportPath(QWidget* parent, const QList<ExportFormat>& formats,
-                                              qsizetype selected, const QString& proposed) override;
+                                              qsizetype selected, const QString& proposed,
+                                              const ExportNameCheck& nameCheck) override;
     std::optional<QString> askFontFilePath(QWidget* parent, const QString& proposed) override;
     std::optional<qsizetype> askFontFace(QWidget* parent, const QString& fileName,
                                          const QStringList& faces) override;

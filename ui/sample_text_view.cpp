@@ -7,6 +7,7 @@
 #include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 #include "engine/atlas_result.h"
 #include "files/font_description.h"
@@ -32,7 +33,9 @@ SampleTextView::SampleTextView(QWidget* parent) : QAbstractScrollArea(parent) {
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     setFocusPolicy(Qt::NoFocus);
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+    // The wheel and the arrows step lines of 20 pixels, as in Qt's scroll areas.
     horizontalScrollBar()->setSingleStep(20);
+    verticalScrollBar()->setSingleStep(20);
 }
 
 SampleTextView::~SampleTextView() = default;
@@ -127,12 +130,21 @@ void SampleTextView::scrollContentsBy(int /*dx*/, int /*dy*/) {
 }
 
 void SampleTextView::wheelEvent(QWheelEvent* event) {
-    // A line that is not taller than the view scrolls sideways with the wheel.
-    if (verticalScrollBar()->maximum() == 0) {
-        QApplication::sendEvent(horizontalScrollBar(), event);
+    // Sideways with Shift, with a sideways wheel, and while the line is no taller than the
+    // view: a turn either way steps the horizontal bar as a plain turn does, by lines.
+    const QPoint angle = event->angleDelta();
+    const bool shift = event->modifiers().testFlag(Qt::ShiftModifier);
+    if (event->modifiers().testFlag(Qt::ControlModifier) ||
+        (!shift && std::abs(angle.y()) >= std::abs(angle.x()) &&
+         verticalScrollBar()->maximum() > 0)) {
+        QAbstractScrollArea::wheelEvent(event);
         return;
     }
-    QAbstractScrollArea::wheelEvent(event);
+    const int turn = std::abs(angle.x()) > std::abs(angle.y()) ? angle.x() : angle.y();
+    QWheelEvent plain(event->position(), event->globalPosition(), QPoint(), QPoint(0, turn),
+                      event->buttons(), Qt::NoModifier, event->phase(), event->inverted());
+    QApplication::sendEvent(horizontalScrollBar(), &plain);
+    event->setAccepted(plain.isAccepted());
 }
 
 void SampleTextView::paintEvent(QPaintEvent* /*event*/) {

@@ -18,7 +18,8 @@ struct FontDescription;
 // sharp square, white on black (a colour atlas in its colours; a distance field rendered at the
 // zoom, sharp at any size, or as stored). Only the part in view is composed. "Show cells" outlines
 // the rectangle each character is drawn from. The view is as tall as the line at the zoom, up to a
-// limit past which it scrolls; a long line scrolls sideways (also with the wheel).
+// limit past which it scrolls; a long line scrolls sideways (also with the wheel, with Shift or
+// while the line is no taller than the view).
 class SampleTextView : public QAbstractScrollArea {
     Q_OBJECT
 

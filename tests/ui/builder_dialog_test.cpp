@@ -13,11 +13,13 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QSlider>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
+#include <QWheelEvent>
 #include <map>
 #include <set>
 
@@ -542,6 +544,17 @@ void BuilderDialogTest::sampleLineDrawsWhatTheExportedDescriptorLaysOut() {
     const std::map<std::pair<int, int>, int> kernedLine = engineLine(kerned, kernedPage, text);
     QVERIFY(drawnAsLaidOut(kernedLine, 300));
     QVERIFY(drawnAsLaidOut(kernedLine, 100));
+    // At 1000 % the line is taller than the view: a notch of the wheel scrolls it down, and with
+    // Shift across, by the platform's lines of 20 pixels.
+    zoom->setValue(1000);
+    QApplication::processEvents();
+    for (const Qt::KeyboardModifier modifier : {Qt::NoModifier, Qt::ShiftModifier}) {
+        QWheelEvent wheel(QPointF(20, 20), view->mapToGlobal(QPointF(20, 20)), QPoint(),
+                          QPoint(0, -120), Qt::NoButton, modifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(view->viewport(), &wheel);
+    }
+    QCOMPARE(view->verticalScrollBar()->value(), QApplication::wheelScrollLines() * 20);
+    QCOMPARE(view->horizontalScrollBar()->value(), QApplication::wheelScrollLines() * 20);
 
     // Without kerning the descriptor lists no pairs, and the line, V and all after it further
     // right, follows it.

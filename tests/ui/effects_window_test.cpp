@@ -125,16 +125,21 @@ void EffectsWindowTest::distanceFieldDisablesWhatDoesNotApplyToIt() {
     QVERIFY(!factor->isEnabled());
     QVERIFY(factor->toolTip().contains(QStringLiteral("does not apply to distance fields")));
     QVERIFY(!child<QLabel>(window, "effectsNoteLabel")->isHidden());
-    for (const char* name : {"outlineCheck", "shadowCheck", "outlineColourButton",
-                             "shadowColourButton", "outlineWidthSpin", "shadowXSpin"}) {
+    QVERIFY(child<QLabel>(window, "effectsNoteLabel")->text().contains(QStringLiteral("fill")));
+    for (const char* name :
+         {"fillColourButton", "outlineCheck", "shadowCheck", "outlineColourButton",
+          "shadowColourButton", "outlineWidthSpin", "shadowXSpin"}) {
         QVERIFY2(!child<QWidget>(window, name)->isEnabled(), name);
     }
+    auto* fill = child<QToolButton>(window, "fillColourButton");
+    QVERIFY(fill->toolTip().contains(QStringLiteral("does not apply to distance fields")));
     // The factor stays stored; the atlas is drawn without it.
     QCOMPARE(window.project().font.factor, 4);
     QCOMPARE(window.waitForResult()->factor, 1);
     QVERIFY(child<QComboBox>(window, "fieldViewCombo")->isEnabled());
     trigger(window, "actionUndo");
     QVERIFY(factor->isEnabled() && child<QCheckBox>(window, "outlineCheck")->isEnabled());
+    QVERIFY(fill->isEnabled() && fill->toolTip().contains(QStringLiteral("click to choose")));
     QVERIFY(child<QLabel>(window, "effectsNoteLabel")->isHidden());
     QCOMPARE(window.waitForResult()->factor, 4);
 }

@@ -26,8 +26,8 @@ public:
     }
     std::optional<ExportChoice> askExportPath(QWidget* /*parent*/,
                                               const QList<ExportFormat>& formats,
-                                              qsizetype selected,
-                                              const QString& proposed) override {
+                                              qsizetype selected, const QString& proposed,
+                                              const ExportNameCheck& /*nameCheck*/) override {
         ++exportAsks;
         exportFormats = formats;
         selectedExportFormat = selected;

@@ -1,18 +1,21 @@
 // Large textures, fit size and several pages in the window: the packing controls kept in a
 // project file and shown again when it is opened, the size a fitted atlas uses, and an atlas of
 // several pages counted in the status line, shown page by page and exported as one image and
-// one description per page.
+// one description per page; a status line that long, cut to the window's width.
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
+#include <QHelpEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolTip>
 
 #include "engine/freetype_font_renderer.h"
 #include "files/glyph_description.h"
@@ -20,6 +23,7 @@
 #include "tests/ui/fake_file_prompts.h"
 #include "tests/ui/ui_test_helpers.h"
 #include "ui/builder_dialog.h"
+#include "ui/elided_label.h"
 #include "ui/preview_view.h"
 
 namespace vemro::test {
@@ -100,7 +104,8 @@ void PagesWindowTest::severalPagesAreCountedShownAndExported() {
     typeInto(child<QSpinBox>(window, "sizeSpin"), QStringLiteral("20"));
     click(child<QRadioButton>(window, "width128Radio"));
     click(child<QRadioButton>(window, "height128Radio"));
-    auto* status = child<QLabel>(window, "statusLabel");
+    auto* status = child<ElidedLabel>(window, "statusLabel");
+    const int startWidth = window.width();
     auto* pageSpin = child<QSpinBox>(window, "pageSpin");
     QVERIFY(window.waitForResult()->glyphsOutsideTexture > 0);
     QVERIFY(!pageSpin->isEnabled());
@@ -152,6 +157,27 @@ void PagesWindowTest::severalPagesAreCountedShownAndExported() {
                              .arg(listed, QDir::toNativeSeparators(dir.path()))});
     QVERIFY2(status->text().startsWith(QStringLiteral("Exported %1. ").arg(listed)),
              qPrintable(status->text()));
+    // A line far wider than the screen neither widens the window nor keeps it from fitting a
+    // 1280 x 800 screen: it is cut, and its tool tip holds all of it.
+    QVERIFY(status->fontMetrics().horizontalAdvance(status->text()) > 1280);
+    // The window's width once the layouts have settled: the status bar's, then the window's.
+    const auto settledWidth = [&window] {
+        for (int round = 0; round < 3; ++round) {
+            QApplication::processEvents();
+        }
+        return window.width();
+    };
+    QCOMPARE(settledWidth(), startWidth);
+    QVERIFY(window.minimumSizeHint().width() <= 1280 && window.minimumSizeHint().height() <= 800);
+    QVERIFY(status->shownText().endsWith(QChar(0x2026)));
+    QHelpEvent help(QEvent::ToolTip, QPoint(5, 5), status->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(status, &help);
+    QCOMPARE(QToolTip::text(), status->text());
+    // Nor does a long list of sample characters the atlas lacks.
+    typeText(child<QLineEdit>(window, "sampleTextEdit"),
+             QString::fromUtf16(u"\u200B\u200C\u200D\u2060\u180E\u2061\u2062\u2063\u2064"));
+    QVERIFY(child<QLabel>(window, "sampleMissingLabel")->text().endsWith(QStringLiteral("...")));
+    QCOMPARE(settledWidth(), startWidth);
 
     // One page again: the selector goes back to it.
     click(child<QCheckBox>(window, "multiplePagesCheck"));

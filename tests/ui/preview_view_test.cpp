@@ -109,6 +109,13 @@ QImage paintedFromWholeCanvas(const QImage& canvas, QSize view, int zoom, int h,
     return pixmap.toImage().convertToFormat(QImage::Format_RGB32);
 }
 
+// Turns the wheel over the view at a view pixel.
+void turnWheel(PreviewView& view, QPoint at, QPoint turn, Qt::KeyboardModifiers modifiers) {
+    QWheelEvent event(QPointF(at) + QPointF(0.5, 0.5), view.mapToGlobal(QPointF(at)), QPoint(),
+                      turn, Qt::NoButton, modifiers, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(&view, &event);
+}
+
 // A view with its two bars, showing a texture that fills the canvas.
 struct PreviewRig {
     PreviewRig() {
@@ -186,8 +193,6 @@ void PreviewViewTest::outlineCoordinatesTruncateTowardZero() {
 
 void PreviewViewTest::barsFollowZoomAndSize() {
     PreviewRig rig;
-    QCOMPARE(rig.horizontal.pageStep(), 10);
-    QCOMPARE(rig.vertical.pageStep(), 10);
     QCOMPARE(rig.horizontal.maximum(), 62);
     rig.view.setZoom(200);
     QCOMPARE(rig.view.sourceWidth(), 225);
@@ -356,10 +361,7 @@ void PreviewViewTest::ctrlWheelZoomsInWholeStepsAboutTheCursor() {
     QObject::connect(&rig.view, &PreviewView::zoomChanged,
                      [&reported](int zoom) { reported = zoom; });
     const auto wheel = [&rig](QPoint at, int turn, Qt::KeyboardModifiers modifiers) {
-        QWheelEvent event(QPointF(at) + QPointF(0.5, 0.5), rig.view.mapToGlobal(QPointF(at)),
-                          QPoint(), QPoint(0, turn), Qt::NoButton, modifiers, Qt::NoScrollPhase,
-                          false);
-        QApplication::sendEvent(&rig.view, &event);
+        turnWheel(rig.view, at, QPoint(0, turn), modifiers);
     };
     const QPoint cursor(200, 180);
     QCOMPARE(rgbAt(rig.paint(), cursor.x(), cursor.y()), 0xFFFFFFu);
@@ -443,6 +445,20 @@ void PreviewViewTest::largestTextureScrollsToItsFarCorner() {
         const int shown = 450 * 100 / zoom;
         QCOMPARE(rig.horizontal.maximum(), 4096 - shown);
         QCOMPARE(rig.vertical.maximum(), 4096 - shown);
+        // A notch of the wheel scrolls the platform's lines of 20 screen pixels, down or, with
+        // Shift, sideways; eighths of a notch add up; the bars' pages are the view.
+        const int notch = QApplication::wheelScrollLines() * 20 * 100 / zoom;
+        rig.horizontal.setValue(0);
+        rig.vertical.setValue(0);
+        turnWheel(rig.view, QPoint(9, 9), QPoint(0, -120), Qt::NoModifier);
+        QCOMPARE(rig.vertical.value(), notch);
+        for (int eighth = 0; eighth < 8; ++eighth) {
+            turnWheel(rig.view, QPoint(9, 9), QPoint(0, -15), Qt::ShiftModifier);
+        }
+        QCOMPARE(rig.horizontal.value(), notch);
+        turnWheel(rig.view, QPoint(9, 9), QPoint(120, 0), Qt::NoModifier);
+        QCOMPARE(rig.horizontal.value(), 0);
+        QCOMPARE(rig.vertical.pageStep(), shown);
         rig.horizontal.setValue(rig.horizontal.maximum());
         rig.vertical.setValue(rig.vertical.maximum());
         QElapsedTimer clock;

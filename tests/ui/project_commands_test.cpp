@@ -21,6 +21,7 @@
 #include "tests/ui/fake_file_prompts.h"
 #include "tests/ui/ui_test_helpers.h"
 #include "ui/builder_dialog.h"
+#include "ui/qt_file_prompts.h"
 
 namespace vemro::test {
 
@@ -398,6 +399,36 @@ void ProjectCommandsTest::pickedFormatIsStoredAndExportedAsHeadlessNeverOverAPro
         QVERIFY(!written.isEmpty());
         QCOMPARE(fileBytes(dir.filePath(QStringLiteral("cli/") + file)), written);
     }
+
+    // Stored as .tfd again: an export refused in another format leaves the project as it was;
+    // so does the desktop's dialog switched to BMFont text, where it proposes the export's name
+    // rather than the project's, and cancelled.
+    chooseItem(child<QComboBox>(window, "exportFormatCombo"),
+               static_cast<int>(exportFormatIndex("tfd")));
+    trigger(window, "actionSave");
+    prompts.exportPath = *prompts.savePath;
+    trigger(window, "actionExportFont");
+    QCOMPARE(window.project().exportSettings.format, DescriptorFormat::Tfd);
+    QVERIFY(!window.hasUnsavedChanges());
+    QtFilePrompts desktop;
+    BuilderDialog third(renderer_, desktop);
+    third.show();
+    QVERIFY(third.openProjectFile(*prompts.savePath));
+    QStringList names;
+    whenModalDialogShows([&names](QDialog* dialog) {
+        auto* name = child<QLineEdit>(*dialog, "fileNameEdit");
+        auto* type = child<QComboBox>(*dialog, "fileTypeCombo");
+        names.append(name->text());
+        type->setFocus();
+        while (type->currentIndex() < exportFormatIndex("bmfont-text")) {
+            QTest::keyClick(type, Qt::Key_Down);
+        }
+        names.append(name->text());
+        dialog->reject();
+    });
+    trigger(third, "actionExportFont");
+    QCOMPARE(names, (QStringList{QStringLiteral("game.tga"), QStringLiteral("game-export.fnt")}));
+    QVERIFY(!third.hasUnsavedChanges());
 }
 
 void ProjectCommandsTest::failedOpenChangesNothingAndSaysWhy() {

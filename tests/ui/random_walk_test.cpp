@@ -558,6 +558,7 @@ void RandomWalkTest::doFileCommand(Action action) {
                 prompts_.exportFormat.value_or(exportFormatIndex(
                     descriptorFormatName(window.project().exportSettings.format))))];
             const QByteArray chosenBefore = fileBytes(prompts_.exportPath.value_or(QString()));
+            const DescriptorFormat formatBefore = window.project().exportSettings.format;
             note(QStringLiteral("Export %1 as %2")
                      .arg(prompts_.exportPath.value_or(QStringLiteral("-")),
                           QString::fromStdString(exporter.name())));
@@ -565,8 +566,13 @@ void RandomWalkTest::doFileCommand(Action action) {
             if (!prompts_.exportPath) {
                 break;
             }
-            if (descriptorFormatName(window.project().exportSettings.format) != exporter.name()) {
-                fail(QStringLiteral("the format picked in the export dialog was not stored"));
+            // The format picked is stored once the export succeeds, and only then.
+            const bool failed = prompts_.errors.size() > errorsBefore;
+            if (descriptorFormatName(window.project().exportSettings.format) !=
+                (failed ? descriptorFormatName(formatBefore) : exporter.name())) {
+                fail(
+                    QStringLiteral("the format picked in the export dialog was stored after a "
+                                   "failed export, or not after one that succeeded"));
             } else if (exporter.name() == "tfd") {
                 checkTfdExport(errorsBefore);
             } else {

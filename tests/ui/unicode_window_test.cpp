@@ -129,32 +129,67 @@ void UnicodeWindowTest::characterSetAddsBlocksWithOrWithoutTheFacesCharactersOnl
             hiragana.push_back(code);
         }
     }
+    // Cyrillic Supplement: the face has some of its characters.
+    std::vector<char32_t> cyrillic;
+    std::copy_if(faceHas.begin(), faceHas.end(), std::back_inserter(cyrillic),
+                 [](char32_t code) { return code >= 0x500 && code <= 0x52F; });
+    std::size_t cyrillicAll = 0;
+    for (char32_t code = 0x500; code <= 0x52F; ++code) {
+        cyrillicAll += QChar::category(code) != QChar::Other_NotAssigned ? 1 : 0;
+    }
     QVERIFY(greek.size() > 60 && hiragana.size() == 93);
+    QVERIFY(!cyrillic.empty() && cyrillic.size() < cyrillicAll);
 
-    // Greek, found by name, only what the face has; then Hiragana, which DejaVu Sans lacks,
-    // without that check. Each is one step.
-    for (const bool onlyFace : {true, false}) {
+    // Blocks found by name and selected, some then hidden by another name: Greek, only what the
+    // face has; Hiragana, which DejaVu Sans lacks, with and without that check; Cyrillic
+    // Supplement and Greek again, only what the face has. Each addition is one step, and the
+    // status line says what happened.
+    const QString face = QString::fromStdString(window.waitForResult()->fontName);
+    const struct {
+        const char* block;
+        const char* hiding;
+        bool onlyFace;
+        QString said;
+    } steps[] = {
+        {"greek and", "", true, QStringLiteral("Added %1 characters.").arg(greek.size())},
+        {"hiragana", "greek", true, face + " has none of the 93 characters of Hiragana."},
+        {"hiragana", "greek", false, QStringLiteral("Added 93 characters.")},
+        {"cyrillic supp", "", true,
+         QStringLiteral("Added %1 characters; %2 lacks %3.")
+             .arg(cyrillic.size())
+             .arg(face)
+             .arg(cyrillicAll - cyrillic.size())},
+        {"greek and", "", true,
+         QStringLiteral("All %1 characters were in the list already.").arg(greek.size())},
+    };
+    for (const auto& step : steps) {
         int shown = 0;
         bool checkedAtFirst = false;
         whenModalDialogShows([&](QDialog* dialog) {
             auto* tree = child<QTreeWidget>(*dialog, "blockTree");
-            typeText(child<QLineEdit>(*dialog, "blockFilterEdit"),
-                     onlyFace ? QStringLiteral("greek and") : QStringLiteral("hiragana"));
+            auto* filter = child<QLineEdit>(*dialog, "blockFilterEdit");
+            typeText(filter, QString::fromLatin1(step.block));
             for (int i = 0; i < tree->topLevelItemCount(); ++i) {
                 tree->topLevelItem(i)->setSelected(!tree->topLevelItem(i)->isHidden());
             }
             shown = static_cast<int>(tree->selectedItems().size());
+            filter->clear();
+            typeText(filter, QString::fromLatin1(step.hiding));
             checkedAtFirst = child<QCheckBox>(*dialog, "onlyFaceCheck")->isChecked();
-            child<QCheckBox>(*dialog, "onlyFaceCheck")->setChecked(onlyFace);
+            child<QCheckBox>(*dialog, "onlyFaceCheck")->setChecked(step.onlyFace);
             child<QDialogButtonBox>(*dialog, "buttonBox")->button(QDialogButtonBox::Ok)->click();
         });
         trigger(window, "actionAddCharacterSet");
         QCOMPARE(shown, 1);
         QVERIFY(checkedAtFirst);
+        const QString status = child<QLabel>(window, "statusLabel")->text();
+        QVERIFY2(status.startsWith(step.said), qPrintable(status));
     }
     std::vector<char32_t> expected = greek;
     expected.insert(expected.end(), hiragana.begin(), hiragana.end());
+    expected.insert(expected.end(), cyrillic.begin(), cyrillic.end());
     QCOMPARE(codesOf(window.project().glyphs), expected);
+    trigger(window, "actionUndo");
     trigger(window, "actionUndo");
     QCOMPARE(codesOf(window.project().glyphs), greek);
 }
