@@ -16,9 +16,9 @@
 
 #include "bench/bench_scenarios.h"
 #include "bench/bench_statistics.h"
-#include "engine/freetype_font_renderer.h"
-#include "engine/project.h"
-#include "files/project_opener.h"
+#include "engine/font/freetype_font_renderer.h"
+#include "engine/project/project.h"
+#include "files/project/project_opener.h"
 
 extern char** environ;
 

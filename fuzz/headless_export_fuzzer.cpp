@@ -15,14 +15,14 @@
 #include <string>
 #include <vector>
 
-#include "engine/atlas_builder.h"
-#include "engine/freetype_font_renderer.h"
-#include "engine/pack_options.h"
-#include "engine/project.h"
-#include "files/exporter.h"
-#include "files/glyph_description.h"
-#include "files/project_file.h"
-#include "files/project_opener.h"
+#include "engine/atlas/atlas_builder.h"
+#include "engine/font/freetype_font_renderer.h"
+#include "engine/pack/pack_options.h"
+#include "engine/project/project.h"
+#include "files/export/exporter.h"
+#include "files/export/glyph_description.h"
+#include "files/project/project_file.h"
+#include "files/project/project_opener.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "files/project_file.h"
+#include "files/project/project_file.h"
 
 namespace {
 

@@ -17,8 +17,8 @@
 #include <chrono>
 #include <utility>
 
-#include "engine/font_renderer.h"
-#include "engine/unicode_text.h"
+#include "engine/font/font_renderer.h"
+#include "engine/text/unicode_text.h"
 #include "ui/elided_label.h"
 #include "ui/preview_geometry.h"
 #include "ui/preview_view.h"

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/atlas_result.h"
-#include "engine/project.h"
+#include "engine/atlas/atlas_result.h"
+#include "engine/project/project.h"
 #include "ui/project_history.h"
 
 class QSpinBox;

@@ -9,10 +9,10 @@
 #include <algorithm>
 #include <string_view>
 
-#include "engine/unicode_text.h"
-#include "engine/windows1252.h"
-#include "files/character_file.h"
-#include "files/project_file.h"
+#include "engine/text/unicode_text.h"
+#include "engine/text/windows1252.h"
+#include "files/io/character_file.h"
+#include "files/project/project_file.h"
 #include "ui/add_characters_dialog.h"
 #include "ui/builder_dialog.h"
 #include "ui/character_caption.h"

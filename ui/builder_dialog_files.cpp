@@ -14,8 +14,8 @@
 #include <QTimer>
 #include <QUrl>
 
-#include "files/project_file.h"
-#include "files/project_opener.h"
+#include "files/project/project_file.h"
+#include "files/project/project_opener.h"
 #include "ui/export_command.h"
 #include "ui/file_prompts.h"
 #include "ui/project_controls.h"

@@ -6,7 +6,7 @@
 #include <QFileInfo>
 #include <QStringList>
 
-#include "engine/font_renderer.h"
+#include "engine/font/font_renderer.h"
 #include "ui/builder_dialog.h"
 #include "ui/file_prompts.h"
 #include "ui/project_controls.h"

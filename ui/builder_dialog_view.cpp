@@ -6,7 +6,7 @@
 #include <QSignalBlocker>
 #include <QStringList>
 
-#include "files/font_description.h"
+#include "files/export/font_description.h"
 #include "ui/builder_dialog.h"
 #include "ui/character_caption.h"
 #include "ui/preview_geometry.h"

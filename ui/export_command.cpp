@@ -7,9 +7,9 @@
 #include <algorithm>
 #include <vector>
 
-#include "engine/atlas_result.h"
-#include "files/exporter.h"
-#include "files/leftover_pages.h"
+#include "engine/atlas/atlas_result.h"
+#include "files/export/exporter.h"
+#include "files/export/leftover_pages.h"
 #include "ui/file_prompts.h"
 #include "ui/sentence.h"
 

@@ -4,7 +4,7 @@
 #include <QStringList>
 #include <functional>
 
-#include "engine/export_settings.h"
+#include "engine/project/export_settings.h"
 
 class QWidget;
 

@@ -5,7 +5,7 @@
 #include <functional>
 #include <optional>
 
-#include "engine/project.h"
+#include "engine/project/project.h"
 #include "ui/project_snapshot.h"
 
 namespace vemro {

@@ -12,8 +12,8 @@
 #include <initializer_list>
 #include <span>
 
-#include "engine/setting_choices.h"
-#include "files/exporter.h"
+#include "engine/project/setting_choices.h"
+#include "files/export/exporter.h"
 #include "ui/character_list_model.h"
 #include "ui/sample_text_validator.h"
 #include "ui_builder_dialog.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/project.h"
+#include "engine/project/project.h"
 
 class QButtonGroup;
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "engine/project.h"
+#include "engine/project/project.h"
 #include "ui/project_change_command.h"
 
 class QAction;

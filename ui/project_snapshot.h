@@ -3,7 +3,7 @@
 #include <memory>
 #include <vector>
 
-#include "engine/project.h"
+#include "engine/project/project.h"
 
 namespace vemro {
 

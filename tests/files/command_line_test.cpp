@@ -1,17 +1,17 @@
-#include "files/command_line.h"
+#include "files/cli/command_line.h"
 
 #include <gtest/gtest.h>
 
 #include <sstream>
 
-#include "engine/project.h"
-#include "files/project_file.h"
+#include "engine/project/project.h"
+#include "files/project/project_file.h"
 #include "tests/files/bmfont_reader.h"
 #include "tests/files/fake_font_renderer.h"
 #include "tests/files/test_folder.h"
 
-#if __has_include("engine/freetype_font_renderer.h")
-#include "engine/freetype_font_renderer.h"
+#if __has_include("engine/font/freetype_font_renderer.h")
+#include "engine/font/freetype_font_renderer.h"
 #define VEMRO_HAVE_FREETYPE_RENDERER 1
 #endif
 

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "files/project_opener.h"
+#include "files/project/project_opener.h"
 
 using namespace std::string_literals;
 

@@ -1,4 +1,4 @@
-#include "files/export_options.h"
+#include "files/cli/export_options.h"
 
 #include <gtest/gtest.h>
 

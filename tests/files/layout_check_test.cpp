@@ -14,9 +14,9 @@
 #include <memory>
 #include <string>
 
-#include "engine/atlas_builder.h"
-#include "engine/freetype_font_renderer.h"
-#include "files/exporter.h"
+#include "engine/atlas/atlas_builder.h"
+#include "engine/font/freetype_font_renderer.h"
+#include "files/export/exporter.h"
 #include "tests/files/bmfont_reader.h"
 #include "tests/files/png_reader.h"
 #include "tests/files/test_folder.h"

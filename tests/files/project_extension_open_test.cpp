@@ -7,7 +7,7 @@
 
 using namespace std::string_literals;
 
-#include "files/project_opener.h"
+#include "files/project/project_opener.h"
 #include "tests/files/test_folder.h"
 
 namespace vemro {

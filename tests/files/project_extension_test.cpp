@@ -8,7 +8,7 @@
 
 using namespace std::string_literals;
 
-#include "files/project_file.h"
+#include "files/project/project_file.h"
 #include "tests/files/test_folder.h"
 
 namespace vemro {

@@ -1,8 +1,8 @@
-#include "files/project_opener.h"
+#include "files/project/project_opener.h"
 
 #include <gtest/gtest.h>
 
-#include "engine/windows1252.h"
+#include "engine/text/windows1252.h"
 #include "tests/files/test_folder.h"
 
 namespace vemro {

@@ -6,7 +6,7 @@
 #include <functional>
 #include <string>
 
-#include "files/project_opener.h"
+#include "files/project/project_opener.h"
 
 using namespace std::string_literals;
 

@@ -1,13 +1,13 @@
-#include "files/tfd_exporter.h"
+#include "files/export/tfd_exporter.h"
 
 #include <gtest/gtest.h>
 
 #include <random>
 
-#include "engine/atlas_builder.h"
-#include "files/export_path.h"
-#include "files/glyph_description.h"
-#include "files/tga_image.h"
+#include "engine/atlas/atlas_builder.h"
+#include "files/export/export_path.h"
+#include "files/export/glyph_description.h"
+#include "files/export/tga_image.h"
 #include "tests/files/fake_font_renderer.h"
 #include "tests/files/test_folder.h"
 

@@ -23,10 +23,10 @@
 #include <map>
 #include <set>
 
-#include "engine/freetype_font_renderer.h"
-#include "engine/glyph_list.h"
-#include "engine/windows1252.h"
-#include "files/project_file.h"
+#include "engine/font/freetype_font_renderer.h"
+#include "engine/project/glyph_list.h"
+#include "engine/text/windows1252.h"
+#include "files/project/project_file.h"
 #include "tests/files/bmfont_reader.h"
 #include "tests/ui/fake_file_prompts.h"
 #include "tests/ui/ui_test_helpers.h"

@@ -10,8 +10,8 @@
 #include <QTest>
 #include <QToolButton>
 
-#include "engine/freetype_font_renderer.h"
-#include "files/project_opener.h"
+#include "engine/font/freetype_font_renderer.h"
+#include "files/project/project_opener.h"
 #include "tests/ui/fake_file_prompts.h"
 #include "tests/ui/ui_test_helpers.h"
 #include "ui/builder_dialog.h"

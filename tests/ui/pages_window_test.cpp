@@ -17,9 +17,9 @@
 #include <QTest>
 #include <QToolTip>
 
-#include "engine/freetype_font_renderer.h"
-#include "files/glyph_description.h"
-#include "files/tga_image.h"
+#include "engine/font/freetype_font_renderer.h"
+#include "files/export/glyph_description.h"
+#include "files/export/tga_image.h"
 #include "tests/ui/fake_file_prompts.h"
 #include "tests/ui/ui_test_helpers.h"
 #include "ui/builder_dialog.h"

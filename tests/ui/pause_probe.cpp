@@ -20,8 +20,8 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "engine/freetype_font_renderer.h"
-#include "files/project_opener.h"
+#include "engine/font/freetype_font_renderer.h"
+#include "files/project/project_opener.h"
 #include "tests/ui/fake_file_prompts.h"
 #include "tests/ui/ui_test_helpers.h"
 #include "ui/builder_dialog.h"

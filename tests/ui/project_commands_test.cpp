@@ -14,10 +14,10 @@
 #include <QTest>
 #include <sstream>
 
-#include "engine/freetype_font_renderer.h"
-#include "files/command_line.h"
-#include "files/project_file.h"
-#include "files/project_opener.h"
+#include "engine/font/freetype_font_renderer.h"
+#include "files/cli/command_line.h"
+#include "files/project/project_file.h"
+#include "files/project/project_opener.h"
 #include "tests/ui/fake_file_prompts.h"
 #include "tests/ui/ui_test_helpers.h"
 #include "ui/builder_dialog.h"

@@ -17,9 +17,9 @@
 #include <functional>
 #include <vector>
 
-#include "engine/glyph_list.h"
-#include "engine/project.h"
-#include "files/exporter.h"
+#include "engine/project/glyph_list.h"
+#include "engine/project/project.h"
+#include "files/export/exporter.h"
 #include "ui/builder_dialog.h"
 
 namespace vemro::test {

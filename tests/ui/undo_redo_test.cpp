@@ -16,7 +16,7 @@
 #include <memory>
 #include <vector>
 
-#include "engine/freetype_font_renderer.h"
+#include "engine/font/freetype_font_renderer.h"
 #include "tests/engine/fake_font_renderer.h"
 #include "tests/ui/fake_file_prompts.h"
 #include "tests/ui/ui_test_helpers.h"

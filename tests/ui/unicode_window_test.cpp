@@ -16,8 +16,8 @@
 #include <condition_variable>
 #include <mutex>
 
-#include "engine/atlas_builder.h"
-#include "engine/freetype_font_renderer.h"
+#include "engine/atlas/atlas_builder.h"
+#include "engine/font/freetype_font_renderer.h"
 #include "tests/ui/fake_file_prompts.h"
 #include "tests/ui/ui_test_helpers.h"
 #include "ui/builder_dialog.h"
