@@ -18,15 +18,26 @@ namespace vemro {
 
 namespace {
 
-constexpr const char* kProgram = "vemro-font-builder";
 constexpr const char* kVersion = "1.0.0";
 
-void printUsage(std::ostream& stream) {
+// The program that runs the commands: its name in messages, and whether it has a window to open.
+struct Program {
+    const char* name;
+    bool window;
+};
+
+constexpr Program kWindowProgram{"vemro-font-builder", true};
+constexpr Program kCommandLineProgram{"vemro-font-builder-cli", false};
+
+void printUsage(const Program& program, std::ostream& stream) {
     const std::span<const ExportOption> options = exportOptions();
-    stream << "Usage:\n"
-           << "  " << kProgram << " [PROJECT.fnt]\n"
-           << "      open the window, optionally with a font project\n"
-           << "  " << kProgram << " --export PROJECT.fnt OUTPUT"
+    const char* const name = program.name;
+    stream << "Usage:\n";
+    if (program.window) {
+        stream << "  " << name << " [PROJECT.fnt]\n"
+               << "      open the window, optionally with a font project\n";
+    }
+    stream << "  " << name << " --export PROJECT.fnt OUTPUT"
            << (options.empty() ? "" : " [OPTIONS]") << "\n"
            << "      rebuild the project's atlas and write OUTPUT with the extension replaced:\n"
            << "      by .tga (image) and .tfd (glyph description) in the tfd format, page k >= 1\n"
@@ -39,15 +50,15 @@ void printUsage(std::ostream& stream) {
         }
         stream << "\n          " << option.help << "\n";
     }
-    stream << "  " << kProgram << " --list-faces\n"
+    stream << "  " << name << " --list-faces\n"
            << "      print the typefaces that can be chosen, one per line\n"
-           << "  " << kProgram << " --help\n"
-           << "  " << kProgram << " --version\n";
+           << "  " << name << " --help\n"
+           << "  " << name << " --version\n";
 }
 
-int usageError(std::ostream& err, const std::string& problem) {
-    err << kProgram << ": " << problem << "\n";
-    printUsage(err);
+int usageError(const Program& program, std::ostream& err, const std::string& problem) {
+    err << program.name << ": " << problem << "\n";
+    printUsage(program, err);
     return 2;
 }
 
@@ -64,26 +75,27 @@ std::string missingCharactersWarning(const std::vector<char32_t>& missing,
 }
 
 // --export PROJECT OUTPUT [OPTIONS]: args holds everything after "--export".
-int exportProject(std::span<const std::string> args, FontRenderer& renderer, std::ostream& err) {
+int exportProject(const Program& program, std::span<const std::string> args, FontRenderer& renderer,
+                  std::ostream& err) {
     if (args.size() < 2) {
-        return usageError(err, "--export takes a project file and an output path");
+        return usageError(program, err, "--export takes a project file and an output path");
     }
     const std::string& projectPath = args[0];
     const std::string& outputPath = args[1];
     const Result<std::vector<ExportOverride>> overrides =
         parseExportOptions(args.subspan(2), exportOptions());
     if (!overrides) {
-        return usageError(err, overrides.message());
+        return usageError(program, err, overrides.message());
     }
     if (const std::optional<std::string> problem = exportNameProblem(outputPath)) {
-        return usageError(err, *problem);
+        return usageError(program, err, *problem);
     }
 
     // A stored value that matches nothing keeps the value a new session starts with.
     Result<OpenedProject> opened =
         openProject(projectPath, renderer.faceNames(), startupProject(renderer.defaultFaceName()));
     if (!opened) {
-        err << kProgram << ": " << opened.message() << "\n";
+        err << program.name << ": " << opened.message() << "\n";
         return 1;
     }
     for (const std::string& warning : opened->warnings) {
@@ -93,9 +105,9 @@ int exportProject(std::span<const std::string> args, FontRenderer& renderer, std
     if (const std::optional<ExportOverrideFailure> failed =
             applyExportOverrides(overrides.value(), project, renderer)) {
         if (failed->kind == ExportOptionFailure::usage) {
-            return usageError(err, failed->message);
+            return usageError(program, err, failed->message);
         }
-        err << kProgram << ": " << failed->message << "\n";
+        err << program.name << ": " << failed->message << "\n";
         return 1;
     }
 
@@ -129,7 +141,7 @@ int exportProject(std::span<const std::string> args, FontRenderer& renderer, std
     const Exporter& exporter = exporterFor(project.exportSettings.format);
     const ExportReport report = exporter.write(outputPath, project, *result, projectPath);
     for (const std::string& failure : report.failures) {
-        err << kProgram << ": " << failure << "\n";
+        err << program.name << ": " << failure << "\n";
     }
     if (!report.ok()) {
         return 1;
@@ -144,33 +156,38 @@ int exportProject(std::span<const std::string> args, FontRenderer& renderer, std
     return 0;
 }
 
-}  // namespace
-
-std::optional<int> runCommandLine(const std::vector<std::string>& args, FontRenderer& renderer,
-                                  std::ostream& out, std::ostream& err) {
+// The commands of either program; nothing when the arguments ask for the window.
+std::optional<int> runCommands(const Program& program, const std::vector<std::string>& args,
+                               FontRenderer& renderer, std::ostream& out, std::ostream& err) {
     if (args.empty() || (args.size() == 1 && !args[0].starts_with("-"))) {
-        return std::nullopt;
+        if (program.window) {
+            return std::nullopt;
+        }
+        return usageError(program, err,
+                          args.empty() ? "a command is needed"
+                                       : "this program has no window; open a project with "
+                                         "vemro-font-builder, or export it with --export");
     }
     const std::string& command = args[0];
     const auto expectArguments = [&](std::size_t count) { return args.size() == count + 1; };
 
     if (command == "--help") {
         if (!expectArguments(0)) {
-            return usageError(err, "--help takes no arguments");
+            return usageError(program, err, "--help takes no arguments");
         }
-        printUsage(out);
+        printUsage(program, out);
         return 0;
     }
     if (command == "--version") {
         if (!expectArguments(0)) {
-            return usageError(err, "--version takes no arguments");
+            return usageError(program, err, "--version takes no arguments");
         }
-        out << kProgram << " " << kVersion << "\n";
+        out << program.name << " " << kVersion << "\n";
         return 0;
     }
     if (command == "--list-faces") {
         if (!expectArguments(0)) {
-            return usageError(err, "--list-faces takes no arguments");
+            return usageError(program, err, "--list-faces takes no arguments");
         }
         for (const std::string& face : renderer.faceNames()) {
             out << face << "\n";
@@ -178,12 +195,25 @@ std::optional<int> runCommandLine(const std::vector<std::string>& args, FontRend
         return 0;
     }
     if (command == "--export") {
-        return exportProject(std::span<const std::string>(args).subspan(1), renderer, err);
+        return exportProject(program, std::span<const std::string>(args).subspan(1), renderer, err);
     }
     if (command.starts_with("-")) {
-        return usageError(err, "unknown option \"" + command + "\"");
+        return usageError(program, err, "unknown option \"" + command + "\"");
     }
-    return usageError(err, "too many arguments");
+    return usageError(program, err, "too many arguments");
+}
+
+}  // namespace
+
+std::optional<int> runCommandLine(const std::vector<std::string>& args, FontRenderer& renderer,
+                                  std::ostream& out, std::ostream& err) {
+    return runCommands(kWindowProgram, args, renderer, out, err);
+}
+
+int runCommandLineWithoutWindow(const std::vector<std::string>& args, FontRenderer& renderer,
+                                std::ostream& out, std::ostream& err) {
+    // Without a window every argument list is a command or a usage error.
+    return runCommands(kCommandLineProgram, args, renderer, out, err).value();
 }
 
 }  // namespace vemro

@@ -1,5 +1,6 @@
 #!/bin/sh
-# Runs the installed program's headless commands as a build pipeline would, without a display.
+# Runs the installed program's headless commands as a build pipeline would, without a display:
+# vemro-font-builder or vemro-font-builder-cli, which name themselves in --version.
 # Usage: cli_process_test.sh EXECUTABLE WORK_FOLDER
 set -u
 exe=$1
@@ -37,7 +38,7 @@ faces=$(run --list-faces) || fail "--list-faces exited with $?"
 printf '%s\n' "$faces" | grep -qx "DejaVu Sans" || fail "--list-faces does not list DejaVu Sans"
 
 version=$(run --version) || fail "--version exited with $?"
-[ "$version" = "vemro-font-builder 1.0.0" ] || fail "--version printed '$version'"
+[ "$version" = "$(basename "$exe") 1.0.0" ] || fail "--version printed '$version'"
 
 run --no-such-option >/dev/null 2>&1
 status=$?
