@@ -49,25 +49,6 @@ TEST(CommandLine, WindowArgumentsReturnNothing) {
     EXPECT_FALSE(run({"/some/dir/x.fnt"}).code.has_value());
 }
 
-// vemro-font-builder-cli has no window: what would open it is a usage error, and the program
-// names itself and offers no window in its usage.
-TEST(CommandLine, WithoutAWindowWindowArgumentsAreUsageErrors) {
-    FakeFontRenderer renderer;
-    for (const std::vector<std::string>& args :
-         {std::vector<std::string>{}, std::vector<std::string>{"project.fnt"}}) {
-        std::ostringstream out;
-        std::ostringstream err;
-        EXPECT_EQ(runCommandLineWithoutWindow(args, renderer, out, err), 2);
-        EXPECT_EQ(out.str(), "");
-        EXPECT_EQ(err.str().rfind("vemro-font-builder-cli: ", 0), 0u) << err.str();
-        EXPECT_EQ(err.str().find("open the window"), std::string::npos) << err.str();
-    }
-    std::ostringstream out;
-    std::ostringstream err;
-    EXPECT_EQ(runCommandLineWithoutWindow({"--version"}, renderer, out, err), 0);
-    EXPECT_EQ(out.str(), "vemro-font-builder-cli 1.0.0\n");
-}
-
 TEST(CommandLine, HelpAndVersionPrintOnStandardOutput) {
     const Outcome version = run({"--version"});
     EXPECT_EQ(version.code, 0);
