@@ -95,7 +95,7 @@ std::shared_ptr<const AtlasResult> AtlasBuilder::rebuild(const Project& project)
     result->fontName = cache_.fontName();
     result->fontCharacters = cache_.fontCharacters();
     result->fontProblem = cache_.fontProblem();
-    if (project.exportSettings.kerning) {
+    if (project.kerning) {
         result->kerning = cache_.kerning(project.glyphs);
     }
 

@@ -11,15 +11,6 @@ Project startupProject(const std::string& faceName) {
     return project;
 }
 
-bool makesSameAtlas(const Project& left, const Project& right) {
-    // Every other field, including any added later, must match.
-    Project aligned = left;
-    aligned.exportSettings.format = right.exportSettings.format;
-    aligned.exportSettings.image = right.exportSettings.image;
-    aligned.sampleText = right.sampleText;
-    return aligned == right;
-}
-
 std::int32_t pixelHeightFor(std::int32_t size, std::int32_t factor) {
     const std::int64_t points =
         std::int64_t{std::clamp(size, FontSettings::kMinSize, FontSettings::kMaxSize)} *

@@ -6,7 +6,6 @@
 #include "engine/font/font_renderer.h"
 #include "engine/project/atlas_size.h"
 #include "engine/project/effect_settings.h"
-#include "engine/project/export_settings.h"
 #include "engine/project/font_borders.h"
 #include "engine/project/font_settings.h"
 #include "engine/project/glyph_list.h"
@@ -16,20 +15,17 @@ namespace vemro {
 
 // Everything a project is: the inputs of an atlas. The window shows it in its controls and
 // writes every change into it; the project file stores it; a rebuild turns it into an atlas.
-// A plain value: copies are independent, and two projects are equal when every setting is.
+// A plain value: copies are independent, and two projects are equal when every setting is, so
+// two equal projects make the same atlas.
 struct Project {
-    static constexpr const char* kDefaultSampleText =
-        "The quick brown fox jumps over the lazy dog. AV To Wa";
-
     AtlasSize textureSize;
     FontBorders fontBorders;
     FontSettings font;  // face, size, weight, quality, supersampling factor, italic
     GlyphList glyphs;
     PackingSettings packing;
-    // The format, page image and kerning of File > Export Font and --export.
-    ExportSettings exportSettings;
-    // The line of text the window lays out from the atlas below the preview.
-    std::string sampleText = kDefaultSampleText;
+    // Whether the atlas carries the font's kerning pairs among its characters, which the
+    // descriptors list and the sample line applies.
+    bool kerning = true;
     // Fill colour, outline, shadow or a distance field baked into the pages.
     EffectSettings effects;
 
@@ -37,14 +33,9 @@ struct Project {
 };
 
 // The project a new session starts with: an empty character list, a 256 x 256 texture, no
-// borders, the given face at 11 points, "Normal", "Antialiased", no supersampling, upright; the
-// .tfd export with kerning on, and the default sample text.
+// borders, the given face at 11 points, "Normal", "Antialiased", no supersampling, upright, and
+// kerning on.
 Project startupProject(const std::string& faceName);
-
-// Whether two projects make the same atlas: they differ at most in what only the export and the
-// window's sample line read (the descriptor format, the page image and the sample text). The
-// kerning option counts, as the atlas carries the kerning pairs.
-bool makesSameAtlas(const Project& left, const Project& right);
 
 // Pixel em height for a size in points at a fixed 96 pixels per inch: size x factor x 96 / 72
 // rounded to nearest, halves away from zero. The size is first brought into 5..100 and the

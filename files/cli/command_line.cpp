@@ -101,9 +101,10 @@ int exportProject(const Program& program, std::span<const std::string> args, Fon
     for (const std::string& warning : opened->warnings) {
         err << "warning: " << warning << "\n";
     }
-    Project& project = opened->project;
+    Document& document = opened->document;
+    const Project& project = document.project;
     if (const std::optional<ExportOverrideFailure> failed =
-            applyExportOverrides(overrides.value(), project, renderer)) {
+            applyExportOverrides(overrides.value(), document, renderer)) {
         if (failed->kind == ExportOptionFailure::usage) {
             return usageError(program, err, failed->message);
         }
@@ -138,8 +139,9 @@ int exportProject(const Program& program, std::span<const std::string> args, Fon
     }
 
     // The project's own file is never written over, nor any other project file.
-    const Exporter& exporter = exporterFor(project.exportSettings.format);
-    const ExportReport report = exporter.write(outputPath, project, *result, projectPath);
+    const ExportSettings& settings = document.exportSettings;
+    const Exporter& exporter = exporterFor(settings.format);
+    const ExportReport report = exporter.write(outputPath, project, settings, *result, projectPath);
     for (const std::string& failure : report.failures) {
         err << program.name << ": " << failure << "\n";
     }
@@ -147,9 +149,8 @@ int exportProject(const Program& program, std::span<const std::string> args, Fon
         return 1;
     }
     // Pages of an earlier export with more pages are not this export's to remove.
-    if (const std::string leftovers =
-            leftoverPagesMessage(leftoverPages(outputPath, project.exportSettings,
-                                               exporter.outputFiles(outputPath, project, *result)));
+    if (const std::string leftovers = leftoverPagesMessage(leftoverPages(
+            outputPath, settings, exporter.outputFiles(outputPath, settings, *result)));
         !leftovers.empty()) {
         err << "warning: " << leftovers << "\n";
     }

@@ -15,14 +15,14 @@ namespace {
 
 // --chars-from FILE: the file's characters join the project's list after the ones it has; a
 // character already there keeps its place and borders.
-Status addCharactersFrom(const std::string& argument, Project& project, FontRenderer&) {
+Status addCharactersFrom(const std::string& argument, Document& document, FontRenderer&) {
     const Result<std::vector<char32_t>> characters = readCharacterFile(argument);
     if (!characters) {
         return Status::failure(characters.message());
     }
-    std::size_t total = project.glyphs.size();
+    std::size_t total = document.project.glyphs.size();
     for (const char32_t code : characters.value()) {
-        total += project.glyphs.contains(code) ? 0 : 1;
+        total += document.project.glyphs.contains(code) ? 0 : 1;
     }
     if (total > static_cast<std::size_t>(kMaxProjectCharacters)) {
         return Status::failure("with the characters of \"" + argument +
@@ -31,14 +31,14 @@ Status addCharactersFrom(const std::string& argument, Project& project, FontRend
                                std::to_string(kMaxProjectCharacters));
     }
     for (const char32_t code : characters.value()) {
-        project.glyphs.addCharacter(code);
+        document.project.glyphs.addCharacter(code);
     }
     return Status::success();
 }
 
 // --font-file PATH: the first face of the file instead of the project's face; the face name
 // becomes the file's family, which a rebuild falls back on should the file go away.
-Status useFontFile(const std::string& argument, Project& project, FontRenderer& renderer) {
+Status useFontFile(const std::string& argument, Document& document, FontRenderer& renderer) {
     const std::string path = resolveFontFilePath(argument, std::string());
     // A named pipe or a device would block or never end when read as a font; nothing reads it.
     if (const std::optional<std::string> problem = regularFileProblem(path);
@@ -54,9 +54,9 @@ Status useFontFile(const std::string& argument, Project& project, FontRenderer& 
     if (first == faces->end()) {
         return Status::failure("the font file \"" + path + "\" holds no face");
     }
-    project.font.fontFile = path;
-    project.font.fontFaceIndex = 0;
-    project.font.faceName = first->familyName;
+    document.project.font.fontFile = path;
+    document.project.font.fontFaceIndex = 0;
+    document.project.font.faceName = first->familyName;
     return Status::success();
 }
 
@@ -75,7 +75,7 @@ std::optional<std::int32_t> wholeNumber(const std::string& text, std::int32_t lo
 }
 
 // --texture WxH: the texture's width and height, each 1..4096.
-Status setTexture(const std::string& argument, Project& project, FontRenderer&) {
+Status setTexture(const std::string& argument, Document& document, FontRenderer&) {
     const std::size_t x = argument.find('x');
     const std::optional<std::int32_t> width =
         x == std::string::npos ? std::nullopt
@@ -88,26 +88,26 @@ Status setTexture(const std::string& argument, Project& project, FontRenderer&) 
                                "\" is not a texture size: give WIDTHxHEIGHT, each side 1 to " +
                                std::to_string(AtlasSize::kMaxSide) + " pixels");
     }
-    project.textureSize = AtlasSize{*width, *height};
+    document.project.textureSize = AtlasSize{*width, *height};
     return Status::success();
 }
 
-Status setFitSize(const std::string&, Project& project, FontRenderer&) {
-    project.packing.fitSize = true;
+Status setFitSize(const std::string&, Document& document, FontRenderer&) {
+    document.project.packing.fitSize = true;
     return Status::success();
 }
 
-Status setMultiplePages(const std::string&, Project& project, FontRenderer&) {
-    project.packing.multiplePages = true;
+Status setMultiplePages(const std::string&, Document& document, FontRenderer&) {
+    document.project.packing.multiplePages = true;
     return Status::success();
 }
 
 // --packer rows|tight.
-Status setPacker(const std::string& argument, Project& project, FontRenderer&) {
+Status setPacker(const std::string& argument, Document& document, FontRenderer&) {
     if (argument == "rows") {
-        project.packing.packer = PackerKind::Rows;
+        document.project.packing.packer = PackerKind::Rows;
     } else if (argument == "tight") {
-        project.packing.packer = PackerKind::Tight;
+        document.project.packing.packer = PackerKind::Tight;
     } else {
         return Status::failure("\"" + argument + "\" is no packer: give rows or tight");
     }
@@ -115,7 +115,7 @@ Status setPacker(const std::string& argument, Project& project, FontRenderer&) {
 }
 
 // --spacing N: 0..16 pixels between cells.
-Status setSpacing(const std::string& argument, Project& project, FontRenderer&) {
+Status setSpacing(const std::string& argument, Document& document, FontRenderer&) {
     const std::optional<std::int32_t> spacing =
         wholeNumber(argument, PackingSettings::kMinSpacing, PackingSettings::kMaxSpacing);
     if (!spacing) {
@@ -123,34 +123,34 @@ Status setSpacing(const std::string& argument, Project& project, FontRenderer&) 
                                std::to_string(PackingSettings::kMinSpacing) + " to " +
                                std::to_string(PackingSettings::kMaxSpacing) + " pixels");
     }
-    project.packing.spacing = *spacing;
+    document.project.packing.spacing = *spacing;
     return Status::success();
 }
 
 // --format tfd|bmfont-text|bmfont-xml|bmfont-binary|json.
-Status setFormat(const std::string& argument, Project& project, FontRenderer&) {
+Status setFormat(const std::string& argument, Document& document, FontRenderer&) {
     const std::optional<DescriptorFormat> format = descriptorFormatNamed(argument);
     if (!format) {
         return Status::failure("\"" + argument +
                                "\" is no format: give tfd, bmfont-text, bmfont-xml, bmfont-binary "
                                "or json");
     }
-    project.exportSettings.format = *format;
+    document.exportSettings.format = *format;
     return Status::success();
 }
 
 // --image png|png8|tga.
-Status setImage(const std::string& argument, Project& project, FontRenderer&) {
+Status setImage(const std::string& argument, Document& document, FontRenderer&) {
     const std::optional<PageImage> image = pageImageNamed(argument);
     if (!image) {
         return Status::failure("\"" + argument + "\" is no page image: give png, png8 or tga");
     }
-    project.exportSettings.image = *image;
+    document.exportSettings.image = *image;
     return Status::success();
 }
 
-Status leaveOutKerning(const std::string&, Project& project, FontRenderer&) {
-    project.exportSettings.kerning = false;
+Status leaveOutKerning(const std::string&, Document& document, FontRenderer&) {
+    document.project.kerning = false;
     return Status::success();
 }
 
@@ -198,31 +198,32 @@ std::vector<std::string> commaParts(const std::string& text) {
 }
 
 // --fill RRGGBB.
-Status setFill(const std::string& argument, Project& project, FontRenderer&) {
+Status setFill(const std::string& argument, Document& document, FontRenderer&) {
     const std::optional<Rgb> colour = colourNamed(argument);
     if (!colour) {
         return Status::failure("\"" + argument +
                                "\" is not a colour: give six hexadecimal digits RRGGBB");
     }
-    project.effects.fill = *colour;
+    document.project.effects.fill = *colour;
     return Status::success();
 }
 
 // --outline W[,RRGGBB]: an outline instead of a distance field.
-Status setOutline(const std::string& argument, Project& project, FontRenderer&) {
+Status setOutline(const std::string& argument, Document& document, FontRenderer&) {
     using E = EffectSettings;
     const std::vector<std::string> parts = commaParts(argument);
     const std::optional<std::int32_t> width =
         wholeNumber(parts[0], E::kMinOutlineWidth, E::kMaxOutlineWidth);
-    const std::optional<Rgb> colour =
-        parts.size() == 2 ? colourNamed(parts[1]) : std::optional(project.effects.outlineColour);
+    const std::optional<Rgb> colour = parts.size() == 2
+                                          ? colourNamed(parts[1])
+                                          : std::optional(document.project.effects.outlineColour);
     if (parts.size() > 2 || !width || !colour) {
         return Status::failure("\"" + argument + "\" is not an outline: give a width of " +
                                std::to_string(E::kMinOutlineWidth) + " to " +
                                std::to_string(E::kMaxOutlineWidth) +
                                " pixels, and after a comma a colour RRGGBB if wanted");
     }
-    EffectSettings& effects = project.effects;
+    EffectSettings& effects = document.project.effects;
     effects.outline = true;
     effects.outlineWidth = *width;
     effects.outlineColour = *colour;
@@ -231,7 +232,7 @@ Status setOutline(const std::string& argument, Project& project, FontRenderer&) 
 }
 
 // --shadow DX,DY,BLUR[,RRGGBBAA]: a shadow instead of a distance field.
-Status setShadow(const std::string& argument, Project& project, FontRenderer&) {
+Status setShadow(const std::string& argument, Document& document, FontRenderer&) {
     using E = EffectSettings;
     const std::vector<std::string> parts = commaParts(argument);
     const bool counted = parts.size() == 3 || parts.size() == 4;
@@ -249,7 +250,7 @@ Status setShadow(const std::string& argument, Project& project, FontRenderer&) {
                                "and a blur of 0 to 8 pixels, and after a comma a colour and "
                                "opacity RRGGBBAA if wanted");
     }
-    EffectSettings& effects = project.effects;
+    EffectSettings& effects = document.project.effects;
     effects.shadow = true;
     effects.shadowX = *x;
     effects.shadowY = *y;
@@ -263,7 +264,7 @@ Status setShadow(const std::string& argument, Project& project, FontRenderer&) {
 }
 
 // --sdf SPREAD: a distance field instead of coverage, outline and shadow.
-Status setDistanceField(const std::string& argument, Project& project, FontRenderer&) {
+Status setDistanceField(const std::string& argument, Document& document, FontRenderer&) {
     using E = EffectSettings;
     const std::optional<std::int32_t> spread = wholeNumber(argument, E::kMinSpread, E::kMaxSpread);
     if (!spread) {
@@ -271,7 +272,7 @@ Status setDistanceField(const std::string& argument, Project& project, FontRende
                                std::to_string(E::kMinSpread) + " to " +
                                std::to_string(E::kMaxSpread) + " pixels");
     }
-    EffectSettings& effects = project.effects;
+    EffectSettings& effects = document.project.effects;
     effects.distanceField = true;
     effects.spread = *spread;
     effects.outline = false;
@@ -347,9 +348,9 @@ Result<std::vector<ExportOverride>> parseExportOptions(std::span<const std::stri
 }
 
 std::optional<ExportOverrideFailure> applyExportOverrides(
-    const std::vector<ExportOverride>& overrides, Project& project, FontRenderer& renderer) {
+    const std::vector<ExportOverride>& overrides, Document& document, FontRenderer& renderer) {
     for (const ExportOverride& given : overrides) {
-        const Status applied = given.option->apply(given.argument, project, renderer);
+        const Status applied = given.option->apply(given.argument, document, renderer);
         if (!applied) {
             return ExportOverrideFailure{std::string(given.option->name) + ": " + applied.message(),
                                          given.option->failure};

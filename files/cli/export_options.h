@@ -7,7 +7,7 @@
 
 #include "engine/core/result.h"
 #include "engine/font/font_renderer.h"
-#include "engine/project/project.h"
+#include "files/project/document.h"
 
 namespace vemro {
 
@@ -18,14 +18,14 @@ enum class ExportOptionFailure {
 };
 
 // An option of --export, given after the project and output paths, that changes the opened
-// project before the rebuild.
+// document before the rebuild.
 struct ExportOption {
     const char* name;         // as typed, "--" included
     const char* placeholder;  // what its argument is, for --help; empty when it takes none
     const char* help;         // one line for --help
-    // Applies the argument to the project, or says in a sentence what is wrong with it. The
+    // Applies the argument to the document, or says in a sentence what is wrong with it. The
     // renderer is the one the export rebuilds with.
-    Status (*apply)(const std::string& argument, Project& project, FontRenderer& renderer);
+    Status (*apply)(const std::string& argument, Document& document, FontRenderer& renderer);
     ExportOptionFailure failure;
 };
 
@@ -50,9 +50,9 @@ struct ExportOverrideFailure {
     ExportOptionFailure kind = ExportOptionFailure::usage;
 };
 
-// Applies the overrides in order; the first that fails stops it. The project may then hold the
+// Applies the overrides in order; the first that fails stops it. The document may then hold the
 // overrides before the failed one.
 std::optional<ExportOverrideFailure> applyExportOverrides(
-    const std::vector<ExportOverride>& overrides, Project& project, FontRenderer& renderer);
+    const std::vector<ExportOverride>& overrides, Document& document, FontRenderer& renderer);
 
 }  // namespace vemro

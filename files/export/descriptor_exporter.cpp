@@ -72,9 +72,10 @@ std::vector<std::string> DescriptorExporter::targetFiles(const std::string& chos
 }
 
 ExportReport DescriptorExporter::writeFiles(const std::string& chosenPath, const Project& project,
+                                            const ExportSettings& settings,
                                             const AtlasResult& result) const {
-    const PageImage image = project.exportSettings.image;
-    const std::vector<std::string> paths = targetFiles(chosenPath, project.exportSettings, result);
+    const PageImage image = settings.image;
+    const std::vector<std::string> paths = targetFiles(chosenPath, settings, result);
     const std::string& descriptorPath = paths.back();
     std::vector<std::string> pageNames;
     for (std::size_t page = 0; page + 1 < paths.size(); ++page) {

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "engine/project/export_settings.h"
 #include "files/export/exporter.h"
+#include "files/project/export_settings.h"
 
 namespace vemro {
 
@@ -23,6 +23,7 @@ protected:
                                          const ExportSettings& settings,
                                          const AtlasResult& result) const override;
     ExportReport writeFiles(const std::string& chosenPath, const Project& project,
+                            const ExportSettings& settings,
                             const AtlasResult& result) const override;
 
 private:

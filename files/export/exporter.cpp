@@ -30,9 +30,9 @@ bool sameFile(const std::string& a, const std::string& b) {
 }  // namespace
 
 std::vector<std::string> Exporter::outputFiles(const std::string& chosenPath,
-                                               const Project& project,
+                                               const ExportSettings& settings,
                                                const AtlasResult& result) const {
-    return targetFiles(chosenPath, project.exportSettings, result);
+    return targetFiles(chosenPath, settings, result);
 }
 
 std::vector<std::string> Exporter::outputFiles(const std::string& chosenPath,
@@ -41,17 +41,18 @@ std::vector<std::string> Exporter::outputFiles(const std::string& chosenPath,
 }
 
 ExportReport Exporter::write(const std::string& chosenPath, const Project& project,
-                             const AtlasResult& result, const std::string& projectPath) const {
+                             const ExportSettings& settings, const AtlasResult& result,
+                             const std::string& projectPath) const {
     std::optional<std::string> problem = exportNameProblem(chosenPath);
     if (!problem) {
-        problem = exportTargetProblem(outputFiles(chosenPath, project, result), projectPath);
+        problem = exportTargetProblem(outputFiles(chosenPath, settings, result), projectPath);
     }
     if (problem) {
         ExportReport refused;
         refused.failures.push_back(*problem);
         return refused;
     }
-    return writeFiles(chosenPath, project, result);
+    return writeFiles(chosenPath, project, settings, result);
 }
 
 std::optional<std::string> exportTargetProblem(const std::vector<std::string>& targets,

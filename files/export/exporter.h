@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "engine/atlas/atlas_result.h"
-#include "engine/project/export_settings.h"
 #include "engine/project/project.h"
+#include "files/project/export_settings.h"
 
 namespace vemro {
 
@@ -34,20 +34,23 @@ public:
     // The extension of the path the user picks, with its dot (".tga").
     virtual std::string fileExtension() const = 0;
 
-    // Every file write() would write for the chosen path, the project's export settings and
-    // this atlas, in the order written.
-    std::vector<std::string> outputFiles(const std::string& chosenPath, const Project& project,
+    // Every file write() would write for the chosen path, the export settings and this atlas, in
+    // the order written.
+    std::vector<std::string> outputFiles(const std::string& chosenPath,
+                                         const ExportSettings& settings,
                                          const AtlasResult& result) const;
     // The same for the default export settings (a 32-bit PNG page image).
     std::vector<std::string> outputFiles(const std::string& chosenPath,
                                          const AtlasResult& result) const;
 
-    // Writes the atlas of the project. Each file is written whole or not at all. Refused, with
-    // nothing written, when the chosen path names no file (exportNameProblem), or a file it would
-    // write is the project's own file (projectPath, the file the project was opened from or saved
-    // to; empty for none) or an existing project file of any name (exportTargetProblem).
+    // Writes the atlas of the project with the export settings (a document's). Each file is
+    // written whole or not at all. Refused, with nothing written, when the chosen path names no
+    // file (exportNameProblem), or a file it would write is the project's own file (projectPath,
+    // the file the project was opened from or saved to; empty for none) or an existing project
+    // file of any name (exportTargetProblem).
     ExportReport write(const std::string& chosenPath, const Project& project,
-                       const AtlasResult& result, const std::string& projectPath = {}) const;
+                       const ExportSettings& settings, const AtlasResult& result,
+                       const std::string& projectPath = {}) const;
 
 protected:
     virtual std::vector<std::string> targetFiles(const std::string& chosenPath,
@@ -55,6 +58,7 @@ protected:
                                                  const AtlasResult& result) const = 0;
     // Writes the files once write() has found them safe to write.
     virtual ExportReport writeFiles(const std::string& chosenPath, const Project& project,
+                                    const ExportSettings& settings,
                                     const AtlasResult& result) const = 0;
 };
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/project/export_settings.h"
+#include "files/project/export_settings.h"
 
 namespace vemro {
 

@@ -6,7 +6,7 @@
 
 #include "engine/atlas/atlas_result.h"
 #include "engine/core/result.h"
-#include "engine/project/export_settings.h"
+#include "files/project/export_settings.h"
 
 namespace vemro {
 

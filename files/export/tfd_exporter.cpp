@@ -45,8 +45,9 @@ std::vector<std::string> TfdExporter::targetFiles(const std::string& chosenPath,
 }
 
 ExportReport TfdExporter::writeFiles(const std::string& chosenPath, const Project& /*project*/,
+                                     const ExportSettings& settings,
                                      const AtlasResult& result) const {
-    const std::vector<std::string> paths = targetFiles(chosenPath, ExportSettings{}, result);
+    const std::vector<std::string> paths = targetFiles(chosenPath, settings, result);
     static const AtlasPage kNoPage;
     ExportReport report;
     for (std::size_t i = 0; i < paths.size() / 2; ++i) {

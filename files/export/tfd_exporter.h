@@ -21,6 +21,7 @@ protected:
     // Every file is attempted even when an earlier one fails; each failure is reported on its
     // own.
     ExportReport writeFiles(const std::string& chosenPath, const Project& project,
+                            const ExportSettings& settings,
                             const AtlasResult& result) const override;
 };
 

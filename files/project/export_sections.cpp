@@ -6,12 +6,12 @@
 
 namespace vemro {
 
-void appendExportSection(std::vector<std::uint8_t>& out, const ExportSettings& settings) {
+void appendExportSection(std::vector<std::uint8_t>& out, const ExportSection& section) {
     putSectionTag(out, kExportTag);
     putUint32(out, kExportPayloadBytes);
-    out.push_back(static_cast<std::uint8_t>(settings.format));
-    out.push_back(static_cast<std::uint8_t>(settings.image));
-    out.push_back(settings.kerning ? 1 : 0);
+    out.push_back(static_cast<std::uint8_t>(section.settings.format));
+    out.push_back(static_cast<std::uint8_t>(section.settings.image));
+    out.push_back(section.kerning ? 1 : 0);
 }
 
 void appendSampleTextSection(std::vector<std::uint8_t>& out, const std::string& text) {
@@ -22,7 +22,7 @@ void appendSampleTextSection(std::vector<std::uint8_t>& out, const std::string& 
 
 std::optional<std::string> readExportSection(const std::vector<std::uint8_t>& bytes, std::size_t at,
                                              std::size_t length,
-                                             std::optional<ExportSettings>& settings) {
+                                             std::optional<ExportSection>& section) {
     if (length != kExportPayloadBytes) {
         return sectionLengthProblem(kExportTag, length, kExportPayloadBytes);
     }
@@ -37,8 +37,9 @@ std::optional<std::string> readExportSection(const std::vector<std::uint8_t>& by
     if (auto problem = sectionFlagProblem(kExportTag, "kerning", bytes[at + 2])) {
         return problem;
     }
-    settings = ExportSettings{static_cast<DescriptorFormat>(bytes[at]),
-                              static_cast<PageImage>(bytes[at + 1]), bytes[at + 2] == 1};
+    section = ExportSection{ExportSettings{static_cast<DescriptorFormat>(bytes[at]),
+                                           static_cast<PageImage>(bytes[at + 1])},
+                            bytes[at + 2] == 1};
     return std::nullopt;
 }
 

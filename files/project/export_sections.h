@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/project/export_settings.h"
+#include "files/project/export_settings.h"
 
 namespace vemro {
 
@@ -20,14 +20,23 @@ inline constexpr char kSampleTextTag[] = "TEXT";
 inline constexpr std::size_t kExportPayloadBytes = 3;
 inline constexpr std::size_t kMaxSampleTextBytes = 4096;
 
-void appendExportSection(std::vector<std::uint8_t>& out, const ExportSettings& settings);
+// What the section "EXPO" holds: the export settings and the project's kerning option, which the
+// file keeps beside them.
+struct ExportSection {
+    ExportSettings settings;
+    bool kerning = true;
+
+    friend bool operator==(const ExportSection&, const ExportSection&) = default;
+};
+
+void appendExportSection(std::vector<std::uint8_t>& out, const ExportSection& section);
 void appendSampleTextSection(std::vector<std::uint8_t>& out, const std::string& text);
 
 // Read the payload of `length` bytes at `at` (the section's header already read), or say what
 // is wrong with it, naming the limit.
 std::optional<std::string> readExportSection(const std::vector<std::uint8_t>& bytes, std::size_t at,
                                              std::size_t length,
-                                             std::optional<ExportSettings>& settings);
+                                             std::optional<ExportSection>& section);
 std::optional<std::string> readSampleTextSection(const std::vector<std::uint8_t>& bytes,
                                                  std::size_t at, std::size_t length,
                                                  std::optional<std::string>& text);

@@ -140,7 +140,7 @@ constexpr SectionKind kSections[] = {
     {kExportTag,
      [](const std::vector<std::uint8_t>& bytes, std::size_t at, std::size_t length,
         ProjectExtension& extension) {
-         return readExportSection(bytes, at, length, extension.exportSettings);
+         return readExportSection(bytes, at, length, extension.exportSection);
      }},
     {kSampleTextTag,
      [](const std::vector<std::uint8_t>& bytes, std::size_t at, std::size_t length,
@@ -206,8 +206,8 @@ void appendProjectExtension(std::vector<std::uint8_t>& out, const ProjectExtensi
     if (extension.packing) {
         appendPackingSection(out, *extension.packing);
     }
-    if (extension.exportSettings) {
-        appendExportSection(out, *extension.exportSettings);
+    if (extension.exportSection) {
+        appendExportSection(out, *extension.exportSection);
     }
     if (extension.sampleText) {
         appendSampleTextSection(out, *extension.sampleText);
@@ -324,8 +324,8 @@ std::optional<std::string> projectExtensionProblem(const ProjectExtension& exten
             return problem;
         }
     }
-    if (extension.exportSettings) {
-        if (auto problem = exportSettingsProblem(*extension.exportSettings)) {
+    if (extension.exportSection) {
+        if (auto problem = exportSettingsProblem(extension.exportSection->settings)) {
             return problem;
         }
     }

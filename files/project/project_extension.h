@@ -20,7 +20,8 @@ namespace vemro {
 //     FONT    uint32 path length, the path's UTF-8 bytes, int32 face index (only with a font file)
 //     TXSZ    the texture's true sides (only with a side above 512; settings_sections.h)
 //     PACK    the packing settings (only when one differs from the default; settings_sections.h)
-//     EXPO    the export settings (only when one differs from the default; export_sections.h)
+//     EXPO    the export settings and the kerning option (only when one differs from the
+//             default; export_sections.h)
 //     TEXT    the window's sample text (only when it is not the default; export_sections.h)
 //     EFCT    the effects (only when one differs from the default; effect_section.h)
 // Every field is little-endian.

@@ -8,8 +8,8 @@
 #include "engine/core/result.h"
 #include "engine/project/atlas_size.h"
 #include "engine/project/effect_settings.h"
-#include "engine/project/export_settings.h"
 #include "engine/project/packing_settings.h"
+#include "files/project/export_sections.h"
 
 namespace vemro {
 
@@ -78,8 +78,8 @@ struct ProjectExtension {
     std::optional<AtlasSize> textureSize;
     // The packing settings; nothing for the defaults.
     std::optional<PackingSettings> packing;
-    // The export settings; nothing for the defaults.
-    std::optional<ExportSettings> exportSettings;
+    // The export settings and the kerning option; nothing for the defaults.
+    std::optional<ExportSection> exportSection;
     // The window's sample text; nothing for the default.
     std::optional<std::string> sampleText;
     // The effects; nothing for the defaults.

@@ -56,7 +56,8 @@ bool equalIgnoringAsciiCase(const std::string& a, const std::string& b) {
 OpenedProject applyProjectFile(const ProjectFile& file, const std::vector<std::string>& faces,
                                const Project& fallback, const std::string& projectPath) {
     OpenedProject opened;
-    Project& project = opened.project;
+    Document& document = opened.document;
+    Project& project = document.project;
     project.textureSize = AtlasSize{file.textureWidth, file.textureHeight};
     project.fontBorders.left = throughSpin(file.borderLeft, FontBorders::kMin, FontBorders::kMax);
     project.fontBorders.top = throughSpin(file.borderTop, FontBorders::kMin, FontBorders::kMax);
@@ -107,11 +108,12 @@ OpenedProject applyProjectFile(const ProjectFile& file, const std::vector<std::s
     if (extension != nullptr && extension->packing) {
         project.packing = *extension->packing;
     }
-    if (extension != nullptr && extension->exportSettings) {
-        project.exportSettings = *extension->exportSettings;
+    if (extension != nullptr && extension->exportSection) {
+        document.exportSettings = extension->exportSection->settings;
+        project.kerning = extension->exportSection->kerning;
     }
     if (extension != nullptr && extension->sampleText) {
-        project.sampleText = *extension->sampleText;
+        document.sampleText = *extension->sampleText;
     }
     if (extension != nullptr && extension->effects) {
         project.effects = *extension->effects;
@@ -141,7 +143,8 @@ Result<OpenedProject> openProject(const std::string& path, const std::vector<std
     return applyProjectFile(file.value(), faces, fallback, path);
 }
 
-ProjectFile projectFileFor(const Project& project, const std::string& projectPath) {
+ProjectFile projectFileFor(const Document& document, const std::string& projectPath) {
+    const Project& project = document.project;
     ProjectFile file;
     // Older versions read sides up to 512 from the header; a larger side is kept in the extension.
     file.textureWidth = std::min(project.textureSize.width, kMaxProjectHeaderTextureSide);
@@ -160,8 +163,9 @@ ProjectFile projectFileFor(const Project& project, const std::string& projectPat
     file.italic = project.font.italic ? 1 : 0;
     file.faceName = project.font.faceName;
     const FontSettings& font = project.font;
-    const bool otherExport = !(project.exportSettings == ExportSettings{});
-    const bool otherSampleText = project.sampleText != Project::kDefaultSampleText;
+    const ExportSection exportSection{document.exportSettings, project.kerning};
+    const bool otherExport = !(exportSection == ExportSection{});
+    const bool otherSampleText = document.sampleText != Document::kDefaultSampleText;
     const bool otherEffects = !(project.effects == EffectSettings{});
     const bool needsExtension =
         !font.fontFile.empty() || largeTexture || otherPacking || otherExport || otherSampleText ||
@@ -196,10 +200,10 @@ ProjectFile projectFileFor(const Project& project, const std::string& projectPat
         extension.fontFaceIndex = font.fontFaceIndex;
     }
     if (otherExport) {
-        extension.exportSettings = project.exportSettings;
+        extension.exportSection = exportSection;
     }
     if (otherSampleText) {
-        extension.sampleText = project.sampleText;
+        extension.sampleText = document.sampleText;
     }
     if (otherEffects) {
         extension.effects = project.effects;
@@ -207,8 +211,8 @@ ProjectFile projectFileFor(const Project& project, const std::string& projectPat
     return file;
 }
 
-Status saveProject(const std::string& path, const Project& project) {
-    return writeProjectFile(path, projectFileFor(project, path));
+Status saveProject(const std::string& path, const Document& document) {
+    return writeProjectFile(path, projectFileFor(document, path));
 }
 
 }  // namespace vemro

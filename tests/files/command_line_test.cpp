@@ -310,8 +310,8 @@ TEST_F(ExportCommandTest, FormatAndPagesComeFromTheProjectUnlessAnOptionSaysOthe
     stored.extension.emplace();
     stored.extension->characters = {{U'A', 0, 0}, {U'\u00E9', 1, 2}};
     stored.glyphs = windows1252Records(stored.extension->characters);
-    stored.extension->exportSettings =
-        ExportSettings{DescriptorFormat::BmfontXml, PageImage::Tga, true};
+    stored.extension->exportSection =
+        ExportSection{{DescriptorFormat::BmfontXml, PageImage::Tga}, true};
     const std::string project = writeProject(stored);
 
     const Outcome xml = run({"--export", project, folder.path("x.png")}, renderer);

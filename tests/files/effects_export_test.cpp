@@ -39,8 +39,8 @@ Exported exportWith(const TestFolder& folder, const std::string& name, Project p
     AtlasBuilder builder(renderer);
     const std::shared_ptr<const AtlasResult> result = builder.rebuild(project);
     EXPECT_EQ(result->glyphsOutsideTexture, 0u);
-    project.exportSettings.image = image;
-    const ExportReport report = exporterFor(format).write(folder.path(name), project, *result);
+    const ExportReport report = exporterFor(format).write(folder.path(name), project,
+                                                          ExportSettings{format, image}, *result);
     EXPECT_TRUE(report.ok()) << report.failures.front();
     Exported exported;
     if (format != DescriptorFormat::Tfd) {

@@ -133,8 +133,8 @@ TEST(LayoutCheck, TextLaidOutFromTheDescriptorFollowsHarfbuzzGlyphByGlyph) {
                     ASSERT_EQ(result->glyphsOutsideTexture, 0u) << label;
 
                     const DescriptorFormat format = formats[run++ % 4];
-                    const ExportReport report =
-                        exporterFor(format).write(folder.path("layout.x"), project, *result);
+                    const ExportReport report = exporterFor(format).write(
+                        folder.path("layout.x"), project, ExportSettings{}, *result);
                     ASSERT_TRUE(report.ok()) << report.failures.front();
                     const test::ReadFont font = test::readBmfont(readBytes(report.written.back()));
                     ASSERT_EQ(font.error, "") << label;

@@ -87,7 +87,9 @@ struct WritePath {
 
 const WritePath kWritePaths[] = {
     {"Save",
-     [](const std::string& chosen, bool later) { return saveProject(chosen, projectOf(later)); },
+     [](const std::string& chosen, bool later) {
+         return saveProject(chosen, Document{projectOf(later)});
+     },
      ""},
     {"ExportImage",
      [](const std::string& chosen, bool later) {

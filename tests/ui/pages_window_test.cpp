@@ -62,8 +62,8 @@ void PagesWindowTest::packingSettingsAreSavedAndShownWhenOpened() {
     BuilderDialog second(renderer_, secondPrompts);
     second.show();
     QVERIFY(second.openProjectFile(*prompts.savePath));
-    QVERIFY(second.project() == first.project());
-    QCOMPARE(controlsDiffer(second, second.project()), QString());
+    QVERIFY(second.document() == first.document());
+    QCOMPARE(controlsDiffer(second, second.document()), QString());
     QVERIFY(child<QRadioButton>(second, "width2048Radio")->isChecked());
     QCOMPARE(child<QComboBox>(second, "packerCombo")->currentText(), QStringLiteral("Tight"));
 }

@@ -97,7 +97,7 @@ int main(int argc, char** argv) {
     }
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("large.fnt"));
-    if (!saveProject(path.toStdString(), project)) {
+    if (!saveProject(path.toStdString(), Document{project})) {
         return 1;
     }
 

@@ -1,4 +1,4 @@
-#include "engine/project/export_settings.h"
+#include "files/project/export_settings.h"
 
 #include <array>
 #include <utility>

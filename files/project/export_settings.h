@@ -22,13 +22,12 @@ enum class PageImage : std::uint8_t {
     Tga = 2,   // 32-bit Targa image: white, coverage in alpha
 };
 
-// What File > Export Font and --export write, kept with the project.
+// What File > Export Font and --export write, kept with the project. Whether the descriptor
+// lists kerning pairs is the project's kerning option, as the atlas carries the pairs.
 struct ExportSettings {
     DescriptorFormat format = DescriptorFormat::Tfd;
     // Used by the BMFont and JSON formats; the .tfd format always writes its Targa image.
     PageImage image = PageImage::Png;
-    // Whether the descriptor lists the font's kerning pairs among the atlas's characters.
-    bool kerning = true;
 
     friend bool operator==(const ExportSettings&, const ExportSettings&) = default;
 };
