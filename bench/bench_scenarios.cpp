@@ -6,7 +6,7 @@
 
 #include <memory>
 
-#include "engine/windows1252.h"
+#include "engine/text/windows1252.h"
 
 namespace vemro::bench {
 

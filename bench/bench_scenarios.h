@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/atlas_size.h"
-#include "engine/font_settings.h"
-#include "engine/project.h"
+#include "engine/project/atlas_size.h"
+#include "engine/project/font_settings.h"
+#include "engine/project/project.h"
 
 namespace vemro::bench {
 

@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "engine/font_renderer.h"
+#include "engine/font/font_renderer.h"
 
 namespace vemro::bench {
 

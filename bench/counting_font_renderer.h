@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "bench/counting_font.h"
-#include "engine/font_renderer.h"
+#include "engine/font/font_renderer.h"
 
 namespace vemro::bench {
 

@@ -6,8 +6,8 @@
 #include <tuple>
 
 #include "bench/bench_scenarios.h"
-#include "engine/atlas_builder.h"
-#include "engine/freetype_font_renderer.h"
+#include "engine/atlas/atlas_builder.h"
+#include "engine/font/freetype_font_renderer.h"
 
 namespace vemro::bench {
 

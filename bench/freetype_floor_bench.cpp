@@ -13,7 +13,7 @@
 
 #include "bench/bench_scenarios.h"
 #include "bench/bench_statistics.h"
-#include "engine/project.h"
+#include "engine/project/project.h"
 
 namespace vemro::bench {
 namespace {

@@ -16,9 +16,9 @@
 
 #include "bench/bench_scenarios.h"
 #include "bench/bench_statistics.h"
-#include "engine/freetype_font_renderer.h"
-#include "engine/project.h"
-#include "files/project_opener.h"
+#include "engine/font/freetype_font_renderer.h"
+#include "engine/project/project.h"
+#include "files/project/project_opener.h"
 
 extern char** environ;
 
@@ -88,7 +88,7 @@ void timeExport(benchmark::State& state, const std::vector<std::string>& options
     const std::string projectPath = (folder / "startup.fnt").string();
     // Not startup.fnt: a BMFont descriptor may not take the project's own name.
     const std::string outputPath = (folder / "export.tga").string();
-    if (error || !saveProject(projectPath, startupProjectWithFullCharset())) {
+    if (error || !saveProject(projectPath, Document{startupProjectWithFullCharset()})) {
         state.SkipWithError("the benchmark project could not be written");
         return;
     }

@@ -13,8 +13,8 @@
 
 #include "bench/bench_scenarios.h"
 #include "bench/bench_statistics.h"
-#include "engine/character_lookup.h"
-#include "engine/harfbuzz_kerning.h"
+#include "engine/font/freetype/character_lookup.h"
+#include "engine/font/freetype/harfbuzz_kerning.h"
 
 namespace vemro::bench {
 namespace {

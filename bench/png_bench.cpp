@@ -11,9 +11,9 @@
 
 #include "bench/bench_scenarios.h"
 #include "bench/bench_statistics.h"
-#include "engine/atlas_builder.h"
-#include "engine/freetype_font_renderer.h"
-#include "files/png_image.h"
+#include "engine/atlas/atlas_builder.h"
+#include "engine/font/freetype_font_renderer.h"
+#include "files/export/png_image.h"
 
 namespace vemro::bench {
 namespace {

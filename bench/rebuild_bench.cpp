@@ -10,8 +10,8 @@
 #include "bench/bench_scenarios.h"
 #include "bench/bench_statistics.h"
 #include "bench/counting_font_renderer.h"
-#include "engine/atlas_builder.h"
-#include "engine/freetype_font_renderer.h"
+#include "engine/atlas/atlas_builder.h"
+#include "engine/font/freetype_font_renderer.h"
 
 namespace vemro::bench {
 namespace {

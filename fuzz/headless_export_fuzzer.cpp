@@ -15,14 +15,14 @@
 #include <string>
 #include <vector>
 
-#include "engine/atlas_builder.h"
-#include "engine/freetype_font_renderer.h"
-#include "engine/pack_options.h"
-#include "engine/project.h"
-#include "files/exporter.h"
-#include "files/glyph_description.h"
-#include "files/project_file.h"
-#include "files/project_opener.h"
+#include "engine/atlas/atlas_builder.h"
+#include "engine/font/freetype_font_renderer.h"
+#include "engine/pack/pack_options.h"
+#include "engine/project/project.h"
+#include "files/export/exporter.h"
+#include "files/export/glyph_description.h"
+#include "files/project/project_file.h"
+#include "files/project/project_opener.h"
 
 namespace {
 
@@ -77,12 +77,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const vemro::Project fallback = vemro::startupProject(renderer.defaultFaceName());
     const vemro::OpenedProject opened =
         vemro::applyProjectFile(file.value(), renderer.faceNames(), fallback, projectPath);
+    const vemro::Document& document = opened.document;
+    const vemro::Project& project = document.project;
     const std::size_t stored =
         file->extension ? file->extension->characters.size() : file->glyphs.size();
-    if (opened.project.glyphs.size() != stored) {
+    if (project.glyphs.size() != stored) {
         fail("opening dropped or added glyphs");
     }
-    const vemro::ProjectFile storedBack = vemro::projectFileFor(opened.project, projectPath);
+    const vemro::ProjectFile storedBack = vemro::projectFileFor(document, projectPath);
     if (!(storedBack.glyphs == file->glyphs)) {
         fail("the opened glyphs do not store back as the records they came from");
     }
@@ -98,27 +100,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     if (storable &&
         !(vemro::applyProjectFile(reread.value(), renderer.faceNames(), fallback, projectPath)
-              .project == opened.project)) {
+              .document == document)) {
         fail("the opened project, stored and opened again, is another project");
     }
 
     // A builder per input: each file is a session of its own, as --export runs it.
     vemro::AtlasBuilder builder(renderer);
-    const std::shared_ptr<const vemro::AtlasResult> result = builder.rebuild(opened.project);
+    const std::shared_ptr<const vemro::AtlasResult> result = builder.rebuild(project);
     const vemro::AtlasSize texture = result->textureSize;
-    const vemro::AtlasSize asked = opened.project.textureSize;
+    const vemro::AtlasSize asked = project.textureSize;
     // A fitted texture is no larger than the one asked for, each side a power of two or as asked.
     const auto fitted = [](std::int32_t side, std::int32_t largest) {
         return side == largest || (side < largest && (side & (side - 1)) == 0);
     };
-    const bool sizeAsAsked =
-        opened.project.packing.fitSize
-            ? fitted(texture.width, asked.width) && fitted(texture.height, asked.height)
-            : texture == asked;
+    const bool sizeAsAsked = project.packing.fitSize ? fitted(texture.width, asked.width) &&
+                                                           fitted(texture.height, asked.height)
+                                                     : texture == asked;
     if (!sizeAsAsked || result->pages.empty() ||
         result->pages.size() > static_cast<std::size_t>(vemro::maxPagesFor(texture)) ||
-        (!opened.project.packing.multiplePages && result->pages.size() != 1) ||
-        result->glyphs.size() != opened.project.glyphs.size()) {
+        (!project.packing.multiplePages && result->pages.size() != 1) ||
+        result->glyphs.size() != project.glyphs.size()) {
         fail("the atlas does not match the project it was built from");
     }
     const std::int32_t channels = vemro::hasColourPages(result->effects) ? 4 : 1;
@@ -131,12 +132,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const std::string chosen = folder + "/out.fnt";
     for (const vemro::Exporter* exporter : vemro::registeredExporters()) {
-        const vemro::ExportReport report = exporter->write(chosen, opened.project, *result);
+        const vemro::ExportReport report =
+            exporter->write(chosen, project, document.exportSettings, *result);
         for (const std::string& failure : report.failures) {
             fail(exporter->name() + " export failed: " + failure);
         }
         const std::vector<std::string> files =
-            exporter->outputFiles(chosen, opened.project, *result);
+            exporter->outputFiles(chosen, document.exportSettings, *result);
         if (report.written != files) {
             fail(exporter->name() + " wrote other files than it names");
         }

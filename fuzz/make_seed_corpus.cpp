@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "files/project_file.h"
+#include "files/project/project_file.h"
 
 namespace {
 
@@ -187,15 +187,15 @@ std::vector<Seed> seeds() {
     jsonExport.factor = 2;
     jsonExport.faceName = "DejaVu Serif";
     setCharacters(jsonExport, U"AVTo Wa.y\u00C9");
-    jsonExport.extension->exportSettings =
-        vemro::ExportSettings{vemro::DescriptorFormat::Json, vemro::PageImage::Tga, true};
+    jsonExport.extension->exportSection =
+        vemro::ExportSection{{vemro::DescriptorFormat::Json, vemro::PageImage::Tga}, true};
     all.push_back({"json_tga_export.fnt", jsonExport});
 
     ProjectFile binaryExport;
     binaryExport.faceName = "DejaVu Sans";
     setCharacters(binaryExport, U"Gro\u00DFe \"q\" & <x>");
-    binaryExport.extension->exportSettings =
-        vemro::ExportSettings{vemro::DescriptorFormat::BmfontBinary, vemro::PageImage::Png8, false};
+    binaryExport.extension->exportSection = vemro::ExportSection{
+        {vemro::DescriptorFormat::BmfontBinary, vemro::PageImage::Png8}, false};
     binaryExport.extension->sampleText = "Gr\u00F6\u00DFe \"q\" & <x> \u65E5\u672C";
     all.push_back({"binary_png8_sample_text.fnt", binaryExport});
 
@@ -207,8 +207,8 @@ std::vector<Seed> seeds() {
     pagedText.faceName = "DejaVu Sans";
     setCharacters(pagedText, U"AVTo Wa ABCDEFGHIJKLMNOPQRSTUVWXYZ 0123456789");
     pagedText.extension->packing = vemro::PackingSettings{vemro::PackerKind::Rows, 2, false, true};
-    pagedText.extension->exportSettings =
-        vemro::ExportSettings{vemro::DescriptorFormat::BmfontText, vemro::PageImage::Png, true};
+    pagedText.extension->exportSection =
+        vemro::ExportSection{{vemro::DescriptorFormat::BmfontText, vemro::PageImage::Png}, true};
     all.push_back({"bmfont_text_pages.fnt", pagedText});
 
     // An orange fill with a blue outline 2 wide and a shadow down and left, blurred by 2.
@@ -225,8 +225,8 @@ std::vector<Seed> seeds() {
     colours.shadowY = 2;
     colours.shadowOpacity = 128;
     outlined.extension->effects = colours;
-    outlined.extension->exportSettings =
-        vemro::ExportSettings{vemro::DescriptorFormat::BmfontText, vemro::PageImage::Png, true};
+    outlined.extension->exportSection =
+        vemro::ExportSection{{vemro::DescriptorFormat::BmfontText, vemro::PageImage::Png}, true};
     all.push_back({"outline_shadow_colour.fnt", outlined});
 
     // A distance field of spread 4 at factor 2 (which it does not use), described as JSON.
@@ -239,8 +239,8 @@ std::vector<Seed> seeds() {
     distances.distanceField = true;
     distances.spread = 4;
     field.extension->effects = distances;
-    field.extension->exportSettings =
-        vemro::ExportSettings{vemro::DescriptorFormat::Json, vemro::PageImage::Png8, true};
+    field.extension->exportSection =
+        vemro::ExportSection{{vemro::DescriptorFormat::Json, vemro::PageImage::Png8}, true};
     all.push_back({"distance_field_json.fnt", field});
 
     return all;

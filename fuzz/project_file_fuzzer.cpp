@@ -8,8 +8,8 @@
 #include <cstdlib>
 #include <vector>
 
-#include "files/effect_section.h"
-#include "files/project_file.h"
+#include "files/project/effect_section.h"
+#include "files/project/project_file.h"
 
 namespace {
 

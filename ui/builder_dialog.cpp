@@ -17,8 +17,8 @@
 #include <chrono>
 #include <utility>
 
-#include "engine/font_renderer.h"
-#include "engine/unicode_text.h"
+#include "engine/font/font_renderer.h"
+#include "engine/text/unicode_text.h"
 #include "ui/elided_label.h"
 #include "ui/preview_geometry.h"
 #include "ui/preview_view.h"
@@ -75,7 +75,7 @@ BuilderDialog::BuilderDialog(FontRenderer& renderer, FilePrompts& prompts, QWidg
       ui_(std::make_unique<Ui::BuilderDialog>()),
       renderer_(renderer),
       prompts_(prompts),
-      project_(startupProject(renderer.defaultFaceName())),
+      document_{startupProject(renderer.defaultFaceName())},
       result_(std::make_shared<const AtlasResult>()) {
     // The worker tells of every finished rebuild; the window looks at it in its own thread.
     worker_ = std::make_unique<RebuildWorker>(renderer_, [this] {
@@ -115,7 +115,7 @@ BuilderDialog::BuilderDialog(FontRenderer& renderer, FilePrompts& prompts, QWidg
 
     history_ = new ProjectHistory(
         ui_->actionUndo, ui_->actionRedo,
-        [this](const Project& project) { restoreProject(project); }, this);
+        [this](const Document& document) { restoreDocument(document); }, this);
     ui_->actionRedo->setShortcuts(
         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
     ui_->actionZoomIn->setShortcuts(
@@ -127,7 +127,7 @@ BuilderDialog::BuilderDialog(FontRenderer& renderer, FilePrompts& prompts, QWidg
     setUpView();
 
     controls_->setUp(renderer_.faceNames());
-    controls_->show(project_);
+    controls_->show(document_);
     setAcceptDrops(true);
     connectRoutes();
     // Every command's shortcut works whichever control has the focus.
@@ -228,23 +228,23 @@ void BuilderDialog::connectRoutes() {
     });
     connect(ui_->pageImageCombo, &QComboBox::activated, this, [this] {
         const std::optional<std::int32_t> value = selectedData(ui_->pageImageCombo);
-        editProject(tr("Page image"), [&value](Project& project) {
+        editDocument(tr("Page image"), [&value](Document& document) {
             if (value) {
-                project.exportSettings.image = static_cast<PageImage>(*value);
+                document.exportSettings.image = static_cast<PageImage>(*value);
             }
         });
     });
     connect(ui_->kerningCheck, &QCheckBox::clicked, this, [this] {
         const bool kerning = ui_->kerningCheck->isChecked();
         editProject(tr("Kerning pairs"),
-                    [kerning](Project& project) { project.exportSettings.kerning = kerning; });
+                    [kerning](Project& project) { project.kerning = kerning; });
     });
 
     // Sample text: every edit, typed keys in a row as one undo step until the line is left.
     connect(ui_->sampleTextEdit, &QLineEdit::textEdited, this, [this](const QString& text) {
         const std::string sample = text.toStdString();
-        editProject(
-            tr("Sample text"), [&sample](Project& project) { project.sampleText = sample; },
+        editDocument(
+            tr("Sample text"), [&sample](Document& document) { document.sampleText = sample; },
             MergeKey{kSampleTextEdit});
     });
     connect(ui_->sampleTextEdit, &QLineEdit::editingFinished, this, [this] { history_->endRun(); });
@@ -320,7 +320,7 @@ void BuilderDialog::applyTextureSide(int buttonId, bool width) {
 
 void BuilderDialog::applyCharacterBorder(QSpinBox* spin, bool left) {
     const int index = ui_->characterCombo->currentIndex();
-    if (index < 0 || project_.glyphs.glyphAt(static_cast<std::size_t>(index)) == nullptr) {
+    if (index < 0 || document_.project.glyphs.glyphAt(static_cast<std::size_t>(index)) == nullptr) {
         return;
     }
     const std::int32_t value = spin->value();
@@ -335,8 +335,8 @@ void BuilderDialog::applyCharacterBorder(QSpinBox* spin, bool left) {
 
 void BuilderDialog::selectCharacter() {
     const int index = ui_->characterCombo->currentIndex();
-    const Glyph* glyph = project_.glyphs.glyphAt(static_cast<std::size_t>(index));
-    controls_->showSelectedCharacter(project_.glyphs);
+    const Glyph* glyph = document_.project.glyphs.glyphAt(static_cast<std::size_t>(index));
+    controls_->showSelectedCharacter(document_.project.glyphs);
     if (index < 0 || glyph == nullptr) {
         return;
     }
@@ -371,30 +371,36 @@ void BuilderDialog::findCharacter(bool next) {
 
 void BuilderDialog::editProject(const QString& text, const std::function<void(Project&)>& edit,
                                 std::optional<MergeKey> key) {
+    editDocument(
+        text, [&edit](Document& document) { edit(document.project); }, key);
+}
+
+void BuilderDialog::editDocument(const QString& text, const std::function<void(Document&)>& edit,
+                                 std::optional<MergeKey> key) {
     note_.clear();
-    Project next = project_;
+    Document next = document_;
     edit(next);
-    if (next == project_) {
+    if (next == document_) {
         rebuild();
         return;
     }
     // A change the atlas does not depend on (the sample text, the export format) keeps it.
-    const bool sameAtlas = makesSameAtlas(project_, next);
-    Project before = std::exchange(project_, std::move(next));
+    const bool sameAtlas = next.project == document_.project;
+    Document before = std::exchange(document_, std::move(next));
     if (sameAtlas) {
         updateStatus();
     } else {
         rebuild();
     }
     showSampleText();
-    history_->record(text, before, project_, key);
+    history_->record(text, before, document_, key);
 }
 
-void BuilderDialog::restoreProject(const Project& project) {
+void BuilderDialog::restoreDocument(const Document& document) {
     note_.clear();
-    const bool sameAtlas = makesSameAtlas(project_, project);
-    project_ = project;
-    controls_->show(project_);
+    const bool sameAtlas = document.project == document_.project;
+    document_ = document;
+    controls_->show(document_);
     if (sameAtlas) {
         updateStatus();
     } else {
@@ -406,10 +412,10 @@ void BuilderDialog::restoreProject(const Project& project) {
 void BuilderDialog::rebuild() {
     // Behind a rebuild that is still running this one cannot be quick: no use waiting for it.
     const bool mayBeQuick = !worker_->isBusy();
-    requestedGeneration_ = worker_->request(project_);
-    ui_->preview->setHint(project_.glyphs.empty() ? emptyListHint() : QString());
-    controls_->showCharacterList(project_.glyphs);
-    controls_->showPixelHeight(project_.font.size);
+    requestedGeneration_ = worker_->request(document_.project);
+    ui_->preview->setHint(document_.project.glyphs.empty() ? emptyListHint() : QString());
+    controls_->showCharacterList(document_.project.glyphs);
+    controls_->showPixelHeight(document_.project.font.size);
     const RebuildWorker::Finished finished =
         mayBeQuick ? worker_->waitFor(requestedGeneration_, kQuickRebuild)
                    : RebuildWorker::Finished{};
@@ -464,7 +470,7 @@ void BuilderDialog::updateStatus() {
     }
     if (isRebuilding()) {
         // What the shown atlas says no longer holds; the new one follows.
-        const std::size_t count = project_.glyphs.size();
+        const std::size_t count = document_.project.glyphs.size();
         parts.append(count == 1 ? tr("Rebuilding 1 character...")
                                 : tr("Rebuilding %1 characters...")
                                       .arg(QLocale(QLocale::English).toString(qulonglong{count})));

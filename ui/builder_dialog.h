@@ -10,8 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/atlas_result.h"
-#include "engine/project.h"
+#include "engine/atlas/atlas_result.h"
+#include "engine/project/project.h"
+#include "files/project/document.h"
 #include "ui/project_history.h"
 
 class QSpinBox;
@@ -29,11 +30,12 @@ class ProjectControls;
 class RebuildWorker;
 class RecentFiles;
 
-// The main window. It holds the project, the one store of every setting and character: the
+// The main window. It holds the document, the one store of every setting and character: the
 // controls show it, and every change a control or command makes is written into it, kept on
-// the undo stack and rebuilt into an atlas on a thread of its own. The preview and the status
-// line show the atlas of the latest project as soon as it is there; a short rebuild is waited
-// for, so it shows at once, and a long one is announced in the status line meanwhile.
+// the undo stack, and its project is rebuilt into an atlas on a thread of its own. The preview
+// and the status line show the atlas of the latest project as soon as it is there; a short
+// rebuild is waited for, so it shows at once, and a long one is announced in the status line
+// meanwhile.
 class BuilderDialog : public QMainWindow {
     Q_OBJECT
 
@@ -51,7 +53,8 @@ public:
     // The file the project was opened from or last saved to; empty for a new project.
     const QString& projectPath() const { return projectPath_; }
 
-    const Project& project() const { return project_; }
+    const Document& document() const { return document_; }
+    const Project& project() const { return document_.project; }
 
     // The atlas the preview and the status line show; never null. While a rebuild runs it is
     // the atlas of an earlier project.
@@ -150,13 +153,16 @@ private:
     // "7 characters are not in DejaVu Sans: ア イ ...", or empty when the face has them all.
     static QString missingCharactersNote(const AtlasResult& result);
 
-    // A change of the project: edit applied to a copy, which becomes the project (as one undo
-    // step, or part of the open run of edits with the same key) and is rebuilt. A change that
-    // changes nothing only rebuilds.
+    // A change of the document: edit applied to a copy, which becomes the document (as one undo
+    // step, or part of the open run of edits with the same key); its project is rebuilt when it
+    // changed. A change that changes nothing only rebuilds.
+    void editDocument(const QString& text, const std::function<void(Document&)>& edit,
+                      std::optional<MergeKey> key = std::nullopt);
+    // The same for a change of the document's project.
     void editProject(const QString& text, const std::function<void(Project&)>& edit,
                      std::optional<MergeKey> key = std::nullopt);
-    // Undo and redo: the project as it was, shown in the controls and rebuilt.
-    void restoreProject(const Project& project);
+    // Undo, redo and File > Open: the document as it was, shown in the controls and rebuilt.
+    void restoreDocument(const Document& document);
     // Asks for the project's atlas and waits a little for it.
     void rebuild();
     // Shows the worker's newest atlas when it is the current project's.
@@ -183,7 +189,7 @@ private:
     std::unique_ptr<Ui::BuilderDialog> ui_;
     FontRenderer& renderer_;
     FilePrompts& prompts_;
-    Project project_;
+    Document document_;
     std::unique_ptr<RebuildWorker> worker_;
     // The generation of the last rebuild asked for, and of the atlas shown.
     std::uint64_t requestedGeneration_ = 0;

@@ -9,10 +9,10 @@
 #include <algorithm>
 #include <string_view>
 
-#include "engine/unicode_text.h"
-#include "engine/windows1252.h"
-#include "files/character_file.h"
-#include "files/project_file.h"
+#include "engine/text/unicode_text.h"
+#include "engine/text/windows1252.h"
+#include "files/io/character_file.h"
+#include "files/project/project_file.h"
 #include "ui/add_characters_dialog.h"
 #include "ui/builder_dialog.h"
 #include "ui/character_caption.h"
@@ -103,8 +103,8 @@ std::optional<std::size_t> BuilderDialog::addCharacters(const QString& text,
                                                         const std::vector<char32_t>& characters) {
     const auto fresh = static_cast<std::size_t>(
         std::count_if(characters.begin(), characters.end(),
-                      [this](char32_t code) { return !project_.glyphs.contains(code); }));
-    const std::size_t total = project_.glyphs.size() + fresh;
+                      [this](char32_t code) { return !document_.project.glyphs.contains(code); }));
+    const std::size_t total = document_.project.glyphs.size() + fresh;
     if (total > static_cast<std::size_t>(kMaxProjectCharacters)) {
         prompts_.showError(this, tr("Could not add characters"),
                            tr("That would make %1 characters; a project holds at most %2.")
@@ -181,8 +181,9 @@ void BuilderDialog::removeCharacters(const QString& text, const std::vector<char
 
 void BuilderDialog::toolsRemoveCharacter() {
     const int index = ui_->characterCombo->currentIndex();
-    if (const Glyph* glyph =
-            index >= 0 ? project_.glyphs.glyphAt(static_cast<std::size_t>(index)) : nullptr) {
+    if (const Glyph* glyph = index >= 0
+                                 ? document_.project.glyphs.glyphAt(static_cast<std::size_t>(index))
+                                 : nullptr) {
         removeCharacters(tr("Remove character"), {glyph->code});
     }
 }

@@ -63,7 +63,7 @@ void BuilderDialog::connectEffects() {
               [](EffectSettings& effects, std::int32_t value) { effects.spread = value; });
 
     connect(ui_->fillColourButton, &QToolButton::clicked, this, [this] {
-        const EffectSettings& effects = project_.effects;
+        const EffectSettings& effects = document_.project.effects;
         if (const std::optional<QColor> colour =
                 prompts_.askColour(this, tr("Fill Colour"), toQColor(effects.fill), false)) {
             editEffects(tr("Fill colour"),
@@ -71,7 +71,7 @@ void BuilderDialog::connectEffects() {
         }
     });
     connect(ui_->outlineColourButton, &QToolButton::clicked, this, [this] {
-        const EffectSettings& effects = project_.effects;
+        const EffectSettings& effects = document_.project.effects;
         if (const std::optional<QColor> colour = prompts_.askColour(
                 this, tr("Outline Colour"), toQColor(effects.outlineColour), false)) {
             editEffects(tr("Outline colour"), [&colour](EffectSettings& changed) {
@@ -80,7 +80,7 @@ void BuilderDialog::connectEffects() {
         }
     });
     connect(ui_->shadowColourButton, &QToolButton::clicked, this, [this] {
-        const EffectSettings& effects = project_.effects;
+        const EffectSettings& effects = document_.project.effects;
         if (const std::optional<QColor> colour =
                 prompts_.askColour(this, tr("Shadow Colour"),
                                    toQColor(effects.shadowColour, effects.shadowOpacity), true)) {
@@ -98,7 +98,7 @@ void BuilderDialog::editEffects(const QString& text,
     editProject(
         text, [&edit](Project& project) { edit(project.effects); }, key);
     // A switch enables or disables the controls that depend on it.
-    controls_->showEffects(project_.effects);
+    controls_->showEffects(document_.project.effects);
 }
 
 }  // namespace vemro

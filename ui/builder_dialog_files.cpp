@@ -14,8 +14,8 @@
 #include <QTimer>
 #include <QUrl>
 
-#include "files/project_file.h"
-#include "files/project_opener.h"
+#include "files/project/project_file.h"
+#include "files/project/project_opener.h"
 #include "ui/export_command.h"
 #include "ui/file_prompts.h"
 #include "ui/project_controls.h"
@@ -82,7 +82,7 @@ bool BuilderDialog::fileSaveAs() {
 }
 
 bool BuilderDialog::saveTo(const QString& path) {
-    const Status status = saveProject(localPath(path), project_);
+    const Status status = saveProject(localPath(path), document_);
     if (!status) {
         prompts_.showError(this, tr("Could not save the font project"), sentence(status.message()));
         return false;
@@ -111,12 +111,13 @@ void BuilderDialog::fileOpenRecent(const QString& path) {
 bool BuilderDialog::openProjectFile(const QString& path) {
     const QString title = tr("Could not open the font project");
     // A value the file stores that matches nothing on offer keeps the current choice.
-    Result<OpenedProject> opened = openProject(localPath(path), renderer_.faceNames(), project_);
+    Result<OpenedProject> opened =
+        openProject(localPath(path), renderer_.faceNames(), document_.project);
     if (!opened) {
         prompts_.showError(this, title, sentence(opened.message()));
         return false;
     }
-    const AtlasSize size = opened->project.textureSize;
+    const AtlasSize size = opened->document.project.textureSize;
     if (!AtlasSize::isValidSide(size.width) || !AtlasSize::isValidSide(size.height)) {
         prompts_.showError(this, title,
                            tr("%1 asks for a %2 x %3 texture; each side must be 1 to %4 pixels.")
@@ -131,7 +132,7 @@ bool BuilderDialog::openProjectFile(const QString& path) {
     // and nothing chosen in it stays selected.
     history_->clear();
     controls_->clearCharacterSelection();
-    restoreProject(opened->project);
+    restoreDocument(opened->document);
     showLoadMessage(path, opened->warnings);
     projectPath_ = QFileInfo(path).absoluteFilePath();
     recent_->add(projectPath_);
@@ -166,7 +167,7 @@ void BuilderDialog::fileExport() {
     // The files hold the atlas of the project as it is now; choosing the format keeps it.
     const std::shared_ptr<const AtlasResult> atlas = waitForResult();
     const ExportOutcome outcome =
-        runExport(this, prompts_, project_, *atlas, place,
+        runExport(this, prompts_, document_, *atlas, place,
                   [this](DescriptorFormat format) { chooseExportFormat(format); });
     if (!outcome.chosenPath.isEmpty()) {
         recent_->rememberFolderOf(outcome.chosenPath);
@@ -181,12 +182,12 @@ void BuilderDialog::fileExport() {
 }
 
 void BuilderDialog::chooseExportFormat(DescriptorFormat format) {
-    if (format == project_.exportSettings.format) {
+    if (format == document_.exportSettings.format) {
         return;
     }
-    editProject(tr("Export format"),
-                [format](Project& project) { project.exportSettings.format = format; });
-    controls_->showExportSettings(project_.exportSettings);
+    editDocument(tr("Export format"),
+                 [format](Document& document) { document.exportSettings.format = format; });
+    controls_->showExportSettings(document_.exportSettings);
 }
 
 bool BuilderDialog::confirmDiscardChanges() {
@@ -205,7 +206,7 @@ bool BuilderDialog::confirmDiscardChanges() {
 }
 
 std::vector<std::uint8_t> BuilderDialog::projectBytes() const {
-    return encodeProjectFile(projectFileFor(project_));
+    return encodeProjectFile(projectFileFor(document_));
 }
 
 bool BuilderDialog::hasUnsavedChanges() const {

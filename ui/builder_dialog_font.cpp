@@ -6,7 +6,7 @@
 #include <QFileInfo>
 #include <QStringList>
 
-#include "engine/font_renderer.h"
+#include "engine/font/font_renderer.h"
 #include "ui/builder_dialog.h"
 #include "ui/file_prompts.h"
 #include "ui/project_controls.h"
@@ -40,12 +40,12 @@ void BuilderDialog::chooseFace(int index) {
         project.font.fontFile.clear();
         project.font.fontFaceIndex = 0;
     });
-    controls_->showFace(project_.font);
+    controls_->showFace(document_.project.font);
 }
 
 void BuilderDialog::fileUseFontFile() {
     // The dialog starts beside the font file in use, else where the other dialogs start.
-    const std::string& current = project_.font.fontFile;
+    const std::string& current = document_.project.font.fontFile;
     const QString proposed =
         current.empty()
             ? startFolder()
@@ -86,7 +86,7 @@ void BuilderDialog::fileUseFontFile() {
         project.font.fontFaceIndex = face.index;
         project.font.faceName = face.familyName;
     });
-    controls_->showFace(project_.font);
+    controls_->showFace(document_.project.font);
 }
 
 }  // namespace vemro

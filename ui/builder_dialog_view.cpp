@@ -6,7 +6,7 @@
 #include <QSignalBlocker>
 #include <QStringList>
 
-#include "files/font_description.h"
+#include "files/export/font_description.h"
 #include "ui/builder_dialog.h"
 #include "ui/character_caption.h"
 #include "ui/preview_geometry.h"
@@ -86,16 +86,16 @@ void BuilderDialog::showTextureOfResult() {
 void BuilderDialog::showSampleAtlas() {
     // The same characters, metrics and kerning as a descriptor export writes; the page files
     // are not needed to draw.
-    ui_->sampleView->setAtlas(result_, describeFont(project_, *result_, {}));
+    ui_->sampleView->setAtlas(result_, describeFont(document_.project, *result_, {}));
     showSampleText();
 }
 
 void BuilderDialog::showSampleText() {
-    const QList<uint> codes = QString::fromStdString(project_.sampleText).toUcs4();
+    const QList<uint> codes = QString::fromStdString(document_.sampleText).toUcs4();
     ui_->sampleView->setText(std::u32string(codes.begin(), codes.end()));
     const std::vector<char32_t>& missing = ui_->sampleView->line().missing;
     // With no characters at all the preview says how to add them.
-    if (missing.empty() || project_.glyphs.empty()) {
+    if (missing.empty() || document_.project.glyphs.empty()) {
         ui_->sampleMissingLabel->clear();
         return;
     }

@@ -2,7 +2,7 @@
 
 #include <QObject>
 
-#include "engine/unicode_text.h"
+#include "engine/text/unicode_text.h"
 
 namespace vemro {
 

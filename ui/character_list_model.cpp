@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "engine/unicode_text.h"
+#include "engine/text/unicode_text.h"
 #include "ui/character_caption.h"
 
 namespace vemro {

@@ -4,7 +4,7 @@
 #include <QString>
 #include <vector>
 
-#include "engine/glyph_list.h"
+#include "engine/project/glyph_list.h"
 
 namespace vemro {
 

@@ -6,8 +6,8 @@
 #include <algorithm>
 #include <utility>
 
-#include "engine/unicode_blocks.h"
-#include "engine/unicode_text.h"
+#include "engine/text/unicode_blocks.h"
+#include "engine/text/unicode_text.h"
 #include "ui_character_set_dialog.h"
 
 namespace vemro {

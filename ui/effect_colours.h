@@ -3,7 +3,7 @@
 #include <QColor>
 #include <QIcon>
 
-#include "engine/effect_settings.h"
+#include "engine/project/effect_settings.h"
 
 namespace vemro {
 

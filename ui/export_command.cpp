@@ -7,9 +7,10 @@
 #include <algorithm>
 #include <vector>
 
-#include "engine/atlas_result.h"
-#include "files/exporter.h"
-#include "files/leftover_pages.h"
+#include "engine/atlas/atlas_result.h"
+#include "files/export/exporter.h"
+#include "files/export/leftover_pages.h"
+#include "files/project/document.h"
 #include "ui/file_prompts.h"
 #include "ui/sentence.h"
 
@@ -86,9 +87,9 @@ std::string localPath(const QString& path) {
 // extension when an export to path would write over the project's own file or another project
 // (a BMFont descriptor and the project file both end in ".fnt").
 QString proposedPath(const QString& path, const Exporter& exporter, const QString& extension,
-                     const Project& project, const AtlasResult& result,
+                     const ExportSettings& settings, const AtlasResult& result,
                      const QString& projectPath) {
-    if (!exportTargetProblem(exporter.outputFiles(localPath(path), project, result),
+    if (!exportTargetProblem(exporter.outputFiles(localPath(path), settings, result),
                              localPath(projectPath))) {
         return path;
     }
@@ -106,7 +107,7 @@ QString joinNames(const QStringList& names) {
         .arg(names.mid(0, names.size() - 1).join(QStringLiteral(", ")), names.back());
 }
 
-ExportOutcome runExport(QWidget* parent, FilePrompts& prompts, const Project& project,
+ExportOutcome runExport(QWidget* parent, FilePrompts& prompts, const Document& document,
                         const AtlasResult& result, const ExportPlace& place,
                         const std::function<void(DescriptorFormat)>& chooseFormat) {
     ExportOutcome outcome;
@@ -118,7 +119,7 @@ ExportOutcome runExport(QWidget* parent, FilePrompts& prompts, const Project& pr
         if (extension.startsWith(QLatin1Char('.'))) {
             extension.remove(0, 1);
         }
-        if (exporter == &exporterFor(project.exportSettings.format)) {
+        if (exporter == &exporterFor(document.exportSettings.format)) {
             stored = formats.size();
         }
         formats.append({QString::fromStdString(exporter->displayName()), extension});
@@ -130,7 +131,8 @@ ExportOutcome runExport(QWidget* parent, FilePrompts& prompts, const Project& pr
     // folder alone for a project without a name.
     const auto nameCheck = [&](const QString& path, qsizetype format) {
         return proposedPath(path, *exporters[static_cast<std::size_t>(format)],
-                            formats[format].extension, project, result, place.projectPath);
+                            formats[format].extension, document.exportSettings, result,
+                            place.projectPath);
     };
     const QString proposed = place.baseName.isEmpty()
                                  ? place.folder
@@ -147,13 +149,13 @@ ExportOutcome runExport(QWidget* parent, FilePrompts& prompts, const Project& pr
     const qsizetype format = std::clamp<qsizetype>(choice->format, 0, formats.size() - 1);
     const Exporter& exporter = *exporters[static_cast<std::size_t>(format)];
     // The export writes with the format picked, which becomes the project's once it succeeds.
-    Project chosenProject = project;
+    ExportSettings chosenSettings = document.exportSettings;
     const std::optional<DescriptorFormat> picked = descriptorFormatNamed(exporter.name());
     if (picked) {
-        chosenProject.exportSettings.format = *picked;
+        chosenSettings.format = *picked;
     }
     const std::string chosen = localPath(choice->path);
-    const std::vector<std::string> targets = exporter.outputFiles(chosen, chosenProject, result);
+    const std::vector<std::string> targets = exporter.outputFiles(chosen, chosenSettings, result);
     const std::string projectPath = localPath(place.projectPath);
     // Refused before any question about replacing: no file of this export may be a project.
     if (const std::optional<std::string> problem = exportTargetProblem(targets, projectPath)) {
@@ -162,7 +164,7 @@ ExportOutcome runExport(QWidget* parent, FilePrompts& prompts, const Project& pr
     }
     // Pages of an earlier export with more pages stay; the user hears of them.
     const std::string leftovers =
-        leftoverPagesMessage(leftoverPages(chosen, chosenProject.exportSettings, targets));
+        leftoverPagesMessage(leftoverPages(chosen, chosenSettings, targets));
     if (!leftovers.empty()) {
         // Not sentence(): it starts with a file name, whose case stays.
         outcome.leftovers = QString::fromStdString(leftovers) + QLatin1Char('.');
@@ -170,7 +172,8 @@ ExportOutcome runExport(QWidget* parent, FilePrompts& prompts, const Project& pr
     if (!confirmReplace(parent, prompts, targets, outcome.leftovers)) {
         return outcome;
     }
-    const ExportReport report = exporter.write(chosen, chosenProject, result, projectPath);
+    const ExportReport report =
+        exporter.write(chosen, document.project, chosenSettings, result, projectPath);
     for (const std::string& path : report.written) {
         outcome.written.append(
             QFileInfo(QFile::decodeName(QByteArray::fromStdString(path))).fileName());

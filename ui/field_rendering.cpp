@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstddef>
 
-#include "engine/atlas_result.h"
+#include "engine/atlas/atlas_result.h"
 
 namespace vemro::field_rendering {
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/freetype_font_renderer.h"
-#include "files/command_line.h"
+#include "engine/font/freetype_font_renderer.h"
+#include "files/cli/command_line.h"
 #include "ui/builder_app.h"
 #include "ui/qt_file_prompts.h"
 

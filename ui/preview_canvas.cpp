@@ -5,7 +5,7 @@
 #include <cmath>
 #include <cstddef>
 
-#include "engine/atlas_result.h"
+#include "engine/atlas/atlas_result.h"
 #include "ui/field_rendering.h"
 #include "ui/preview_geometry.h"
 

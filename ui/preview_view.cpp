@@ -11,7 +11,7 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "engine/atlas_result.h"
+#include "engine/atlas/atlas_result.h"
 #include "ui/preview_canvas.h"
 #include "ui/preview_geometry.h"
 

@@ -28,7 +28,7 @@ ProjectChangeCommand::ProjectChangeCommand(const QString& text, ProjectSnapshot 
       continues_(continues) {}
 
 void ProjectChangeCommand::undo() {
-    restore_(before_.project());
+    restore_(before_.document());
 }
 
 void ProjectChangeCommand::redo() {
@@ -36,7 +36,7 @@ void ProjectChangeCommand::redo() {
         pushed_ = true;
         return;
     }
-    restore_(after_.project());
+    restore_(after_.document());
 }
 
 int ProjectChangeCommand::id() const {

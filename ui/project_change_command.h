@@ -5,13 +5,13 @@
 #include <functional>
 #include <optional>
 
-#include "engine/project.h"
+#include "files/project/document.h"
 #include "ui/project_snapshot.h"
 
 namespace vemro {
 
-// One undoable change of the project, held as the project before and after it. Undo and redo
-// hand the project to restore; the first redo, which QUndoStack runs when the command is
+// One undoable change of the project, held as the document before and after it. Undo and redo
+// hand the document to restore; the first redo, which QUndoStack runs when the command is
 // pushed, does nothing, because the window made the change already.
 //
 // Edits of one spin may run together into one step: a command made with a merge key and the
@@ -19,7 +19,7 @@ namespace vemro {
 // that ends where it began leaves no step at all.
 class ProjectChangeCommand : public QUndoCommand {
 public:
-    using Restore = std::function<void(const Project&)>;
+    using Restore = std::function<void(const Document&)>;
 
     // Which control made an edit, and for a character border which character.
     struct MergeKey {

@@ -12,8 +12,8 @@
 #include <initializer_list>
 #include <span>
 
-#include "engine/setting_choices.h"
-#include "files/exporter.h"
+#include "engine/project/setting_choices.h"
+#include "files/export/exporter.h"
 #include "ui/character_list_model.h"
 #include "ui/sample_text_validator.h"
 #include "ui_builder_dialog.h"
@@ -160,7 +160,8 @@ void ProjectControls::setUp(const std::vector<std::string>& faces) {
     setUpEffects();
 }
 
-void ProjectControls::show(const Project& project) {
+void ProjectControls::show(const Document& document) {
+    const Project& project = document.project;
     selectSide(widthButtons_, project.textureSize.width);
     selectSide(heightButtons_, project.textureSize.height);
 
@@ -184,9 +185,10 @@ void ProjectControls::show(const Project& project) {
     ui_.fitSizeCheck->setChecked(packing.fitSize);
     ui_.multiplePagesCheck->setChecked(packing.multiplePages);
 
-    showExportSettings(project.exportSettings);
+    showExportSettings(document.exportSettings);
+    ui_.kerningCheck->setChecked(project.kerning);
     // Set only when it differs, so that the cursor stays where the user types.
-    const QString sample = QString::fromStdString(project.sampleText);
+    const QString sample = QString::fromStdString(document.sampleText);
     if (ui_.sampleTextEdit->text() != sample) {
         ui_.sampleTextEdit->setText(sample);
     }
@@ -199,7 +201,6 @@ void ProjectControls::show(const Project& project) {
 void ProjectControls::showExportSettings(const ExportSettings& settings) {
     selectData(ui_.exportFormatCombo, static_cast<std::int32_t>(settings.format));
     selectData(ui_.pageImageCombo, static_cast<std::int32_t>(settings.image));
-    ui_.kerningCheck->setChecked(settings.kerning);
     // The .tfd format always writes its Targa image.
     const bool pages = settings.format != DescriptorFormat::Tfd;
     ui_.pageImageCombo->setEnabled(pages);

@@ -6,7 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/project.h"
+#include "engine/project/project.h"
+#include "files/project/document.h"
 
 class QButtonGroup;
 
@@ -33,10 +34,11 @@ public:
     // The faces in the given order, the entries of the setting lists and the spins' ranges.
     void setUp(const std::vector<std::string>& faces);
 
-    // Every control shows the project (the sample text line included): a texture side no button
-    // offers checks none, a value no list entry carries keeps the list's selection, and the
-    // character border spins show the selected character's borders as far as their range allows.
-    void show(const Project& project);
+    // Every control shows the document (the export settings and the sample text line included):
+    // a texture side no button offers checks none, a value no list entry carries keeps the list's
+    // selection, and the character border spins show the selected character's borders as far as
+    // their range allows.
+    void show(const Document& document);
 
     // The "Character" list holds one entry per glyph, each as its character and code; the
     // selection stays while its index is in the list. The list is refilled only when the
@@ -66,8 +68,8 @@ public:
     // Whether the "Name" list's entry at index stands for the project's font file.
     bool isFontFileEntry(int index) const;
 
-    // The "Export" group shows the settings; the page image is enabled only for the formats
-    // that use it.
+    // The "Export" group's format and page image show the settings; the page image is enabled
+    // only for the formats that use it. (Its kerning box shows the project's kerning option.)
     void showExportSettings(const ExportSettings& settings);
 
     // The pixel height beside the size ("= 15 px").

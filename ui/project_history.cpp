@@ -26,7 +26,7 @@ ProjectHistory::ProjectHistory(QAction* undo, QAction* redo, ProjectChangeComman
     connect(stack_, &QUndoStack::canRedoChanged, redo, &QAction::setEnabled);
 }
 
-void ProjectHistory::record(const QString& text, const Project& before, const Project& after,
+void ProjectHistory::record(const QString& text, const Document& before, const Document& after,
                             std::optional<MergeKey> key) {
     const std::uint64_t continues =
         key && openRun_ && openRun_->key == *key ? openRun_->command : 0;
@@ -35,9 +35,9 @@ void ProjectHistory::record(const QString& text, const Project& before, const Pr
     last_ = end;
     auto* command = new ProjectChangeCommand(
         text, std::move(start), std::move(end),
-        [this](const Project& project) {
+        [this](const Document& document) {
             openRun_.reset();
-            restore_(project);
+            restore_(document);
         },
         key, continues);
     const std::uint64_t serial = command->serial();

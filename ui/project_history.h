@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "engine/project.h"
+#include "files/project/document.h"
 #include "ui/project_change_command.h"
 
 class QAction;
@@ -13,8 +13,8 @@ class QUndoStack;
 
 namespace vemro {
 
-// The changes made to the project, for Edit > Undo and Redo. The window makes each change
-// itself and records it here; undoing or redoing hands the project as it was to restore.
+// The changes made to the project's document, for Edit > Undo and Redo. The window makes each
+// change itself and records it here; undoing or redoing hands the document as it was to restore.
 // Consecutive edits with the same merge key are one step until the run is ended.
 class ProjectHistory : public QObject {
     Q_OBJECT
@@ -28,7 +28,7 @@ public:
 
     // Records the change from before to after (which differ). With a key, the change joins the
     // open run of edits with that key, and opens one when there is none.
-    void record(const QString& text, const Project& before, const Project& after,
+    void record(const QString& text, const Document& before, const Document& after,
                 std::optional<MergeKey> key = std::nullopt);
 
     // The next edit starts a step of its own.
@@ -46,7 +46,7 @@ private:
     QUndoStack* stack_;
     ProjectChangeCommand::Restore restore_;
     std::optional<OpenRun> openRun_;
-    // The project after the last change recorded, whose glyphs the next change may share.
+    // The document after the last change recorded, whose glyphs the next change may share.
     std::optional<ProjectSnapshot> last_;
 };
 

@@ -12,15 +12,18 @@ bool sameGlyphs(const GlyphList& list, const std::vector<Glyph>& glyphs) {
 
 }  // namespace
 
-ProjectSnapshot::ProjectSnapshot(const Project& project, const ProjectSnapshot* like) {
-    // Every field of the project but its glyphs, which are not copied into a list of their own.
-    settings_.textureSize = project.textureSize;
-    settings_.fontBorders = project.fontBorders;
-    settings_.font = project.font;
-    settings_.packing = project.packing;
-    settings_.exportSettings = project.exportSettings;
-    settings_.sampleText = project.sampleText;
-    settings_.effects = project.effects;
+ProjectSnapshot::ProjectSnapshot(const Document& document, const ProjectSnapshot* like) {
+    // Every field of the document but its glyphs, which are not copied into a list of their own.
+    const Project& project = document.project;
+    Project& settings = settings_.project;
+    settings.textureSize = project.textureSize;
+    settings.fontBorders = project.fontBorders;
+    settings.font = project.font;
+    settings.packing = project.packing;
+    settings.kerning = project.kerning;
+    settings.effects = project.effects;
+    settings_.exportSettings = document.exportSettings;
+    settings_.sampleText = document.sampleText;
     if (like != nullptr && sameGlyphs(project.glyphs, *like->glyphs_)) {
         glyphs_ = like->glyphs_;
     } else {
@@ -29,12 +32,12 @@ ProjectSnapshot::ProjectSnapshot(const Project& project, const ProjectSnapshot* 
     }
 }
 
-Project ProjectSnapshot::project() const {
-    Project project = settings_;
+Document ProjectSnapshot::document() const {
+    Document document = settings_;
     for (const Glyph& glyph : *glyphs_) {
-        project.glyphs.append(glyph);
+        document.project.glyphs.append(glyph);
     }
-    return project;
+    return document;
 }
 
 bool operator==(const ProjectSnapshot& left, const ProjectSnapshot& right) {

@@ -3,24 +3,24 @@
 #include <memory>
 #include <vector>
 
-#include "engine/project.h"
+#include "files/project/document.h"
 
 namespace vemro {
 
-// A project as the undo history keeps it: its settings, and its glyphs as a plain list that
-// snapshots share while the glyphs stay the same. A hundred steps of setting changes to a
+// A document as the undo history keeps it: its settings, and its project's glyphs as a plain list
+// that snapshots share while the glyphs stay the same. A hundred steps of setting changes to a
 // project of thirty thousand characters thus hold one copy of its glyphs, not two hundred.
 class ProjectSnapshot {
 public:
-    // Shares the glyphs of like when they are the project's.
-    explicit ProjectSnapshot(const Project& project, const ProjectSnapshot* like = nullptr);
+    // Shares the glyphs of like when they are the document's.
+    explicit ProjectSnapshot(const Document& document, const ProjectSnapshot* like = nullptr);
 
-    Project project() const;
+    Document document() const;
 
     friend bool operator==(const ProjectSnapshot& left, const ProjectSnapshot& right);
 
 private:
-    Project settings_;  // without glyphs
+    Document settings_;  // without glyphs
     std::shared_ptr<const std::vector<Glyph>> glyphs_;
 };
 

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "engine/atlas_builder.h"
+#include "engine/atlas/atlas_builder.h"
 
 namespace vemro {
 

@@ -9,8 +9,8 @@
 #include <optional>
 #include <thread>
 
-#include "engine/atlas_result.h"
-#include "engine/project.h"
+#include "engine/atlas/atlas_result.h"
+#include "engine/project/project.h"
 
 namespace vemro {
 

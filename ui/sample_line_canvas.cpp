@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "engine/atlas_result.h"
-#include "files/line_layout.h"
+#include "engine/atlas/atlas_result.h"
+#include "files/export/line_layout.h"
 #include "ui/field_rendering.h"
 
 namespace vemro::sample_line_canvas {

@@ -1,6 +1,6 @@
 #include "ui/sample_text_validator.h"
 
-#include "files/export_sections.h"
+#include "files/project/export_sections.h"
 
 namespace vemro {
 

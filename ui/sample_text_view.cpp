@@ -9,8 +9,8 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "engine/atlas_result.h"
-#include "files/font_description.h"
+#include "engine/atlas/atlas_result.h"
+#include "files/export/font_description.h"
 #include "ui/preview_geometry.h"
 #include "ui/sample_line_canvas.h"
 

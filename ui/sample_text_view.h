@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-#include "files/line_layout.h"
+#include "files/export/line_layout.h"
 
 namespace vemro {
 

@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "engine/atlas_builder.h"
+#include "engine/atlas/atlas_builder.h"
 #include "fake_font_renderer.h"
 
 namespace vemro {

@@ -1,7 +1,7 @@
 // The atlas a rebuild produces from a project: cell sizes, the result's metrics, and the pixels
 // of the page.
 
-#include "engine/atlas_builder.h"
+#include "engine/atlas/atlas_builder.h"
 
 #include <gtest/gtest.h>
 

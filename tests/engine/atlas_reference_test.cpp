@@ -11,9 +11,9 @@
 #include <random>
 #include <vector>
 
-#include "engine/atlas_builder.h"
-#include "engine/cell_reducer.h"
-#include "engine/packer.h"
+#include "engine/atlas/atlas_builder.h"
+#include "engine/pack/packer.h"
+#include "engine/raster/cell_reducer.h"
 #include "fake_font_renderer.h"
 
 namespace vemro {

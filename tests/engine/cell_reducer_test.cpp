@@ -1,4 +1,4 @@
-#include "engine/cell_reducer.h"
+#include "engine/raster/cell_reducer.h"
 
 #include <gtest/gtest.h>
 

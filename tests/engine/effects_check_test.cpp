@@ -11,8 +11,8 @@
 #include <limits>
 #include <string>
 
-#include "engine/atlas_builder.h"
-#include "engine/freetype_font_renderer.h"
+#include "engine/atlas/atlas_builder.h"
+#include "engine/font/freetype_font_renderer.h"
 
 namespace vemro {
 namespace {

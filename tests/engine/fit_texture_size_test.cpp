@@ -3,8 +3,8 @@
 
 #include <vector>
 
-#include "engine/ink_budget.h"
-#include "engine/packer.h"
+#include "engine/atlas/ink_budget.h"
+#include "engine/pack/packer.h"
 
 namespace vemro {
 namespace {

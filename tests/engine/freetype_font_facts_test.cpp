@@ -21,8 +21,8 @@
 #include <utility>
 #include <vector>
 
-#include "engine/freetype_font_renderer.h"
-#include "engine/windows1252.h"
+#include "engine/font/freetype_font_renderer.h"
+#include "engine/text/windows1252.h"
 
 namespace vemro {
 namespace {

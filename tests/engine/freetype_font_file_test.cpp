@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/freetype_font_renderer.h"
+#include "engine/font/freetype_font_renderer.h"
 
 namespace vemro {
 namespace {

@@ -1,4 +1,4 @@
-#include "engine/freetype_font_renderer.h"
+#include "engine/font/freetype_font_renderer.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "engine/windows1252.h"
+#include "engine/text/windows1252.h"
 
 namespace vemro {
 namespace {

@@ -1,4 +1,4 @@
-#include "engine/glyph_list.h"
+#include "engine/project/glyph_list.h"
 
 #include <gtest/gtest.h>
 

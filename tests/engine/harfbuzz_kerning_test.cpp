@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/freetype_font_renderer.h"
-#include "engine/legacy_kern_table.h"
-#include "engine/windows1252.h"
+#include "engine/font/freetype/legacy_kern_table.h"
+#include "engine/font/freetype_font_renderer.h"
+#include "engine/text/windows1252.h"
 
 namespace vemro {
 namespace {

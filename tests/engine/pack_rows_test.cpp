@@ -1,4 +1,4 @@
-#include "engine/pack_rows.h"
+#include "engine/pack/pack_rows.h"
 
 #include <gtest/gtest.h>
 

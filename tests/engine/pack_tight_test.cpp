@@ -1,4 +1,4 @@
-#include "engine/pack_tight.h"
+#include "engine/pack/pack_tight.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "engine/project.h"
+#include "engine/project/project.h"
 
 #include <gtest/gtest.h>
 

@@ -8,9 +8,9 @@
 #include <optional>
 #include <set>
 
-#include "engine/atlas_builder.h"
-#include "engine/freetype_font_renderer.h"
-#include "engine/windows1252.h"
+#include "engine/atlas/atlas_builder.h"
+#include "engine/font/freetype_font_renderer.h"
+#include "engine/text/windows1252.h"
 
 namespace vemro {
 namespace {

@@ -5,9 +5,9 @@
 #include <random>
 #include <thread>
 
-#include "engine/atlas_builder.h"
-#include "engine/freetype_font_renderer.h"
-#include "engine/windows1252.h"
+#include "engine/atlas/atlas_builder.h"
+#include "engine/font/freetype_font_renderer.h"
+#include "engine/text/windows1252.h"
 #include "fake_font_renderer.h"
 
 namespace vemro {

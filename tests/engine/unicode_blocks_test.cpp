@@ -1,6 +1,6 @@
 // The Unicode blocks as ICU gives them, checked against the block ranges Unicode has fixed.
 
-#include "engine/unicode_blocks.h"
+#include "engine/text/unicode_blocks.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Text to characters: UTF-16 joined, UTF-8 decoded or refused, and which characters may join a
 // set.
 
-#include "engine/unicode_text.h"
+#include "engine/text/unicode_text.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "engine/windows1252.h"
+#include "engine/text/windows1252.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "files/atomic_file.h"
+#include "files/io/atomic_file.h"
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>

@@ -8,15 +8,15 @@
 #include <string>
 #include <vector>
 
-#include "engine/atlas_builder.h"
-#include "engine/freetype_font_renderer.h"
-#include "files/bmfont_binary.h"
-#include "files/bmfont_json.h"
-#include "files/bmfont_text.h"
-#include "files/bmfont_xml.h"
-#include "files/page_images.h"
-#include "files/project_opener.h"
-#include "files/tfd_exporter.h"
+#include "engine/atlas/atlas_builder.h"
+#include "engine/font/freetype_font_renderer.h"
+#include "files/export/bmfont_binary.h"
+#include "files/export/bmfont_json.h"
+#include "files/export/bmfont_text.h"
+#include "files/export/bmfont_xml.h"
+#include "files/export/page_images.h"
+#include "files/export/tfd_exporter.h"
+#include "files/project/project_opener.h"
 #include "tests/files/bmfont_reader.h"
 #include "tests/files/png_reader.h"
 #include "tests/files/test_folder.h"
@@ -49,14 +49,16 @@ TEST(BmfontExport, EveryFormatSaysTheSameAndThePagesHoldTheAtlas) {
     ASSERT_EQ(result->glyphsOutsideTexture, 0u);
 
     for (const PageImage image : {PageImage::Png, PageImage::Png8}) {
-        project.exportSettings.image = image;
+        ExportSettings settings;
+        settings.image = image;
         TestFolder folder;
         std::vector<ReadFont> read;
         for (const DescriptorFormat format : kFormats) {
             const std::string chosen = folder.path(descriptorFormatName(format));
-            const ExportReport report = exporterFor(format).write(chosen, project, *result);
+            const ExportReport report =
+                exporterFor(format).write(chosen, project, settings, *result);
             ASSERT_TRUE(report.ok()) << report.failures.front();
-            EXPECT_EQ(report.written, exporterFor(format).outputFiles(chosen, project, *result));
+            EXPECT_EQ(report.written, exporterFor(format).outputFiles(chosen, settings, *result));
             read.push_back(test::readBmfont(readBytes(report.written.back())));
             EXPECT_EQ(read.back().error, "") << descriptorFormatName(format);
             EXPECT_EQ(read.back().pages.at(0),
@@ -220,16 +222,18 @@ protected:
 
 TEST_F(ExportGuard, NoExportWritesOverAProjectFileOrThePagesOnesOwn) {
     const std::string fnt = folder.path("font.fnt");
-    ASSERT_TRUE(saveProject(fnt, project).ok());
+    ASSERT_TRUE(saveProject(fnt, Document{project}).ok());
     const std::vector<std::uint8_t> saved = readBytes(fnt);
     // Of a newer version too, and whatever its name.
-    project.sampleText = "x";
-    ASSERT_TRUE(saveProject(folder.path("font.tfd"), project).ok());
+    Document document{project};
+    document.sampleText = "x";
+    ASSERT_TRUE(saveProject(folder.path("font.tfd"), document).ok());
     std::vector<std::uint8_t> newer = readBytes(folder.path("font.tfd"));
     newer[std::string(newer.begin(), newer.end()).find("VemroExt") + 8] = 2;  // the version
     writeBytes(folder.path("font.tfd"), newer);
     for (const DescriptorFormat format : kFormats) {
-        const ExportReport report = exporterFor(format).write(fnt, project, *result);
+        const ExportReport report =
+            exporterFor(format).write(fnt, project, ExportSettings{}, *result);
         EXPECT_EQ(report.failures,
                   (format == DescriptorFormat::Json
                        ? std::vector<std::string>{}
@@ -238,10 +242,12 @@ TEST_F(ExportGuard, NoExportWritesOverAProjectFileOrThePagesOnesOwn) {
                                                   "earlier export; choose another name for the "
                                                   "export"}));
     }
-    EXPECT_FALSE(TfdExporter().write(folder.path("font"), project, *result).ok());
+    EXPECT_FALSE(TfdExporter().write(folder.path("font"), project, ExportSettings{}, *result).ok());
     // A path that names no file, which would write hidden files (".json", "_0.png").
     for (const std::string& nameless : {folder.path(""), folder.path(".fnt"), folder.path("..")}) {
-        EXPECT_FALSE(exporterFor(DescriptorFormat::Json).write(nameless, project, *result).ok());
+        EXPECT_FALSE(exporterFor(DescriptorFormat::Json)
+                         .write(nameless, project, ExportSettings{}, *result)
+                         .ok());
     }
     EXPECT_EQ(readBytes(fnt), saved);
     EXPECT_EQ(readBytes(folder.path("font.tfd")), newer);
@@ -252,13 +258,14 @@ TEST_F(ExportGuard, NoExportWritesOverAProjectFileOrThePagesOnesOwn) {
     const std::string own = folder.path("own.fnt");
     writeBytes(own, {1, 2, 3});
     const Exporter& text = exporterFor(DescriptorFormat::BmfontText);
-    const ExportReport refused = text.write(folder.path("sub/../own.x"), project, *result, own);
+    const ExportReport refused =
+        text.write(folder.path("sub/../own.x"), project, ExportSettings{}, *result, own);
     EXPECT_EQ(refused.failures.size(), 1u);
     EXPECT_NE(refused.failures.at(0).find("it is the project's own file"), std::string::npos);
     EXPECT_EQ(readBytes(own), (std::vector<std::uint8_t>{1, 2, 3}));
-    ASSERT_TRUE(text.write(folder.path("again"), project, *result, own).ok());
+    ASSERT_TRUE(text.write(folder.path("again"), project, ExportSettings{}, *result, own).ok());
     EXPECT_TRUE(exporterFor(DescriptorFormat::BmfontBinary)
-                    .write(folder.path("again"), project, *result, own)
+                    .write(folder.path("again"), project, ExportSettings{}, *result, own)
                     .ok());
 }
 
@@ -266,7 +273,7 @@ TEST_F(ExportGuard, APageThatCannotBeWrittenIsNamedAndNoDescriptorFollows) {
     std::filesystem::create_directory(folder.path("font_0.png"));
     for (const DescriptorFormat format : kFormats) {
         const ExportReport report =
-            exporterFor(format).write(folder.path("font"), project, *result);
+            exporterFor(format).write(folder.path("font"), project, ExportSettings{}, *result);
         EXPECT_TRUE(report.written.empty());
         ASSERT_EQ(report.failures.size(), 1u);
         EXPECT_TRUE(report.failures[0].starts_with("cannot write \"" + folder.path("font_0.png")))

@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/atlas_builder.h"
-#include "engine/freetype_font_renderer.h"
-#include "files/exporter.h"
+#include "engine/atlas/atlas_builder.h"
+#include "engine/font/freetype_font_renderer.h"
+#include "files/export/exporter.h"
 #include "tests/files/bmfont_reader.h"
 #include "tests/files/png_reader.h"
 #include "tests/files/test_folder.h"
@@ -111,7 +111,7 @@ TEST(BmfontPages, EveryPageIsWrittenNamedAndHoldsTheCharactersOnIt) {
         SCOPED_TRACE(descriptorFormatName(format));
         TestFolder folder;
         const ExportReport report =
-            exporterFor(format).write(folder.path("font.x"), project, *result);
+            exporterFor(format).write(folder.path("font.x"), project, ExportSettings{}, *result);
         ASSERT_TRUE(report.ok()) << report.failures.front();
         const test::ReadFont font = test::readBmfont(readBytes(report.written.back()));
         ASSERT_EQ(font.error, "");
@@ -150,7 +150,8 @@ TEST(BmfontPages, AFittedTextureIsThePageSizeTheDescriptorStates) {
 
     TestFolder folder;
     const ExportReport report =
-        exporterFor(DescriptorFormat::BmfontBinary).write(folder.path("fit.fnt"), project, *result);
+        exporterFor(DescriptorFormat::BmfontBinary)
+            .write(folder.path("fit.fnt"), project, ExportSettings{}, *result);
     ASSERT_TRUE(report.ok()) << report.failures.front();
     const test::ReadFont font = test::readBmfont(readBytes(folder.path("fit.fnt")));
     ASSERT_EQ(font.error, "");

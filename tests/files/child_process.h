@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "engine/result.h"
+#include "engine/core/result.h"
 
 namespace vemro {
 

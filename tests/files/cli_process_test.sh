@@ -1,9 +1,12 @@
 #!/bin/sh
-# Runs the installed program's headless commands as a build pipeline would, without a display.
-# Usage: cli_process_test.sh EXECUTABLE WORK_FOLDER
+# Runs the installed program's headless commands as a build pipeline would, without a display:
+# vemro-font-builder or vemro-font-builder-cli, which name themselves in --version. With
+# --no-window, also checks that what would open a window is a usage error.
+# Usage: cli_process_test.sh EXECUTABLE WORK_FOLDER [--no-window]
 set -u
 exe=$1
 work=$2
+window=${3:-}
 
 fail() {
     echo "FAIL: $*" >&2
@@ -37,11 +40,23 @@ faces=$(run --list-faces) || fail "--list-faces exited with $?"
 printf '%s\n' "$faces" | grep -qx "DejaVu Sans" || fail "--list-faces does not list DejaVu Sans"
 
 version=$(run --version) || fail "--version exited with $?"
-[ "$version" = "vemro-font-builder 1.0.0" ] || fail "--version printed '$version'"
+[ "$version" = "$(basename "$exe") 1.0.0" ] || fail "--version printed '$version'"
 
 run --no-such-option >/dev/null 2>&1
 status=$?
 [ $status -eq 2 ] || fail "an unknown option exited with $status instead of 2"
+
+if [ "$window" = --no-window ]; then
+    for args in "" "$work/some.fnt"; do
+        run $args >"$work/window.out" 2>"$work/window.err"
+        status=$?
+        [ $status -eq 2 ] || fail "'$args' exited with $status instead of 2"
+        [ ! -s "$work/window.out" ] || fail "'$args' printed on standard output"
+        head -n 1 "$work/window.err" | grep -q "^$(basename "$exe"): " ||
+            fail "'$args' does not name the program: $(head -n 1 "$work/window.err")"
+        ! grep -q "open the window" "$work/window.err" || fail "the usage offers a window"
+    done
+fi
 
 run --export "$work/missing.fnt" "$work/out" 2>"$work/missing.err"
 status=$?

@@ -1,17 +1,17 @@
-#include "files/command_line.h"
+#include "files/cli/command_line.h"
 
 #include <gtest/gtest.h>
 
 #include <sstream>
 
-#include "engine/project.h"
-#include "files/project_file.h"
+#include "engine/project/project.h"
+#include "files/project/project_file.h"
 #include "tests/files/bmfont_reader.h"
 #include "tests/files/fake_font_renderer.h"
 #include "tests/files/test_folder.h"
 
-#if __has_include("engine/freetype_font_renderer.h")
-#include "engine/freetype_font_renderer.h"
+#if __has_include("engine/font/freetype_font_renderer.h")
+#include "engine/font/freetype_font_renderer.h"
 #define VEMRO_HAVE_FREETYPE_RENDERER 1
 #endif
 
@@ -310,8 +310,8 @@ TEST_F(ExportCommandTest, FormatAndPagesComeFromTheProjectUnlessAnOptionSaysOthe
     stored.extension.emplace();
     stored.extension->characters = {{U'A', 0, 0}, {U'\u00E9', 1, 2}};
     stored.glyphs = windows1252Records(stored.extension->characters);
-    stored.extension->exportSettings =
-        ExportSettings{DescriptorFormat::BmfontXml, PageImage::Tga, true};
+    stored.extension->exportSection =
+        ExportSection{{DescriptorFormat::BmfontXml, PageImage::Tga}, true};
     const std::string project = writeProject(stored);
 
     const Outcome xml = run({"--export", project, folder.path("x.png")}, renderer);

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "files/project_opener.h"
+#include "files/project/project_opener.h"
 
 using namespace std::string_literals;
 
@@ -14,16 +14,16 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-Project projectWith(const EffectSettings& effects) {
-    Project project = startupProject("DejaVu Sans");
-    project.glyphs.addCharacter(U'A');
-    project.effects = effects;
-    return project;
+Document documentWith(const EffectSettings& effects) {
+    Document document{startupProject("DejaVu Sans")};
+    document.project.glyphs.addCharacter(U'A');
+    document.project.effects = effects;
+    return document;
 }
 
 // The bytes from the extension's signature on.
-std::string extensionOf(const Project& project) {
-    const Bytes file = encodeProjectFile(projectFileFor(project));
+std::string extensionOf(const Document& document) {
+    const Bytes file = encodeProjectFile(projectFileFor(document));
     const std::string bytes(file.begin(), file.end());
     const std::size_t at = bytes.find("VemroExt");
     return at == std::string::npos ? std::string() : bytes.substr(at);
@@ -44,26 +44,26 @@ TEST(EffectSection, LayoutWrittenOnlyForOtherSettingsAndReadBack) {
     effects.shadowOpacity = 11;
     effects.spread = 32;
     // The tag and length; the fill; the outline; the shadow; the distance field.
-    EXPECT_EQ(extensionOf(projectWith(effects)),
+    EXPECT_EQ(extensionOf(documentWith(effects)),
               characters + "EFCT\x21\0\0\0"s + "\1\2\3"s + "\1\4\0\0\0\5\6\7"s +
                   "\1\xFE\xFF\xFF\xFF\x10\0\0\0\x08\0\0\0\x08\x09\x0A\x0B"s + "\0\x20\0\0\0"s);
-    const Bytes file = encodeProjectFile(projectFileFor(projectWith(effects)));
+    const Bytes file = encodeProjectFile(projectFileFor(documentWith(effects)));
     EXPECT_EQ(applyProjectFile(decodeProjectFile(file, "p.fnt").value(), {"DejaVu Sans"},
                                startupProject("DejaVu Sans"))
-                  .project.effects,
+                  .document.project.effects,
               effects);
     // Without effects there is no extension; a switched-off effect's values are kept.
-    EXPECT_EQ(extensionOf(projectWith({})), "");
+    EXPECT_EQ(extensionOf(documentWith({})), "");
     EffectSettings kept;
     kept.spread = 3;
-    EXPECT_EQ(extensionOf(projectWith(kept)).substr(characters.size() + 8 + 28), "\0\3\0\0\0"s);
+    EXPECT_EQ(extensionOf(documentWith(kept)).substr(characters.size() + 8 + 28), "\0\3\0\0\0"s);
 }
 
 TEST(EffectSection, DamageIsRefusedWithWhatIsWrongAndTheLimit) {
-    const Bytes good = encodeProjectFile(projectFileFor(projectWith({})));
+    const Bytes good = encodeProjectFile(projectFileFor(documentWith({})));
     EffectSettings effects;
     effects.distanceField = true;
-    const Bytes field = encodeProjectFile(projectFileFor(projectWith(effects)));
+    const Bytes field = encodeProjectFile(projectFileFor(documentWith(effects)));
     const std::size_t payload = field.size() - 33;
     const struct {
         std::size_t at;
@@ -94,7 +94,7 @@ TEST(EffectSection, DamageIsRefusedWithWhatIsWrongAndTheLimit) {
     EXPECT_TRUE(decodeProjectFile(good, "p.fnt").ok());
     // Saving refuses what reading would.
     effects.shadowBlur = 9;
-    EXPECT_FALSE(saveProject(::testing::TempDir() + "/effects.fnt", projectWith(effects)).ok());
+    EXPECT_FALSE(saveProject(::testing::TempDir() + "/effects.fnt", documentWith(effects)).ok());
 }
 
 }  // namespace

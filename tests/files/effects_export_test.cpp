@@ -8,9 +8,9 @@
 #include <optional>
 #include <string>
 
-#include "engine/atlas_builder.h"
-#include "engine/freetype_font_renderer.h"
-#include "files/exporter.h"
+#include "engine/atlas/atlas_builder.h"
+#include "engine/font/freetype_font_renderer.h"
+#include "files/export/exporter.h"
 #include "tests/files/bmfont_reader.h"
 #include "tests/files/png_reader.h"
 #include "tests/files/test_folder.h"
@@ -39,8 +39,8 @@ Exported exportWith(const TestFolder& folder, const std::string& name, Project p
     AtlasBuilder builder(renderer);
     const std::shared_ptr<const AtlasResult> result = builder.rebuild(project);
     EXPECT_EQ(result->glyphsOutsideTexture, 0u);
-    project.exportSettings.image = image;
-    const ExportReport report = exporterFor(format).write(folder.path(name), project, *result);
+    const ExportReport report = exporterFor(format).write(folder.path(name), project,
+                                                          ExportSettings{format, image}, *result);
     EXPECT_TRUE(report.ok()) << report.failures.front();
     Exported exported;
     if (format != DescriptorFormat::Tfd) {

@@ -1,4 +1,4 @@
-#include "files/export_options.h"
+#include "files/cli/export_options.h"
 
 #include <gtest/gtest.h>
 
@@ -12,17 +12,17 @@ namespace {
 // A table of the shape later options take: one with an argument and one without.
 const std::array<ExportOption, 2> kTable{{
     {"--size", "POINTS", "the font size",
-     [](const std::string& argument, Project& project, FontRenderer&) {
+     [](const std::string& argument, Document& document, FontRenderer&) {
          if (argument.empty() || argument.find_first_not_of("0123456789") != std::string::npos) {
              return Status::failure("\"" + argument + "\" is not a number of points");
          }
-         project.font.size = std::stoi(argument);
+         document.project.font.size = std::stoi(argument);
          return Status::success();
      },
      ExportOptionFailure::usage},
     {"--italic", "", "slanted letters",
-     [](const std::string&, Project& project, FontRenderer&) {
-         project.font.italic = true;
+     [](const std::string&, Document& document, FontRenderer&) {
+         document.project.font.italic = true;
          return Status::success();
      },
      ExportOptionFailure::usage},
@@ -57,20 +57,20 @@ TEST(ExportOptions, OverridesApplyInOrderAndTheFirstBadValueNamesItsOption) {
         parse({"--size", "30", "--italic", "--size", "12"});
     ASSERT_TRUE(parsed.ok()) << parsed.message();
     FakeFontRenderer renderer;
-    Project project;
-    ASSERT_FALSE(applyExportOverrides(parsed.value(), project, renderer).has_value());
-    EXPECT_EQ(project.font.size, 12);
-    EXPECT_TRUE(project.font.italic);
+    Document document;
+    ASSERT_FALSE(applyExportOverrides(parsed.value(), document, renderer).has_value());
+    EXPECT_EQ(document.project.font.size, 12);
+    EXPECT_TRUE(document.project.font.italic);
 
     const Result<std::vector<ExportOverride>> bad = parse({"--size", "-3", "--italic"});
     ASSERT_TRUE(bad.ok()) << bad.message();
-    Project untouched;
+    Document untouched;
     const std::optional<ExportOverrideFailure> failed =
         applyExportOverrides(bad.value(), untouched, renderer);
     ASSERT_TRUE(failed.has_value());
     EXPECT_EQ(failed->message, "--size: \"-3\" is not a number of points");
     EXPECT_EQ(failed->kind, ExportOptionFailure::usage);
-    EXPECT_FALSE(untouched.font.italic);
+    EXPECT_FALSE(untouched.project.font.italic);
 }
 
 }  // namespace

@@ -5,9 +5,9 @@
 
 #include <sstream>
 
-#include "engine/freetype_font_renderer.h"
-#include "files/command_line.h"
-#include "files/project_file.h"
+#include "engine/font/freetype_font_renderer.h"
+#include "files/cli/command_line.h"
+#include "files/project/project_file.h"
 #include "tests/files/fake_font_renderer.h"
 #include "tests/files/test_folder.h"
 

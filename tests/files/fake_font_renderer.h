@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/font_renderer.h"
+#include "engine/font/font_renderer.h"
 
 namespace vemro {
 

@@ -1,7 +1,7 @@
 // Files that are no project but look like one to a user (a BMFont descriptor is a .fnt file
 // too): the refusal says what the file is. The reader's own checks stay; files of no known kind
 // keep the reader's message.
-#include "files/file_kind.h"
+#include "files/project/file_kind.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "files/glyph_description.h"
-#include "files/project_file.h"
-#include "files/project_opener.h"
-#include "files/tga_image.h"
+#include "files/export/glyph_description.h"
+#include "files/export/tga_image.h"
+#include "files/project/project_file.h"
+#include "files/project/project_opener.h"
 #include "tests/files/test_folder.h"
 
 namespace vemro {

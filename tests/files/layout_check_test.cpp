@@ -14,9 +14,9 @@
 #include <memory>
 #include <string>
 
-#include "engine/atlas_builder.h"
-#include "engine/freetype_font_renderer.h"
-#include "files/exporter.h"
+#include "engine/atlas/atlas_builder.h"
+#include "engine/font/freetype_font_renderer.h"
+#include "files/export/exporter.h"
 #include "tests/files/bmfont_reader.h"
 #include "tests/files/png_reader.h"
 #include "tests/files/test_folder.h"
@@ -133,8 +133,8 @@ TEST(LayoutCheck, TextLaidOutFromTheDescriptorFollowsHarfbuzzGlyphByGlyph) {
                     ASSERT_EQ(result->glyphsOutsideTexture, 0u) << label;
 
                     const DescriptorFormat format = formats[run++ % 4];
-                    const ExportReport report =
-                        exporterFor(format).write(folder.path("layout.x"), project, *result);
+                    const ExportReport report = exporterFor(format).write(
+                        folder.path("layout.x"), project, ExportSettings{}, *result);
                     ASSERT_TRUE(report.ok()) << report.failures.front();
                     const test::ReadFont font = test::readBmfont(readBytes(report.written.back()));
                     ASSERT_EQ(font.error, "") << label;

@@ -1,4 +1,4 @@
-#include "files/line_layout.h"
+#include "files/export/line_layout.h"
 
 #include <gtest/gtest.h>
 

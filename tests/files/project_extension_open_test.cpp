@@ -7,7 +7,7 @@
 
 using namespace std::string_literals;
 
-#include "files/project_opener.h"
+#include "files/project/project_opener.h"
 #include "tests/files/test_folder.h"
 
 namespace vemro {
@@ -30,10 +30,11 @@ Resaved openAndSave(const TestFolder& folder, const std::vector<std::uint8_t>& o
     const Result<OpenedProject> opened =
         openProject(folder.path("original.fnt"), kFaces, startupProject("DejaVu Sans"));
     EXPECT_TRUE(opened.ok()) << opened.message();
-    if (!opened.ok() || !saveProject(folder.path("saved.fnt"), opened->project).ok()) {
+    if (!opened.ok() || !saveProject(folder.path("saved.fnt"), opened->document).ok()) {
         return {};
     }
-    return {readBytes(folder.path("saved.fnt")), opened->warnings, opened->project.font.faceName};
+    return {readBytes(folder.path("saved.fnt")), opened->warnings,
+            opened->document.project.font.faceName};
 }
 
 TEST(ProjectExtensionOpen, OldFilesAndSeedsSaveByteForByteAsTheyWere) {
@@ -91,7 +92,7 @@ TEST(ProjectExtensionOpen, AFontBeneathTheProjectFolderMovesWithIt) {
     };
     for (const auto& [font, stored] : stores) {
         project.font.fontFile = font.string();
-        ASSERT_TRUE(saveProject((a / "game.fnt").string(), project).ok());
+        ASSERT_TRUE(saveProject((a / "game.fnt").string(), Document{project}).ok());
         EXPECT_EQ(readProjectFile((a / "game.fnt").string())->extension->fontFile, stored);
     }
 
@@ -102,7 +103,7 @@ TEST(ProjectExtensionOpen, AFontBeneathTheProjectFolderMovesWithIt) {
     ASSERT_TRUE(opened.ok()) << opened.message();
     EXPECT_TRUE(opened->warnings.empty());
     project.font.fontFile = (b / "fonts/Game Sans.ttf").string();
-    EXPECT_EQ(opened->project, project);
+    EXPECT_EQ(opened->document.project, project);
 }
 
 // A stored font file that has gone away: a warning names it, the face falls back, and saving
@@ -129,8 +130,8 @@ TEST(ProjectExtensionOpen, AMissingFontFileIsNamedAndKeptThroughSave) {
         return openProject(folder.path("gone.fnt"), kFaces, startupProject("DejaVu Serif"));
     }();
     ASSERT_TRUE(opened.ok()) << opened.message();
-    EXPECT_EQ(opened->project.font.faceName, "DejaVu Serif");
-    EXPECT_EQ(projectFileFor(opened->project, folder.path("again.fnt")).extension, file.extension);
+    EXPECT_EQ(opened->document.project.font.faceName, "DejaVu Serif");
+    EXPECT_EQ(projectFileFor(opened->document, folder.path("again.fnt")).extension, file.extension);
 }
 
 }  // namespace

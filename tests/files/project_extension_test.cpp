@@ -8,7 +8,7 @@
 
 using namespace std::string_literals;
 
-#include "files/project_file.h"
+#include "files/project/project_file.h"
 #include "tests/files/test_folder.h"
 
 namespace vemro {
@@ -83,8 +83,8 @@ TEST(ProjectExtensionLayout, RecordsThenSignatureVersionAndTaggedSections) {
 // default; a project that keeps both defaults is written as before.
 TEST(ProjectExtensionLayout, ExportSettingsAndSampleTextHaveSectionsOfTheirOwn) {
     ProjectFile project = scriptsProject();
-    project.extension->exportSettings =
-        ExportSettings{DescriptorFormat::BmfontBinary, PageImage::Tga, false};
+    project.extension->exportSection =
+        ExportSection{{DescriptorFormat::BmfontBinary, PageImage::Tga}, false};
     project.extension->sampleText = "Größe <&> \"Ω\"";
     Bytes expected = scriptsBytes();
     expected << "EXPO" << 3 << "\x03\x02\x00"s
@@ -134,7 +134,7 @@ TEST(ProjectExtensionLimits, LargestAcceptedFileReadsFromDiskAndOneByteMoreIsRef
         PackingSettings{PackerKind::Tight, PackingSettings::kMaxSpacing, true, true};
     project.textureWidth = kMaxProjectHeaderTextureSide;
     project.textureHeight = kMaxProjectHeaderTextureSide;
-    extension.exportSettings = ExportSettings{DescriptorFormat::Json, PageImage::Png8, false};
+    extension.exportSection = ExportSection{{DescriptorFormat::Json, PageImage::Png8}, false};
     extension.sampleText.emplace();
     for (std::size_t i = 0; i < 4096 / 4; ++i) {
         extension.sampleText->append("\U0001F600");

@@ -1,4 +1,4 @@
-#include "files/project_file.h"
+#include "files/project/project_file.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "files/project_opener.h"
+#include "files/project/project_opener.h"
 
 #include <gtest/gtest.h>
 
-#include "engine/windows1252.h"
+#include "engine/text/windows1252.h"
 #include "tests/files/test_folder.h"
 
 namespace vemro {
@@ -47,7 +47,7 @@ TEST(ApplyProjectFile, MatchingValuesAreTakenWithoutWarnings) {
     file.glyphs = {{'A', 20, -5}, {0x80, 0, 0}, {'A', 1, 1}, {0xE9, 0, 3}, {0x81, 0, 0}};
     const OpenedProject opened = applyProjectFile(file, kFaces, windowProject());
     EXPECT_TRUE(opened.warnings.empty());
-    const Project& project = opened.project;
+    const Project& project = opened.document.project;
     EXPECT_EQ(project.textureSize, (AtlasSize{128, 512}));
     EXPECT_EQ(project.fontBorders, (FontBorders{1, 2, 3, 4}));
     EXPECT_EQ(project.font.faceName, "DejaVu Sans");
@@ -82,9 +82,10 @@ TEST(ApplyProjectFile, BordersAndSizePassThroughTheSpins) {
         file.borderBottom = c.stored;
         file.size = c.stored;
         const OpenedProject opened = applyProjectFile(file, kFaces, windowProject());
-        EXPECT_EQ(opened.project.fontBorders, (FontBorders{c.border, c.border, c.border, c.border}))
+        EXPECT_EQ(opened.document.project.fontBorders,
+                  (FontBorders{c.border, c.border, c.border, c.border}))
             << "stored " << c.stored;
-        EXPECT_EQ(opened.project.font.size, c.size) << "stored " << c.stored;
+        EXPECT_EQ(opened.document.project.font.size, c.size) << "stored " << c.stored;
         EXPECT_TRUE(opened.warnings.empty());
     }
 }
@@ -93,14 +94,14 @@ TEST(ApplyProjectFile, FaceMatchesIgnoringAsciiCaseAndUsesTheInstalledSpelling) 
     ProjectFile file = matchingProject();
     file.faceName = "dEJAVU sANS";
     OpenedProject opened = applyProjectFile(file, kFaces, windowProject());
-    EXPECT_EQ(opened.project.font.faceName, "DejaVu Sans");
+    EXPECT_EQ(opened.document.project.font.faceName, "DejaVu Sans");
     EXPECT_TRUE(opened.warnings.empty());
 
     // Letters beyond ASCII are compared as they are.
     const std::vector<std::string> accented = {"\xC9tude"};
     file.faceName = "\xE9tude";
     opened = applyProjectFile(file, accented, windowProject());
-    EXPECT_EQ(opened.project.font.faceName, "Zeta");
+    EXPECT_EQ(opened.document.project.font.faceName, "Zeta");
     ASSERT_EQ(opened.warnings.size(), 1u);
 }
 
@@ -117,12 +118,12 @@ ProjectFile unmatchedProject() {
 // File > Open keeps what the window shows for every value that matches nothing.
 TEST(ApplyProjectFile, UnmatchedValuesKeepTheWindowsChoiceAndWarn) {
     const OpenedProject opened = applyProjectFile(unmatchedProject(), kFaces, windowProject());
-    EXPECT_EQ(opened.project.font.weight, 700);
-    EXPECT_EQ(opened.project.font.quality, 3);
-    EXPECT_EQ(opened.project.font.factor, 3);
-    EXPECT_EQ(opened.project.font.faceName, "Zeta");
-    EXPECT_TRUE(opened.project.font.italic);
-    EXPECT_EQ(opened.project.font.size, 24);
+    EXPECT_EQ(opened.document.project.font.weight, 700);
+    EXPECT_EQ(opened.document.project.font.quality, 3);
+    EXPECT_EQ(opened.document.project.font.factor, 3);
+    EXPECT_EQ(opened.document.project.font.faceName, "Zeta");
+    EXPECT_TRUE(opened.document.project.font.italic);
+    EXPECT_EQ(opened.document.project.font.size, 24);
     const std::vector<std::string> expected = {
         "the stored weight 500 matches no entry; using \"Bold\" (700)",
         "the stored quality 5 matches no entry; using \"non-Antialiased\" (3)",
@@ -137,10 +138,10 @@ TEST(ApplyProjectFile, UnmatchedValuesKeepTheWindowsChoiceAndWarn) {
 TEST(ApplyProjectFile, UnmatchedValuesFromTheStartUpProjectAreTheStartUpChoices) {
     const OpenedProject opened =
         applyProjectFile(unmatchedProject(), kFaces, startupProject("Alpha Sans"));
-    EXPECT_EQ(opened.project.font.weight, 400);
-    EXPECT_EQ(opened.project.font.quality, 4);
-    EXPECT_EQ(opened.project.font.factor, 1);
-    EXPECT_EQ(opened.project.font.faceName, "Alpha Sans");
+    EXPECT_EQ(opened.document.project.font.weight, 400);
+    EXPECT_EQ(opened.document.project.font.quality, 4);
+    EXPECT_EQ(opened.document.project.font.factor, 1);
+    EXPECT_EQ(opened.document.project.font.faceName, "Alpha Sans");
     const std::vector<std::string> expected = {
         "the stored weight 500 matches no entry; using \"Normal\" (400)",
         "the stored quality 5 matches no entry; using \"Antialiased\" (4)",
@@ -179,11 +180,11 @@ TEST(ProjectFileFor, StoresTheProjectWithWindows1252Records) {
     expected.italic = 1;
     expected.faceName = "Zeta";
     expected.glyphs = {{0xE9, 20, -1}, {'x', 20, -1}, {0x9F, 0, 0}, {'x', 20, -1}};
-    EXPECT_EQ(projectFileFor(project), expected);
+    EXPECT_EQ(projectFileFor(Document{project}), expected);
 
     project.font.size = 2;
     project.font.italic = false;
-    const ProjectFile small = projectFileFor(project);
+    const ProjectFile small = projectFileFor(Document{project});
     EXPECT_EQ(small.size, 5);
     EXPECT_EQ(small.italic, 0);
 }
@@ -196,11 +197,11 @@ TEST(OpenProject, SavedProjectOpensAsItWasAndFailuresNameTheFile) {
         project.glyphs.append({windows1252ToUnicode(static_cast<std::uint8_t>(code)), 1, -2});
     }
     const std::string path = folder.path("saved.fnt");
-    ASSERT_TRUE(saveProject(path, project).ok());
+    ASSERT_TRUE(saveProject(path, Document{project}).ok());
     const Result<OpenedProject> opened = openProject(path, kFaces, startupProject("Zeta"));
     ASSERT_TRUE(opened.ok()) << opened.message();
     EXPECT_TRUE(opened->warnings.empty());
-    EXPECT_EQ(opened->project, project);
+    EXPECT_EQ(opened->document.project, project);
 
     const Result<OpenedProject> missing =
         openProject(folder.path("gone.fnt"), kFaces, windowProject());

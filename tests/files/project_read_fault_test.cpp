@@ -4,7 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "files/project_file.h"
+#include "files/project/project_file.h"
 #include "tests/files/child_process.h"
 #include "tests/files/test_folder.h"
 

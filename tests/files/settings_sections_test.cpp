@@ -6,7 +6,7 @@
 #include <functional>
 #include <string>
 
-#include "files/project_opener.h"
+#include "files/project/project_opener.h"
 
 using namespace std::string_literals;
 
@@ -15,12 +15,12 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-Project projectWith(AtlasSize texture, PackingSettings packing) {
-    Project project = startupProject("DejaVu Sans");
-    project.glyphs.addCharacter(U'A');
-    project.textureSize = texture;
-    project.packing = packing;
-    return project;
+Document documentWith(AtlasSize texture, PackingSettings packing) {
+    Document document{startupProject("DejaVu Sans")};
+    document.project.glyphs.addCharacter(U'A');
+    document.project.textureSize = texture;
+    document.project.packing = packing;
+    return document;
 }
 
 // The bytes from the extension's signature on.
@@ -36,16 +36,17 @@ Bytes bytesOf(const std::string& text) {
 
 TEST(SettingsSections, LayoutAndTheHeaderOlderVersionsRead) {
     const Bytes file = encodeProjectFile(
-        projectFileFor(projectWith({4096, 1024}, {PackerKind::Tight, 0, true, true})));
+        projectFileFor(documentWith({4096, 1024}, {PackerKind::Tight, 0, true, true})));
     // The header holds 512 x 512; the character list, then the true sides and the packing.
     EXPECT_EQ(Bytes(file.begin(), file.begin() + 8), bytesOf("\0\2\0\0\0\2\0\0"s));
     EXPECT_EQ(extensionOf(file),
               bytesOf("VemroExt\1\0\0\0CHRS\x10\0\0\0\1\0\0\0A\0\0\0\0\0\0\0\0\0\0\0"
                       "TXSZ\x08\0\0\0\0\x10\0\0\0\4\0\0PACK\7\0\0\0\1\0\0\0\0\1\1"s));
     // Neither section is written for what a file without it means.
-    EXPECT_TRUE(extensionOf(encodeProjectFile(projectFileFor(projectWith({512, 64}, {})))).empty());
+    EXPECT_TRUE(
+        extensionOf(encodeProjectFile(projectFileFor(documentWith({512, 64}, {})))).empty());
     const Bytes spacing =
-        encodeProjectFile(projectFileFor(projectWith({513, 64}, {PackerKind::Rows, 2})));
+        encodeProjectFile(projectFileFor(documentWith({513, 64}, {PackerKind::Rows, 2})));
     EXPECT_EQ(Bytes(spacing.begin(), spacing.begin() + 8), bytesOf("\0\2\0\0\x40\0\0\0"s));
     EXPECT_EQ(Bytes(spacing.end() - 31, spacing.end()),
               bytesOf("TXSZ\x08\0\0\0\1\2\0\0\x40\0\0\0PACK\7\0\0\0\0\2\0\0\0\0\0"s));
@@ -54,25 +55,26 @@ TEST(SettingsSections, LayoutAndTheHeaderOlderVersionsRead) {
 // With the export settings and the sample text: each setting that differs from its default has
 // its section, the four in one order, and the file opens as the same project.
 TEST(SettingsSections, ExportSectionsJoinThemEachForItsOwnSetting) {
-    Project project = projectWith({1024, 512}, {PackerKind::Tight, 4, false, true});
-    project.exportSettings = {DescriptorFormat::Json, PageImage::Png8, false};
-    project.sampleText = "Wa";
-    const Bytes file = encodeProjectFile(projectFileFor(project));
+    Document document = documentWith({1024, 512}, {PackerKind::Tight, 4, false, true});
+    document.exportSettings = {DescriptorFormat::Json, PageImage::Png8};
+    document.project.kerning = false;
+    document.sampleText = "Wa";
+    const Bytes file = encodeProjectFile(projectFileFor(document));
     EXPECT_EQ(Bytes(file.end() - 52, file.end()),
               bytesOf("TXSZ\x08\0\0\0\0\4\0\0\0\2\0\0PACK\7\0\0\0\1\4\0\0\0\0\1"
                       "EXPO\3\0\0\0\4\1\0TEXT\2\0\0\0Wa"s));
     const Project fallback = startupProject("DejaVu Sans");
     EXPECT_EQ(applyProjectFile(decodeProjectFile(file, "p.fnt").value(), {"DejaVu Sans"}, fallback)
-                  .project,
-              project);
+                  .document,
+              document);
 
     // One setting alone: the character list, then its section alone.
     const std::string chrs = "VemroExt\1\0\0\0CHRS\x10\0\0\0\1\0\0\0A\0\0\0\0\0\0\0\0\0\0\0"s;
-    Project kerningOff = projectWith({512, 64}, {});
-    kerningOff.exportSettings.kerning = false;
+    Document kerningOff = documentWith({512, 64}, {});
+    kerningOff.project.kerning = false;
     EXPECT_EQ(extensionOf(encodeProjectFile(projectFileFor(kerningOff))),
               bytesOf(chrs + "EXPO\3\0\0\0\0\0\0"s));
-    Project sample = projectWith({512, 64}, {});
+    Document sample = documentWith({512, 64}, {});
     sample.sampleText = "";
     EXPECT_EQ(extensionOf(encodeProjectFile(projectFileFor(sample))),
               bytesOf(chrs + "TEXT\0\0\0\0"s));
@@ -80,7 +82,7 @@ TEST(SettingsSections, ExportSectionsJoinThemEachForItsOwnSetting) {
 
 TEST(SettingsSections, EveryDamageIsRefusedWithWhatIsWrongAndTheLimit) {
     const Bytes good = encodeProjectFile(
-        projectFileFor(projectWith({1024, 600}, {PackerKind::Tight, 3, true, true})));
+        projectFileFor(documentWith({1024, 600}, {PackerKind::Tight, 3, true, true})));
     const std::size_t sizes = good.size() - 31;  // the TXSZ section, then PACK
     const std::size_t packing = good.size() - 15;
     const auto put = [](std::size_t at, std::uint32_t value) {

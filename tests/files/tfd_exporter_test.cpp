@@ -1,13 +1,13 @@
-#include "files/tfd_exporter.h"
+#include "files/export/tfd_exporter.h"
 
 #include <gtest/gtest.h>
 
 #include <random>
 
-#include "engine/atlas_builder.h"
-#include "files/export_path.h"
-#include "files/glyph_description.h"
-#include "files/tga_image.h"
+#include "engine/atlas/atlas_builder.h"
+#include "files/export/export_path.h"
+#include "files/export/glyph_description.h"
+#include "files/export/tga_image.h"
 #include "tests/files/fake_font_renderer.h"
 #include "tests/files/test_folder.h"
 
@@ -213,7 +213,8 @@ protected:
 
 TEST_F(TfdExportTest, WritesBothFilesFromTheResult) {
     const TfdExporter exporter;
-    const ExportReport report = exporter.write(folder.path("font.png"), project, *result);
+    const ExportReport report =
+        exporter.write(folder.path("font.png"), project, ExportSettings{}, *result);
     EXPECT_TRUE(report.ok());
     EXPECT_EQ(report.written, exporter.outputFiles(folder.path("font.png"), *result));
     EXPECT_EQ(folder.entries(), (std::vector<std::string>{"font.tfd", "font.tga"}));
@@ -235,7 +236,7 @@ TEST_F(TfdExportTest, WritesBothFilesFromTheResult) {
 
     // Writing again over the files gives the same bytes.
     const std::string firstText = readText(folder.path("font.tfd"));
-    EXPECT_TRUE(exporter.write(folder.path("font.tga"), project, *result).ok());
+    EXPECT_TRUE(exporter.write(folder.path("font.tga"), project, ExportSettings{}, *result).ok());
     EXPECT_EQ(readBytes(folder.path("font.tga")), image);
     EXPECT_EQ(readText(folder.path("font.tfd")), firstText);
 }
@@ -250,7 +251,8 @@ TEST_F(TfdExportTest, EveryPageHasItsImageAndADescriptionOfItsOwnGlyphs) {
     const std::vector<std::string> files = {folder.path("f.x.tga"), folder.path("f.x.tfd"),
                                             folder.path("f.x_1.tga"), folder.path("f.x_1.tfd")};
     EXPECT_EQ(exporter.outputFiles(folder.path("f.x.png"), *result), files);
-    const ExportReport report = exporter.write(folder.path("f.x.png"), project, *result);
+    const ExportReport report =
+        exporter.write(folder.path("f.x.png"), project, ExportSettings{}, *result);
     EXPECT_EQ(report.written, files);
     EXPECT_EQ(readText(files[1]), kDescriptionHead + "16 16\r\n" + kGlyphHead +
                                       "65 0 0 6 12\r\n32 7 0 6 12\r\nend\r\n");
@@ -264,7 +266,8 @@ TEST_F(TfdExportTest, EveryPageHasItsImageAndADescriptionOfItsOwnGlyphs) {
 
 TEST_F(TfdExportTest, DescriptionIsStillWrittenWhenTheImageFails) {
     std::filesystem::create_directory(folder.path("font.tga"));
-    const ExportReport report = TfdExporter().write(folder.path("font"), project, *result);
+    const ExportReport report =
+        TfdExporter().write(folder.path("font"), project, ExportSettings{}, *result);
     EXPECT_EQ(report.failures,
               std::vector<std::string>{"cannot write \"" + folder.path("font.tga") +
                                        "\": it is a folder"});
@@ -275,13 +278,14 @@ TEST_F(TfdExportTest, DescriptionIsStillWrittenWhenTheImageFails) {
 TEST_F(TfdExportTest, EachFileThatFailsIsReportedOnItsOwn) {
     writeBytes(folder.path("font.tga"), {'o', 'l', 'd'});
     std::filesystem::create_directory(folder.path("font.tfd"));
-    ExportReport report = TfdExporter().write(folder.path("font.x"), project, *result);
+    ExportReport report =
+        TfdExporter().write(folder.path("font.x"), project, ExportSettings{}, *result);
     ASSERT_EQ(report.failures.size(), 1u);
     EXPECT_NE(report.failures[0].find("font.tfd"), std::string::npos);
     EXPECT_EQ(readBytes(folder.path("font.tga")),
               encodeTgaImage(result->pages.at(0), result->textureSize));
 
-    report = TfdExporter().write(folder.path("missing/font"), project, *result);
+    report = TfdExporter().write(folder.path("missing/font"), project, ExportSettings{}, *result);
     EXPECT_TRUE(report.written.empty());
     ASSERT_EQ(report.failures.size(), 2u);
     EXPECT_NE(report.failures[0].find("missing/font.tga\": No such file or directory"),

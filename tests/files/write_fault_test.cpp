@@ -15,13 +15,13 @@
 #include <cstring>
 #include <functional>
 
-#include "engine/atlas_result.h"
-#include "engine/project.h"
-#include "engine/windows1252.h"
-#include "files/export_path.h"
-#include "files/glyph_description.h"
-#include "files/project_opener.h"
-#include "files/tga_image.h"
+#include "engine/atlas/atlas_result.h"
+#include "engine/project/project.h"
+#include "engine/text/windows1252.h"
+#include "files/export/export_path.h"
+#include "files/export/glyph_description.h"
+#include "files/export/tga_image.h"
+#include "files/project/project_opener.h"
 #include "tests/files/child_process.h"
 #include "tests/files/test_folder.h"
 
@@ -87,7 +87,9 @@ struct WritePath {
 
 const WritePath kWritePaths[] = {
     {"Save",
-     [](const std::string& chosen, bool later) { return saveProject(chosen, projectOf(later)); },
+     [](const std::string& chosen, bool later) {
+         return saveProject(chosen, Document{projectOf(later)});
+     },
      ""},
     {"ExportImage",
      [](const std::string& chosen, bool later) {

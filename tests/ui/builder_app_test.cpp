@@ -6,8 +6,8 @@
 #include <QTest>
 #include <QTimer>
 
-#include "engine/freetype_font_renderer.h"
-#include "files/project_file.h"
+#include "engine/font/freetype_font_renderer.h"
+#include "files/project/project_file.h"
 #include "tests/ui/fake_file_prompts.h"
 #include "ui/builder_app.h"
 #include "ui/builder_dialog.h"

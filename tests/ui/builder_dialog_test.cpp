@@ -23,10 +23,10 @@
 #include <map>
 #include <set>
 
-#include "engine/freetype_font_renderer.h"
-#include "engine/glyph_list.h"
-#include "engine/windows1252.h"
-#include "files/project_file.h"
+#include "engine/font/freetype_font_renderer.h"
+#include "engine/project/glyph_list.h"
+#include "engine/text/windows1252.h"
+#include "files/project/project_file.h"
 #include "tests/files/bmfont_reader.h"
 #include "tests/ui/fake_file_prompts.h"
 #include "tests/ui/ui_test_helpers.h"
@@ -152,11 +152,11 @@ void BuilderDialogTest::startsShowingStartupProject() {
 
     QCOMPARE(window.windowTitle(), QStringLiteral("Untitled[*] - Vemro Font builder"));
     QVERIFY(!window.isWindowModified());
-    QVERIFY(window.project() == startupProject(renderer_.defaultFaceName()));
+    QVERIFY(window.document() == Document{startupProject(renderer_.defaultFaceName())});
     // 11 points at 96 pixels per inch.
     QCOMPARE(child<QLabel>(window, "sizePixelsLabel")->text(), QStringLiteral("= 15 px"));
     QVERIFY(child<PreviewView>(window, "preview")->hint().contains(QStringLiteral("Tools")));
-    QCOMPARE(controlsDiffer(window, window.project()), QString());
+    QCOMPARE(controlsDiffer(window, window.document()), QString());
     QCOMPARE(window.waitForResult()->textureSize, window.project().textureSize);
     QVERIFY(!window.hasUnsavedChanges());
     QVERIFY(!child<QAction>(window, "actionUndo")->isEnabled());
@@ -293,11 +293,11 @@ void BuilderDialogTest::fontControlsRouteOnUserChoiceOnly() {
     auto* weight = child<QComboBox>(window, "weightCombo");
     auto* quality = child<QComboBox>(window, "qualityCombo");
     auto* factor = child<QComboBox>(window, "factorCombo");
-    const Project start = window.project();
+    const Document start = window.document();
 
     // A selection set from code is no user choice: the project stays.
     weight->setCurrentIndex(2);
-    QVERIFY(window.project() == start);
+    QVERIFY(window.document() == start);
     weight->setCurrentIndex(0);
 
     chooseItem(weight, 1);
@@ -330,11 +330,11 @@ void BuilderDialogTest::characterBorderWithoutSelectionDoesNothing() {
     auto* characters = child<QComboBox>(window, "characterCombo");
     QCOMPARE(characters->count(), 224);
     QCOMPARE(characters->currentIndex(), -1);
-    const Project before = window.project();
+    const Document before = window.document();
 
     typeInto(child<QSpinBox>(window, "charBorderRightSpin"), QStringLiteral("5"));
     typeInto(child<QSpinBox>(window, "charBorderLeftSpin"), QStringLiteral("2"));
-    QVERIFY(window.project() == before);
+    QVERIFY(window.document() == before);
 }
 
 void BuilderDialogTest::selectingCharacterShowsItsBordersAndChangesNone() {
@@ -373,9 +373,9 @@ void BuilderDialogTest::selectingCharacterShowsItsBordersAndChangesNone() {
     QCOMPARE(characters->currentText(), QStringLiteral("A  U+0041"));
 
     // Selecting it again changes nothing.
-    const Project before = window.project();
+    const Document before = window.document();
     chooseItem(characters, a);
-    QVERIFY(window.project() == before);
+    QVERIFY(window.document() == before);
 }
 
 void BuilderDialogTest::characterListFollowsRebuildsAndKeepsSelection() {
@@ -498,7 +498,7 @@ void BuilderDialogTest::sampleLineDrawsWhatTheExportedDescriptorLaysOut() {
     edit->selectAll();
     typeText(edit, QStringLiteral("WAVo T\u00E9"));
     const std::u32string text = U"WAVo T\u00E9";
-    QCOMPARE(window.project().sampleText, std::string("WAVo T\xC3\xA9"));
+    QCOMPARE(window.document().sampleText, std::string("WAVo T\xC3\xA9"));
     QVERIFY2(child<QLabel>(window, "sampleMissingLabel")->text().endsWith(QStringLiteral("\u00E9")),
              qPrintable(child<QLabel>(window, "sampleMissingLabel")->text()));
     auto* view = child<SampleTextView>(window, "sampleView");

@@ -10,8 +10,8 @@
 #include <QTest>
 #include <QToolButton>
 
-#include "engine/freetype_font_renderer.h"
-#include "files/project_opener.h"
+#include "engine/font/freetype_font_renderer.h"
+#include "files/project/project_opener.h"
 #include "tests/ui/fake_file_prompts.h"
 #include "tests/ui/ui_test_helpers.h"
 #include "ui/builder_dialog.h"
@@ -43,12 +43,13 @@ void EffectsWindowTest::open(BuilderDialog& window, const std::u32string& charac
     Project project = startupProject("DejaVu Sans");
     project.font.size = 24;
     project.effects = effects;
-    project.sampleText = "Il";
     for (const char32_t code : characters) {
         project.glyphs.addCharacter(code);
     }
+    Document document{project};
+    document.sampleText = "Il";
     const QString path = dir_.filePath(QStringLiteral("start.fnt"));
-    QVERIFY(saveProject(path.toStdString(), project).ok());
+    QVERIFY(saveProject(path.toStdString(), document).ok());
     window.show();
     QVERIFY(window.openProjectFile(path));
     window.waitForResult();
@@ -62,7 +63,7 @@ void EffectsWindowTest::effectControlsWriteTheProjectAndAreSavedAndReopened() {
     QVERIFY(window.project().effects.outline);
     trigger(window, "actionUndo");
     QVERIFY(!window.project().effects.outline);
-    QCOMPARE(controlsDiffer(window, window.project()), QString());
+    QCOMPARE(controlsDiffer(window, window.document()), QString());
     trigger(window, "actionRedo");
     typeInto(child<QSpinBox>(window, "outlineWidthSpin"), QStringLiteral("5"));
     click(child<QCheckBox>(window, "shadowCheck"));
@@ -79,9 +80,9 @@ void EffectsWindowTest::effectControlsWriteTheProjectAndAreSavedAndReopened() {
     QVERIFY(prompts.colourWithAlpha);
     pickColour("fillColourButton", QColor(200, 100, 50));
     // A colour question cancelled changes nothing.
-    const Project chosen = window.project();
+    const Document chosen = window.document();
     pickColour("fillColourButton", std::nullopt);
-    QVERIFY(window.project() == chosen);
+    QVERIFY(window.document() == chosen);
 
     EffectSettings expected;
     expected.outline = true;
@@ -110,8 +111,8 @@ void EffectsWindowTest::effectControlsWriteTheProjectAndAreSavedAndReopened() {
     expected.distanceField = true;
     expected.spread = 12;
     QVERIFY(second.project().effects == expected);
-    QVERIFY(second.project() == window.project());
-    QCOMPARE(controlsDiffer(second, second.project()), QString());
+    QVERIFY(second.document() == window.document());
+    QCOMPARE(controlsDiffer(second, second.document()), QString());
 }
 
 void EffectsWindowTest::distanceFieldDisablesWhatDoesNotApplyToIt() {

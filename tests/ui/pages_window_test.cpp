@@ -17,9 +17,9 @@
 #include <QTest>
 #include <QToolTip>
 
-#include "engine/freetype_font_renderer.h"
-#include "files/glyph_description.h"
-#include "files/tga_image.h"
+#include "engine/font/freetype_font_renderer.h"
+#include "files/export/glyph_description.h"
+#include "files/export/tga_image.h"
 #include "tests/ui/fake_file_prompts.h"
 #include "tests/ui/ui_test_helpers.h"
 #include "ui/builder_dialog.h"
@@ -62,8 +62,8 @@ void PagesWindowTest::packingSettingsAreSavedAndShownWhenOpened() {
     BuilderDialog second(renderer_, secondPrompts);
     second.show();
     QVERIFY(second.openProjectFile(*prompts.savePath));
-    QVERIFY(second.project() == first.project());
-    QCOMPARE(controlsDiffer(second, second.project()), QString());
+    QVERIFY(second.document() == first.document());
+    QCOMPARE(controlsDiffer(second, second.document()), QString());
     QVERIFY(child<QRadioButton>(second, "width2048Radio")->isChecked());
     QCOMPARE(child<QComboBox>(second, "packerCombo")->currentText(), QStringLiteral("Tight"));
 }

@@ -20,8 +20,8 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "engine/freetype_font_renderer.h"
-#include "files/project_opener.h"
+#include "engine/font/freetype_font_renderer.h"
+#include "files/project/project_opener.h"
 #include "tests/ui/fake_file_prompts.h"
 #include "tests/ui/ui_test_helpers.h"
 #include "ui/builder_dialog.h"
@@ -97,7 +97,7 @@ int main(int argc, char** argv) {
     }
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("large.fnt"));
-    if (!saveProject(path.toStdString(), project)) {
+    if (!saveProject(path.toStdString(), Document{project})) {
         return 1;
     }
 

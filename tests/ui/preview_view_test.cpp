@@ -15,7 +15,7 @@
 #include <random>
 #include <set>
 
-#include "engine/atlas_result.h"
+#include "engine/atlas/atlas_result.h"
 #include "ui/preview_geometry.h"
 #include "ui/preview_view.h"
 

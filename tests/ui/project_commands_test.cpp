@@ -14,10 +14,10 @@
 #include <QTest>
 #include <sstream>
 
-#include "engine/freetype_font_renderer.h"
-#include "files/command_line.h"
-#include "files/project_file.h"
-#include "files/project_opener.h"
+#include "engine/font/freetype_font_renderer.h"
+#include "files/cli/command_line.h"
+#include "files/project/project_file.h"
+#include "files/project/project_opener.h"
 #include "tests/ui/fake_file_prompts.h"
 #include "tests/ui/ui_test_helpers.h"
 #include "ui/builder_dialog.h"
@@ -108,7 +108,7 @@ void ProjectCommandsTest::saveThenOpenGivesSameBytes() {
     trigger(second, "actionOpen");
     QVERIFY(secondPrompts.errors.isEmpty());
     QVERIFY(!second.hasUnsavedChanges());
-    QVERIFY(second.project() == first.project());
+    QVERIFY(second.document() == first.document());
     QVERIFY(*second.waitForResult() == *first.waitForResult());
 
     secondPrompts.savePath = dir.filePath(QStringLiteral("second.fnt"));
@@ -140,7 +140,7 @@ void ProjectCommandsTest::openShowsStoredValues() {
     window.show();
     QVERIFY(window.openProjectFile(path));
     QVERIFY(prompts.errors.isEmpty());
-    QCOMPARE(controlsDiffer(window, window.project()), QString());
+    QCOMPARE(controlsDiffer(window, window.document()), QString());
 
     QVERIFY(child<QRadioButton>(window, "width128Radio")->isChecked());
     QVERIFY(child<QRadioButton>(window, "height512Radio")->isChecked());
@@ -271,7 +271,7 @@ void ProjectCommandsTest::unicodeProjectSavesReopensAndExportsAsHeadless() {
     trigger(first, "actionSave");
     const QByteArray saved = fileBytes(*prompts.savePath);
     const QString direct = dir.filePath(QStringLiteral("direct.fnt"));
-    QVERIFY(saveProject(direct.toStdString(), first.project()));
+    QVERIFY(saveProject(direct.toStdString(), first.document()));
     QCOMPARE(saved, fileBytes(direct));
 
     // Reopened in another window: the same project, saved and exported as the headless
@@ -280,7 +280,7 @@ void ProjectCommandsTest::unicodeProjectSavesReopensAndExportsAsHeadless() {
     BuilderDialog second(renderer_, secondPrompts);
     second.show();
     QVERIFY(second.openProjectFile(*prompts.savePath));
-    QVERIFY(second.project() == first.project());
+    QVERIFY(second.document() == first.document());
     secondPrompts.savePath = dir.filePath(QStringLiteral("again.fnt"));
     trigger(second, "actionSaveAs");
     QCOMPARE(fileBytes(*secondPrompts.savePath), saved);
@@ -329,10 +329,10 @@ void ProjectCommandsTest::pickedFormatIsStoredAndExportedAsHeadlessNeverOverAPro
     trigger(window, "actionExportFont");
     QVERIFY2(prompts.errors.isEmpty(), qPrintable(prompts.errors.join(QLatin1Char('\n'))));
     QCOMPARE(prompts.selectedExportFormat, exportFormatIndex("tfd"));
-    QCOMPARE(window.project().exportSettings.format, DescriptorFormat::BmfontText);
-    QCOMPARE(controlsDiffer(window, window.project()), QString());
+    QCOMPARE(window.document().exportSettings.format, DescriptorFormat::BmfontText);
+    QCOMPARE(controlsDiffer(window, window.document()), QString());
     trigger(window, "actionUndo");
-    QCOMPARE(window.project().exportSettings.format, DescriptorFormat::Tfd);
+    QCOMPARE(window.document().exportSettings.format, DescriptorFormat::Tfd);
     trigger(window, "actionRedo");
 
     // The descriptor and one 8-bit PNG per page, which the descriptor names.
@@ -364,7 +364,7 @@ void ProjectCommandsTest::pickedFormatIsStoredAndExportedAsHeadlessNeverOverAPro
     // Over the project's own file, chosen as it is or without its extension, or over another
     // project, the export is refused before any question and writes nothing.
     const QString other = dir.filePath(QStringLiteral("other.fnt"));
-    QVERIFY(saveProject(other.toStdString(), window.project()));
+    QVERIFY(saveProject(other.toStdString(), window.document()));
     const QByteArray saved = fileBytes(*prompts.savePath);
     for (const QString& chosen : {*prompts.savePath, dir.filePath(QStringLiteral("game")), other}) {
         prompts.exportPath = chosen;
@@ -386,7 +386,7 @@ void ProjectCommandsTest::pickedFormatIsStoredAndExportedAsHeadlessNeverOverAPro
     FakeFilePrompts secondPrompts;
     BuilderDialog second(renderer_, secondPrompts);
     QVERIFY(second.openProjectFile(*prompts.savePath));
-    QVERIFY(second.project() == window.project());
+    QVERIFY(second.document() == window.document());
     FreetypeFontRenderer headless;
     std::ostringstream out;
     std::ostringstream err;
@@ -408,7 +408,7 @@ void ProjectCommandsTest::pickedFormatIsStoredAndExportedAsHeadlessNeverOverAPro
     trigger(window, "actionSave");
     prompts.exportPath = *prompts.savePath;
     trigger(window, "actionExportFont");
-    QCOMPARE(window.project().exportSettings.format, DescriptorFormat::Tfd);
+    QCOMPARE(window.document().exportSettings.format, DescriptorFormat::Tfd);
     QVERIFY(!window.hasUnsavedChanges());
     QtFilePrompts desktop;
     BuilderDialog third(renderer_, desktop);
@@ -459,7 +459,7 @@ void ProjectCommandsTest::failedOpenChangesNothingAndSaysWhy() {
     trigger(window, "actionAddTorvynCharset");
     click(child<QRadioButton>(window, "width64Radio"));
     typeInto(child<QSpinBox>(window, "sizeSpin"), QStringLiteral("20"));
-    const Project before = window.project();
+    const Document before = window.document();
     const std::shared_ptr<const AtlasResult> result = window.waitForResult();
 
     for (const QString& path : {truncated, dir.filePath(QStringLiteral("missing.fnt")), bmfont}) {
@@ -468,7 +468,7 @@ void ProjectCommandsTest::failedOpenChangesNothingAndSaysWhy() {
         QCOMPARE(prompts.errors.size(), 1);
         QVERIFY2(prompts.errors.front().contains(QFileInfo(path).fileName()),
                  qPrintable(prompts.errors.front()));
-        QVERIFY(window.project() == before);
+        QVERIFY(window.document() == before);
         QCOMPARE(window.waitForResult(), result);
         QCOMPARE(controlsDiffer(window, before), QString());
     }
@@ -481,7 +481,7 @@ void ProjectCommandsTest::failedOpenChangesNothingAndSaysWhy() {
     QCOMPARE(prompts.errors.back(),
              QStringLiteral("Could not open the font project: \"DejaVuSans.ttf\" is a font file, "
                             "not a project: use --font-file (or File > Use Font File...)."));
-    QVERIFY(window.project() == before);
+    QVERIFY(window.document() == before);
 }
 
 void ProjectCommandsTest::failedSaveAndExportSayWhy() {
@@ -564,7 +564,7 @@ void ProjectCommandsTest::cancelledPromptsDoNothing() {
     BuilderDialog window(renderer_, prompts);
     window.show();
     trigger(window, "actionAddTorvynCharset");
-    const Project before = window.project();
+    const Document before = window.document();
     trigger(window, "actionSave");
     trigger(window, "actionExportFont");
     prompts.unsavedAnswer = FilePrompts::UnsavedChanges::Discard;
@@ -572,7 +572,7 @@ void ProjectCommandsTest::cancelledPromptsDoNothing() {
     QCOMPARE(prompts.saveAsks, 1);
     QCOMPARE(prompts.exportAsks, 1);
     QCOMPARE(prompts.openAsks, 1);
-    QVERIFY(window.project() == before);
+    QVERIFY(window.document() == before);
     QVERIFY(window.hasUnsavedChanges());
     QVERIFY(prompts.errors.isEmpty());
 }

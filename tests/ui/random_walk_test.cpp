@@ -36,15 +36,15 @@
 #include <deque>
 #include <random>
 
-#include "engine/atlas_builder.h"
-#include "engine/freetype_font_renderer.h"
-#include "engine/windows1252.h"
-#include "files/export_path.h"
-#include "files/exporter.h"
-#include "files/glyph_description.h"
-#include "files/project_file.h"
-#include "files/project_opener.h"
-#include "files/tga_image.h"
+#include "engine/atlas/atlas_builder.h"
+#include "engine/font/freetype_font_renderer.h"
+#include "engine/text/windows1252.h"
+#include "files/export/export_path.h"
+#include "files/export/exporter.h"
+#include "files/export/glyph_description.h"
+#include "files/export/tga_image.h"
+#include "files/project/project_file.h"
+#include "files/project/project_opener.h"
 #include "tests/ui/fake_file_prompts.h"
 #include "tests/ui/ui_test_helpers.h"
 #include "ui/builder_dialog.h"
@@ -99,8 +99,8 @@ QByteArray toBytes(const std::string& text) {
     return QByteArray(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-QByteArray projectBytes(const Project& project) {
-    return toBytes(encodeProjectFile(projectFileFor(project)));
+QByteArray projectBytes(const Document& document) {
+    return toBytes(encodeProjectFile(projectFileFor(document)));
 }
 
 int environmentNumber(const char* name, int fallback) {
@@ -458,7 +458,7 @@ void RandomWalkTest::doFileCommand(Action action) {
     const std::vector<GlyphInput> glyphsBefore = inputsOf(window.project().glyphs);
     const qsizetype errorsBefore = prompts_.errors.size();
     const int openAsksBefore = prompts_.openAsks;
-    const QByteArray projectBefore = projectBytes(window.project());
+    const QByteArray projectBefore = projectBytes(window.document());
     // Saving first, when the question asks for it, stores the project as it was, and the saved
     // file becomes the project's.
     const bool saving = action != Action::Save && action != Action::SaveAs &&
@@ -528,7 +528,7 @@ void RandomWalkTest::doFileCommand(Action action) {
                 break;
             }
             const QString path = *target;
-            const QByteArray expected = projectBytes(window.project());
+            const QByteArray expected = projectBytes(window.document());
             const bool refusable = !saveSucceeds(path);
             if (prompts_.errors.size() == errorsBefore) {
                 if (refusable || fileBytes(path) != expected || window.hasUnsavedChanges()) {
@@ -556,9 +556,9 @@ void RandomWalkTest::doFileCommand(Action action) {
                     : std::optional<qsizetype>(pick(0, static_cast<int>(exporters.size()) - 1));
             const Exporter& exporter = *exporters[static_cast<std::size_t>(
                 prompts_.exportFormat.value_or(exportFormatIndex(
-                    descriptorFormatName(window.project().exportSettings.format))))];
+                    descriptorFormatName(window.document().exportSettings.format))))];
             const QByteArray chosenBefore = fileBytes(prompts_.exportPath.value_or(QString()));
-            const DescriptorFormat formatBefore = window.project().exportSettings.format;
+            const DescriptorFormat formatBefore = window.document().exportSettings.format;
             note(QStringLiteral("Export %1 as %2")
                      .arg(prompts_.exportPath.value_or(QStringLiteral("-")),
                           QString::fromStdString(exporter.name())));
@@ -568,7 +568,7 @@ void RandomWalkTest::doFileCommand(Action action) {
             }
             // The format picked is stored once the export succeeds, and only then.
             const bool failed = prompts_.errors.size() > errorsBefore;
-            if (descriptorFormatName(window.project().exportSettings.format) !=
+            if (descriptorFormatName(window.document().exportSettings.format) !=
                 (failed ? descriptorFormatName(formatBefore) : exporter.name())) {
                 fail(
                     QStringLiteral("the format picked in the export dialog was stored after a "
@@ -1039,12 +1039,12 @@ void RandomWalkTest::doUndoRedo(Action action) {
     const char* name = undo ? "actionUndo" : "actionRedo";
     const char* reverse = undo ? "actionRedo" : "actionUndo";
     const bool enabled = child<QAction>(window, name)->isEnabled();
-    const Project before = window.project();
+    const Document before = window.document();
     const bool changedBefore = window.hasUnsavedChanges();
     note(QStringLiteral("%1%2").arg(actionName(action), enabled ? "" : " (disabled)"));
     trigger(window, name);
     if (!enabled) {
-        if (!(window.project() == before)) {
+        if (!(window.document() == before)) {
             fail(QStringLiteral("a disabled %1 changed the project").arg(actionName(action)));
         }
         return;
@@ -1054,7 +1054,7 @@ void RandomWalkTest::doUndoRedo(Action action) {
     } else if (chance(30)) {
         note(QStringLiteral("and back"));
         trigger(window, reverse);
-        if (!(window.project() == before) || window.hasUnsavedChanges() != changedBefore) {
+        if (!(window.document() == before) || window.hasUnsavedChanges() != changedBefore) {
             fail(QStringLiteral("%1 and back did not return to the project")
                      .arg(actionName(action)));
         }
@@ -1064,7 +1064,7 @@ void RandomWalkTest::doUndoRedo(Action action) {
 // What must hold after any action: the controls show the project.
 void RandomWalkTest::checkControls() {
     const BuilderDialog& window = *window_;
-    if (const QString differs = controlsDiffer(window, window.project()); !differs.isEmpty()) {
+    if (const QString differs = controlsDiffer(window, window.document()); !differs.isEmpty()) {
         fail(QStringLiteral("the controls do not show the project's ") + differs);
     }
 

@@ -17,9 +17,9 @@
 #include <functional>
 #include <vector>
 
-#include "engine/glyph_list.h"
-#include "engine/project.h"
-#include "files/exporter.h"
+#include "engine/project/glyph_list.h"
+#include "engine/project/project.h"
+#include "files/export/exporter.h"
 #include "ui/builder_dialog.h"
 
 namespace vemro::test {
@@ -72,8 +72,9 @@ inline std::vector<char32_t> codesOf(const GlyphList& glyphs) {
     return codes;
 }
 
-// The first control that does not show the project, or an empty text when every one does.
-inline QString controlsDiffer(const BuilderDialog& window, const Project& project) {
+// The first control that does not show the document, or an empty text when every one does.
+inline QString controlsDiffer(const BuilderDialog& window, const Document& document) {
+    const Project& project = document.project;
     const auto checkedSide = [&window](const char* group) {
         for (const int side : {64, 128, 256, 512, 1024, 2048, 4096}) {
             const QString name = QStringLiteral("%1%2Radio").arg(QLatin1String(group)).arg(side);
@@ -115,13 +116,13 @@ inline QString controlsDiffer(const BuilderDialog& window, const Project& projec
         child<QCheckBox>(window, "multiplePagesCheck")->isChecked() != packing.multiplePages) {
         return QStringLiteral("packing");
     }
-    const ExportSettings& exported = project.exportSettings;
+    const ExportSettings& exported = document.exportSettings;
     if (data("exportFormatCombo") != static_cast<int>(exported.format) ||
         data("pageImageCombo") != static_cast<int>(exported.image) ||
-        child<QCheckBox>(window, "kerningCheck")->isChecked() != exported.kerning) {
+        child<QCheckBox>(window, "kerningCheck")->isChecked() != project.kerning) {
         return QStringLiteral("export settings");
     }
-    if (child<QLineEdit>(window, "sampleTextEdit")->text().toStdString() != project.sampleText) {
+    if (child<QLineEdit>(window, "sampleTextEdit")->text().toStdString() != document.sampleText) {
         return QStringLiteral("sample text");
     }
     const EffectSettings& effects = project.effects;

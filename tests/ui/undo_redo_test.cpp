@@ -16,7 +16,7 @@
 #include <memory>
 #include <vector>
 
-#include "engine/freetype_font_renderer.h"
+#include "engine/font/freetype_font_renderer.h"
 #include "tests/engine/fake_font_renderer.h"
 #include "tests/ui/fake_file_prompts.h"
 #include "tests/ui/ui_test_helpers.h"
@@ -43,7 +43,7 @@ bool canRedo(const BuilderDialog& window) {
 }
 
 struct State {
-    Project project;
+    Document document;
     std::shared_ptr<const AtlasResult> result;
 };
 
@@ -96,19 +96,19 @@ void UndoRedoTest::undoAndRedoEveryKindOfChange() {
         },
         [&] { trigger(window, "actionNew"); },
     };
-    std::vector<State> states = {{window.project(), window.waitForResult()}};
+    std::vector<State> states = {{window.document(), window.waitForResult()}};
     for (const auto& change : changes) {
         change();
-        QVERIFY(!(window.project() == states.back().project));
-        states.push_back({window.project(), window.waitForResult()});
+        QVERIFY(!(window.document() == states.back().document));
+        states.push_back({window.document(), window.waitForResult()});
     }
 
     // Back to the start one step at a time, and forward again: each step shows the project
     // it restores in every control and the atlas it had.
     const auto expectState = [&window](const State& state) {
-        QVERIFY(window.project() == state.project);
+        QVERIFY(window.document() == state.document);
         QVERIFY(*window.waitForResult() == *state.result);
-        QCOMPARE(controlsDiffer(window, state.project), QString());
+        QCOMPARE(controlsDiffer(window, state.document), QString());
     };
     for (std::size_t i = states.size() - 1; i > 0; --i) {
         QVERIFY(canUndo(window));
@@ -128,7 +128,7 @@ void UndoRedoTest::spinEditsMakeOneStepUntilEditingEnds() {
     FakeFilePrompts prompts;
     BuilderDialog window(renderer_, prompts);
     window.show();
-    const Project start = window.project();
+    const Document start = window.document();
 
     // Typing a number, or holding an arrow key, is one step; Enter ends the run.
     typeInto(child<QSpinBox>(window, "borderLeftSpin"), QStringLiteral("14"));
@@ -143,7 +143,7 @@ void UndoRedoTest::spinEditsMakeOneStepUntilEditingEnds() {
     QCOMPARE(window.project().fontBorders, (FontBorders{.left = 14, .top = 3}));
     trigger(window, "actionUndo");
     trigger(window, "actionUndo");
-    QVERIFY(window.project() == start);
+    QVERIFY(window.document() == start);
     QVERIFY(!canUndo(window));
 
     // A run that ends where it began leaves no step.
@@ -154,7 +154,7 @@ void UndoRedoTest::spinEditsMakeOneStepUntilEditingEnds() {
     QVERIFY(!canUndo(window));
     QTest::keyClick(bottom, Qt::Key_Up);
     trigger(window, "actionUndo");
-    QVERIFY(window.project() == start);
+    QVERIFY(window.document() == start);
     QVERIFY(!canUndo(window));
 }
 

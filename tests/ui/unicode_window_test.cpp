@@ -16,8 +16,8 @@
 #include <condition_variable>
 #include <mutex>
 
-#include "engine/atlas_builder.h"
-#include "engine/freetype_font_renderer.h"
+#include "engine/atlas/atlas_builder.h"
+#include "engine/font/freetype_font_renderer.h"
 #include "tests/ui/fake_file_prompts.h"
 #include "tests/ui/ui_test_helpers.h"
 #include "ui/builder_dialog.h"
@@ -216,9 +216,9 @@ void UnicodeWindowTest::characterFileAddsOrIsRefusedWhole() {
     QVERIFY(child<QLabel>(window, "statusLabel")->text().startsWith(QStringLiteral("Added 5")));
 
     prompts.characterFilePath = dir.filePath(QStringLiteral("bad.txt"));
-    const Project before = window.project();
+    const Document before = window.document();
     trigger(window, "actionAddCharactersFromFile");
-    QVERIFY(window.project() == before);
+    QVERIFY(window.document() == before);
     QCOMPARE(prompts.errors.size(), 1);
     QVERIFY2(prompts.errors[0].contains(QStringLiteral("at byte 9 ")),
              qPrintable(prompts.errors[0]));
@@ -245,7 +245,7 @@ void UnicodeWindowTest::findSelectsAndRemoveTakesCharactersOut() {
     }
     QTest::keyClick(find, Qt::Key_Return);
     QCOMPARE(combo->currentIndex(), 5);  // nothing else is z
-    QCOMPARE(controlsDiffer(window, window.project()), QString());
+    QCOMPARE(controlsDiffer(window, window.document()), QString());
 
     // The status line names what the face lacks; Remove characters the face lacks takes it out.
     window.waitForResult();
@@ -310,7 +310,7 @@ void UnicodeWindowTest::fontFileIsUsedNamedAndUndone() {
     QCOMPARE(name->count(), faces);
     trigger(window, "actionUndo");
     QCOMPARE(window.project().font.fontFile, collection.toStdString());
-    QCOMPARE(controlsDiffer(window, window.project()), QString());
+    QCOMPARE(controlsDiffer(window, window.document()), QString());
 }
 
 void UnicodeWindowTest::burstOfChangesEndsShowingTheLatestProject() {

@@ -20,9 +20,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "engine/freetype_font_renderer.h"
-#include "files/project_file.h"
-#include "files/project_opener.h"
+#include "engine/font/freetype_font_renderer.h"
+#include "files/project/project_file.h"
+#include "files/project/project_opener.h"
 #include "tests/ui/fake_file_prompts.h"
 #include "tests/ui/ui_test_helpers.h"
 #include "ui/builder_dialog.h"
@@ -46,8 +46,8 @@ void clickUpArrow(QSpinBox* spin) {
                       QPoint(spin->width() - 4, spin->height() / 4));
 }
 
-QByteArray bytesOf(const Project& project) {
-    const std::vector<std::uint8_t> bytes = encodeProjectFile(projectFileFor(project));
+QByteArray bytesOf(const Document& document) {
+    const std::vector<std::uint8_t> bytes = encodeProjectFile(projectFileFor(document));
     return QByteArray(reinterpret_cast<const char*>(bytes.data()),
                       static_cast<qsizetype>(bytes.size()));
 }
@@ -130,7 +130,7 @@ void WindowConventionsTest::characterBordersShowOnlyTheSelectedGlyph() {
     QVERIFY(!right->isEnabled() && right->text().isEmpty());
     trigger(window, "actionUndo");
     QCOMPARE(characters->currentIndex(), -1);
-    QCOMPARE(controlsDiffer(window, window.project()), QString());
+    QCOMPARE(controlsDiffer(window, window.document()), QString());
 }
 
 void WindowConventionsTest::commandShortcutsWorkFromEveryControl() {
@@ -195,7 +195,7 @@ void WindowConventionsTest::saveWritesToTheProjectsFileAndSaveAsAlwaysAsks() {
     QVERIFY(window.isWindowModified());
     trigger(window, "actionSave");
     QCOMPARE(prompts.saveAsks, 1);
-    QCOMPARE(fileBytes(first), bytesOf(window.project()));
+    QCOMPARE(fileBytes(first), bytesOf(window.document()));
     QVERIFY(!window.isWindowModified());
 
     // Save As always asks, starting at the project's file; the new file becomes the project's.
@@ -206,7 +206,7 @@ void WindowConventionsTest::saveWritesToTheProjectsFileAndSaveAsAlwaysAsks() {
     QCOMPARE(prompts.saveAsks, 2);
     QCOMPARE(prompts.proposedSave, first);
     QCOMPARE(window.windowTitle(), titleFor(QStringLiteral("second.fnt")));
-    QCOMPARE(fileBytes(*prompts.savePath), bytesOf(window.project()));
+    QCOMPARE(fileBytes(*prompts.savePath), bytesOf(window.document()));
     QCOMPARE(fileBytes(first), firstBytes);
 
     // Open and Export start in the project's folder; Export proposes the project's name.

@@ -1,0 +1,278 @@
+#include "engine/atlas/atlas_builder.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <limits>
+#include <unordered_set>
+
+#include "engine/atlas/draw_cell.h"
+#include "engine/atlas/ink_budget.h"
+#include "engine/pack/pack_rows.h"
+#include "engine/pack/packer.h"
+
+namespace vemro {
+
+namespace {
+
+// The fewest new characters a batch that draws holds.
+constexpr std::size_t kLeastBatch = 8;
+
+PackingSettings usablePacking(const PackingSettings& stored) {
+    PackingSettings packing = stored;
+    if (packing.packer != PackerKind::Rows && packing.packer != PackerKind::Tight) {
+        packing.packer = PackerKind::Rows;
+    }
+    packing.spacing =
+        std::clamp(packing.spacing, PackingSettings::kMinSpacing, PackingSettings::kMaxSpacing);
+    return packing;
+}
+
+}  // namespace
+
+AtlasBuilder::AtlasBuilder(FontRenderer& renderer) : cache_(renderer) {}
+
+AtlasBuilder::~AtlasBuilder() = default;
+
+void AtlasBuilder::setThreadCount(int threads) {
+    threads_ = threads;
+}
+
+void AtlasBuilder::place(const std::vector<PackPosition>& positions, AtlasResult& result) {
+    for (std::size_t i = 0; i < positions.size(); ++i) {
+        result.glyphs[i].page = positions[i].page;
+        result.glyphs[i].x = positions[i].x;
+        result.glyphs[i].y = positions[i].y;
+    }
+}
+
+std::int32_t AtlasBuilder::placeCells(PackerKind packer, const std::vector<PackItem>& items,
+                                      const PackOptions& options, AtlasResult& result) {
+    std::vector<PackPosition> positions = packItems(packer, items, options);
+    place(positions, result);
+    const bool field = result.effects.distanceField;
+    const std::vector<std::size_t> past = cellsPastInkBudget(
+        result.glyphs, options.page, result.lineHeight,
+        field ? kMaxDistanceFieldPixels : kMaxAtlasPixels, field ? result.effects.spread : 0);
+    std::int32_t lastPage = 0;
+    for (const PackPosition& position : positions) {
+        lastPage = std::max(lastPage, position.page);
+    }
+    if (!past.empty()) {
+        // Below the lowest cell of the last page.
+        std::int32_t top = options.page.height;
+        for (const PlacedGlyph& cell : result.glyphs) {
+            if (cell.page == lastPage) {
+                top = std::max(top, cell.y + std::max(cell.height, 0));
+            }
+        }
+        placeBelowPage(items, past, options, lastPage, positions, top + options.spacing);
+        place(positions, result);
+    }
+    return lastPage + 1;
+}
+
+std::shared_ptr<const AtlasResult> AtlasBuilder::rebuild(const Project& project) {
+    const std::int32_t factor = drawingFactor(project);
+    const EffectSettings effects = usableEffects(project.effects);
+    const EffectPadding padding = effectPadding(effects);
+    const bool anyEffect = hasColourPages(effects) || effects.distanceField;
+    const std::int32_t outlineWidth = effects.outline ? effects.outlineWidth : 0;
+    const auto side = [](std::int32_t value) { return std::clamp(value, 1, AtlasSize::kMaxSide); };
+    const AtlasSize largest{side(project.textureSize.width), side(project.textureSize.height)};
+    const PackingSettings packing = usablePacking(project.packing);
+    const FontBorders& borders = project.fontBorders;
+    cache_.useFont(fontRequestFor(project));
+
+    auto result = std::make_shared<AtlasResult>();
+    result->factor = factor;
+    result->fontBorders = borders;
+    result->effects = effects;
+    result->effectPadding = padding;
+    result->spacing = packing.spacing;
+    result->lineHeight = cache_.lineHeight() / factor;
+    result->ascent = static_cast<double>(cache_.ascent()) / factor;
+    result->lineSpacing = static_cast<double>(cache_.lineHeight()) / factor;
+    result->fontName = cache_.fontName();
+    result->fontCharacters = cache_.fontCharacters();
+    result->fontProblem = cache_.fontProblem();
+    if (project.kerning) {
+        result->kerning = cache_.kerning(project.glyphs);
+    }
+
+    const std::int32_t cellHeight =
+        result->lineHeight + borders.top + borders.bottom + padding.top + padding.bottom;
+    // Whether a character shows is guessed by area before packing: characters are drawn at once
+    // while the cells so far, with their spacing, cover less than the pages can hold; later ones
+    // are only measured. Drawing decides nothing: every character whose cell shows is drawn
+    // when the pages are drawn.
+    const std::int64_t pageArea = std::int64_t{largest.width} * largest.height;
+    const std::int64_t budget =
+        std::min(packing.multiplePages ? pageArea * maxPagesFor(largest) : pageArea,
+                 effects.distanceField ? kMaxDistanceFieldPixels : kMaxAtlasPixels);
+    learnWidths(project, factor, borders.left + borders.right + padding.left + padding.right,
+                std::int64_t{std::max(cellHeight, 0)} + packing.spacing, packing.spacing, budget,
+                outlineWidth);
+    result->glyphs = measure(project, factor, cellHeight, padding, anyEffect);
+
+    std::vector<PackItem> items;
+    items.reserve(result->glyphs.size());
+    for (const PlacedGlyph& cell : result->glyphs) {
+        items.push_back(PackItem{cell.width, cell.height});
+    }
+    const AtlasSize texture =
+        packing.fitSize ? fitTextureSize(packing.packer, items, packing.spacing, largest) : largest;
+    result->textureSize = texture;
+    PackOptions options;
+    options.page = texture;
+    options.spacing = packing.spacing;
+    options.multiplePages = packing.multiplePages;
+    options.maxPages = maxPagesFor(texture);
+    const std::int32_t pageCount = placeCells(packing.packer, items, options, *result);
+    result->pages.resize(static_cast<std::size_t>(pageCount));
+    for (AtlasPage& page : result->pages) {
+        page.width = texture.width;
+        page.height = texture.height;
+        page.channels = hasColourPages(effects) ? 4 : 1;
+    }
+    draw(factor, borders.top + padding.top, *result);
+    return result;
+}
+
+void AtlasBuilder::learnWidths(const Project& project, std::int32_t factor, std::int32_t extraWidth,
+                               std::int64_t rowsTaken, std::int32_t spacing, std::int64_t budget,
+                               std::int32_t outlineWidth) {
+    const GlyphList& glyphs = project.glyphs;
+    // A cell narrower than its ink (negative character borders) counts its ink's width, so that
+    // the guess draws no more ink than the pages could hold.
+    const auto areaOf = [&](const Glyph& glyph) {
+        const std::int32_t ink = std::abs(cache_.metrics(glyph.code).b) / factor;
+        const std::int32_t width = ink + extraWidth + glyph.charBorderLeft + glyph.charBorderRight;
+        return (std::int64_t{std::max({width, ink, 0})} + spacing) * rowsTaken;
+    };
+    std::size_t known = 0;  // the glyphs before this one are known and counted in `area`
+    std::int64_t area = 0;
+    std::vector<char32_t> batch;
+    std::unordered_set<char32_t> batched;
+    for (;;) {
+        while (known < glyphs.size() && cache_.knows(glyphs[known].code)) {
+            area += areaOf(glyphs[known]);
+            ++known;
+        }
+        if (known == glyphs.size()) {
+            return;
+        }
+        // Characters are learnt in batches on all threads. While the area is not spent, a batch
+        // holds about as many new characters as the rest of it is likely to take, judged by the
+        // cells so far (at first by square cells), and they are drawn; after that every
+        // remaining one is only measured.
+        const bool draw = area < budget;
+        std::size_t size = std::numeric_limits<std::size_t>::max();
+        if (draw && known == 0 && rowsTaken > 0) {
+            size = static_cast<std::size_t>(budget / (rowsTaken * rowsTaken) + 1);
+        } else if (draw && area > 0) {
+            size = static_cast<std::size_t>(
+                (budget - area) * static_cast<std::int64_t>(known) / area + 1);
+        }
+        size = std::max(size, kLeastBatch);
+        batch.clear();
+        batched.clear();
+        for (std::size_t i = known; i < glyphs.size() && batch.size() < size; ++i) {
+            const char32_t code = glyphs[i].code;
+            if (!cache_.knows(code) && batched.insert(code).second) {
+                batch.push_back(code);
+            }
+        }
+        cache_.learn(batch, draw, factor, threads(), outlineWidth);
+    }
+}
+
+std::vector<PlacedGlyph> AtlasBuilder::measure(const Project& project, std::int32_t factor,
+                                               std::int32_t cellHeight,
+                                               const EffectPadding& padding, bool wholeInk) const {
+    const FontBorders& borders = project.fontBorders;
+    const std::int32_t extraWidth = borders.left + borders.right + padding.left + padding.right;
+    // Cells hold the ink's width in whole atlas pixels, truncated as they always were; with
+    // effects, whose layers reach past the ink, rounded up so that none of it is cut.
+    const std::int32_t round = wholeInk ? factor - 1 : 0;
+    std::vector<PlacedGlyph> cells;
+    cells.reserve(project.glyphs.size());
+    for (const Glyph& glyph : project.glyphs) {
+        const GlyphMetrics metrics = cache_.metrics(glyph.code);
+        const GlyphInfo& info = cache_.info(glyph.code);
+        PlacedGlyph cell;
+        cell.code = glyph.code;
+        cell.width = (std::abs(metrics.b) + round) / factor + extraWidth + glyph.charBorderLeft +
+                     glyph.charBorderRight;
+        cell.height = cellHeight;
+        cell.inkLeft = borders.left + glyph.charBorderLeft + padding.left;
+        cell.a = static_cast<double>(metrics.a) / factor;
+        cell.b = static_cast<double>(metrics.b) / factor;
+        cell.advance = static_cast<double>(info.advance) / 64.0 / factor;
+        cell.glyphIndex = info.index;
+        cells.push_back(cell);
+    }
+    return cells;
+}
+
+void AtlasBuilder::draw(std::int32_t factor, std::int32_t inkTop, AtlasResult& result) {
+    const EffectSettings& effects = result.effects;
+    const bool colour = hasColourPages(effects);
+    const std::int32_t outlineWidth = effects.outline ? effects.outlineWidth : 0;
+    // The ink of every character that shows, reduced on all threads first, and with colour
+    // effects composed.
+    std::vector<char32_t> showing;
+    std::unordered_set<char32_t> listed;
+    for (const PlacedGlyph& cell : result.glyphs) {
+        if (!visiblePart(cell, result.pages[static_cast<std::size_t>(cell.page)]).empty() &&
+            (colour || !cache_.hasInk(cell.code, factor)) && listed.insert(cell.code).second) {
+            showing.push_back(cell.code);
+        }
+    }
+    cache_.learn(showing, true, factor, threads(), outlineWidth);
+    const Rgb clear = transparentColour(effects);
+    if (colour) {
+        colourInks_.prepare(showing, cache_, effects, factor, threads());
+    }
+
+    for (AtlasPage& page : result.pages) {
+        const auto size = static_cast<std::size_t>(page.width) * page.height;
+        if (!colour) {
+            page.pixels.assign(size, 0);
+            continue;
+        }
+        // One transparent pixel, then the filled part doubled until the page is full.
+        page.pixels.resize(size * 4);
+        if (size > 0) {
+            page.pixels[0] = clear.red;
+            page.pixels[1] = clear.green;
+            page.pixels[2] = clear.blue;
+            page.pixels[3] = 0;
+        }
+        for (std::size_t filled = 4; filled < page.pixels.size(); filled *= 2) {
+            std::copy_n(page.pixels.begin(), std::min(filled, page.pixels.size() - filled),
+                        page.pixels.begin() + static_cast<std::ptrdiff_t>(filled));
+        }
+    }
+    for (const PlacedGlyph& cell : result.glyphs) {
+        AtlasPage& page = result.pages[static_cast<std::size_t>(cell.page)];
+        if (cellLeavesPage(cell, page)) {
+            ++result.glyphsOutsideTexture;
+        }
+        const VisibleCell visible = visiblePart(cell, page);
+        if (visible.empty()) {
+            continue;
+        }
+        // The borders are whole atlas pixels, so the ink reduced once for this factor lands on
+        // the cell unchanged, its vertical offset counted from the bottom of the top border and
+        // the effects' padding.
+        if (colour) {
+            const ColourInk& ink = colourInks_.ink(cell.code);
+            drawColourCell(cell, visible, ink, inkTop + ink.top, clear, page);
+            continue;
+        }
+        const ReducedInk& ink = cache_.reducedInk(cell.code);
+        drawCell(cell, visible, ink, inkTop + ink.top, page);
+    }
+}
+
+}  // namespace vemro

@@ -1,0 +1,76 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "engine/atlas/atlas_result.h"
+#include "engine/atlas/colour_ink_cache.h"
+#include "engine/atlas/glyph_cache.h"
+#include "engine/atlas/worker_pool.h"
+#include "engine/font/font_renderer.h"
+#include "engine/pack/pack_options.h"
+#include "engine/project/project.h"
+
+namespace vemro {
+
+// Turns projects into atlases: measure every glyph, choose the texture size, pack the cells onto
+// pages, draw only the glyphs that landed on a page. It keeps the font of the last rebuild and
+// what it knows of its glyphs, so a rebuild that asks for the same font draws nothing it has
+// drawn before; a different font request makes a new font and forgets the glyphs. Glyphs are
+// drawn and reduced on several threads; the pages are composed afterwards in list order, so the
+// atlas is the same on any number of threads. With the project's kerning option on, the result
+// carries the font's kerning among the list's characters, asked of the font again only when the
+// font or the set of characters changed. With colour effects the pages are 32-bit, each glyph's
+// ink composed with its outline and shadow once per font and set of effects; a distance field is
+// drawn instead of coverage, at factor 1.
+class AtlasBuilder {
+public:
+    // The renderer must outlive the builder.
+    explicit AtlasBuilder(FontRenderer& renderer);
+    ~AtlasBuilder();
+
+    AtlasBuilder(const AtlasBuilder&) = delete;
+    AtlasBuilder& operator=(const AtlasBuilder&) = delete;
+
+    // How many threads later rebuilds draw glyphs on: 0 (the default) for one per core, 1 for
+    // the calling thread alone. The helpers come from the pool the program shares.
+    void setThreadCount(int threads);
+
+    // The atlas of the project. Never fails: a font that cannot be made gives empty cells and
+    // says why in the result's fontProblem. A texture side outside 1..AtlasSize::kMaxSide is
+    // brought into that range, and so are the spacing and the packer. At most
+    // maxPagesFor(texture) pages are drawn, and ink of at most kMaxAtlasPixels (a distance field's
+    // kMaxDistanceFieldPixels; cellsPastInkBudget); cells past either are placed below the last
+    // page.
+    std::shared_ptr<const AtlasResult> rebuild(const Project& project);
+
+private:
+    // Learns the widths of every glyph of the list, drawing at once the ones that probably land
+    // on a page: while the cells so far cover less than `budget` pixels.
+    // With an outline of `outlineWidth` pixels (0: none), the drawn glyphs are widened as well.
+    void learnWidths(const Project& project, std::int32_t factor, std::int32_t extraWidth,
+                     std::int64_t rowsTaken, std::int32_t spacing, std::int64_t budget,
+                     std::int32_t outlineWidth);
+    // The cells of the project's glyphs, measured but not yet placed.
+    std::vector<PlacedGlyph> measure(const Project& project, std::int32_t factor,
+                                     std::int32_t cellHeight, const EffectPadding& padding,
+                                     bool wholeInk) const;
+    // Draws the cells that show on their page, in list order, and counts the cells that leave
+    // their page. The ink's vertical offset counts from row inkTop of the cell.
+    void draw(std::int32_t factor, std::int32_t inkTop, AtlasResult& result);
+
+    // Packs the cells onto pages and sets the cells past the ink budget below the last page;
+    // returns how many pages there are.
+    static std::int32_t placeCells(PackerKind packer, const std::vector<PackItem>& items,
+                                   const PackOptions& options, AtlasResult& result);
+    static void place(const std::vector<PackPosition>& positions, AtlasResult& result);
+    // The threads a rebuild may use.
+    int threads() const { return threads_ > 0 ? threads_ : WorkerPool::coreCount(); }
+
+    GlyphCache cache_;
+    ColourInkCache colourInks_;
+    int threads_ = 0;
+};
+
+}  // namespace vemro

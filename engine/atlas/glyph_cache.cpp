@@ -1,0 +1,234 @@
+#include "engine/atlas/glyph_cache.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace vemro {
+
+namespace {
+
+// Fewer characters than this are not worth waking other threads for.
+constexpr std::size_t kLeastWorkToShare = 32;
+
+std::shared_ptr<const std::vector<char32_t>> noCharacters() {
+    static const auto none = std::make_shared<const std::vector<char32_t>>();
+    return none;
+}
+
+// What a character needs, and what one worker found out about it.
+struct Task {
+    char32_t code = 0;
+    bool needsWidths = false;
+    bool needsInk = false;
+    bool needsBorder = false;
+    GlyphMetrics metrics;  // known already when the widths are not needed
+    GlyphInfo info;
+    bool inked = false;  // ink holds the character's ink reduced at the factor
+    ReducedInk ink;
+    ReducedInk bordered;
+};
+
+std::int32_t floorMod(std::int32_t value, std::int32_t divisor) {
+    const std::int32_t rest = value % divisor;
+    return rest < 0 ? rest + divisor : rest;
+}
+
+// Reduces an image on the block grid that starts at the ink's first column, `inkA` pixels right
+// of the pen; its `left` says where its column 0 lies on that grid.
+ReducedInk reduce(const GlyphImage& image, std::int32_t inkA, std::int32_t factor) {
+    // An image whose bytes fall short of its size counts as one without ink.
+    const bool whole = image.width > 0 && image.height > 0 &&
+                       image.coverage.size() >= static_cast<std::size_t>(image.width) *
+                                                    static_cast<std::size_t>(image.height);
+    if (!whole || factor < 1) {
+        return ReducedInk{};
+    }
+    const std::int32_t first = image.a - image.margin;
+    const std::int32_t pad = floorMod(first - inkA, factor);
+    ReducedInk ink;
+    if (pad == 0) {
+        ink = reduceInk(image.coverage.data(), image.width, image.height, image.top, factor);
+    } else {
+        // Empty columns in front put the image's first column where the grid has it.
+        const std::int32_t width = image.width + pad;
+        std::vector<std::uint8_t> padded(static_cast<std::size_t>(width) * image.height, 0);
+        for (std::int32_t y = 0; y < image.height; ++y) {
+            const auto row = image.coverage.begin() + static_cast<std::ptrdiff_t>(y) * image.width;
+            std::copy(row, row + image.width,
+                      padded.begin() + static_cast<std::ptrdiff_t>(y) * width + pad);
+        }
+        ink = reduceInk(padded.data(), width, image.height, image.top, factor);
+    }
+    ink.left = (first - pad - inkA) / factor;
+    return ink;
+}
+
+// Asks the font (nullptr: none could be made) for what the task needs. The drawn image lives
+// only until it is reduced.
+void perform(Font* font, std::int32_t factor, std::int32_t outlineWidth, Task& task) {
+    std::optional<GlyphImage> image;
+    if (task.needsInk) {
+        image = font ? font->renderGlyph(task.code) : GlyphImage{};
+    }
+    if (task.needsWidths) {
+        std::optional<GlyphMetrics> measured;
+        if (!image && font) {
+            measured = font->measureGlyph(task.code);
+        }
+        if (!measured && !image) {
+            image = font ? font->renderGlyph(task.code) : GlyphImage{};
+        }
+        task.metrics = measured ? *measured : GlyphMetrics{image->a, image->b};
+        task.info = font ? font->glyphInfo(task.code) : GlyphInfo{};
+    }
+    if (image) {
+        task.ink = reduce(*image, task.metrics.a, factor);
+        task.inked = true;
+    }
+    if (task.needsBorder) {
+        task.bordered = font ? reduce(font->renderBordered(task.code, outlineWidth * factor),
+                                      task.metrics.a, factor)
+                             : ReducedInk{};
+    }
+}
+
+}  // namespace
+
+GlyphCache::GlyphCache(FontRenderer& renderer)
+    : renderer_(renderer), fontCharacters_(noCharacters()) {}
+
+GlyphCache::~GlyphCache() = default;
+
+void GlyphCache::useFont(const FontRequest& request) {
+    if (request_ == request) {
+        return;
+    }
+    request_ = request;
+    madeRequest_ = request;
+    ++fontGeneration_;
+    glyphs_.clear();
+    helperFonts_.clear();
+    helperFontFailed_ = false;
+    font_.reset();
+    fontProblem_.clear();
+    fontName_.clear();
+    fontCharacters_ = noCharacters();
+    kerningCharacters_.reset();
+    kerning_.reset();
+    Result<std::unique_ptr<Font>> made = renderer_.createFont(request);
+    if (!made && !request.fontFile.empty()) {
+        FontRequest installed = request;
+        installed.fontFile.clear();
+        installed.faceIndex = 0;
+        Result<std::unique_ptr<Font>> fallback = renderer_.createFont(installed);
+        fontProblem_ = made.message() + "; " +
+                       (fallback ? "using \"" + fallback.value()->familyName() + "\" instead"
+                                 : fallback.message());
+        made = std::move(fallback);
+        madeRequest_ = installed;
+    } else if (!made) {
+        fontProblem_ = made.message();
+    }
+    if (made) {
+        font_ = std::move(made.value());
+        fontName_ = font_->familyName();
+        fontCharacters_ = std::make_shared<const std::vector<char32_t>>(font_->characters());
+    }
+}
+
+bool GlyphCache::hasInk(char32_t code, std::int32_t factor) const {
+    const auto found = glyphs_.find(code);
+    return found != glyphs_.end() && found->second.inkFactor == factor;
+}
+
+bool GlyphCache::hasBorder(char32_t code, std::int32_t factor, std::int32_t width) const {
+    const auto found = glyphs_.find(code);
+    return found != glyphs_.end() && found->second.borderFactor == factor &&
+           found->second.borderWidth == width;
+}
+
+std::vector<Font*> GlyphCache::workerFonts(int threads) {
+    std::vector<Font*> fonts{font_.get()};
+    while (!helperFontFailed_ && static_cast<int>(helperFonts_.size()) < threads - 1) {
+        Result<std::unique_ptr<Font>> made = renderer_.createFont(madeRequest_);
+        if (!made) {
+            // Fewer threads then; the font that was made does the rest.
+            helperFontFailed_ = true;
+            break;
+        }
+        helperFonts_.push_back(std::move(made.value()));
+    }
+    for (const std::unique_ptr<Font>& font : helperFonts_) {
+        if (static_cast<int>(fonts.size()) < threads) {
+            fonts.push_back(font.get());
+        }
+    }
+    return fonts;
+}
+
+void GlyphCache::learn(const std::vector<char32_t>& codes, bool withInk, std::int32_t factor,
+                       int threads, std::int32_t outlineWidth) {
+    std::vector<Task> tasks;
+    for (const char32_t code : codes) {
+        Task task;
+        task.code = code;
+        task.needsWidths = !knows(code);
+        task.needsInk = withInk && !hasInk(code, factor);
+        task.needsBorder = withInk && outlineWidth > 0 && !hasBorder(code, factor, outlineWidth);
+        if (!task.needsWidths) {
+            task.metrics = metrics(code);
+        }
+        if (task.needsWidths || task.needsInk || task.needsBorder) {
+            tasks.push_back(std::move(task));
+        }
+    }
+    if (tasks.empty()) {
+        return;
+    }
+    // Without a font there is nothing to ask; with little to do one thread is quicker.
+    const std::vector<Font*> fonts = font_ && tasks.size() >= kLeastWorkToShare
+                                         ? workerFonts(threads)
+                                         : std::vector<Font*>{font_.get()};
+    WorkerPool::shared().run(tasks.size(), static_cast<int>(fonts.size()),
+                             [&](int worker, std::size_t index) {
+                                 perform(fonts[worker], factor, outlineWidth, tasks[index]);
+                             });
+    for (Task& task : tasks) {
+        Entry& entry = glyphs_[task.code];
+        if (task.needsWidths) {
+            entry.metrics = task.metrics;
+            entry.info = task.info;
+        }
+        if (task.inked) {
+            entry.ink = std::move(task.ink);
+            entry.inkFactor = factor;
+        }
+        if (task.needsBorder) {
+            entry.bordered = std::move(task.bordered);
+            entry.borderFactor = factor;
+            entry.borderWidth = outlineWidth;
+        }
+    }
+}
+
+const std::shared_ptr<const std::vector<KerningPair>>& GlyphCache::kerning(
+    const GlyphList& glyphs) {
+    // Comparing the list in order costs less than sorting it, and lists rarely change order.
+    std::vector<char32_t> codes;
+    codes.reserve(glyphs.size());
+    for (const Glyph& glyph : glyphs) {
+        codes.push_back(glyph.code);
+    }
+    if (kerning_ && kerningCharacters_ == codes) {
+        return kerning_;
+    }
+    std::vector<char32_t> distinct = codes;
+    std::sort(distinct.begin(), distinct.end());
+    distinct.erase(std::unique(distinct.begin(), distinct.end()), distinct.end());
+    kerning_ = std::make_shared<const std::vector<KerningPair>>(
+        font_ ? font_->kerningPairs(distinct) : std::vector<KerningPair>());
+    kerningCharacters_ = std::move(codes);
+    return kerning_;
+}
+
+}  // namespace vemro

@@ -1,0 +1,161 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "engine/core/result.h"
+
+namespace vemro {
+
+// What a font is made from: a typeface and style, and an em height in pixels.
+struct FontRequest {
+    std::string faceName;          // empty or unknown: the system's best match
+    std::int32_t pixelHeight = 0;  // em height in pixels (already multiplied by the factor)
+    std::int32_t weight = 400;     // 400, 600 or 700
+    bool antialiased = true;       // grey levels when true, every pixel 0 or 255 when false
+    bool italic = false;
+    // A font file to use instead of an installed face (empty: none), and the face inside it.
+    // Last, so that requests written as {face, pixels, ...} need not name them.
+    std::string fontFile{};
+    std::int32_t faceIndex = 0;
+    // Draw signed distance fields instead of coverage, reaching `spread` pixels to either side
+    // of the outline (2..32); the quality then does not matter.
+    bool distanceField = false;
+    std::int32_t spread = 0;
+
+    friend bool operator==(const FontRequest&, const FontRequest&) = default;
+};
+
+// One character of a font, as drawing produces it.
+struct GlyphImage {
+    // Signed distance from the drawing position to the left edge of the black box.
+    std::int32_t a = 0;
+    // Width of the black box in pixels, at least 1 (a character without ink gives 1).
+    std::int32_t b = 1;
+    // The ink: a coverage bitmap whose top-left pixel lands at (x + a - margin, y + top) when the
+    // character cell's top-left corner is drawn at (x, y). Its first and last columns hold ink
+    // and width == b whenever there is any ink; without ink width and height are 0.
+    std::int32_t top = 0;
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+    std::vector<std::uint8_t> coverage;  // width x height bytes, row-major, 0..255
+    // A distance field reaches `margin` pixels past the black box on every side; its image is the
+    // whole field (width == b + 2 x margin), and a pixel holds 128 on the outline, more inside
+    // and less outside. 0 for coverage.
+    std::int32_t margin = 0;
+};
+
+// The A and B widths of one character, as renderGlyph reports them.
+struct GlyphMetrics {
+    std::int32_t a = 0;
+    std::int32_t b = 1;
+
+    friend bool operator==(const GlyphMetrics&, const GlyphMetrics&) = default;
+};
+
+// What the face knows of a character besides its ink.
+struct GlyphInfo {
+    // The glyph's index in the face; 0 when the face has no glyph for the character (it is then
+    // drawn as the face's missing-glyph shape).
+    std::uint32_t index = 0;
+    // The advance width as text shaping uses it, in 1/64 pixel at the font's em height: from the
+    // font's design units, unhinted and unrounded, synthesized bold included.
+    std::int32_t advance = 0;
+
+    friend bool operator==(const GlyphInfo&, const GlyphInfo&) = default;
+};
+
+// A kerning adjustment between two characters, in 1/64 pixel at the font's em height; added
+// to the left character's advance when the right one follows it.
+struct KerningPair {
+    char32_t left = 0;
+    char32_t right = 0;
+    std::int32_t amount = 0;
+
+    friend bool operator==(const KerningPair&, const KerningPair&) = default;
+};
+
+// One face of a font file, as File > Use Font File lists it.
+struct FontFileFace {
+    std::int32_t index = 0;  // the face's index inside the file
+    std::string familyName;  // e.g. "Noto Sans"
+    std::string styleName;   // e.g. "Bold Italic"
+
+    friend bool operator==(const FontFileFace&, const FontFileFace&) = default;
+};
+
+// One face at one size and style, made by FontRenderer::createFont. A font is used by one
+// thread at a time; fonts made by the same renderer may be used one after the other in any
+// order on that thread.
+class Font {
+public:
+    virtual ~Font() = default;
+
+    // Ascent plus descent in whole pixels: the height of a line of text.
+    virtual std::int32_t lineHeight() const = 0;
+    // Whole pixels from the top of a line to the baseline; lineHeight() - ascent() is the
+    // descent.
+    virtual std::int32_t ascent() const = 0;
+
+    // The ink and the A and B widths of one character (a Unicode code point).
+    virtual GlyphImage renderGlyph(char32_t code) = 0;
+
+    // The A and B widths renderGlyph would report for the character, found without drawing its
+    // ink. Nothing when the font has no cheaper way than drawing; the caller then calls
+    // renderGlyph.
+    virtual std::optional<GlyphMetrics> measureGlyph(char32_t /*code*/) { return std::nullopt; }
+
+    // The coverage of a character widened by `radius` pixels on every side (its outline stroked
+    // with round joins, outside and inside filled), placed as renderGlyph places its ink (a, b
+    // and top describe this image). A font that cannot stroke gives the glyph as renderGlyph
+    // draws it.
+    virtual GlyphImage renderBordered(char32_t code, std::int32_t /*radius*/) {
+        return renderGlyph(code);
+    }
+
+    // The glyph index and advance width of a character.
+    virtual GlyphInfo glyphInfo(char32_t code) = 0;
+
+    // The family name of the face the font was made from (the face actually used, which may
+    // differ from the one asked for when that is not installed).
+    virtual std::string familyName() const = 0;
+
+    // Every character the face maps to a glyph, ascending.
+    virtual std::vector<char32_t> characters() = 0;
+
+    // The kerning between every ordered pair of the given characters that the font adjusts;
+    // pairs of 0 are left out. The characters come without repeats.
+    virtual std::vector<KerningPair> kerningPairs(const std::vector<char32_t>& /*characters*/) {
+        return {};
+    }
+};
+
+// The font services the engine needs: the typefaces a user can pick, and fonts made from them.
+// The renderer may be called from several threads at once; each font it made is used by one
+// thread at a time.
+class FontRenderer {
+public:
+    virtual ~FontRenderer() = default;
+
+    // Every typeface a user can pick, once each, sorted case-insensitively.
+    virtual const std::vector<std::string>& faceNames() = 0;
+
+    // The typeface a new project starts with.
+    virtual std::string defaultFaceName() {
+        const std::vector<std::string>& faces = faceNames();
+        return faces.empty() ? std::string() : faces.front();
+    }
+
+    // Makes a font, or says in a sentence a user can read (naming the face) why none could be
+    // made. The font stays usable after the renderer has made others, as long as the renderer
+    // lives.
+    virtual Result<std::unique_ptr<Font>> createFont(const FontRequest& request) = 0;
+
+    // The faces of a font file (.ttf, .otf, .ttc, .woff, .woff2), or why it cannot be used.
+    virtual Result<std::vector<FontFileFace>> inspectFontFile(const std::string& path) = 0;
+};
+
+}  // namespace vemro

@@ -1,0 +1,99 @@
+#pragma once
+
+// Internal to the FreeType renderer: includes FreeType.
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "engine/core/result.h"
+#include "engine/font/font_renderer.h"
+#include "engine/font/freetype/face_source.h"
+#include "engine/font/freetype/freetype_library.h"
+
+#include FT_STROKER_H
+
+namespace vemro {
+
+// One face at one pixel height and style, on FreeType. The font has a FreeType face to itself
+// (from the face's source, which takes it back when the font goes) and its own size on it, so
+// fonts may be used on different threads at once. Bold and italic the face lacks are
+// synthesized: strokes widened by 1/24 of the em, outlines sheared by about 12 degrees.
+//
+// A font for a distance field draws FreeType's signed distance field of each glyph instead of its
+// coverage (FT_RENDER_MODE_SDF at the request's spread), hinted as antialiased coverage is.
+//
+// The library belongs to the renderer that made the font and must outlive it.
+class FreetypeFont final : public Font {
+public:
+    // A font of the face for the request; the reason (a phrase a user can read) when FreeType
+    // cannot size the face. The face, taken from the source, must be scalable with a non-zero
+    // em.
+    static Result<std::unique_ptr<FreetypeFont>> create(FreetypeLibrary& library,
+                                                        std::shared_ptr<FaceSource> source,
+                                                        FreetypeLibrary::Face face,
+                                                        const FontRequest& request);
+    ~FreetypeFont() override;
+
+    FreetypeFont(const FreetypeFont&) = delete;
+    FreetypeFont& operator=(const FreetypeFont&) = delete;
+
+    std::int32_t lineHeight() const override { return lineHeight_; }
+    std::int32_t ascent() const override { return ascent_; }
+    GlyphImage renderGlyph(char32_t code) override;
+    // Exactly the A and B widths renderGlyph reports. Antialiased outlines are measured by
+    // asking FreeType's rasteriser only for the columns at the ink's edges; other glyphs are
+    // scan-converted as drawing does but nothing is copied.
+    std::optional<GlyphMetrics> measureGlyph(char32_t code) override;
+    // The outline stroked by FreeType's stroker with round joins and caps, its outside border
+    // filled, drawn as renderGlyph draws coverage.
+    GlyphImage renderBordered(char32_t code, std::int32_t radius) override;
+    GlyphInfo glyphInfo(char32_t code) override;
+    std::string familyName() const override { return familyName_; }
+    std::vector<char32_t> characters() override;
+    // As HarfBuzz shapes each pair on this face: from the GPOS `kern` feature, or from a legacy
+    // `kern` table where HarfBuzz uses that (see kerningInDesignUnits), scaled to the em height.
+    std::vector<KerningPair> kerningPairs(const std::vector<char32_t>& characters) override;
+
+private:
+    FreetypeFont(FreetypeLibrary& library, std::shared_ptr<FaceSource> source,
+                 FreetypeLibrary::Face face, FT_Size size, const FontRequest& request);
+
+    // Ascent and line height as Windows scales them.
+    void computeLineMetrics();
+    // Design units to 1/64 pixel at the em height, rounded once.
+    std::int32_t scaleDesignUnits(FT_Long units) const;
+    // Loads a character into the face's glyph slot with the synthesized styles applied; false
+    // when neither it nor the missing-glyph shape can be loaded.
+    bool loadGlyph(char32_t code);
+    // Turns the loaded glyph into a bitmap as renderGlyph draws it; false on failure.
+    bool drawSlot();
+    // The distance field of a character, and the box of its outline in whole pixels as the
+    // field's black box (nothing when that box is out of the renderer's range).
+    GlyphImage renderField(char32_t code);
+    std::optional<GlyphMetrics> measureField(char32_t code);
+
+    FreetypeLibrary& ownLibrary_;
+    FT_Library library_;
+    std::shared_ptr<FaceSource> source_;
+    FreetypeLibrary::Face ownedFace_;
+    FT_Face face_;  // ownedFace_.get()
+    FT_Size size_;
+    std::string familyName_;
+    std::int32_t pixelHeight_;
+    bool antialiased_;
+    bool distanceField_;
+    std::int32_t spread_;
+    bool embolden_;
+    bool oblique_;
+    // How far a synthesized bold widens each stroke, 26.6 pixels.
+    FT_Pos emboldenStrength_ = 0;
+    std::int32_t ascent_ = 0;
+    std::int32_t lineHeight_ = 0;
+    // Made on first use of renderBordered.
+    FT_Stroker stroker_ = nullptr;
+};
+
+}  // namespace vemro

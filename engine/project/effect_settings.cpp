@@ -1,0 +1,52 @@
+#include "engine/project/effect_settings.h"
+
+#include <algorithm>
+
+namespace vemro {
+
+EffectSettings usableEffects(const EffectSettings& stored) {
+    using E = EffectSettings;
+    EffectSettings effects = stored;
+    effects.outlineWidth =
+        std::clamp(effects.outlineWidth, E::kMinOutlineWidth, E::kMaxOutlineWidth);
+    effects.shadowX = std::clamp(effects.shadowX, E::kMinShadowOffset, E::kMaxShadowOffset);
+    effects.shadowY = std::clamp(effects.shadowY, E::kMinShadowOffset, E::kMaxShadowOffset);
+    effects.shadowBlur = std::clamp(effects.shadowBlur, E::kMinShadowBlur, E::kMaxShadowBlur);
+    effects.spread = std::clamp(effects.spread, E::kMinSpread, E::kMaxSpread);
+    if (effects.distanceField) {
+        effects.outline = false;
+        effects.shadow = false;
+    }
+    return effects;
+}
+
+bool hasColourPages(const EffectSettings& effects) {
+    return !effects.distanceField &&
+           (effects.outline || effects.shadow || !(effects.fill == Rgb{255, 255, 255}));
+}
+
+EffectPadding effectPadding(const EffectSettings& effects) {
+    if (effects.distanceField) {
+        return EffectPadding{effects.spread, effects.spread, effects.spread, effects.spread};
+    }
+    const std::int32_t outline = effects.outline ? effects.outlineWidth : 0;
+    EffectPadding padding{outline, outline, outline, outline};
+    if (effects.shadow) {
+        // The shadow is the outlined ink moved by the offset and blurred by the blur radius.
+        const std::int32_t reach = outline + effects.shadowBlur;
+        padding.left = std::max(padding.left, reach - effects.shadowX);
+        padding.right = std::max(padding.right, reach + effects.shadowX);
+        padding.top = std::max(padding.top, reach - effects.shadowY);
+        padding.bottom = std::max(padding.bottom, reach + effects.shadowY);
+    }
+    return padding;
+}
+
+Rgb transparentColour(const EffectSettings& effects) {
+    if (effects.shadow) {
+        return effects.shadowColour;
+    }
+    return effects.outline ? effects.outlineColour : effects.fill;
+}
+
+}  // namespace vemro

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "engine/font/font_renderer.h"
+#include "engine/project/atlas_size.h"
+#include "engine/project/effect_settings.h"
+#include "engine/project/font_borders.h"
+#include "engine/project/font_settings.h"
+#include "engine/project/glyph_list.h"
+#include "engine/project/packing_settings.h"
+
+namespace vemro {
+
+// Everything a project is: the inputs of an atlas. The window shows it in its controls and
+// writes every change into it; the project file stores it; a rebuild turns it into an atlas.
+// A plain value: copies are independent, and two projects are equal when every setting is, so
+// two equal projects make the same atlas.
+struct Project {
+    AtlasSize textureSize;
+    FontBorders fontBorders;
+    FontSettings font;  // face, size, weight, quality, supersampling factor, italic
+    GlyphList glyphs;
+    PackingSettings packing;
+    // Whether the atlas carries the font's kerning pairs among its characters, which the
+    // descriptors list and the sample line applies.
+    bool kerning = true;
+    // Fill colour, outline, shadow or a distance field baked into the pages.
+    EffectSettings effects;
+
+    friend bool operator==(const Project&, const Project&) = default;
+};
+
+// The project a new session starts with: an empty character list, a 256 x 256 texture, no
+// borders, the given face at 11 points, "Normal", "Antialiased", no supersampling, upright, and
+// kerning on.
+Project startupProject(const std::string& faceName);
+
+// Pixel em height for a size in points at a fixed 96 pixels per inch: size x factor x 96 / 72
+// rounded to nearest, halves away from zero. The size is first brought into 5..100 and the
+// factor into 1..4.
+std::int32_t pixelHeightFor(std::int32_t size, std::int32_t factor);
+
+// The supersampling factor a rebuild draws with: the project's, brought into 1..4; 1 for a
+// distance field, which is drawn from the outline at the atlas's own size.
+std::int32_t drawingFactor(const Project& project);
+
+// The font a project asks for: its face (or font file) and style at
+// pixelHeightFor(size, drawingFactor(project)), and the distance field with its spread.
+FontRequest fontRequestFor(const Project& project);
+
+}  // namespace vemro
