@@ -1,0 +1,140 @@
+#include "engine/field/artefact_corrector.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace vemro::field {
+
+namespace {
+
+constexpr std::uint8_t kKeep = 0;
+constexpr std::uint8_t kToMedian = 1;
+constexpr std::uint8_t kToTrue = 2;
+
+float median(float a, float b, float c) {
+    return std::max(std::min(a, b), std::min(std::max(a, b), c));
+}
+
+float median(const float* v) {
+    return median(v[0], v[1], v[2]);
+}
+
+// Whether the median of the channels interpolated from a to b leaves the side (inside when
+// positive) both ends are on. The median is linear between the parameters where two channels
+// cross, so it is enough to look there.
+bool medianLeavesSide(const float* a, const float* b, bool inside) {
+    for (int k = 0; k < 3; ++k) {
+        const int l = (k + 1) % 3;
+        const double gapA = a[k] - a[l];
+        const double gapB = b[k] - b[l];
+        if ((gapA > 0) == (gapB > 0) || gapA == gapB) {
+            continue;
+        }
+        const double t = gapA / (gapA - gapB);
+        float v[3];
+        for (int c = 0; c < 3; ++c) {
+            v[c] = static_cast<float>(a[c] + (b[c] - a[c]) * t);
+        }
+        const float m = median(v);
+        if (inside ? m <= 0 : m >= 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+void ArtefactCorrector::mark(std::size_t index, std::uint8_t how) {
+    marks_[index] = std::max(marks_[index], how);
+}
+
+void ArtefactCorrector::checkPair(const FieldView& field, const float* trueDistance, int c0, int r0,
+                                  int c1, int r1) {
+    const std::size_t i = static_cast<std::size_t>(r0) * field.width + c0;
+    const std::size_t j = static_cast<std::size_t>(r1) * field.width + c1;
+    if (marks_[i] == kToTrue || marks_[j] == kToTrue) {
+        return;
+    }
+    const float di = trueDistance[i];
+    const float dj = trueDistance[j];
+    // The outline can pass between pixels one apart only if their distances add up to 1 or
+    // less.
+    if ((di > 0) != (dj > 0) || std::abs(di) + std::abs(dj) <= 1) {
+        return;
+    }
+    if (medianLeavesSide(field.pixel(c0, r0), field.pixel(c1, r1), di > 0)) {
+        mark(std::abs(di) >= std::abs(dj) ? i : j, kToMedian);
+    }
+}
+
+void ArtefactCorrector::checkSquare(const FieldView& field, const float* trueDistance, int column,
+                                    int row) {
+    std::size_t corners[4];
+    float centre[3] = {0, 0, 0};
+    std::size_t farthest = 0;
+    for (int k = 0; k < 4; ++k) {
+        const int c = column + (k & 1);
+        const int r = row + (k >> 1);
+        corners[k] = static_cast<std::size_t>(r) * field.width + c;
+        if (marks_[corners[k]] != kKeep) {
+            return;
+        }
+        const float d = trueDistance[corners[k]];
+        // The outline can enter the square only within sqrt(1/2) of a corner pixel.
+        if ((d > 0) != (trueDistance[corners[0]] > 0) || std::abs(d) <= std::sqrt(0.5F)) {
+            return;
+        }
+        if (std::abs(d) > std::abs(trueDistance[corners[farthest]])) {
+            farthest = static_cast<std::size_t>(k);
+        }
+        const float* v = field.pixel(c, r);
+        for (int channel = 0; channel < 3; ++channel) {
+            centre[channel] += v[channel] / 4;
+        }
+    }
+    const float m = median(centre);
+    if (trueDistance[corners[0]] > 0 ? m <= 0 : m >= 0) {
+        mark(corners[farthest], kToMedian);
+    }
+}
+
+void ArtefactCorrector::correct(const FieldView& field, const float* trueDistance) {
+    const int width = field.width;
+    const int height = field.height;
+    marks_.assign(static_cast<std::size_t>(width) * height, kKeep);
+    for (int row = 0; row < height; ++row) {
+        for (int column = 0; column < width; ++column) {
+            const std::size_t i = static_cast<std::size_t>(row) * width + column;
+            if (median(field.pixel(column, row)) * trueDistance[i] < 0) {
+                marks_[i] = kToTrue;
+            }
+        }
+    }
+    for (int row = 0; row < height; ++row) {
+        for (int column = 0; column < width; ++column) {
+            if (column + 1 < width) {
+                checkPair(field, trueDistance, column, row, column + 1, row);
+            }
+            if (row + 1 < height) {
+                checkPair(field, trueDistance, column, row, column, row + 1);
+            }
+            if (column + 1 < width && row + 1 < height) {
+                checkSquare(field, trueDistance, column, row);
+            }
+        }
+    }
+    for (int row = 0; row < height; ++row) {
+        for (int column = 0; column < width; ++column) {
+            const std::size_t i = static_cast<std::size_t>(row) * width + column;
+            if (marks_[i] == kKeep) {
+                continue;
+            }
+            float* v = field.pixel(column, row);
+            const float value = marks_[i] == kToTrue ? trueDistance[i] : median(v);
+            std::fill(v, v + 3, value);
+        }
+    }
+}
+
+}  // namespace vemro::field
