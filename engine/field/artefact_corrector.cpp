@@ -10,6 +10,10 @@ namespace {
 constexpr std::uint8_t kKeep = 0;
 constexpr std::uint8_t kToMedian = 1;
 constexpr std::uint8_t kToTrue = 2;
+// How far, in pixels, the interpolated median may stray to the wrong side before it counts as a
+// clash. Smaller strays make specks too thin to see even magnified; mending them would round a
+// corner nearby.
+constexpr float kStray = 1.0F / 16;
 
 float median(float a, float b, float c) {
     return std::max(std::min(a, b), std::min(std::max(a, b), c));
@@ -36,7 +40,7 @@ bool medianLeavesSide(const float* a, const float* b, bool inside) {
             v[c] = static_cast<float>(a[c] + (b[c] - a[c]) * t);
         }
         const float m = median(v);
-        if (inside ? m <= 0 : m >= 0) {
+        if (inside ? m < -kStray : m > kStray) {
             return true;
         }
     }
@@ -53,7 +57,8 @@ void ArtefactCorrector::checkPair(const FieldView& field, const float* trueDista
                                   int c1, int r1) {
     const std::size_t i = static_cast<std::size_t>(r0) * field.width + c0;
     const std::size_t j = static_cast<std::size_t>(r1) * field.width + c1;
-    if (marks_[i] == kToTrue || marks_[j] == kToTrue) {
+    // Towards a pixel whose channels are equal the median runs straight: no clash.
+    if (uniform_[i] != 0 || uniform_[j] != 0 || marks_[i] == kToTrue || marks_[j] == kToTrue) {
         return;
     }
     const float di = trueDistance[i];
@@ -71,30 +76,35 @@ void ArtefactCorrector::checkPair(const FieldView& field, const float* trueDista
 void ArtefactCorrector::checkSquare(const FieldView& field, const float* trueDistance, int column,
                                     int row) {
     std::size_t corners[4];
+    int uniform = 0;
+    for (int k = 0; k < 4; ++k) {
+        corners[k] = static_cast<std::size_t>(row + (k >> 1)) * field.width + column + (k & 1);
+        uniform += uniform_[corners[k]];
+    }
+    // With three corners of equal channels the median at the centre is the mean of the
+    // corners' medians.
+    if (uniform >= 3) {
+        return;
+    }
     float centre[3] = {0, 0, 0};
     std::size_t farthest = 0;
+    const bool inside = trueDistance[corners[0]] > 0;
     for (int k = 0; k < 4; ++k) {
-        const int c = column + (k & 1);
-        const int r = row + (k >> 1);
-        corners[k] = static_cast<std::size_t>(r) * field.width + c;
-        if (marks_[corners[k]] != kKeep) {
-            return;
-        }
         const float d = trueDistance[corners[k]];
         // The outline can enter the square only within sqrt(1/2) of a corner pixel.
-        if ((d > 0) != (trueDistance[corners[0]] > 0) || std::abs(d) <= std::sqrt(0.5F)) {
+        if (marks_[corners[k]] != kKeep || (d > 0) != inside || std::abs(d) <= std::sqrt(0.5F)) {
             return;
         }
         if (std::abs(d) > std::abs(trueDistance[corners[farthest]])) {
             farthest = static_cast<std::size_t>(k);
         }
-        const float* v = field.pixel(c, r);
+        const float* v = field.pixel(column + (k & 1), row + (k >> 1));
         for (int channel = 0; channel < 3; ++channel) {
             centre[channel] += v[channel] / 4;
         }
     }
     const float m = median(centre);
-    if (trueDistance[corners[0]] > 0 ? m <= 0 : m >= 0) {
+    if (inside ? m < -kStray : m > kStray) {
         mark(corners[farthest], kToMedian);
     }
 }
@@ -102,11 +112,15 @@ void ArtefactCorrector::checkSquare(const FieldView& field, const float* trueDis
 void ArtefactCorrector::correct(const FieldView& field, const float* trueDistance) {
     const int width = field.width;
     const int height = field.height;
-    marks_.assign(static_cast<std::size_t>(width) * height, kKeep);
+    const std::size_t pixels = static_cast<std::size_t>(width) * height;
+    marks_.assign(pixels, kKeep);
+    uniform_.resize(pixels);
     for (int row = 0; row < height; ++row) {
         for (int column = 0; column < width; ++column) {
             const std::size_t i = static_cast<std::size_t>(row) * width + column;
-            if (median(field.pixel(column, row)) * trueDistance[i] < 0) {
+            const float* v = field.pixel(column, row);
+            uniform_[i] = v[0] == v[1] && v[1] == v[2] ? 1 : 0;
+            if (median(v) * trueDistance[i] < 0) {
                 marks_[i] = kToTrue;
             }
         }

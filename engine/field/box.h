@@ -30,14 +30,14 @@ struct Box {
     }
     // The squared distance from p to the nearest point of the box; 0 inside.
     double squaredDistance(Vector2 p) const {
-        const double dx = std::max({left - p.x, 0.0, p.x - right});
-        const double dy = std::max({bottom - p.y, 0.0, p.y - top});
+        const double dx = std::max(std::max(left - p.x, p.x - right), 0.0);
+        const double dy = std::max(std::max(bottom - p.y, p.y - top), 0.0);
         return dx * dx + dy * dy;
     }
     // The squared distance between the nearest points of two boxes; 0 when they overlap.
     double squaredDistance(const Box& other) const {
-        const double dx = std::max({left - other.right, 0.0, other.left - right});
-        const double dy = std::max({bottom - other.top, 0.0, other.bottom - top});
+        const double dx = std::max(std::max(left - other.right, other.left - right), 0.0);
+        const double dy = std::max(std::max(bottom - other.top, other.bottom - top), 0.0);
         return dx * dx + dy * dy;
     }
     // The squared distance from p to the farthest point of the box.

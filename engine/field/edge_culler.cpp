@@ -8,7 +8,7 @@ namespace vemro::field {
 namespace {
 
 // Cells of at most this many pixels, or with at most this many edges, are not split further.
-constexpr int kLeafPixels = 16;
+constexpr int kLeafPixels = 32;
 constexpr std::size_t kLeafEdges = 2;
 
 }  // namespace
@@ -44,18 +44,28 @@ void EdgeCuller::visit(const Cell& cell, std::size_t begin, std::size_t end) {
     const std::vector<PixelEdge>& edges = *edges_;
     for (std::size_t i = begin; i < end; ++i) {
         Entry& entry = entries_[i];
-        const PixelEdge& edge = edges[entry.edge];
-        entry.lowerBound = edge.box.squaredDistance(centres);
+        entry.lowerBound = edges[entry.edge].box.squaredDistance(centres);
         nearest = std::min(nearest, entry.lowerBound);
-        const double upper =
-            std::min({centres.squaredFarthest(edge.p0), centres.squaredFarthest(edge.p2),
-                      centres.squaredFarthest(edge.middle)});
-        if (!perChannel_) {
-            bound[0] = std::min(bound[0], upper);
+    }
+    // An edge whose box is farther than a bound so far cannot lower it: its bound is at least
+    // as far.
+    for (std::size_t i = begin; i < end; ++i) {
+        const Entry& entry = entries_[i];
+        const PixelEdge& edge = edges[entry.edge];
+        const int channels = perChannel_ ? 3 : 1;
+        bool useful = false;
+        for (int channel = 0; channel < channels && !useful; ++channel) {
+            useful = (!perChannel_ || hasChannel(edge.colour, channel)) &&
+                     entry.lowerBound < bound[channel];
+        }
+        if (!useful) {
             continue;
         }
-        for (int channel = 0; channel < 3; ++channel) {
-            if (hasChannel(edge.colour, channel)) {
+        const double upper =
+            std::min(std::min(centres.squaredFarthest(edge.p0), centres.squaredFarthest(edge.p2)),
+                     centres.squaredFarthest(edge.middle));
+        for (int channel = 0; channel < channels; ++channel) {
+            if (!perChannel_ || hasChannel(edge.colour, channel)) {
                 bound[channel] = std::min(bound[channel], upper);
             }
         }
