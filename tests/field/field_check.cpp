@@ -58,29 +58,36 @@ const char* kindName(FieldKind kind) {
     return "?";
 }
 
+double sampleField(const std::vector<std::uint8_t>& field, int width, int height, int channels,
+                   double x, double y) {
+    const auto at = [&](int column, int row, int channel) {
+        column = std::clamp(column, 0, width - 1);
+        row = std::clamp(row, 0, height - 1);
+        return static_cast<double>(
+            field[(static_cast<std::size_t>(row) * width + column) * channels + channel]);
+    };
+    const double fx = x - 0.5;
+    const double fy = y - 0.5;
+    const int x0 = static_cast<int>(std::floor(fx));
+    const int y0 = static_cast<int>(std::floor(fy));
+    const double ax = fx - x0;
+    const double ay = fy - y0;
+    double v[3] = {0, 0, 0};
+    const int used = std::min(channels, 3);
+    for (int c = 0; c < used; ++c) {
+        v[c] = (at(x0, y0, c) * (1 - ax) + at(x0 + 1, y0, c) * ax) * (1 - ay) +
+               (at(x0, y0 + 1, c) * (1 - ax) + at(x0 + 1, y0 + 1, c) * ax) * ay;
+    }
+    return used == 3 ? median3(v[0], v[1], v[2]) : v[0];
+}
+
 std::vector<std::uint8_t> magnifiedInside(const std::vector<std::uint8_t>& field, int width,
                                           int height, int channels, int scale) {
     std::vector<std::uint8_t> inside(static_cast<std::size_t>(width) * scale * height * scale);
-    const auto at = [&](int x, int y, int c) {
-        x = std::clamp(x, 0, width - 1);
-        y = std::clamp(y, 0, height - 1);
-        return static_cast<double>(field[(static_cast<std::size_t>(y) * width + x) * channels + c]);
-    };
     for (int y = 0; y < height * scale; ++y) {
-        const double fy = (y + 0.5) / scale - 0.5;
-        const int y0 = static_cast<int>(std::floor(fy));
-        const double ay = fy - y0;
         for (int x = 0; x < width * scale; ++x) {
-            const double fx = (x + 0.5) / scale - 0.5;
-            const int x0 = static_cast<int>(std::floor(fx));
-            const double ax = fx - x0;
-            double v[3] = {0, 0, 0};
-            const int used = std::min(channels, 3);
-            for (int c = 0; c < used; ++c) {
-                v[c] = (at(x0, y0, c) * (1 - ax) + at(x0 + 1, y0, c) * ax) * (1 - ay) +
-                       (at(x0, y0 + 1, c) * (1 - ax) + at(x0 + 1, y0 + 1, c) * ax) * ay;
-            }
-            const double value = used == 3 ? median3(v[0], v[1], v[2]) : v[0];
+            const double value =
+                sampleField(field, width, height, channels, (x + 0.5) / scale, (y + 0.5) / scale);
             inside[static_cast<std::size_t>(y) * width * scale + x] = value >= 128 ? 1 : 0;
         }
     }
@@ -106,12 +113,15 @@ std::string FieldFigures::summary() const {
     for (std::size_t k = 0; k < kAllKinds.size(); ++k) {
         std::snprintf(line, sizeof line, "  %-5s least IoU", kindName(kAllKinds[k]));
         text += line;
-        for (std::size_t s = 0; s < kScales.size(); ++s) {
-            std::snprintf(line, sizeof line, "  %dx %.4f (%s)", kScales[s], leastOverlap[k][s],
-                          leastOverlapGlyph[k][s].c_str());
-            text += line;
+        if (withCoverage) {
+            for (std::size_t s = 0; s < kScales.size(); ++s) {
+                std::snprintf(line, sizeof line, "  %dx %.4f (%s)", kScales[s], leastOverlap[k][s],
+                              leastOverlapGlyph[k][s].c_str());
+                text += line;
+            }
+            text += "\n                 ";
         }
-        text += "\n        vs outline";
+        text += " vs outline";
         for (std::size_t s = 0; s < kScales.size(); ++s) {
             std::snprintf(line, sizeof line, "  %dx %.4f (%s)", kScales[s], leastExactOverlap[k][s],
                           leastExactGlyph[k][s].c_str());
@@ -125,6 +135,7 @@ std::string FieldFigures::summary() const {
 void checkOutline(const Shape& outline, double spread, const std::string& name, OutlineFont* font,
                   char32_t code, FieldFigures& figures) {
     ++figures.glyphs;
+    figures.withCoverage = figures.withCoverage || font != nullptr;
     Shape shape = outlineBoundary(outline);
     colourEdges(shape);
     const FieldFrame frame = frameAround(outline, static_cast<int>(std::ceil(spread)) + 1);

@@ -20,6 +20,11 @@ inline constexpr std::array<int, 3> kScales{1, 4, 8};
 
 const char* kindName(FieldKind kind);
 
+// The field's value (the median of the first three channels of a multi-channel field) at
+// (x, y) in pixels from its top-left corner, sampled bilinearly between the pixel centres.
+double sampleField(const std::vector<std::uint8_t>& field, int width, int height, int channels,
+                   double x, double y);
+
 // Inside (1) or outside (0) for each pixel of the field magnified `scale` times: the channels
 // (the median of the first three of a multi-channel field) sampled bilinearly between pixel
 // centres and compared with the outline's value 128.
@@ -38,6 +43,7 @@ struct FieldFigures {
     std::array<std::array<double, kScales.size()>, kAllKinds.size()> leastExactOverlap{};
     std::array<std::array<std::string, kScales.size()>, kAllKinds.size()> leastExactGlyph;
     int glyphs = 0;
+    bool withCoverage = false;  // whether FreeType's coverage was compared
 
     FieldFigures();
     std::string summary() const;
