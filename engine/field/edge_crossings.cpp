@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 namespace vemro::field {
 
@@ -24,6 +25,62 @@ double bulge(const EdgeSegment& edge) {
             std::max(most, chordLength > 0 ? std::abs(cross(chord, v)) / chordLength : length(v));
     }
     return most;
+}
+
+// The directions from `apex` to the edge's other control points as an arc of the circle: its
+// middle angle and half width; false when they spread over half a turn or more. The edge lies
+// within the cone of that arc.
+bool coneFrom(const EdgeSegment& edge, Vector2 apex, double& middle, double& halfWidth) {
+    Vector2 directions[4];
+    int count = 0;
+    Vector2 sum;
+    for (int i = 0; i < edge.pointCount(); ++i) {
+        const Vector2 d = normalised(edge.controlPoint(i) - apex);
+        if (squaredLength(d) > 0) {
+            directions[count++] = d;
+            sum += d;
+        }
+    }
+    if (count == 0 || squaredLength(sum) < 1e-6) {
+        return false;
+    }
+    const Vector2 reference = normalised(sum);
+    double low = 0;
+    double high = 0;
+    for (int i = 0; i < count; ++i) {
+        const double angle =
+            std::atan2(cross(reference, directions[i]), dot(reference, directions[i]));
+        low = std::min(low, angle);
+        high = std::max(high, angle);
+    }
+    if (high - low >= std::numbers::pi / 2) {
+        return false;
+    }
+    middle = std::atan2(reference.y, reference.x) + (low + high) / 2;
+    halfWidth = (high - low) / 2;
+    return true;
+}
+
+// Whether two edges that share an end can meet only there: their cones from that end do not
+// overlap.
+bool meetOnlyAtSharedEnd(const EdgeSegment& a, const EdgeSegment& b) {
+    Vector2 apex;
+    if (a.end() == b.start() || a.end() == b.end()) {
+        apex = a.end();
+    } else if (a.start() == b.start() || a.start() == b.end()) {
+        apex = a.start();
+    } else {
+        return false;
+    }
+    double middleA = 0;
+    double halfA = 0;
+    double middleB = 0;
+    double halfB = 0;
+    if (!coneFrom(a, apex, middleA, halfA) || !coneFrom(b, apex, middleB, halfB)) {
+        return false;
+    }
+    const double apart = std::abs(std::remainder(middleB - middleA, 2 * std::numbers::pi));
+    return apart > halfA + halfB + 1e-9;
 }
 
 class CrossingSearch {
@@ -58,10 +115,14 @@ private:
             meetChords(a, a0, a1, b, b0, b1);
             return;
         }
+        if (meetOnlyAtSharedEnd(a, b)) {
+            return;
+        }
+        // Halving the larger part shrinks the boxes fastest, a straight one included.
         const Box boxB = b.controlBox();
         const double sizeA = std::max(boxA.right - boxA.left, boxA.top - boxA.bottom);
         const double sizeB = std::max(boxB.right - boxB.left, boxB.top - boxB.bottom);
-        if (!flatA && (flatB || sizeA >= sizeB)) {
+        if (sizeA >= sizeB) {
             const auto [first, second] = a.splitAt(0.5);
             const double middle = (a0 + a1) / 2;
             search(first, a0, middle, b, b0, b1, depth + 1);

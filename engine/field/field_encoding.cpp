@@ -6,8 +6,9 @@
 namespace vemro::field {
 
 std::uint8_t encodeDistance(float distance, double spread) {
-    const double value = std::round(128 + distance * 128 / spread);
-    return static_cast<std::uint8_t>(std::clamp(value, 0.0, 255.0));
+    // Rounded half up; clamped first, so the value is never negative.
+    const double value = std::clamp(128 + distance * 128 / spread, 0.0, 255.0);
+    return static_cast<std::uint8_t>(value + 0.5);
 }
 
 double decodeDistance(std::uint8_t value, double spread) {

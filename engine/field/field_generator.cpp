@@ -82,7 +82,7 @@ private:
         Nearest nearest;
         for (const std::uint32_t e : edges) {
             const PixelEdge& edge = edges_[e];
-            if (edge.box.squaredDistance(p) > nearest.squaredDistance) {
+            if (edge.squaredLowerBound(p) > nearest.squaredDistance) {
                 continue;
             }
             double t = 0;
@@ -120,7 +120,7 @@ private:
                     limit = std::max(limit, nearest[channel].squaredDistance);
                 }
             }
-            if (edge.box.squaredDistance(p) > limit) {
+            if (edge.squaredLowerBound(p) > limit) {
                 continue;
             }
             double t = 0;
@@ -142,8 +142,15 @@ private:
         float* pixel = out_.pixel(column, row);
         for (int channel = 0; channel < 3; ++channel) {
             const Nearest& n = nearest[channel];
-            pixel[channel] = n.edge == nullptr ? clamped(inside ? spread_ : -spread_)
-                                               : clamped(n.edge->signedPseudoDistance(p, n.t));
+            if (n.edge == nullptr) {
+                pixel[channel] = clamped(inside ? spread_ : -spread_);
+            } else if (channel > 0 && n.edge == nearest[channel - 1].edge) {
+                pixel[channel] = pixel[channel - 1];  // a white or shared edge: the same value
+            } else if (channel == 2 && n.edge == nearest[0].edge) {
+                pixel[channel] = pixel[0];
+            } else {
+                pixel[channel] = clamped(n.edge->signedPseudoDistance(p, n.t));
+            }
         }
         const float trueDistance = clamped(inside ? distance : -distance);
         if (kind_ == FieldKind::mtsdf) {

@@ -73,6 +73,20 @@ PixelEdge PixelEdge::curve(Vector2 p0, Vector2 p1, Vector2 p2, EdgeColour colour
     edge.box.add(p0);
     edge.box.add(p1);
     edge.box.add(p2);
+    // The curve lies in the triangle of its control points, so between their extremes along
+    // and across the chord (or along any axis, where the ends coincide).
+    edge.axis = normalised(p2 - p0);
+    if (squaredLength(edge.axis) == 0) {
+        edge.axis = {1, 0};
+    }
+    for (const Vector2 q : {p0, p1, p2}) {
+        const double u = dot(q - p0, edge.axis);
+        const double v = cross(edge.axis, q - p0);
+        edge.uLow = std::min(edge.uLow, u);
+        edge.uHigh = std::max(edge.uHigh, u);
+        edge.vLow = std::min(edge.vLow, v);
+        edge.vHigh = std::max(edge.vHigh, v);
+    }
     edge.colour = colour;
     return edge;
 }

@@ -27,6 +27,10 @@ struct PixelEdge {
     Vector2 startDirection;  // unit tangents at the ends
     Vector2 endDirection;
     Box box;  // holds the whole edge
+    // A quadratic also lies in a box along its chord: from p0, between uLow and uHigh along
+    // the unit `axis`, and between vLow and vHigh across it.
+    Vector2 axis;
+    double uLow = 0, uHigh = 0, vLow = 0, vHigh = 0;
     EdgeColour colour = EdgeColour::white;
     bool quadratic = false;
 
@@ -36,6 +40,20 @@ struct PixelEdge {
 
     Vector2 pointAt(double t) const { return quadratic ? p0 + (a * 2 + b * t) * t : p0 + a * t; }
     Vector2 directionAt(double t) const { return quadratic ? a + b * t : a; }
+
+    // At most the squared distance from p to the edge, and cheap: to the box along the chord
+    // for a quadratic, to the box of the ends for a line.
+    double squaredLowerBound(Vector2 p) const {
+        if (!quadratic) {
+            return box.squaredDistance(p);
+        }
+        const Vector2 w = p - p0;
+        const double u = dot(w, axis);
+        const double v = cross(axis, w);
+        const double du = std::max(std::max(uLow - u, u - uHigh), 0.0);
+        const double dv = std::max(std::max(vLow - v, v - vHigh), 0.0);
+        return du * du + dv * dv;
+    }
 
     // The squared distance from p to the nearest point of the edge, and that point's
     // parameter t (exactly 0 or 1 at an end).
