@@ -1,6 +1,7 @@
 #include "tests/field/outline_font.h"
 
 #include FT_BITMAP_H
+#include FT_MODULE_H
 #include FT_OUTLINE_H
 
 #include <cmath>
@@ -83,6 +84,26 @@ std::vector<std::uint8_t> OutlineFont::coverage(char32_t code, const FieldFrame&
     bitmap.pixel_mode = FT_PIXEL_MODE_GRAY;
     bitmap.num_grays = 256;
     FT_Outline_Get_Bitmap(library_, &outline, &bitmap);
+    return pixels;
+}
+
+std::vector<std::uint8_t> OutlineFont::freetypeField(char32_t code, int spread, FieldFrame& frame) {
+    const FT_Int value = spread;
+    if (!load(code) || FT_Property_Set(library_, "sdf", "spread", &value) != 0 ||
+        FT_Render_Glyph(face_->glyph, FT_RENDER_MODE_SDF) != 0) {
+        return {};
+    }
+    const FT_Bitmap& bitmap = face_->glyph->bitmap;
+    frame = {static_cast<int>(bitmap.width),
+             static_cast<int>(bitmap.rows),
+             {static_cast<double>(face_->glyph->bitmap_left),
+              static_cast<double>(face_->glyph->bitmap_top)},
+             1};
+    std::vector<std::uint8_t> pixels;
+    for (unsigned row = 0; row < bitmap.rows; ++row) {
+        const unsigned char* from = bitmap.buffer + static_cast<std::ptrdiff_t>(row) * bitmap.pitch;
+        pixels.insert(pixels.end(), from, from + bitmap.width);
+    }
     return pixels;
 }
 

@@ -42,6 +42,10 @@ public:
     // (frame.width * scale) x (frame.height * scale) pixels, rows top to bottom.
     std::vector<std::uint8_t> coverage(char32_t code, const FieldFrame& frame, int scale);
 
+    // FreeType's own signed distance field of the glyph at the spread, and the frame it covers;
+    // empty when FreeType draws none.
+    std::vector<std::uint8_t> freetypeField(char32_t code, int spread, FieldFrame& frame);
+
 private:
     bool load(char32_t code);
 
