@@ -46,10 +46,22 @@ public:
             addPieces(edges[i], splits[i], pieces);
         }
         std::optional<Shape> linked = link(pieces);
-        if (!linked) {
-            return shape_;
+        if (linked) {
+            return *linked;
         }
-        return *linked;
+        // Every contour turned keeps the fill and, where the contours mostly run clockwise,
+        // puts it on their left.
+        Shape turned = shape_;
+        double area = 0;
+        for (const Contour& contour : turned.contours) {
+            area += contour.signedArea();
+        }
+        if (area < 0) {
+            for (Contour& contour : turned.contours) {
+                contour.reverse();
+            }
+        }
+        return turned;
     }
 
 private:
@@ -124,10 +136,12 @@ private:
                     if (endI >= 0 && endJ >= 0) {
                         continue;  // two edges that only meet at their ends
                     }
-                    // Splits at another edge's end go exactly through that end.
-                    const Vector2 point = endI >= 0   ? endPoint(edges[i], endI)
-                                          : endJ >= 0 ? endPoint(edges[j], endJ)
-                                                      : crossing.point;
+                    // Splits at another edge's end go exactly through that end, and one
+                    // crossing found twice (from both halves of a part) is one point, so that
+                    // the pieces of both edges meet exactly.
+                    const Vector2 point = snap(endI >= 0   ? endPoint(edges[i], endI)
+                                               : endJ >= 0 ? endPoint(edges[j], endJ)
+                                                           : crossing.point);
                     if (endI < 0) {
                         splits[i].push_back({crossing.tA, point});
                     }
@@ -139,6 +153,18 @@ private:
             }
         }
         return any;
+    }
+
+    // The crossing point already found within the tolerance of p, or p as a new one.
+    Vector2 snap(Vector2 p) const {
+        const double near = 4 * tolerance_ * 4 * tolerance_;
+        for (const Vector2 known : crossingPoints_) {
+            if (squaredLength(p - known) <= near) {
+                return known;
+            }
+        }
+        crossingPoints_.push_back(p);
+        return p;
     }
 
     // 0 or 1 when p is the edge's start or end within the tolerance, else -1.
@@ -186,13 +212,33 @@ private:
         }
     }
 
+    static bool sameEdge(const EdgeSegment& a, const EdgeSegment& b) {
+        if (a.kind() != b.kind()) {
+            return false;
+        }
+        for (int i = 0; i < a.pointCount(); ++i) {
+            if (a.controlPoint(i) != b.controlPoint(i)) {
+                return false;
+            }
+        }
+        return true;
+    }
+
     // The pieces joined end to start into closed contours; nothing when they do not close.
     static std::optional<Shape> link(const std::vector<EdgeSegment>& pieces) {
         std::map<std::pair<double, double>, std::vector<std::size_t>> startingAt;
-        for (std::size_t i = 0; i < pieces.size(); ++i) {
-            startingAt[{pieces[i].start().x, pieces[i].start().y}].push_back(i);
-        }
         std::vector<bool> used(pieces.size(), false);
+        for (std::size_t i = 0; i < pieces.size(); ++i) {
+            std::vector<std::size_t>& here = startingAt[{pieces[i].start().x, pieces[i].start().y}];
+            // Where two contours run along each other the same way, both copies of the common
+            // stretch are outline; one is enough.
+            if (std::any_of(here.begin(), here.end(),
+                            [&](std::size_t k) { return sameEdge(pieces[k], pieces[i]); })) {
+                used[i] = true;
+                continue;
+            }
+            here.push_back(i);
+        }
         Shape result;
         for (std::size_t first = 0; first < pieces.size(); ++first) {
             if (used[first]) {
@@ -225,6 +271,7 @@ private:
 
     const Shape& shape_;
     WindingNumber winding_;
+    mutable std::vector<Vector2> crossingPoints_;
     double tolerance_ = 0;
     double offset_ = 0;
 };

@@ -64,6 +64,9 @@ TEST(FieldShapes, OverlappingReversedAndNestedContours) {
         {{square(0, 0, 24, false), square(6, 6, 12, true)}},
         // A square inside a square wound the same way: its edges are hidden.
         {{square(0, 0, 24, true), square(6, 6, 12, true)}},
+        // Two squares overlapping along common stretches of their top and bottom sides, wound
+        // the same way, as hinting leaves strokes.
+        {{square(0, 0, 12, false), square(10, 0, 12, false)}},
         // Two squares sharing part of a side, and a circle across both.
         {{square(0, 0, 12, true), square(12, 4, 12, true), circle({12, 10}, 7, 8, true, false)}},
         // Overlapping circles of quadratic arcs, one wound each way.
