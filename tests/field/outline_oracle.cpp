@@ -94,27 +94,10 @@ OutlineOracle::OutlineOracle(const Shape& shape) {
     }
 }
 
-int OutlineOracle::winding(Vector2 p) const {
-    if (bands_.empty() || p.y < bottom_ || p.y >= bottom_ + static_cast<double>(bands_.size())) {
-        return 0;
-    }
-    int winding = 0;
-    for (const std::size_t i : bands_[static_cast<std::size_t>(p.y - bottom_)]) {
-        const Segment& s = segments_[i];
-        // Upward pieces count from their lower end up to but not including their upper end,
-        // downward ones likewise, each where it crosses the ray to the right of p.
-        if ((s.a.y <= p.y) != (s.b.y <= p.y)) {
-            const double x = s.a.x + (p.y - s.a.y) / (s.b.y - s.a.y) * (s.b.x - s.a.x);
-            if (x > p.x) {
-                winding += s.b.y > s.a.y ? 1 : -1;
-            }
-        }
-    }
-    return winding;
-}
-
 bool OutlineOracle::inside(Vector2 p) const {
-    return winding(p) != 0;
+    std::uint8_t inside = 0;
+    insideAlong(p.y, p.x, 0, 1, &inside);
+    return inside != 0;
 }
 
 void OutlineOracle::insideAlong(double y, double x0, double step, int count,
@@ -123,8 +106,8 @@ void OutlineOracle::insideAlong(double y, double x0, double step, int count,
     if (bands_.empty() || y < bottom_ || y >= bottom_ + static_cast<double>(bands_.size())) {
         return;
     }
-    // The crossings of the line with the pieces, left to right, each adding its direction to
-    // the winding of the points beyond it.
+    // The crossings of the line with the pieces, left to right: upward pieces count from their
+    // lower end up to but not including their upper end, downward ones likewise.
     std::vector<std::pair<double, int>> crossings;
     for (const std::size_t i : bands_[static_cast<std::size_t>(y - bottom_)]) {
         const Segment& s = segments_[i];
@@ -134,7 +117,7 @@ void OutlineOracle::insideAlong(double y, double x0, double step, int count,
         }
     }
     std::sort(crossings.begin(), crossings.end());
-    // winding(p) counts crossings right of p; the total over the line is 0.
+    // A point's winding counts the crossings right of it; over the whole line they add to 0.
     int winding = 0;
     for (const auto& crossing : crossings) {
         winding += crossing.second;

@@ -26,8 +26,6 @@ private:
         Vector2 a, b;
     };
 
-    int winding(Vector2 p) const;
-
     std::vector<Segment> segments_;
     std::vector<Segment> visible_;
     // visible_ by square cells of kCell pixels they reach, from gridOrigin_, to find the nearest
