@@ -10,6 +10,11 @@ namespace {
 constexpr std::uint8_t kKeep = 0;
 constexpr std::uint8_t kToMedian = 1;
 constexpr std::uint8_t kToTrue = 2;
+// How a pixel's channels lie.
+constexpr std::uint8_t kMixed = 0;
+constexpr std::uint8_t kEqual = 1;
+constexpr std::uint8_t kAllInside = 2;
+constexpr std::uint8_t kAllOutside = 3;
 // How far, in pixels, the interpolated median may stray to the wrong side before it counts as a
 // clash. Smaller strays make specks too thin to see even magnified; mending them would round a
 // corner nearby.
@@ -27,6 +32,14 @@ float median(const float* v) {
 // positive) both ends are on. The median is linear between the parameters where two channels
 // cross, so it is enough to look there.
 bool medianLeavesSide(const float* a, const float* b, bool inside) {
+    // The median strays only where two channels do, so two must stray at an end.
+    int straying = 0;
+    for (int c = 0; c < 3; ++c) {
+        straying += (inside ? std::min(a[c], b[c]) < -kStray : std::max(a[c], b[c]) > kStray);
+    }
+    if (straying < 2) {
+        return false;
+    }
     for (int k = 0; k < 3; ++k) {
         const int l = (k + 1) % 3;
         const double gapA = a[k] - a[l];
@@ -57,8 +70,7 @@ void ArtefactCorrector::checkPair(const FieldView& field, const float* trueDista
                                   int c1, int r1) {
     const std::size_t i = static_cast<std::size_t>(r0) * field.width + c0;
     const std::size_t j = static_cast<std::size_t>(r1) * field.width + c1;
-    // Towards a pixel whose channels are equal the median runs straight: no clash.
-    if (uniform_[i] != 0 || uniform_[j] != 0 || marks_[i] == kToTrue || marks_[j] == kToTrue) {
+    if (marks_[i] == kToTrue || marks_[j] == kToTrue) {
         return;
     }
     const float di = trueDistance[i];
@@ -76,15 +88,8 @@ void ArtefactCorrector::checkPair(const FieldView& field, const float* trueDista
 void ArtefactCorrector::checkSquare(const FieldView& field, const float* trueDistance, int column,
                                     int row) {
     std::size_t corners[4];
-    int uniform = 0;
     for (int k = 0; k < 4; ++k) {
         corners[k] = static_cast<std::size_t>(row + (k >> 1)) * field.width + column + (k & 1);
-        uniform += uniform_[corners[k]];
-    }
-    // With three corners of equal channels the median at the centre is the mean of the
-    // corners' medians.
-    if (uniform >= 3) {
-        return;
     }
     float centre[3] = {0, 0, 0};
     std::size_t farthest = 0;
@@ -119,22 +124,48 @@ void ArtefactCorrector::correct(const FieldView& field, const float* trueDistanc
         for (int column = 0; column < width; ++column) {
             const std::size_t i = static_cast<std::size_t>(row) * width + column;
             const float* v = field.pixel(column, row);
-            uniform_[i] = v[0] == v[1] && v[1] == v[2] ? 1 : 0;
+            uniform_[i] = v[0] == v[1] && v[1] == v[2]       ? kEqual
+                          : v[0] > 0 && v[1] > 0 && v[2] > 0 ? kAllInside
+                          : v[0] < 0 && v[1] < 0 && v[2] < 0 ? kAllOutside
+                                                             : kMixed;
             if (median(v) * trueDistance[i] < 0) {
                 marks_[i] = kToTrue;
             }
         }
     }
+    // Only pixels whose channels lie on both sides of the outline can clash: towards a pixel
+    // whose channels are equal the median runs straight, and between pixels whose channels are
+    // all on one side it stays there. A square's centre is the mean of its corners, whose
+    // median is their medians' mean when three of them have equal channels.
     for (int row = 0; row < height; ++row) {
+        const std::uint8_t* here = uniform_.data() + static_cast<std::size_t>(row) * width;
+        const std::uint8_t* below = row + 1 < height ? here + width : nullptr;
         for (int column = 0; column < width; ++column) {
-            if (column + 1 < width) {
+            const std::uint8_t self = here[column];
+            if (self == kEqual) {
+                continue;
+            }
+            const bool right = column + 1 < width;
+            if (right && here[column + 1] != kEqual &&
+                (self == kMixed || here[column + 1] == kMixed)) {
                 checkPair(field, trueDistance, column, row, column + 1, row);
             }
-            if (row + 1 < height) {
+            if (below != nullptr && below[column] != kEqual &&
+                (self == kMixed || below[column] == kMixed)) {
                 checkPair(field, trueDistance, column, row, column, row + 1);
             }
-            if (column + 1 < width && row + 1 < height) {
-                checkSquare(field, trueDistance, column, row);
+            if (right && below != nullptr) {
+                const std::uint8_t square[4] = {self, here[column + 1], below[column],
+                                                below[column + 1]};
+                int equal = 0;
+                int mixed = 0;
+                for (const std::uint8_t corner : square) {
+                    equal += corner == kEqual ? 1 : 0;
+                    mixed += corner == kMixed ? 1 : 0;
+                }
+                if (equal < 3 && mixed > 0) {
+                    checkSquare(field, trueDistance, column, row);
+                }
             }
         }
     }

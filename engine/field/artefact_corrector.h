@@ -30,7 +30,8 @@ private:
     void mark(std::size_t index, std::uint8_t how);
 
     std::vector<std::uint8_t> marks_;
-    std::vector<std::uint8_t> uniform_;  // 1 where a pixel's three channels are equal
+    // Whether a pixel's three channels are equal, all positive, all negative or mixed.
+    std::vector<std::uint8_t> uniform_;
 };
 
 }  // namespace vemro::field
