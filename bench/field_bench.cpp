@@ -107,12 +107,7 @@ void BM_FieldGlyphs(benchmark::State& state) {
             if (box.empty()) {
                 continue;
             }
-            const int left = static_cast<int>(std::floor(box.left)) - margin;
-            const int top = static_cast<int>(std::ceil(box.top)) + margin;
-            const field::FieldFrame frame{static_cast<int>(std::ceil(box.right)) + margin - left,
-                                          top - static_cast<int>(std::floor(box.bottom)) + margin,
-                                          {static_cast<double>(left), static_cast<double>(top)},
-                                          1};
+            const field::FieldFrame frame = field::FieldFrame::around(box, margin);
             pixels.resize(frame.width, frame.height, field::channelCount(kind));
             generator.generate(shape, kind, frame, spread, pixels.view());
             bytes.resize(pixels.values.size());

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <cmath>
+
+#include "engine/field/box.h"
 #include "engine/field/vector2.h"
 
 namespace vemro::field {
@@ -14,6 +17,20 @@ struct FieldFrame {
     int height = 0;
     Vector2 origin;
     double pixelSize = 1;
+
+    // The frame of whole pixels, one shape unit each, round a box (a shape's controlBox), with
+    // `margin` more pixels on every side: a glyph's field reaching its spread past the glyph, as
+    // FreeType frames its own fields. An empty box gets a square of 2 x margin round 0.
+    static FieldFrame around(const Box& box, int margin) {
+        if (box.empty()) {
+            return {2 * margin, 2 * margin, {-static_cast<double>(margin), 1.0 * margin}, 1};
+        }
+        const int left = static_cast<int>(std::floor(box.left)) - margin;
+        const int right = static_cast<int>(std::ceil(box.right)) + margin;
+        const int bottom = static_cast<int>(std::floor(box.bottom)) - margin;
+        const int top = static_cast<int>(std::ceil(box.top)) + margin;
+        return {right - left, top - bottom, {1.0 * left, 1.0 * top}, 1};
+    }
 
     Vector2 pixelCentre(int column, int row) const {
         return {origin.x + (column + 0.5) * pixelSize, origin.y - (row + 0.5) * pixelSize};

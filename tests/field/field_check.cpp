@@ -138,7 +138,8 @@ void checkOutline(const Shape& outline, double spread, const std::string& name, 
     figures.withCoverage = figures.withCoverage || font != nullptr;
     Shape shape = outlineBoundary(outline);
     colourEdges(shape);
-    const FieldFrame frame = frameAround(outline, static_cast<int>(std::ceil(spread)) + 1);
+    const FieldFrame frame =
+        FieldFrame::around(outline.controlBox(), static_cast<int>(std::ceil(spread)) + 1);
     const OutlineOracle oracle(outline);
     const std::size_t pixels = static_cast<std::size_t>(frame.width) * frame.height;
     std::vector<double> truth(pixels);  // signed distance, positive inside

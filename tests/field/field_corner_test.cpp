@@ -41,7 +41,7 @@ std::vector<Vector2> corners(const Shape& shape) {
 double farthestCorner(const Shape& outline, FieldKind kind, double spread) {
     Shape shape = outlineBoundary(outline);
     colourEdges(shape);
-    const FieldFrame frame = frameAround(outline, static_cast<int>(spread) + 4);
+    const FieldFrame frame = FieldFrame::around(outline.controlBox(), static_cast<int>(spread) + 4);
     FieldGenerator generator;
     FieldPixels field;
     field.resize(frame.width, frame.height, channelCount(kind));

@@ -1,13 +1,14 @@
 // The 8-bit encoding means what the program's fields meant when FreeType drew them: a true
 // distance field of the same glyph over the same pixels, encoded, matches FreeType's own signed
 // distance field almost everywhere to within one value or 1/32 pixel, whichever is more, at
-// every spread.
+// every spread, over the same frame.
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <tuple>
 
 #include "engine/field/field_encoding.h"
 #include "engine/field/field_generator.h"
@@ -30,9 +31,15 @@ TEST(FieldEncoding, MatchesFreetypeDistanceFields) {
             FieldFrame frame;
             const std::vector<std::uint8_t> theirs = font.freetypeField(code, spread, frame);
             ASSERT_FALSE(theirs.empty());
+            // Fields are placed as FreeType placed its own.
+            const Shape outline = font.shape(code);
+            const FieldFrame placed = FieldFrame::around(outline.controlBox(), spread);
+            ASSERT_EQ(std::make_tuple(placed.width, placed.height, placed.origin),
+                      std::make_tuple(frame.width, frame.height, frame.origin))
+                << "U+" << std::hex << static_cast<unsigned>(code) << ", spread " << spread;
             FieldPixels field;
             field.resize(frame.width, frame.height, 1);
-            generator.generate(outlineBoundary(font.shape(code)), FieldKind::sdf, frame, spread,
+            generator.generate(outlineBoundary(outline), FieldKind::sdf, frame, spread,
                                field.view());
             std::vector<std::uint8_t> ours(theirs.size());
             encodeField(field.view(), spread, ours.data(), frame.width);

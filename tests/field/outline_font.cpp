@@ -107,17 +107,4 @@ std::vector<std::uint8_t> OutlineFont::freetypeField(char32_t code, int spread, 
     return pixels;
 }
 
-FieldFrame frameAround(const Shape& shape, int margin) {
-    const Box box = shape.controlBox();
-    if (box.empty()) {
-        return {
-            2 * margin, 2 * margin, {-static_cast<double>(margin), static_cast<double>(margin)}, 1};
-    }
-    const int left = static_cast<int>(std::floor(box.left)) - margin;
-    const int right = static_cast<int>(std::ceil(box.right)) + margin;
-    const int bottom = static_cast<int>(std::floor(box.bottom)) - margin;
-    const int top = static_cast<int>(std::ceil(box.top)) + margin;
-    return {right - left, top - bottom, {static_cast<double>(left), static_cast<double>(top)}, 1};
-}
-
 }  // namespace vemro::field::test

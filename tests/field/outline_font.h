@@ -53,7 +53,4 @@ private:
     FT_Face face_ = nullptr;
 };
 
-// The frame of whole pixels round the shape's control box, `margin` pixels wider on each side.
-FieldFrame frameAround(const Shape& shape, int margin);
-
 }  // namespace vemro::field::test
