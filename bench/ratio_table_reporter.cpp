@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "bench/bench_scenarios.h"
+#include "bench/field_table.h"
 
 namespace vemro::bench {
 
@@ -55,6 +56,9 @@ void RatioTableReporter::ReportRuns(const std::vector<Run>& reports) {
         figure.milliseconds = toMilliseconds(run.GetAdjustedRealTime(), run.time_unit);
         if (const auto drawn = run.counters.find("drawn"); drawn != run.counters.end()) {
             figure.drawn = drawn->second.value;
+        }
+        if (const auto glyphs = run.counters.find("glyphs"); glyphs != run.counters.end()) {
+            figure.glyphs = glyphs->second.value;
         }
         if (const auto measured = run.counters.find("measured_only");
             measured != run.counters.end()) {
@@ -163,6 +167,16 @@ void RatioTableReporter::Finalize() {
             std::fprintf(out, "kerning of a new face, %s: %.2f ms%s\n", kKerningSets[set],
                          kerning->milliseconds, set == 0 ? (holds ? " ok" : " NO") : "");
         }
+    }
+    if (figures_.count("BM_FieldCoverage/0") != 0) {
+        const bool fieldsHold =
+            printFieldTable(out, [this](const std::string& function, const std::string& args) {
+                const Figure* figure = find(function, args);
+                return figure != nullptr && figure->glyphs > 0
+                           ? figure->milliseconds / figure->glyphs
+                           : -1.0;
+            });
+        allHold = allHold && fieldsHold;
     }
     std::fprintf(out, "\n%s\n",
                  allHold ? "every measured ratio meets its target"

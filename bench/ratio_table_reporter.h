@@ -25,6 +25,7 @@ private:
         double milliseconds = 0;
         double drawn = -1;
         double measuredOnly = -1;
+        double glyphs = -1;  // glyphs drawn per iteration, where a benchmark counts them
         std::string error;
     };
 
