@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QFile>
+#include <QIcon>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -23,6 +24,10 @@ int main(int argc, char* argv[]) {
     // The settings (recent projects, the folder used last) live under these names.
     QApplication::setOrganizationName(QStringLiteral("Vemro"));
     QApplication::setApplicationName(QStringLiteral("Vemro Font builder"));
+    // The desktop entry and icon the installed program comes with (VEMRO_APP_ID), by which a
+    // Wayland desktop matches the window to them.
+    QGuiApplication::setDesktopFileName(QStringLiteral(VEMRO_APP_ID));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral(VEMRO_APP_ID)));
     vemro::QtFilePrompts prompts;
     vemro::BuilderApp builder(renderer, prompts);
     std::optional<QString> projectPath;

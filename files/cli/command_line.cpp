@@ -7,6 +7,8 @@
 
 #include "engine/atlas/atlas_builder.h"
 #include "engine/project/project.h"
+#include "files/cli/cli_command.h"
+#include "files/cli/cli_example.h"
 #include "files/cli/export_options.h"
 #include "files/export/export_path.h"
 #include "files/export/exporter.h"
@@ -27,33 +29,42 @@ struct Program {
 };
 
 constexpr Program kWindowProgram{"vemro-font-builder", true};
-constexpr Program kCommandLineProgram{"vemro-font-builder-cli", false};
+
+// Writes text with every line indented by the given number of spaces.
+void printIndented(std::ostream& stream, std::string_view text, std::size_t indent) {
+    while (!text.empty()) {
+        const std::size_t end = text.find('\n');
+        stream << std::string(indent, ' ') << text.substr(0, end) << "\n";
+        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+    }
+}
 
 void printUsage(const Program& program, std::ostream& stream) {
-    const std::span<const ExportOption> options = exportOptions();
-    const char* const name = program.name;
     stream << "Usage:\n";
-    if (program.window) {
-        stream << "  " << name << " [PROJECT.fnt]\n"
-               << "      open the window, optionally with a font project\n";
-    }
-    stream << "  " << name << " --export PROJECT.fnt OUTPUT"
-           << (options.empty() ? "" : " [OPTIONS]") << "\n"
-           << "      rebuild the project's atlas and write OUTPUT with the extension replaced:\n"
-           << "      by .tga (image) and .tfd (glyph description) in the tfd format, page k >= 1\n"
-           << "      of several as OUTPUT_k.tga and OUTPUT_k.tfd; by _0.png, _1.png, ... (the\n"
-           << "      pages) and .fnt (BMFont) or .json otherwise\n";
-    for (const ExportOption& option : options) {
-        stream << "      " << option.name;
-        if (*option.placeholder != '\0') {
-            stream << " " << option.placeholder;
+    for (const CliCommand& command : cliCommands()) {
+        if (command.window && !program.window) {
+            continue;
         }
-        stream << "\n          " << option.help << "\n";
+        const std::string synopsis = commandSynopsis(command);
+        stream << "  " << program.name << (synopsis.empty() ? "" : " ") << synopsis << "\n";
+        printIndented(stream, command.help, 6);
+        if (!command.takesOptions) {
+            continue;
+        }
+        for (const ExportOption& option : exportOptions()) {
+            stream << "      " << option.name;
+            if (*option.placeholder != '\0') {
+                stream << " " << option.placeholder;
+            }
+            stream << "\n";
+            printIndented(stream, option.help, 10);
+        }
     }
-    stream << "  " << name << " --list-faces\n"
-           << "      print the typefaces that can be chosen, one per line\n"
-           << "  " << name << " --help\n"
-           << "  " << name << " --version\n";
+    stream << "Examples:\n";
+    for (const CliExample& example : cliExamples()) {
+        stream << "  " << program.name << " " << example.arguments << "\n";
+        printIndented(stream, example.what, 6);
+    }
 }
 
 int usageError(const Program& program, std::ostream& err, const std::string& problem) {
@@ -166,8 +177,8 @@ std::optional<int> runCommands(const Program& program, const std::vector<std::st
         }
         return usageError(program, err,
                           args.empty() ? "a command is needed"
-                                       : "this program has no window; open a project with "
-                                         "vemro-font-builder, or export it with --export");
+                                       : "this program was built without the window; export "
+                                         "the project with --export");
     }
     const std::string& command = args[0];
     const auto expectArguments = [&](std::size_t count) { return args.size() == count + 1; };
@@ -212,9 +223,9 @@ std::optional<int> runCommandLine(const std::vector<std::string>& args, FontRend
 }
 
 int runCommandLineWithoutWindow(const std::vector<std::string>& args, FontRenderer& renderer,
-                                std::ostream& out, std::ostream& err) {
+                                std::ostream& out, std::ostream& err, const char* programName) {
     // Without a window every argument list is a command or a usage error.
-    return runCommands(kCommandLineProgram, args, renderer, out, err).value();
+    return runCommands(Program{programName, false}, args, renderer, out, err).value();
 }
 
 }  // namespace vemro

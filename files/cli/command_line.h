@@ -15,9 +15,11 @@ namespace vemro {
 std::optional<int> runCommandLine(const std::vector<std::string>& args, FontRenderer& renderer,
                                   std::ostream& out, std::ostream& err);
 
-// The same commands for vemro-font-builder-cli, which has no window: no argument, or a project
-// path alone, is a usage error (exit code 2).
+// The same commands for a program without a window (vemro-font-builder-cli, or vemro-font-builder
+// built without the window), named programName in its messages, usage and --version: no
+// argument, or a project path alone, is a usage error (exit code 2).
 int runCommandLineWithoutWindow(const std::vector<std::string>& args, FontRenderer& renderer,
-                                std::ostream& out, std::ostream& err);
+                                std::ostream& out, std::ostream& err,
+                                const char* programName = "vemro-font-builder-cli");
 
 }  // namespace vemro
