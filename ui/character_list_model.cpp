@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "engine/text/unicode_text.h"
-#include "ui/character_caption.h"
+#include "session/session_text.h"
 
 namespace vemro {
 
@@ -84,7 +84,7 @@ QVariant CharacterListModel::data(const QModelIndex& index, int role) const {
     if (role != Qt::DisplayRole || !index.isValid() || index.row() >= rowCount()) {
         return {};
     }
-    return characterCaption(codes_[static_cast<std::size_t>(index.row())]);
+    return QString::fromStdString(characterCaption(codes_[static_cast<std::size_t>(index.row())]));
 }
 
 }  // namespace vemro
