@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "engine/font/freetype_font_renderer.h"
-#include "tests/engine/fake_font_renderer.h"
+#include "tests/fake_font_renderer.h"
 #include "tests/ui/fake_file_prompts.h"
 #include "tests/ui/ui_test_helpers.h"
 #include "ui/builder_dialog.h"
