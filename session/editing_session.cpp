@@ -48,7 +48,11 @@ EditingSession::EditingSession(FontRenderer& renderer, std::function<void()> reb
     : renderer_(renderer),
       document_{startupProject(renderer.defaultFaceName())},
       result_(std::make_shared<const AtlasResult>()),
-      worker_(std::make_unique<RebuildWorker>(renderer, std::move(rebuilt))) {
+      worker_(std::make_unique<RebuildWorker>(renderer, [rebuilt = std::move(rebuilt)] {
+          if (rebuilt) {
+              rebuilt();
+          }
+      })) {
     rebuild();
     markSaved();
 }

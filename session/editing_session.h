@@ -32,8 +32,8 @@ public:
 
     // rebuilt is called on the rebuild thread after every rebuild, with nothing locked: it must
     // only hand the news to the thread that owns the session, which then calls
-    // takeFinishedRebuild. The renderer must outlive the session. Starts with the start-up
-    // project of the renderer's default face, its atlas asked for, unchanged.
+    // takeFinishedRebuild; it may be empty. The renderer must outlive the session. Starts with the
+    // start-up project of the renderer's default face, its atlas asked for, unchanged.
     EditingSession(FontRenderer& renderer, std::function<void()> rebuilt);
     ~EditingSession();
 
