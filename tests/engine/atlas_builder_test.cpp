@@ -7,7 +7,7 @@
 
 #include <initializer_list>
 
-#include "fake_font_renderer.h"
+#include "tests/fake_font_renderer.h"
 
 namespace vemro {
 namespace {

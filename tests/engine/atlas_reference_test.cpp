@@ -14,7 +14,7 @@
 #include "engine/atlas/atlas_builder.h"
 #include "engine/pack/packer.h"
 #include "engine/raster/cell_reducer.h"
-#include "fake_font_renderer.h"
+#include "tests/fake_font_renderer.h"
 
 namespace vemro {
 namespace {
@@ -73,7 +73,7 @@ Reference referenceAtlas(const Project& project, const FakeFontRenderer& rendere
         cell.code = glyph.code;
         cell.width = std::abs(renderer.imageOf(glyph.code).b) / f + borders.left + borders.right +
                      glyph.charBorderLeft + glyph.charBorderRight;
-        cell.height = renderer.lineHeightValue / f + borders.top + borders.bottom;
+        cell.height = *renderer.lineHeightValue / f + borders.top + borders.bottom;
         cell.inkLeft = borders.left + glyph.charBorderLeft;
         reference.cells.push_back(cell);
         items.push_back({cell.width, cell.height});

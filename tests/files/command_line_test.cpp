@@ -6,8 +6,8 @@
 
 #include "engine/project/project.h"
 #include "files/project/project_file.h"
+#include "tests/fake_font_renderer.h"
 #include "tests/files/bmfont_reader.h"
-#include "tests/files/fake_font_renderer.h"
 #include "tests/files/test_folder.h"
 
 #if __has_include("engine/font/freetype_font_renderer.h")
@@ -17,6 +17,8 @@
 
 namespace vemro {
 namespace {
+
+using testing::FakeFontRenderer;
 
 struct Outcome {
     std::optional<int> code;
@@ -172,7 +174,7 @@ TEST_F(ExportCommandTest, GlyphsOutsideTheTextureAreCounted) {
 
 // A font that cannot be made still exports (every cell empty) and says why.
 TEST_F(ExportCommandTest, FontThatCannotBeMadeIsAWarning) {
-    renderer.failFonts = true;
+    renderer.failure = "the face \"Beta Serif\" cannot be loaded";
     const Outcome result =
         run({"--export", writeProject(smallProject()), folder.path("out")}, renderer);
     EXPECT_EQ(result.code, 0);

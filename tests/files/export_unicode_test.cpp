@@ -8,11 +8,13 @@
 #include "engine/font/freetype_font_renderer.h"
 #include "files/cli/command_line.h"
 #include "files/project/project_file.h"
-#include "tests/files/fake_font_renderer.h"
+#include "tests/fake_font_renderer.h"
 #include "tests/files/test_folder.h"
 
 namespace vemro {
 namespace {
+
+using testing::FakeFontRenderer;
 
 struct Outcome {
     std::optional<int> code;

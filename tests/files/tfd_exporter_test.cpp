@@ -8,11 +8,13 @@
 #include "files/export/export_path.h"
 #include "files/export/glyph_description.h"
 #include "files/export/tga_image.h"
-#include "tests/files/fake_font_renderer.h"
+#include "tests/fake_font_renderer.h"
 #include "tests/files/test_folder.h"
 
 namespace vemro {
 namespace {
+
+using testing::FakeFontRenderer;
 
 constexpr std::size_t kHeader = 18;
 
