@@ -150,10 +150,7 @@ ExportOutcome runExport(QWidget* parent, FilePrompts& prompts, const Document& d
     const Exporter& exporter = *exporters[static_cast<std::size_t>(format)];
     // The export writes with the format picked, which becomes the project's once it succeeds.
     ExportSettings chosenSettings = document.exportSettings;
-    const std::optional<DescriptorFormat> picked = descriptorFormatNamed(exporter.name());
-    if (picked) {
-        chosenSettings.format = *picked;
-    }
+    chosenSettings.format = exporter.format();
     const std::string chosen = localPath(choice->path);
     const std::vector<std::string> targets = exporter.outputFiles(chosen, chosenSettings, result);
     const std::string projectPath = localPath(place.projectPath);
@@ -178,8 +175,8 @@ ExportOutcome runExport(QWidget* parent, FilePrompts& prompts, const Document& d
         outcome.written.append(
             QFileInfo(QFile::decodeName(QByteArray::fromStdString(path))).fileName());
     }
-    if (report.ok() && picked) {
-        chooseFormat(*picked);
+    if (report.ok()) {
+        chooseFormat(exporter.format());
     }
     if (!report.ok()) {
         QStringList messages;

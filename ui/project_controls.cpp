@@ -140,11 +140,8 @@ void ProjectControls::setUp(const std::vector<std::string>& faces) {
     fillChoices(ui_.pageImageCombo, kPageImageChoices);
     // The formats in the order the export dialog lists them.
     for (const Exporter* exporter : registeredExporters()) {
-        if (const std::optional<DescriptorFormat> format =
-                descriptorFormatNamed(exporter->name())) {
-            ui_.exportFormatCombo->addItem(QString::fromStdString(exporter->displayName()),
-                                           static_cast<int>(*format));
-        }
+        ui_.exportFormatCombo->addItem(QString::fromStdString(exporter->displayName()),
+                                       static_cast<int>(exporter->format()));
     }
     ui_.sampleTextEdit->setValidator(new SampleTextValidator(ui_.sampleTextEdit));
 

@@ -45,7 +45,7 @@ void printUsage(const Program& program, std::ostream& stream) {
            << "      pages) and .fnt (BMFont) or .json otherwise\n";
     for (const ExportOption& option : options) {
         stream << "      " << option.name;
-        if (*option.placeholder != '\0') {
+        if (!option.placeholder.empty()) {
             stream << " " << option.placeholder;
         }
         stream << "\n          " << option.help << "\n";

@@ -26,13 +26,13 @@ std::optional<std::string> readExportSection(const std::vector<std::uint8_t>& by
     if (length != kExportPayloadBytes) {
         return sectionLengthProblem(kExportTag, length, kExportPayloadBytes);
     }
-    if (bytes[at] > static_cast<std::uint8_t>(DescriptorFormat::Json)) {
-        return "the export format " + std::to_string(bytes[at]) +
-               " in the section \"EXPO\" is outside the allowed range 0..4";
+    if (auto problem = sectionRangeProblem(kExportTag, "export format", bytes[at], 0,
+                                           static_cast<int>(kLastDescriptorFormat))) {
+        return problem;
     }
-    if (bytes[at + 1] > static_cast<std::uint8_t>(PageImage::Tga)) {
-        return "the page image " + std::to_string(bytes[at + 1]) +
-               " in the section \"EXPO\" is outside the allowed range 0..2";
+    if (auto problem = sectionRangeProblem(kExportTag, "page image", bytes[at + 1], 0,
+                                           static_cast<int>(kLastPageImage))) {
+        return problem;
     }
     if (auto problem = sectionFlagProblem(kExportTag, "kerning", bytes[at + 2])) {
         return problem;
@@ -56,13 +56,15 @@ std::optional<std::string> readSampleTextSection(const std::vector<std::uint8_t>
 }
 
 std::optional<std::string> exportSettingsProblem(const ExportSettings& settings) {
-    if (descriptorFormatName(settings.format)[0] == '\0') {
-        return "the export format " + std::to_string(static_cast<int>(settings.format)) +
-               " is outside the allowed range 0..4";
+    const int format = static_cast<int>(settings.format);
+    if (format > static_cast<int>(kLastDescriptorFormat)) {
+        return "the export format " + std::to_string(format) + " is outside the allowed range 0.." +
+               std::to_string(static_cast<int>(kLastDescriptorFormat));
     }
-    if (pageImageName(settings.image)[0] == '\0') {
-        return "the page image " + std::to_string(static_cast<int>(settings.image)) +
-               " is outside the allowed range 0..2";
+    const int image = static_cast<int>(settings.image);
+    if (image > static_cast<int>(kLastPageImage)) {
+        return "the page image " + std::to_string(image) + " is outside the allowed range 0.." +
+               std::to_string(static_cast<int>(kLastPageImage));
     }
     return std::nullopt;
 }
