@@ -122,7 +122,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         result->glyphs.size() != project.glyphs.size()) {
         fail("the atlas does not match the project it was built from");
     }
-    const std::int32_t channels = vemro::hasColourPages(result->effects) ? 4 : 1;
+    const std::int32_t channels = result->encoding.channels;
     for (const vemro::AtlasPage& page : result->pages) {
         if (page.channels != channels ||
             page.pixels.size() != static_cast<std::size_t>(page.width) * page.height * channels) {

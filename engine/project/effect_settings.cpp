@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "engine/project/atlas_kind.h"
+
 namespace vemro {
 
 EffectSettings usableEffects(const EffectSettings& stored) {
@@ -20,14 +22,9 @@ EffectSettings usableEffects(const EffectSettings& stored) {
     return effects;
 }
 
-bool hasColourPages(const EffectSettings& effects) {
-    return !effects.distanceField &&
-           (effects.outline || effects.shadow || !(effects.fill == Rgb{255, 255, 255}));
-}
-
 EffectPadding effectPadding(const EffectSettings& effects) {
-    if (effects.distanceField) {
-        return EffectPadding{effects.spread, effects.spread, effects.spread, effects.spread};
+    if (const AtlasEncoding encoding = atlasEncodingFor(effects); encoding.isField()) {
+        return EffectPadding{encoding.spread, encoding.spread, encoding.spread, encoding.spread};
     }
     const std::int32_t outline = effects.outline ? effects.outlineWidth : 0;
     EffectPadding padding{outline, outline, outline, outline};

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "engine/project/atlas_kind.h"
+
 namespace vemro {
 
 Project startupProject(const std::string& faceName) {
@@ -20,7 +22,7 @@ std::int32_t pixelHeightFor(std::int32_t size, std::int32_t factor) {
 }
 
 std::int32_t drawingFactor(const Project& project) {
-    if (project.effects.distanceField) {
+    if (atlasEncodingFor(project.effects).isField()) {
         return 1;
     }
     return std::clamp(project.font.factor, FontSettings::kMinFactor, FontSettings::kMaxFactor);
@@ -36,9 +38,10 @@ FontRequest fontRequestFor(const Project& project) {
     request.weight = settings.weight;
     request.antialiased = settings.quality != FontSettings::kQualityNonAntialiased;
     request.italic = settings.italic;
-    if (project.effects.distanceField) {
+    if (const AtlasEncoding encoding = atlasEncodingFor(usableEffects(project.effects));
+        encoding.isField()) {
         request.distanceField = true;
-        request.spread = usableEffects(project.effects).spread;
+        request.spread = encoding.spread;
     }
     return request;
 }

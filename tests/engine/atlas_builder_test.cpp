@@ -235,6 +235,36 @@ TEST_F(AtlasBuilderTest, EveryPageHasTheTextureSizeEvenWithoutGlyphs) {
     EXPECT_EQ(result->pages[0].pixels.size(), 4096u);
 }
 
+// The kind of atlas follows from the effects, once per rebuild, and the result carries it with
+// its encoding: every page has its channels, and a field states its range (twice the spread).
+TEST_F(AtlasBuilderTest, TheResultCarriesTheKindOfAtlasTheEffectsMake) {
+    renderer.setImage('A', FakeFontRenderer::solidImage(0, 4, 0, 10));
+    add({'A'});
+    const auto expectKind = [&](AtlasKind kind, std::int32_t channels, std::int32_t range) {
+        rebuild();
+        EXPECT_EQ(result->encoding.kind, kind);
+        EXPECT_EQ(result->encoding.channels, channels);
+        EXPECT_EQ(result->encoding.distanceRange(), range);
+        for (const AtlasPage& page : result->pages) {
+            EXPECT_EQ(page.channels, channels);
+            EXPECT_EQ(page.pixels.size(), std::size_t(page.width) * page.height * channels);
+        }
+    };
+    expectKind(AtlasKind::Coverage, 1, 0);
+    project.effects.shadow = true;
+    expectKind(AtlasKind::Colour, 4, 0);
+    project.effects.shadow = false;
+    project.effects.fill = Rgb{255, 0, 0};
+    expectKind(AtlasKind::Colour, 4, 0);
+    project.effects.distanceField = true;
+    project.effects.spread = 6;
+    project.effects.outline = true;
+    expectKind(AtlasKind::DistanceField, 1, 12);
+    EXPECT_STREQ(result->encoding.fieldType(), "sdf");
+    EXPECT_FALSE(result->effects.outline);
+    EXPECT_TRUE(renderer.lastRequest.distanceField && renderer.lastRequest.spread == 6);
+}
+
 // Distance fields are far slower to draw than coverage, so an atlas of them draws at most 4 Mi
 // pixels of fields, each its black box and line with the spread around them: with glyphs of
 // 1000 x 1000 pixels and a spread of 12, four of them (1024 x 1024 each).

@@ -32,7 +32,7 @@ public:
         }
         image.width = image.b;
         image.height = height_;
-        image.coverage.assign(static_cast<std::size_t>(image.width) * image.height, 255);
+        image.pixels.assign(static_cast<std::size_t>(image.width) * image.height, 255);
         return image;
     }
 
