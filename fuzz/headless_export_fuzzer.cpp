@@ -104,6 +104,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         fail("the opened project, stored and opened again, is another project");
     }
 
+    // The engine takes the values as they come: opening must have brought them into range.
+    if (!vemro::withinRanges(project)) {
+        fail("the opened project holds a value outside its range");
+    }
+
     // A builder per input: each file is a session of its own, as --export runs it.
     vemro::AtlasBuilder builder(renderer);
     const std::shared_ptr<const vemro::AtlasResult> result = builder.rebuild(project);

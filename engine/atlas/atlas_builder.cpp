@@ -17,16 +17,6 @@ namespace {
 // The fewest new characters a batch that draws holds.
 constexpr std::size_t kLeastBatch = 8;
 
-PackingSettings usablePacking(const PackingSettings& stored) {
-    PackingSettings packing = stored;
-    if (packing.packer != PackerKind::Rows && packing.packer != PackerKind::Tight) {
-        packing.packer = PackerKind::Rows;
-    }
-    packing.spacing =
-        std::clamp(packing.spacing, PackingSettings::kMinSpacing, PackingSettings::kMaxSpacing);
-    return packing;
-}
-
 }  // namespace
 
 AtlasBuilder::AtlasBuilder(FontRenderer& renderer) : cache_(renderer) {}
@@ -72,14 +62,13 @@ std::int32_t AtlasBuilder::placeCells(PackerKind packer, const std::vector<PackI
 
 std::shared_ptr<const AtlasResult> AtlasBuilder::rebuild(const Project& project) {
     const std::int32_t factor = drawingFactor(project);
-    const EffectSettings effects = usableEffects(project.effects);
+    const EffectSettings effects = appliedEffects(project.effects);
     const AtlasEncoding encoding = atlasEncodingFor(effects);
     const EffectPadding padding = effectPadding(effects);
     const bool anyEffect = encoding.kind != AtlasKind::Coverage;
     const std::int32_t outlineWidth = effects.outline ? effects.outlineWidth : 0;
-    const auto side = [](std::int32_t value) { return std::clamp(value, 1, AtlasSize::kMaxSide); };
-    const AtlasSize largest{side(project.textureSize.width), side(project.textureSize.height)};
-    const PackingSettings packing = usablePacking(project.packing);
+    const AtlasSize largest = project.textureSize;
+    const PackingSettings& packing = project.packing;
     const FontBorders& borders = project.fontBorders;
     cache_.useFont(fontRequestFor(project));
 

@@ -75,7 +75,7 @@ struct AtlasResult {
     std::int32_t factor = 1;
     // The padding of every cell, as the project gave it.
     FontBorders fontBorders;
-    // The effects as the pages hold them (usableEffects: a distance field has no outline or
+    // The effects as the pages hold them (appliedEffects: a distance field has no outline or
     // shadow), and what they add around every glyph's ink inside its cell.
     EffectSettings effects;
     EffectPadding effectPadding;

@@ -6,16 +6,9 @@
 
 namespace vemro {
 
-EffectSettings usableEffects(const EffectSettings& stored) {
-    using E = EffectSettings;
+EffectSettings appliedEffects(const EffectSettings& stored) {
     EffectSettings effects = stored;
-    effects.outlineWidth =
-        std::clamp(effects.outlineWidth, E::kMinOutlineWidth, E::kMaxOutlineWidth);
-    effects.shadowX = std::clamp(effects.shadowX, E::kMinShadowOffset, E::kMaxShadowOffset);
-    effects.shadowY = std::clamp(effects.shadowY, E::kMinShadowOffset, E::kMaxShadowOffset);
-    effects.shadowBlur = std::clamp(effects.shadowBlur, E::kMinShadowBlur, E::kMaxShadowBlur);
-    effects.spread = std::clamp(effects.spread, E::kMinSpread, E::kMaxSpread);
-    if (effects.distanceField) {
+    if (atlasEncodingFor(effects).isField()) {
         effects.outline = false;
         effects.shadow = false;
     }
