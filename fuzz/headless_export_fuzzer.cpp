@@ -80,7 +80,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const vemro::Document& document = opened.document;
     const vemro::Project& project = document.project;
     const std::size_t stored =
-        file->extension ? file->extension->characters.size() : file->glyphs.size();
+        file->extension ? file->extension->project.glyphs.size() : file->glyphs.size();
     if (project.glyphs.size() != stored) {
         fail("opening dropped or added glyphs");
     }
@@ -91,7 +91,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // A relative font path that climbs out of the project's folder is stored absolute, and may
     // then be longer than the limit; saving refuses that project, and only that one.
     const bool storable =
-        !storedBack.extension || storedBack.extension->fontFile.size() <=
+        !storedBack.extension || storedBack.extension->project.font.fontFile.size() <=
                                      static_cast<std::size_t>(vemro::kMaxProjectFontPathLength);
     const vemro::Result<vemro::ProjectFile> reread =
         vemro::decodeProjectFile(vemro::encodeProjectFile(storedBack), "stored.fnt");

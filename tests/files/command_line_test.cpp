@@ -307,11 +307,10 @@ TEST_F(ExportCommandTest, UnwritableOutputExitsWithOne) {
 // export, and a value they do not know is a usage error.
 TEST_F(ExportCommandTest, FormatAndPagesComeFromTheProjectUnlessAnOptionSaysOtherwise) {
     ProjectFile stored = smallProject();
-    stored.extension.emplace();
-    stored.extension->characters = {{U'A', 0, 0}, {U'\u00E9', 1, 2}};
-    stored.glyphs = windows1252Records(stored.extension->characters);
-    stored.extension->exportSection =
-        ExportSection{{DescriptorFormat::BmfontXml, PageImage::Tga}, true};
+    stored.extension.emplace().project.textureSize = {stored.textureWidth, stored.textureHeight};
+    stored.extension->project.glyphs = {{U'A', 0, 0}, {U'\u00E9', 1, 2}};
+    stored.glyphs = windows1252Records(stored.extension->project.glyphs);
+    stored.extension->exportSettings = {DescriptorFormat::BmfontXml, PageImage::Tga};
     const std::string project = writeProject(stored);
 
     const Outcome xml = run({"--export", project, folder.path("x.png")}, renderer);
@@ -379,9 +378,10 @@ TEST_F(ExportCommandTest, EffectOptionsOverrideTheProjectForThisExport) {
     EXPECT_TRUE(fillWarned(project, {"--fill", "FF8000", "--sdf", "4"}));
     EXPECT_TRUE(fillWarned(project, {"--sdf", "4", "--fill", "FF8000"}));
     EXPECT_FALSE(fillWarned(project, {"--sdf", "4", "--fill", "FF8000", "--outline", "2"}));
-    stored.extension.emplace().characters = {{U'A', 0, 0}};
-    stored.glyphs = windows1252Records(stored.extension->characters);
-    stored.extension->effects.emplace().distanceField = true;
+    stored.extension.emplace().project.textureSize = {stored.textureWidth, stored.textureHeight};
+    stored.extension->project.glyphs = {{U'A', 0, 0}};
+    stored.glyphs = windows1252Records(stored.extension->project.glyphs);
+    stored.extension->project.effects.distanceField = true;
     EXPECT_TRUE(fillWarned(writeProject(stored, "field.fnt"), {"--fill", "FF8000"}));
 
     const char* bad[][2] = {{"--fill", "FF00"},      {"--fill", "#FF0000"},  {"--outline", "17"},
