@@ -8,6 +8,7 @@
 
 using namespace std::string_literals;
 
+#include "files/project/project_extension.h"
 #include "files/project/project_file.h"
 #include "tests/files/test_folder.h"
 
@@ -149,6 +150,8 @@ TEST(ProjectExtensionLimits, LargestAcceptedFileReadsFromDiskAndOneByteMoreIsRef
     Bytes bytes = readBytes(path);
     EXPECT_EQ(bytes.size(), 53u + 255 + 9 * 1024 + 12 + (12 + 12 * 65536) + (12 + 4096 + 4) +
                                 (8 + 8) + (8 + 7) + (8 + 3) + (8 + 4096) + (8 + 33));
+    // The reader reads no more than this, and needs no less.
+    EXPECT_EQ(bytes.size() - (53u + 255 + 9 * 1024), maxProjectExtensionBytes());
     const Result<ProjectFile> read = readProjectFile(path);
     ASSERT_TRUE(read.ok()) << read.message();
     EXPECT_EQ(read.value(), project);
