@@ -60,6 +60,11 @@ Status useFontFile(const std::string& argument, Document& document, FontRenderer
     return Status::success();
 }
 
+// "1 to 16": a range as messages and the help lines give it.
+std::string span(std::int32_t low, std::int32_t high) {
+    return std::to_string(low) + " to " + std::to_string(high);
+}
+
 // A whole decimal number from low to high, or nothing: digits only, no sign, no spaces.
 std::optional<std::int32_t> wholeNumber(const std::string& text, std::int32_t low,
                                         std::int32_t high) {
@@ -246,11 +251,9 @@ Status setShadow(const std::string& argument, Document& document, FontRenderer&)
     if (!x || !y || !blur || (parts.size() == 4 && !colour)) {
         return Status::failure(
             "\"" + argument + "\" is not a shadow: give DX,DY,BLUR with offsets of " +
-            std::to_string(E::kMinShadowOffset) + " to " + std::to_string(E::kMaxShadowOffset) +
-            " and a blur of " + std::to_string(E::kMinShadowBlur) + " to " +
-            std::to_string(E::kMaxShadowBlur) +
-            " pixels, and after a comma a colour and opacity RRGGBBAA if "
-            "wanted");
+            span(E::kMinShadowOffset, E::kMaxShadowOffset) + " and a blur of " +
+            span(E::kMinShadowBlur, E::kMaxShadowBlur) +
+            " pixels, and after a comma a colour and opacity RRGGBBAA if wanted");
     }
     EffectSettings& effects = document.project.effects;
     effects.shadow = true;
@@ -280,11 +283,6 @@ Status setDistanceField(const std::string& argument, Document& document, FontRen
     effects.outline = false;
     effects.shadow = false;
     return Status::success();
-}
-
-// "1 to 16": a range as the help lines give it.
-std::string span(std::int32_t low, std::int32_t high) {
-    return std::to_string(low) + " to " + std::to_string(high);
 }
 
 const std::array<ExportOption, 14>& optionTable() {

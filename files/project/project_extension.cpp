@@ -167,8 +167,14 @@ Result<Document> decodeProjectExtension(ByteReader& in, Document start) {
                                     kSections[i]->requiredAs + ", which it must hold)");
         }
     }
-    if (const std::optional<std::string> problem = projectExtensionProblem(document)) {
-        return Decoded::failure(*problem);
+    // The values of the sections the file holds, those a read leaves to this check included; the
+    // others are still the start's.
+    for (std::size_t i = 0; i < std::size(kSections); ++i) {
+        if (seen[i]) {
+            if (std::optional<std::string> problem = kSections[i]->problem(document)) {
+                return Decoded::failure(*problem);
+            }
+        }
     }
     return document;
 }

@@ -204,6 +204,8 @@ TEST(ProjectExtensionRead, EveryDamageIsRefusedWithWhatIsWrongAndTheLimit) {
         {[](Bytes& b) { b.erase(b.begin() + kChrsAt, b.begin() + kFontAt); },
          "the project extension has no section \"CHRS\" (the character list, which it must hold)"},
         {put(kChrsAt + 8, 65537), "the character count 65537 is above the limit of 65536"},
+        // The header's own limit, though the extension would take the side.
+        {put(4, 5000), "the texture height 5000 is outside the allowed range 1..512"},
         {put(kFontAt + 8, 0), "the font file path length 0 is outside the allowed range 1..4096"},
         {put(kFontAt + 8 + 4 + 19, 65536),
          "the font face index 65536 is outside the allowed range 0..65535"},
