@@ -80,10 +80,7 @@ std::vector<FieldChoice> packers() {
 std::vector<FieldChoice> formats() {
     std::vector<FieldChoice> list;
     for (const Exporter* exporter : registeredExporters()) {
-        if (const std::optional<DescriptorFormat> format =
-                descriptorFormatNamed(exporter->name())) {
-            list.push_back({static_cast<std::int32_t>(*format), exporter->displayName()});
-        }
+        list.push_back({static_cast<std::int32_t>(exporter->format()), exporter->displayName()});
     }
     return list;
 }

@@ -73,9 +73,7 @@ Status ExportRun::choose(const std::string& path, std::size_t offer) {
     exporter_ = exporters_[std::min(offer, exporters_.size() - 1)];
     // The export writes with the format picked, which becomes the document's once it succeeds.
     settings_ = document_.exportSettings;
-    if (const std::optional<DescriptorFormat> picked = descriptorFormatNamed(exporter_->name())) {
-        settings_.format = *picked;
-    }
+    settings_.format = exporter_->format();
     targets_ = exporter_->outputFiles(path, settings_, *atlas_);
     // Refused before any question about replacing: no file of this export may be a project.
     if (const std::optional<std::string> problem =

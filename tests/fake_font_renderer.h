@@ -65,7 +65,7 @@ public:
         image.top = top;
         image.width = b;
         image.height = height;
-        image.coverage.assign(static_cast<std::size_t>(b * height), level);
+        image.pixels.assign(static_cast<std::size_t>(b * height), level);
         return image;
     }
 

@@ -95,7 +95,7 @@ void BuilderDialog::showTextureOfResult() {
     ui_->pageSpin->setSuffix(tr(" of %1").arg(pages));
     ui_->pageSpin->setValue(ui_->preview->page() + 1);
     ui_->pageSpin->setEnabled(pages > 1);
-    ui_->fieldViewCombo->setEnabled(shown_->effects.distanceField);
+    ui_->fieldViewCombo->setEnabled(shown_->encoding.isField());
 }
 
 void BuilderDialog::showSampleText() {

@@ -53,7 +53,7 @@ void printUsage(const Program& program, std::ostream& stream) {
         }
         for (const ExportOption& option : exportOptions()) {
             stream << "      " << option.name;
-            if (*option.placeholder != '\0') {
+            if (!option.placeholder.empty()) {
                 stream << " " << option.placeholder;
             }
             stream << "\n";

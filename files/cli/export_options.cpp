@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <array>
-#include <cstring>
 
+#include "files/export/exporter.h"
 #include "files/io/character_file.h"
 #include "files/io/regular_file.h"
 #include "files/project/font_file_path.h"
@@ -58,6 +58,11 @@ Status useFontFile(const std::string& argument, Document& document, FontRenderer
     document.project.font.fontFaceIndex = 0;
     document.project.font.faceName = first->familyName;
     return Status::success();
+}
+
+// "1 to 16": a range as messages and the help lines give it.
+std::string span(std::int32_t low, std::int32_t high) {
+    return std::to_string(low) + " to " + std::to_string(high);
 }
 
 // A whole decimal number from low to high, or nothing: digits only, no sign, no spaces.
@@ -127,15 +132,14 @@ Status setSpacing(const std::string& argument, Document& document, FontRenderer&
     return Status::success();
 }
 
-// --format tfd|bmfont-text|bmfont-xml|bmfont-binary|json.
+// --format NAME, a name of the format table.
 Status setFormat(const std::string& argument, Document& document, FontRenderer&) {
-    const std::optional<DescriptorFormat> format = descriptorFormatNamed(argument);
-    if (!format) {
-        return Status::failure("\"" + argument +
-                               "\" is no format: give tfd, bmfont-text, bmfont-xml, bmfont-binary "
-                               "or json");
+    const Exporter* format = findExporter(argument);
+    if (format == nullptr) {
+        return Status::failure("\"" + argument + "\" is no format: give " +
+                               formatNames(", ", " or "));
     }
-    document.exportSettings.format = *format;
+    document.exportSettings.format = format->format();
     return Status::success();
 }
 
@@ -245,10 +249,11 @@ Status setShadow(const std::string& argument, Document& document, FontRenderer&)
     const std::optional<std::vector<std::uint8_t>> colour =
         parts.size() == 4 ? hexBytes(parts[3], 4) : std::nullopt;
     if (!x || !y || !blur || (parts.size() == 4 && !colour)) {
-        return Status::failure("\"" + argument +
-                               "\" is not a shadow: give DX,DY,BLUR with offsets of -16 to 16 "
-                               "and a blur of 0 to 8 pixels, and after a comma a colour and "
-                               "opacity RRGGBBAA if wanted");
+        return Status::failure(
+            "\"" + argument + "\" is not a shadow: give DX,DY,BLUR with offsets of " +
+            span(E::kMinShadowOffset, E::kMaxShadowOffset) + " and a blur of " +
+            span(E::kMinShadowBlur, E::kMaxShadowBlur) +
+            " pixels, and after a comma a colour and opacity RRGGBBAA if wanted");
     }
     EffectSettings& effects = document.project.effects;
     effects.shadow = true;
@@ -280,44 +285,60 @@ Status setDistanceField(const std::string& argument, Document& document, FontRen
     return Status::success();
 }
 
-constexpr std::array<ExportOption, 14> kExportOptions{{
-    {"--chars-from", "FILE", "add the characters of a UTF-8 text file for this export",
-     addCharactersFrom, ExportOptionFailure::input},
-    {"--font-file", "PATH", "draw with the first face of a font file instead of the project's face",
-     useFontFile, ExportOptionFailure::input},
-    {"--texture", "WxH", "the texture's width and height (each 1 to 4096), e.g. 1024x512",
-     setTexture, ExportOptionFailure::usage},
-    {"--fit", "", "use the smallest power-of-two texture up to that size that holds every glyph",
-     setFitSize, ExportOptionFailure::usage},
-    {"--pages", "", "glyphs that do not fit start another page of the same size", setMultiplePages,
-     ExportOptionFailure::usage},
-    {"--packer", "rows|tight", "pack cells in rows in list order, or tightly by height", setPacker,
-     ExportOptionFailure::usage},
-    {"--spacing", "N", "empty pixels between cells, 0 to 16", setSpacing,
-     ExportOptionFailure::usage},
-    {"--format", "tfd|bmfont-text|bmfont-xml|bmfont-binary|json",
-     "the descriptor to write (default: the project's choice, else tfd)", setFormat,
-     ExportOptionFailure::usage},
-    {"--image", "png|png8|tga",
-     "the page images of the BMFont and JSON formats: 32-bit PNG, 8-bit PNG or TGA", setImage,
-     ExportOptionFailure::usage},
-    {"--no-kerning", "", "leave the kerning pairs out of the descriptor", leaveOutKerning,
-     ExportOptionFailure::usage},
-    {"--fill", "RRGGBB", "the glyphs' colour (pages become 32-bit colour unless it is FFFFFF)",
-     setFill, ExportOptionFailure::usage},
-    {"--outline", "W[,RRGGBB]", "an outline W pixels wide (1 to 16), black or of the colour given",
-     setOutline, ExportOptionFailure::usage},
-    {"--shadow", "DX,DY,BLUR[,RRGGBBAA]",
-     "a shadow moved by DX,DY (-16 to 16) and blurred by BLUR (0 to 8) pixels", setShadow,
-     ExportOptionFailure::usage},
-    {"--sdf", "SPREAD", "a signed distance field reaching SPREAD (2 to 32) pixels from the outline",
-     setDistanceField, ExportOptionFailure::usage},
-}};
+const std::array<ExportOption, 14>& optionTable() {
+    using E = EffectSettings;
+    static const std::array<ExportOption, 14> kExportOptions{{
+        {"--chars-from", "FILE", "add the characters of a UTF-8 text file for this export",
+         addCharactersFrom, ExportOptionFailure::input},
+        {"--font-file", "PATH",
+         "draw with the first face of a font file instead of the project's face", useFontFile,
+         ExportOptionFailure::input},
+        {"--texture", "WxH",
+         "the texture's width and height (each " + span(1, AtlasSize::kMaxSide) +
+             "), e.g. 1024x512",
+         setTexture, ExportOptionFailure::usage},
+        {"--fit", "",
+         "use the smallest power-of-two texture up to that size that holds every glyph", setFitSize,
+         ExportOptionFailure::usage},
+        {"--pages", "", "glyphs that do not fit start another page of the same size",
+         setMultiplePages, ExportOptionFailure::usage},
+        {"--packer", "rows|tight", "pack cells in rows in list order, or tightly by height",
+         setPacker, ExportOptionFailure::usage},
+        {"--spacing", "N",
+         "empty pixels between cells, " +
+             span(PackingSettings::kMinSpacing, PackingSettings::kMaxSpacing),
+         setSpacing, ExportOptionFailure::usage},
+        {"--format", formatNames("|", "|"),
+         "the descriptor to write (default: the project's choice, else " +
+             registeredExporters().front()->name() + ")",
+         setFormat, ExportOptionFailure::usage},
+        {"--image", "png|png8|tga",
+         "the page images of the BMFont and JSON formats: 32-bit PNG, 8-bit PNG or TGA", setImage,
+         ExportOptionFailure::usage},
+        {"--no-kerning", "", "leave the kerning pairs out of the descriptor", leaveOutKerning,
+         ExportOptionFailure::usage},
+        {"--fill", "RRGGBB", "the glyphs' colour (pages become 32-bit colour unless it is FFFFFF)",
+         setFill, ExportOptionFailure::usage},
+        {"--outline", "W[,RRGGBB]",
+         "an outline W pixels wide (" + span(E::kMinOutlineWidth, E::kMaxOutlineWidth) +
+             "), black or of the colour given",
+         setOutline, ExportOptionFailure::usage},
+        {"--shadow", "DX,DY,BLUR[,RRGGBBAA]",
+         "a shadow moved by DX,DY (" + span(E::kMinShadowOffset, E::kMaxShadowOffset) +
+             ") and blurred by BLUR (" + span(E::kMinShadowBlur, E::kMaxShadowBlur) + ") pixels",
+         setShadow, ExportOptionFailure::usage},
+        {"--sdf", "SPREAD",
+         "a signed distance field reaching SPREAD (" + span(E::kMinSpread, E::kMaxSpread) +
+             ") pixels from the outline",
+         setDistanceField, ExportOptionFailure::usage},
+    }};
+    return kExportOptions;
+}
 
 }  // namespace
 
 std::span<const ExportOption> exportOptions() {
-    return kExportOptions;
+    return optionTable();
 }
 
 Result<std::vector<ExportOverride>> parseExportOptions(std::span<const std::string> args,
@@ -335,7 +356,7 @@ Result<std::vector<ExportOverride>> parseExportOptions(std::span<const std::stri
             return Parsed::failure("unknown option \"" + arg + "\"");
         }
         ExportOverride given{&*option, std::string()};
-        if (std::strlen(option->placeholder) > 0) {
+        if (!option->placeholder.empty()) {
             if (i + 1 == args.size()) {
                 return Parsed::failure("\"" + arg + "\" needs an argument (" + option->placeholder +
                                        ")");

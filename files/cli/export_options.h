@@ -21,8 +21,8 @@ enum class ExportOptionFailure {
 // document before the rebuild.
 struct ExportOption {
     const char* name;         // as typed, "--" included
-    const char* placeholder;  // what its argument is, for --help; empty when it takes none
-    const char* help;         // one line for --help
+    std::string placeholder;  // what its argument is, for --help; empty when it takes none
+    std::string help;         // one line for --help
     // Applies the argument to the document, or says in a sentence what is wrong with it. The
     // renderer is the one the export rebuilds with.
     Status (*apply)(const std::string& argument, Document& document, FontRenderer& renderer);

@@ -37,7 +37,7 @@ std::string argumentKinds(const CliCommand& command) {
 // The case branches that complete an option's value.
 void writeOptionValueBranches(std::ostream& out) {
     for (const ExportOption& option : exportOptions()) {
-        if (*option.placeholder == '\0') {
+        if (option.placeholder.empty()) {
             continue;
         }
         out << "            " << option.name << ")\n";
@@ -105,7 +105,7 @@ std::string bashCompletion(std::string_view programName, bool window) {
     std::vector<std::string> valued;
     for (const ExportOption& option : exportOptions()) {
         options.push_back(option.name);
-        if (*option.placeholder != '\0') {
+        if (!option.placeholder.empty()) {
             valued.push_back(option.name);
         }
     }

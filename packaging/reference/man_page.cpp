@@ -58,7 +58,7 @@ std::string optionsPart() {
     std::string part;
     for (const ExportOption& option : exportOptions()) {
         part.append(".TP\n\\fB").append(roffCode(option.name)).append("\\fR");
-        if (*option.placeholder != '\0') {
+        if (!option.placeholder.empty()) {
             part.append(" ").append(roffArguments(option.placeholder));
         }
         part.append("\n").append(sentence(option.help)).append("\n");

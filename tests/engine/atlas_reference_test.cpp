@@ -39,7 +39,7 @@ void drawReferenceCell(const PlacedGlyph& cell, const GlyphImage& image, int bor
             const int sy = borderTop * f + image.top + y;
             if (sx >= 0 && sx < width && sy >= 0 && sy < height) {
                 samples[static_cast<std::size_t>(sy) * width + sx] =
-                    image.coverage[static_cast<std::size_t>(y) * image.width + x];
+                    image.pixels[static_cast<std::size_t>(y) * image.width + x];
             }
         }
     }
@@ -140,7 +140,7 @@ GlyphImage randomImage(std::mt19937& random) {
         return GlyphImage{};  // no ink: one pixel wide, nothing to draw
     }
     GlyphImage image = FakeFontRenderer::solidImage(0, width(random), top(random), height(random));
-    for (std::uint8_t& value : image.coverage) {
+    for (std::uint8_t& value : image.pixels) {
         value = oneIn(random) < 3 ? 0 : static_cast<std::uint8_t>(level(random));
     }
     return image;
