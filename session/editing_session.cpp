@@ -32,7 +32,10 @@ std::string missingCharactersNote(const AtlasResult& result) {
     }
     std::string shown;
     for (std::size_t i = 0; i < std::min(missing.size(), kMissingShown); ++i) {
-        shown += (i > 0 ? " " : "") + shownCharacter(missing[i]);
+        if (i > 0) {
+            shown += ' ';
+        }
+        shown += shownCharacter(missing[i]);
     }
     if (missing.size() > kMissingShown) {
         shown += " ...";
