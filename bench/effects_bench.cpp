@@ -44,7 +44,7 @@ void BM_EffectsAgainstPlain(benchmark::State& state) {
     outline.effects.outline = true;
     outline.effects.outlineWidth = 2;
     Project field = plain;
-    field.effects.distanceField = true;
+    field.effects.distanceField = DistanceField::Sdf;
     field.effects.spread = 8;
     {
         AtlasBuilder check(renderer);

@@ -243,7 +243,7 @@ std::vector<Seed> seeds() {
     field.faceName = "DejaVu Serif";
     setCharacters(field, U"SDF field");
     vemro::EffectSettings distances;
-    distances.distanceField = true;
+    distances.distanceField = DistanceField::Sdf;
     distances.spread = 4;
     field.extension->project.effects = distances;
     field.extension->exportSettings = {vemro::DescriptorFormat::Json, vemro::PageImage::Png8};

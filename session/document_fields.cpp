@@ -112,7 +112,7 @@ void writeShadowColour(Document& document, const FieldValue& value) {
 
 // A distance field has no colours, outline or shadow, and is drawn without supersampling.
 bool notField(const Document& document) {
-    return !document.project.effects.distanceField;
+    return document.project.effects.distanceField == DistanceField::None;
 }
 
 bool outlineOn(const Document& document) {
@@ -124,7 +124,7 @@ bool shadowOn(const Document& document) {
 }
 
 bool fieldOn(const Document& document) {
-    return document.project.effects.distanceField;
+    return !notField(document);
 }
 
 // The .tfd format always writes its Targa image.
@@ -227,7 +227,8 @@ const std::array kFields{
     DocumentField{"shadowBlurSpin", K::Number, "Shadow blur", E::kMinShadowBlur, E::kMaxShadowBlur,
                   nullptr, false, readNumber<kProject, kEffects, &E::shadowBlur>,
                   writeNumber<kProject, kEffects, &E::shadowBlur>, shadowOn},
-    DocumentField{"distanceFieldCheck", K::Flag, "Distance field", 0, 0, nullptr, false,
+    DocumentField{"distanceFieldCombo", K::Choice, "Distance field", 0, 0,
+                  [] { return listOf(kDistanceFieldChoices); }, false,
                   readNumber<kProject, kEffects, &E::distanceField>,
                   writeNumber<kProject, kEffects, &E::distanceField>},
     DocumentField{"spreadSpin", K::Number, "Distance field spread", E::kMinSpread, E::kMaxSpread,

@@ -142,6 +142,7 @@ void EditingSession::restore(const Document& document) {
 void EditingSession::rebuild() {
     // Behind a rebuild that is still running this one cannot be quick: no use waiting for it.
     const bool mayBeQuick = !worker_->isBusy();
+    cancelled_ = false;
     requestedGeneration_ = worker_->request(document_.project);
     if (mayBeQuick) {
         RebuildWorker::Finished finished = worker_->waitFor(requestedGeneration_, kQuickRebuild);
@@ -161,11 +162,47 @@ bool EditingSession::takeFinishedRebuild() {
     return true;
 }
 
-const std::shared_ptr<const AtlasResult>& EditingSession::waitForResult() {
+const std::shared_ptr<const AtlasResult>& EditingSession::waitForResult(
+    std::optional<std::chrono::milliseconds> timeout) {
+    if (rebuildCancelled()) {
+        rebuild();
+    }
     if (isRebuilding()) {
-        show(worker_->waitFor(requestedGeneration_));
+        if (RebuildWorker::Finished finished = worker_->waitFor(requestedGeneration_, timeout);
+            finished.result != nullptr) {
+            show(std::move(finished));
+        }
     }
     return result_;
+}
+
+void EditingSession::cancelRebuild() {
+    if (!isRebuilding()) {
+        return;
+    }
+    worker_->cancel();
+    // A rebuild that finished before it heard of the cancel is shown all the same.
+    if (!takeFinishedRebuild()) {
+        cancelled_ = true;
+    }
+}
+
+std::optional<EditingSession::RebuildProgress> EditingSession::rebuildProgress() const {
+    if (!isRebuilding()) {
+        return std::nullopt;
+    }
+    const std::optional<RebuildWorker::Running> running = worker_->running();
+    if (!running) {
+        return std::nullopt;
+    }
+    const RebuildControl::Progress& progress = running->progress;
+    RebuildProgress shown;
+    shown.done = std::min(progress.done, progress.total);
+    shown.total = progress.total;
+    shown.elapsed = running->elapsed;
+    shown.text = (progress.fields ? "Distance fields: " : "Glyphs: ") + countText(shown.done) +
+                 " of " + countText(shown.total);
+    return shown;
 }
 
 void EditingSession::show(RebuildWorker::Finished finished) {
@@ -184,6 +221,9 @@ std::string EditingSession::statusLine() const {
         const std::size_t count = document_.project.glyphs.size();
         parts.push_back(count == 1 ? "Rebuilding 1 character..."
                                    : "Rebuilding " + countText(count) + " characters...");
+    } else if (rebuildCancelled()) {
+        parts.push_back(
+            "Rebuild cancelled: the atlas shown is of earlier settings until the next change.");
     } else {
         const AtlasResult& atlas = *result_;
         if (!atlas.fontProblem.empty()) {

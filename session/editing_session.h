@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -72,13 +73,32 @@ public:
     std::uint64_t revision() const { return history_.revision(); }
     bool hasUnsavedChanges() const { return revision() != savedRevision_; }
 
-    // The atlas shown; never null. While a rebuild runs it is the atlas of an earlier project.
+    // The atlas shown; never null. While a rebuild runs, or after one was cancelled, it is the
+    // atlas of an earlier project.
     const std::shared_ptr<const AtlasResult>& shownResult() const { return result_; }
-    bool isRebuilding() const { return shownGeneration_ != requestedGeneration_; }
-    // Waits until the atlas of the current project is there, and shows it.
-    const std::shared_ptr<const AtlasResult>& waitForResult();
+    bool isRebuilding() const { return !cancelled_ && shownGeneration_ != requestedGeneration_; }
+    // Whether the rebuild of the current project was cancelled and nothing rebuilt it since.
+    bool rebuildCancelled() const { return cancelled_ && shownGeneration_ != requestedGeneration_; }
+    // Waits until the atlas of the current project is there (rebuilding it again after a
+    // cancelled rebuild), and shows it; with a timeout, at most that long (isRebuilding then
+    // says whether it came).
+    const std::shared_ptr<const AtlasResult>& waitForResult(
+        std::optional<std::chrono::milliseconds> timeout = std::nullopt);
     // Shows the newest atlas when it is the current project's; true when it was not shown yet.
     bool takeFinishedRebuild();
+    // Stops the rebuild of the current project; the atlas shown stays until the next change.
+    void cancelRebuild();
+
+    // How far the rebuild of the current project has got: "Distance fields: 12,400 of 44,810"
+    // ("Glyphs: ..." for coverage and colour), the counts, and how long it has run. Nothing while
+    // no rebuild of it runs.
+    struct RebuildProgress {
+        std::string text;
+        std::size_t done = 0;
+        std::size_t total = 0;
+        std::chrono::steady_clock::duration elapsed{};
+    };
+    std::optional<RebuildProgress> rebuildProgress() const;
 
     // What the last command did ("Exported ...", "Added 48 characters."), until the next change.
     const std::string& note() const { return note_; }
@@ -144,6 +164,8 @@ private:
     // The generation of the last rebuild asked for, and of the atlas shown.
     std::uint64_t requestedGeneration_ = 0;
     std::uint64_t shownGeneration_ = 0;
+    // Whether the rebuild asked for last was cancelled.
+    bool cancelled_ = false;
     std::unique_ptr<RebuildWorker> worker_;  // last: stopped first
 };
 

@@ -26,23 +26,50 @@ std::uint64_t RebuildWorker::request(Project project) {
         generation = ++lastGeneration_;
         waiting_ = std::move(project);
         waitingGeneration_ = generation;
+        // The rebuild in progress is of an older project: nobody waits for it any more.
+        if (control_ != nullptr) {
+            control_->cancel();
+        }
     }
     wake_.notify_one();
     return generation;
 }
 
+void RebuildWorker::cancel() {
+    {
+        const std::lock_guard lock(mutex_);
+        if (control_ != nullptr) {
+            control_->cancel();
+        }
+        waiting_.reset();
+        cancelledThrough_ = lastGeneration_;
+    }
+    done_.notify_all();
+}
+
+std::optional<RebuildWorker::Running> RebuildWorker::running() const {
+    const std::lock_guard lock(mutex_);
+    if (control_ == nullptr) {
+        return std::nullopt;
+    }
+    return Running{control_->progress(), std::chrono::steady_clock::now() - started_};
+}
+
 RebuildWorker::Finished RebuildWorker::waitFor(std::uint64_t generation,
                                                std::optional<std::chrono::milliseconds> timeout) {
     std::unique_lock lock(mutex_);
-    const auto there = [this, generation] { return latest_.generation >= generation; };
+    const auto settled = [this, generation] {
+        return latest_.generation >= generation ||
+               (cancelledThrough_ >= generation && lastGeneration_ <= cancelledThrough_);
+    };
     if (timeout) {
-        if (!done_.wait_for(lock, *timeout, there)) {
+        if (!done_.wait_for(lock, *timeout, settled)) {
             return {};
         }
     } else {
-        done_.wait(lock, there);
+        done_.wait(lock, settled);
     }
-    return latest_;
+    return latest_.generation >= generation ? latest_ : Finished{};
 }
 
 bool RebuildWorker::isBusy() const {
@@ -66,11 +93,19 @@ void RebuildWorker::run(FontRenderer& renderer) {
         const Project project = std::move(*waiting_);
         const std::uint64_t generation = waitingGeneration_;
         waiting_.reset();
+        RebuildControl control;
         running_ = true;
+        control_ = &control;
+        started_ = std::chrono::steady_clock::now();
         lock.unlock();
-        std::shared_ptr<const AtlasResult> result = builder.rebuild(project);
+        std::shared_ptr<const AtlasResult> result = builder.rebuild(project, &control);
         lock.lock();
         running_ = false;
+        control_ = nullptr;
+        if (result == nullptr) {
+            // Cancelled: a newer request is waiting, or cancel() was called.
+            continue;
+        }
         latest_ = Finished{generation, std::move(result)};
         lock.unlock();
         done_.notify_all();

@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "engine/atlas/atlas_result.h"
+#include "engine/atlas/rebuild_control.h"
 #include "engine/project/project.h"
 
 namespace vemro {
@@ -18,9 +19,10 @@ class FontRenderer;
 
 // Rebuilds projects on a thread of its own, so that a long rebuild never holds up the window.
 // Every request gets a generation number above all earlier ones. The thread rebuilds one
-// request at a time; a request made while it is busy waits, and a newer request replaces the
-// waiting one, so a burst of changes costs at most the rebuild in progress and the newest one.
-// The atlas builder, and with it every font it makes, lives on that thread only.
+// request at a time; a request made while it is busy cancels the rebuild in progress and waits,
+// and a newer request replaces the waiting one, so a burst of changes costs little more than the
+// newest rebuild (what the cancelled rebuilds finished of the characters is kept for it). The
+// atlas builder, and with it every font it makes, lives on that thread only.
 class RebuildWorker {
 public:
     struct Finished {
@@ -43,8 +45,19 @@ public:
     // Whether a rebuild runs or waits to run.
     bool isBusy() const;
 
+    // Stops the rebuild in progress and drops the waiting one; neither gives a result.
+    void cancel();
+
+    // How far the rebuild in progress has got, and how long it has run; nothing while none runs.
+    struct Running {
+        RebuildControl::Progress progress;
+        std::chrono::steady_clock::duration elapsed{};
+    };
+    std::optional<Running> running() const;
+
     // The newest result once it is of the generation or a later one. Waits at most timeout
-    // (without one, until it is there); a null result when it is not there by then.
+    // (without one, until it is there); a null result when it is not there by then, or when
+    // the generation was cancelled and nothing newer is asked for.
     Finished waitFor(std::uint64_t generation,
                      std::optional<std::chrono::milliseconds> timeout = std::nullopt);
 
@@ -61,8 +74,13 @@ private:
     std::optional<Project> waiting_;
     std::uint64_t waitingGeneration_ = 0;
     std::uint64_t lastGeneration_ = 0;
+    // Every generation up to this one that has no result is cancelled.
+    std::uint64_t cancelledThrough_ = 0;
     Finished latest_;
     bool running_ = false;
+    // The control of the rebuild in progress, and when it started.
+    RebuildControl* control_ = nullptr;
+    std::chrono::steady_clock::time_point started_;
     bool stopping_ = false;
     std::thread thread_;  // last: it starts once everything above is made
 };

@@ -28,6 +28,7 @@ public:
     std::int32_t ascent() const override;
     GlyphImage renderGlyph(char32_t code) override;
     std::optional<GlyphMetrics> measureGlyph(char32_t code) override;
+    std::optional<field::Shape> outline(char32_t code) override;
     GlyphInfo glyphInfo(char32_t code) override;
     std::string familyName() const override { return family_; }
     std::vector<char32_t> characters() override;
@@ -40,7 +41,8 @@ private:
 
 // Fonts with made-up metrics, for every suite that needs no real font. A font's line is as high
 // as the requested pixel height, its ascent three quarters of it; every character but the space
-// is a solid block half as wide as the line is high, and the space has no ink. A font has every
+// is a solid block half as wide as the line is high, and the space has no ink; a character's
+// outline is the rectangle round its image (nothing when the image is not solid). A font has every
 // character from U+0020 to lastCharacter (U+2FFF: no kana, no ideographs) but the C1 controls;
 // a character it lacks has glyph index 0, the missing-glyph shape. A test may fix the line
 // height and ascent, or give a character an image of its own.
@@ -168,6 +170,30 @@ inline std::optional<GlyphMetrics> FakeFont::measureGlyph(char32_t code) {
     ++renderer_.measureCount;
     const GlyphImage image = renderer_.imageOf(code, lineHeight());
     return GlyphMetrics{image.a, image.b};
+}
+
+inline std::optional<field::Shape> FakeFont::outline(char32_t code) {
+    const GlyphImage image = renderer_.imageOf(code, lineHeight());
+    field::Shape shape;
+    if (image.width == 0 || image.height == 0) {
+        return shape;
+    }
+    if (std::any_of(image.pixels.begin(), image.pixels.end(),
+                    [](std::uint8_t value) { return value != 255; })) {
+        return std::nullopt;
+    }
+    // Counter-clockwise, y up, the baseline at the ascent.
+    const double left = image.a;
+    const double right = image.a + image.width;
+    const double top = ascent() - image.top;
+    const double bottom = top - image.height;
+    field::Contour box;
+    box.edges = {field::EdgeSegment::line({left, bottom}, {right, bottom}),
+                 field::EdgeSegment::line({right, bottom}, {right, top}),
+                 field::EdgeSegment::line({right, top}, {left, top}),
+                 field::EdgeSegment::line({left, top}, {left, bottom})};
+    shape.contours.push_back(box);
+    return shape;
 }
 
 inline GlyphInfo FakeFont::glyphInfo(char32_t code) {

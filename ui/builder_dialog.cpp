@@ -63,6 +63,7 @@ BuilderDialog::BuilderDialog(FontRenderer& renderer, FilePrompts& prompts, QWidg
     statusLabel_->setObjectName(QStringLiteral("statusLabel"));
     statusBar()->addWidget(statusLabel_, 1);
     statusBar()->setSizeGripEnabled(true);
+    setUpProgress();
 
     ui_->loadMessageLabel->setStyleSheet(
         QStringLiteral("QLabel { background: #fff5cc; color: #3d3000; border: 1px solid #d9b84a; "
@@ -102,6 +103,10 @@ BuilderDialog::BuilderDialog(FontRenderer& renderer, FilePrompts& prompts, QWidg
 
     // Start at the size the layout asks for (a 450 pixel wide view), not at the share of the
     // screen Qt gives a window by default; only a screen too small for it makes it smaller.
+    // The hints the layouts keep from before every control was set up are dropped first.
+    for (QLayout* layout : findChildren<QLayout*>()) {
+        layout->invalidate();
+    }
     QSize startSize = sizeHint();
     if (const QScreen* display = screen()) {
         startSize = startSize.boundedTo(display->availableGeometry().size());
@@ -156,8 +161,9 @@ void BuilderDialog::connectCommands() {
          }},
         {ui_->actionRemoveMissingCharacters,
          [](BuilderDialog& window) {
-             window.waitForResult();
-             window.session_->removeMissingCharacters();
+             if (window.waitForResult() != nullptr) {
+                 window.session_->removeMissingCharacters();
+             }
          }},
     };
     for (const auto& [action, command] : direct) {
@@ -168,16 +174,6 @@ void BuilderDialog::connectCommands() {
     }
 }
 
-const std::shared_ptr<const AtlasResult>& BuilderDialog::waitForResult() {
-    if (session_->isRebuilding()) {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        session_->waitForResult();
-        QApplication::restoreOverrideCursor();
-        refresh();
-    }
-    return session_->shownResult();
-}
-
 void BuilderDialog::refresh() {
     const Document& document = session_->document();
     const Project& project = document.project;
@@ -186,7 +182,7 @@ void BuilderDialog::refresh() {
     lists_->showCharacterList(project.glyphs);
     ui_->sizePixelsLabel->setText(
         QStringLiteral("= %1 px").arg(pixelHeightFor(project.font.size, 1)));
-    ui_->effectsNoteLabel->setVisible(project.effects.distanceField);
+    ui_->effectsNoteLabel->setVisible(project.effects.distanceField != DistanceField::None);
     // Named as the menu names the commands.
     const QString menu = plainCaption(ui_->menuTools->title());
     ui_->preview->setHint(project.glyphs.empty()
@@ -199,6 +195,7 @@ void BuilderDialog::refresh() {
     }
     showSampleText();
     statusLabel_->setText(QString::fromStdString(session_->statusLine()));
+    showProgress();
     ui_->actionUndo->setEnabled(session_->canUndo());
     ui_->actionRedo->setEnabled(session_->canRedo());
     // The title: the project's file name (or "Untitled") and a "*" while there are unsaved

@@ -9,6 +9,10 @@
 
 #include "session/editing_session.h"
 
+class QProgressBar;
+class QPushButton;
+class QTimer;
+
 namespace Ui {
 class BuilderDialog;
 }
@@ -51,9 +55,11 @@ public:
         return session_->shownResult();
     }
     bool isRebuilding() const { return session_->isRebuilding(); }
-    // Waits (with a busy cursor) until the atlas of the current project is there, shows it and
-    // returns it. Commands that need the atlas go through here.
-    const std::shared_ptr<const AtlasResult>& waitForResult();
+    // Waits until the atlas of the current project is there (rebuilding it after a cancelled
+    // rebuild), shows it and returns it: with a busy cursor, and past a moment in a progress
+    // dialog whose Cancel cancels the rebuild, in which case it returns null. Commands that need
+    // the atlas go through here.
+    std::shared_ptr<const AtlasResult> waitForResult();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -67,6 +73,12 @@ private:
     void refresh();
     void showResult();
     void connectCommands();
+
+    // The progress of a long rebuild (builder_dialog_progress.cpp): the status line's bar and
+    // Cancel button, and Esc; showProgress shows it as it is now and keeps looking while the
+    // rebuild runs.
+    void setUpProgress();
+    void showProgress();
 
     // The preview's controls and the sample line (builder_dialog_view.cpp).
     void setUpView();
@@ -110,6 +122,12 @@ private:
     std::unique_ptr<FieldBinder> binder_;
     std::unique_ptr<ListControls> lists_;
     ElidedLabel* statusLabel_ = nullptr;
+    QProgressBar* progressBar_ = nullptr;
+    QPushButton* cancelButton_ = nullptr;
+    QAction* cancelAction_ = nullptr;
+    QTimer* progressTimer_ = nullptr;
+    // Whether waitForResult waits in its progress dialog.
+    bool waiting_ = false;
     RecentFiles* recent_ = nullptr;
     // The atlas the preview shows.
     std::shared_ptr<const AtlasResult> shown_;

@@ -133,6 +133,9 @@ void BuilderDialog::addCharacters() {
 void BuilderDialog::addCharacterSet() {
     // The counts are of the face the project uses now.
     const std::shared_ptr<const AtlasResult> atlas = waitForResult();
+    if (atlas == nullptr) {
+        return;
+    }
     CharacterSetDialog dialog(atlas->fontCharacters, QString::fromStdString(atlas->fontName), this);
     if (dialog.exec() == QDialog::Accepted) {
         succeeded(session_->addCharacterSet(dialog.choice()), tr("Could not add characters"));

@@ -130,7 +130,9 @@ void BuilderDialog::showLoadMessage(const QString& path, const std::vector<std::
 }
 
 void BuilderDialog::fileExport() {
-    waitForResult();
+    if (waitForResult() == nullptr) {
+        return;
+    }
     ExportRun run(*session_);
     const QString title = tr("Export Font");
     if (run.offers().empty()) {
@@ -186,6 +188,12 @@ bool BuilderDialog::confirmDiscardChanges() {
 }
 
 void BuilderDialog::closeEvent(QCloseEvent* event) {
+    // Closing while a command waits for its atlas cancels the wait, and the command with it.
+    if (waiting_) {
+        session_->cancelRebuild();
+        event->ignore();
+        return;
+    }
     if (confirmDiscardChanges()) {
         event->accept();
     } else {

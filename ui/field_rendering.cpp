@@ -8,8 +8,12 @@
 
 namespace vemro::field_rendering {
 
-double sample(const AtlasPage& page, double x, double y) {
-    if (page.width <= 0 || page.height <= 0 || page.channels != 1) {
+double sample(const AtlasPage& page, const AtlasEncoding& encoding, double x, double y) {
+    const std::int32_t channels = encoding.isMultiChannel() ? 3 : 1;
+    if (page.width <= 0 || page.height <= 0 || page.channels < channels ||
+        page.pixels.size() < static_cast<std::size_t>(page.width) *
+                                 static_cast<std::size_t>(page.height) *
+                                 static_cast<std::size_t>(page.channels)) {
         return 0.0;
     }
     const double fx = std::clamp(x - 0.5, 0.0, page.width - 1.0);
@@ -20,9 +24,17 @@ double sample(const AtlasPage& page, double x, double y) {
     const std::int32_t y1 = std::min(y0 + 1, page.height - 1);
     const double tx = fx - x0;
     const double ty = fy - y0;
-    const double top = page.at(x0, y0) * (1.0 - tx) + page.at(x1, y0) * tx;
-    const double bottom = page.at(x0, y1) * (1.0 - tx) + page.at(x1, y1) * tx;
-    return top * (1.0 - ty) + bottom * ty;
+    double values[3] = {};
+    for (std::int32_t c = 0; c < channels; ++c) {
+        const double top = page.at(x0, y0, c) * (1.0 - tx) + page.at(x1, y0, c) * tx;
+        const double bottom = page.at(x0, y1, c) * (1.0 - tx) + page.at(x1, y1, c) * tx;
+        values[c] = top * (1.0 - ty) + bottom * ty;
+    }
+    if (channels == 1) {
+        return values[0];
+    }
+    return std::max(std::min(values[0], values[1]),
+                    std::min(std::max(values[0], values[1]), values[2]));
 }
 
 std::uint8_t coverage(double value, const AtlasEncoding& encoding, double pixels) {

@@ -9,13 +9,15 @@ struct AtlasPage;
 
 // A distance-field page drawn as a game draws it: the field sampled between its pixels and
 // thresholded at 128 with a ramp about one screen pixel wide, so that text stays sharp however
-// far it is magnified.
+// far it is magnified. A multi-channel field is read as its shaders read it, by the median of
+// its red, green and blue channels.
 namespace field_rendering {
 
-// The field of an 8-bit page at atlas position (x, y), interpolated bilinearly between the
-// centres of its pixels (pixel (i, j) has its centre at (i + 0.5, j + 0.5)); positions past the
-// page's edge take the edge's values.
-double sample(const AtlasPage& page, double x, double y);
+// The field of a page of the encoding at atlas position (x, y): each channel interpolated
+// bilinearly between the centres of its pixels (pixel (i, j) has its centre at (i + 0.5,
+// j + 0.5)), positions past the page's edge taking the edge's values; the first channel, or for
+// a multi-channel field the median of the first three.
+double sample(const AtlasPage& page, const AtlasEncoding& encoding, double x, double y);
 
 // The coverage a field value gives where one screen pixel spans `pixels` atlas pixels (the
 // magnification's inverse) of a field of the encoding: smoothstep over one screen pixel's worth

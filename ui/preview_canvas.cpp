@@ -52,7 +52,7 @@ QRgb overChecker(const std::uint8_t* pixel, int x, int y) {
 
 }  // namespace
 
-QImage compose(const AtlasPage* page, QRect region) {
+QImage compose(const AtlasPage* page, const AtlasEncoding& encoding, QRect region) {
     QImage image(region.size(), QImage::Format_RGB32);
     const int pageWidth = page != nullptr ? page->width : 0;
     const int pageHeight = page != nullptr ? page->height : 0;
@@ -63,7 +63,16 @@ QImage compose(const AtlasPage* page, QRect region) {
         const int inside =
             y < pageHeight ? std::clamp(pageWidth, region.x(), region.right() + 1) : region.x();
         const int onPage = inside - region.x();
-        if (onPage > 0 && page->channels == 4) {
+        const std::size_t channels = page != nullptr ? static_cast<std::size_t>(page->channels) : 1;
+        if (onPage > 0 && encoding.isField() && channels >= 3) {
+            const std::uint8_t* pixels =
+                page->pixels.data() + (static_cast<std::size_t>(y) * std::size_t(pageWidth) +
+                                       static_cast<std::size_t>(region.x())) *
+                                          channels;
+            for (int i = 0; i < onPage; ++i, pixels += channels) {
+                out[i] = kBlack | (QRgb{pixels[0]} << 16) | (QRgb{pixels[1]} << 8) | pixels[2];
+            }
+        } else if (onPage > 0 && channels == 4) {
             const std::uint8_t* pixels =
                 page->pixels.data() + (static_cast<std::size_t>(y) * std::size_t(pageWidth) +
                                        static_cast<std::size_t>(region.x())) *
@@ -100,7 +109,7 @@ QImage composeField(const AtlasPage* page, QPointF origin, QSizeF step, QSize si
             const int column = static_cast<int>(std::floor(x));
             if (column < pageWidth && row < pageHeight) {
                 const std::uint8_t value = field_rendering::coverage(
-                    field_rendering::sample(*page, x, y), encoding, pixels);
+                    field_rendering::sample(*page, encoding, x, y), encoding, pixels);
                 out[i] = kBlack | (QRgb{value} * 0x010101u);
             } else {
                 fillHatch(out + i, column, row, 1);

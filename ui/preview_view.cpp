@@ -86,8 +86,7 @@ bool PreviewView::rendersField() const {
     if (!fieldRendered_ || result_ == nullptr || !result_->encoding.isField()) {
         return false;
     }
-    const auto page = static_cast<std::size_t>(page_);
-    return page < result_->pages.size() && result_->pages[page].channels == 1;
+    return static_cast<std::size_t>(page_) < result_->pages.size();
 }
 
 QSize PreviewView::canvasSize() const {
@@ -114,7 +113,8 @@ const QImage& PreviewView::canvasPart(QRect region) {
         partViewSize_ = QSize();
         const std::vector<AtlasPage>& pages = result_->pages;
         const auto page = static_cast<std::size_t>(page_);
-        part_ = preview_canvas::compose(page < pages.size() ? &pages[page] : nullptr, region);
+        part_ = preview_canvas::compose(page < pages.size() ? &pages[page] : nullptr,
+                                        result_->encoding, region);
         partRegion_ = region;
     }
     return part_;

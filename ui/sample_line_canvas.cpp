@@ -41,6 +41,9 @@ QImage compose(const AtlasResult& result, const LaidOutLine& line, QRect region)
     QImage image(region.size(), QImage::Format_RGB32);
     image.fill(Qt::black);
     const bool colour = result.encoding.kind == AtlasKind::Colour;
+    // A multi-channel field's red, green and blue, each the lighter of the character's and what
+    // is drawn already.
+    const bool channels = result.encoding.isField() && result.encoding.channels >= 3;
     if (colour) {
         // Colours are seen over the checkerboard the preview shows them on, so that a black
         // outline or shadow shows.
@@ -68,6 +71,14 @@ QImage compose(const AtlasResult& result, const LaidOutLine& line, QRect region)
             auto* out = reinterpret_cast<QRgb*>(image.scanLine(y - region.y()));
             const int pageY = y - c.top + c.y;
             for (int x = target.left(); x <= target.right(); ++x) {
+                if (channels) {
+                    const auto pageX = x - c.left + c.x;
+                    QRgb& pixel = out[x - region.x()];
+                    pixel = qRgb(std::max<int>(qRed(pixel), page.at(pageX, pageY, 0)),
+                                 std::max<int>(qGreen(pixel), page.at(pageX, pageY, 1)),
+                                 std::max<int>(qBlue(pixel), page.at(pageX, pageY, 2)));
+                    continue;
+                }
                 if (colour) {
                     const std::size_t at =
                         (static_cast<std::size_t>(pageY) * static_cast<std::size_t>(page.width) +
@@ -113,7 +124,7 @@ QImage composeField(const AtlasResult& result, const LaidOutLine& line, QPointF 
             for (int i = i0; i < i1; ++i) {
                 const double x = origin.x() + (i + 0.5) * step - c.left + c.x;
                 const std::uint32_t alpha = field_rendering::coverage(
-                    field_rendering::sample(page, x, y), result.encoding, step);
+                    field_rendering::sample(page, result.encoding, x, y), result.encoding, step);
                 if (alpha != 0) {
                     out[i] = 0xFF000000u | blendWhite(qRed(out[i]), alpha) * 0x010101u;
                 }

@@ -7,6 +7,7 @@
 
 #include "engine/atlas/draw_cell.h"
 #include "engine/atlas/ink_budget.h"
+#include "engine/pack/pack_options.h"
 #include "engine/pack/pack_rows.h"
 #include "engine/pack/packer.h"
 
@@ -39,9 +40,8 @@ std::int32_t AtlasBuilder::placeCells(PackerKind packer, const std::vector<PackI
                                       const PackOptions& options, AtlasResult& result) {
     std::vector<PackPosition> positions = packItems(packer, items, options);
     place(positions, result);
-    const std::vector<std::size_t> past =
-        cellsPastInkBudget(result.glyphs, options.page, result.lineHeight,
-                           inkBudgetFor(result.encoding), result.encoding.spread);
+    const std::vector<std::size_t> past = cellsPastInkBudget(
+        result.glyphs, options.page, result.lineHeight, kMaxAtlasPixels, result.encoding.spread);
     std::int32_t lastPage = 0;
     for (const PackPosition& position : positions) {
         lastPage = std::max(lastPage, position.page);
@@ -60,7 +60,19 @@ std::int32_t AtlasBuilder::placeCells(PackerKind packer, const std::vector<PackI
     return lastPage + 1;
 }
 
-std::shared_ptr<const AtlasResult> AtlasBuilder::rebuild(const Project& project) {
+std::unordered_set<char32_t> AtlasBuilder::unknownCharacters(const GlyphList& glyphs,
+                                                             const InkForm& form) const {
+    std::unordered_set<char32_t> unknown;
+    for (const Glyph& glyph : glyphs) {
+        if (!cache_.knows(glyph.code) || !cache_.hasInk(glyph.code, form)) {
+            unknown.insert(glyph.code);
+        }
+    }
+    return unknown;
+}
+
+std::shared_ptr<const AtlasResult> AtlasBuilder::rebuild(const Project& project,
+                                                         RebuildControl* control) {
     const std::int32_t factor = drawingFactor(project);
     const EffectSettings effects = appliedEffects(project.effects);
     const AtlasEncoding encoding = atlasEncodingFor(effects);
@@ -70,7 +82,21 @@ std::shared_ptr<const AtlasResult> AtlasBuilder::rebuild(const Project& project)
     const AtlasSize largest = project.textureSize;
     const PackingSettings& packing = project.packing;
     const FontBorders& borders = project.fontBorders;
+    InkForm form{factor, std::nullopt};
+    if (const std::optional<field::FieldKind> kind = encoding.fieldKind()) {
+        form.field = FieldForm{*kind, encoding.spread};
+    }
     cache_.useFont(fontRequestFor(project));
+
+    // Every character the list has that is not known in this form yet counts once, when it is
+    // first measured or drawn.
+    std::unordered_set<char32_t> uncounted;
+    if (control != nullptr) {
+        uncounted = unknownCharacters(project.glyphs, form);
+        control->start(uncounted.size(), form.field.has_value());
+    }
+    const LearnWatch watch{control, control != nullptr ? &uncounted : nullptr};
+    const auto cancelled = [control] { return control != nullptr && control->cancelled(); };
 
     auto result = std::make_shared<AtlasResult>();
     result->encoding = encoding;
@@ -85,9 +111,6 @@ std::shared_ptr<const AtlasResult> AtlasBuilder::rebuild(const Project& project)
     result->fontName = cache_.fontName();
     result->fontCharacters = cache_.fontCharacters();
     result->fontProblem = cache_.fontProblem();
-    if (project.kerning) {
-        result->kerning = cache_.kerning(project.glyphs);
-    }
 
     const std::int32_t cellHeight =
         result->lineHeight + borders.top + borders.bottom + padding.top + padding.bottom;
@@ -97,10 +120,13 @@ std::shared_ptr<const AtlasResult> AtlasBuilder::rebuild(const Project& project)
     // when the pages are drawn.
     const std::int64_t pageArea = std::int64_t{largest.width} * largest.height;
     const std::int64_t budget = std::min(
-        packing.multiplePages ? pageArea * maxPagesFor(largest) : pageArea, inkBudgetFor(encoding));
-    learnWidths(project, factor, borders.left + borders.right + padding.left + padding.right,
+        packing.multiplePages ? pageArea * maxPagesFor(largest) : pageArea, kMaxAtlasPixels);
+    learnWidths(project, form, borders.left + borders.right + padding.left + padding.right,
                 std::int64_t{std::max(cellHeight, 0)} + packing.spacing, packing.spacing, budget,
-                outlineWidth);
+                outlineWidth, watch);
+    if (cancelled()) {
+        return nullptr;
+    }
     result->glyphs = measure(project, factor, cellHeight, padding, anyEffect);
 
     std::vector<PackItem> items;
@@ -123,14 +149,20 @@ std::shared_ptr<const AtlasResult> AtlasBuilder::rebuild(const Project& project)
         page.height = texture.height;
         page.channels = encoding.channels;
     }
-    draw(factor, borders.top + padding.top, *result);
+    if (cancelled() || !draw(form, borders.top + padding.top, *result, watch)) {
+        return nullptr;
+    }
+    if (project.kerning) {
+        result->kerning = cache_.kerning(project.glyphs);
+    }
     return result;
 }
 
-void AtlasBuilder::learnWidths(const Project& project, std::int32_t factor, std::int32_t extraWidth,
+void AtlasBuilder::learnWidths(const Project& project, const InkForm& form, std::int32_t extraWidth,
                                std::int64_t rowsTaken, std::int32_t spacing, std::int64_t budget,
-                               std::int32_t outlineWidth) {
+                               std::int32_t outlineWidth, const LearnWatch& watch) {
     const GlyphList& glyphs = project.glyphs;
+    const std::int32_t factor = form.factor;
     // A cell narrower than its ink (negative character borders) counts its ink's width, so that
     // the guess draws no more ink than the pages could hold.
     const auto areaOf = [&](const Glyph& glyph) {
@@ -147,7 +179,7 @@ void AtlasBuilder::learnWidths(const Project& project, std::int32_t factor, std:
             area += areaOf(glyphs[known]);
             ++known;
         }
-        if (known == glyphs.size()) {
+        if (known == glyphs.size() || (watch.control != nullptr && watch.control->cancelled())) {
             return;
         }
         // Characters are learnt in batches on all threads. While the area is not spent, a batch
@@ -171,7 +203,7 @@ void AtlasBuilder::learnWidths(const Project& project, std::int32_t factor, std:
                 batch.push_back(code);
             }
         }
-        cache_.learn(batch, draw, factor, threads(), outlineWidth);
+        cache_.learn(batch, draw, form, threads(), outlineWidth, watch);
     }
 }
 
@@ -203,7 +235,8 @@ std::vector<PlacedGlyph> AtlasBuilder::measure(const Project& project, std::int3
     return cells;
 }
 
-void AtlasBuilder::draw(std::int32_t factor, std::int32_t inkTop, AtlasResult& result) {
+bool AtlasBuilder::draw(const InkForm& form, std::int32_t inkTop, AtlasResult& result,
+                        const LearnWatch& watch) {
     const EffectSettings& effects = result.effects;
     const bool colour = result.encoding.kind == AtlasKind::Colour;
     const std::int32_t outlineWidth = effects.outline ? effects.outlineWidth : 0;
@@ -213,20 +246,23 @@ void AtlasBuilder::draw(std::int32_t factor, std::int32_t inkTop, AtlasResult& r
     std::unordered_set<char32_t> listed;
     for (const PlacedGlyph& cell : result.glyphs) {
         if (!visiblePart(cell, result.pages[static_cast<std::size_t>(cell.page)]).empty() &&
-            (colour || !cache_.hasInk(cell.code, factor)) && listed.insert(cell.code).second) {
+            (colour || !cache_.hasInk(cell.code, form)) && listed.insert(cell.code).second) {
             showing.push_back(cell.code);
         }
     }
-    cache_.learn(showing, true, factor, threads(), outlineWidth);
+    cache_.learn(showing, true, form, threads(), outlineWidth, watch);
     const Rgb clear = transparentColour(effects);
     if (colour) {
-        colourInks_.prepare(showing, cache_, effects, factor, threads());
+        colourInks_.prepare(showing, cache_, effects, form.factor, threads(), watch.control);
+    }
+    if (watch.control != nullptr && watch.control->cancelled()) {
+        return false;
     }
 
     for (AtlasPage& page : result.pages) {
         const auto size = static_cast<std::size_t>(page.width) * page.height;
         if (!colour) {
-            page.pixels.assign(size, 0);
+            page.pixels.assign(size * static_cast<std::size_t>(page.channels), 0);
             continue;
         }
         // One transparent pixel, then the filled part doubled until the page is full.
@@ -262,6 +298,7 @@ void AtlasBuilder::draw(std::int32_t factor, std::int32_t inkTop, AtlasResult& r
         const ReducedInk& ink = cache_.reducedInk(cell.code);
         drawCell(cell, visible, ink, inkTop + ink.top, page);
     }
+    return true;
 }
 
 }  // namespace vemro

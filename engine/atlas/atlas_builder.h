@@ -2,11 +2,13 @@
 
 #include <cstdint>
 #include <memory>
+#include <unordered_set>
 #include <vector>
 
 #include "engine/atlas/atlas_result.h"
 #include "engine/atlas/colour_ink_cache.h"
 #include "engine/atlas/glyph_cache.h"
+#include "engine/atlas/rebuild_control.h"
 #include "engine/atlas/worker_pool.h"
 #include "engine/font/font_renderer.h"
 #include "engine/pack/pack_options.h"
@@ -22,8 +24,9 @@ namespace vemro {
 // atlas is the same on any number of threads. With the project's kerning option on, the result
 // carries the font's kerning among the list's characters, asked of the font again only when the
 // font or the set of characters changed. With colour effects the pages are 32-bit, each glyph's
-// ink composed with its outline and shadow once per font and set of effects; a distance field is
-// drawn instead of coverage, at factor 1.
+// ink composed with its outline and shadow once per font and set of effects; a distance field of
+// each glyph's outline is drawn instead of coverage, at factor 1, with as many channels as its
+// kind has.
 class AtlasBuilder {
 public:
     // The renderer must outlive the builder.
@@ -37,33 +40,40 @@ public:
     // the calling thread alone. The helpers come from the pool the program shares.
     void setThreadCount(int threads);
 
-    // The atlas of the project, whose values lie in their ranges (withinRanges). Never fails: a
-    // font that cannot be made gives empty cells and says why in the result's fontProblem. At
-    // most
-    // maxPagesFor(texture) pages are drawn, and ink of at most kMaxAtlasPixels (a distance field's
-    // kMaxDistanceFieldPixels; cellsPastInkBudget); cells past either are placed below the last
-    // page.
-    std::shared_ptr<const AtlasResult> rebuild(const Project& project);
+    // The atlas of the project, whose values lie in their ranges (withinRanges). A font that
+    // cannot be made gives empty cells and says why in the result's fontProblem. At most
+    // maxPagesFor(texture) pages are drawn, and ink of at most kMaxAtlasPixels
+    // (cellsPastInkBudget, a field counted with its spread); cells past either are placed below
+    // the last page. With a control, the rebuild tells it how many of the list's characters it
+    // has to draw (or measure) and how many it has, and stops when it is cancelled: it then
+    // gives null, keeping what it learnt of the characters it finished for the next rebuild.
+    std::shared_ptr<const AtlasResult> rebuild(const Project& project,
+                                               RebuildControl* control = nullptr);
 
 private:
     // Learns the widths of every glyph of the list, drawing at once the ones that probably land
     // on a page: while the cells so far cover less than `budget` pixels.
     // With an outline of `outlineWidth` pixels (0: none), the drawn glyphs are widened as well.
-    void learnWidths(const Project& project, std::int32_t factor, std::int32_t extraWidth,
+    void learnWidths(const Project& project, const InkForm& form, std::int32_t extraWidth,
                      std::int64_t rowsTaken, std::int32_t spacing, std::int64_t budget,
-                     std::int32_t outlineWidth);
+                     std::int32_t outlineWidth, const LearnWatch& watch);
     // The cells of the project's glyphs, measured but not yet placed.
     std::vector<PlacedGlyph> measure(const Project& project, std::int32_t factor,
                                      std::int32_t cellHeight, const EffectPadding& padding,
                                      bool wholeInk) const;
     // Draws the cells that show on their page, in list order, and counts the cells that leave
-    // their page. The ink's vertical offset counts from row inkTop of the cell.
-    void draw(std::int32_t factor, std::int32_t inkTop, AtlasResult& result);
+    // their page. The ink's vertical offset counts from row inkTop of the cell. False when the
+    // watch's control was cancelled first.
+    bool draw(const InkForm& form, std::int32_t inkTop, AtlasResult& result,
+              const LearnWatch& watch);
 
     // Packs the cells onto pages and sets the cells past the ink budget below the last page;
     // returns how many pages there are.
     static std::int32_t placeCells(PackerKind packer, const std::vector<PackItem>& items,
                                    const PackOptions& options, AtlasResult& result);
+    // The characters of the list, each once, whose widths or ink in the form are not known yet.
+    std::unordered_set<char32_t> unknownCharacters(const GlyphList& glyphs,
+                                                   const InkForm& form) const;
     static void place(const std::vector<PackPosition>& positions, AtlasResult& result);
     // The threads a rebuild may use.
     int threads() const { return threads_ > 0 ? threads_ : WorkerPool::coreCount(); }

@@ -13,7 +13,8 @@ constexpr std::size_t kLeastWorkToShare = 16;
 }  // namespace
 
 void ColourInkCache::prepare(const std::vector<char32_t>& codes, const GlyphCache& glyphs,
-                             const EffectSettings& effects, std::int32_t factor, int threads) {
+                             const EffectSettings& effects, std::int32_t factor, int threads,
+                             const RebuildControl* control) {
     const Key key{glyphs.fontGeneration(), factor, effects};
     if (key_ != key) {
         inks_.clear();
@@ -25,17 +26,22 @@ void ColourInkCache::prepare(const std::vector<char32_t>& codes, const GlyphCach
             missing.push_back(code);
         }
     }
-    std::vector<ColourInk> composed(missing.size());
+    std::vector<std::optional<ColourInk>> composed(missing.size());
     WorkerPool::shared().run(
         missing.size(), missing.size() < kLeastWorkToShare ? 1 : threads,
         [&](int, std::size_t index) {
+            if (control != nullptr && control->cancelled()) {
+                return;
+            }
             const char32_t code = missing[index];
             composed[index] =
                 composeEffects(glyphs.reducedInk(code),
                                effects.outline ? &glyphs.borderedInk(code) : nullptr, effects);
         });
     for (std::size_t i = 0; i < missing.size(); ++i) {
-        inks_.emplace(missing[i], std::move(composed[i]));
+        if (composed[i]) {
+            inks_.emplace(missing[i], std::move(*composed[i]));
+        }
     }
 }
 

@@ -29,14 +29,19 @@ bool cellLeavesPage(const PlacedGlyph& cell, const AtlasPage& page) {
 
 void drawCell(const PlacedGlyph& cell, const VisibleCell& visible, const ReducedInk& ink,
               std::int32_t inkTop, AtlasPage& page) {
+    const std::int64_t channels = page.channels;
     const std::int32_t inkLeft = cell.inkLeft + ink.left;
     const std::int32_t inkBegin = std::clamp(inkLeft, visible.firstColumn, visible.endColumn);
-    const std::int32_t inkEnd = std::clamp(inkLeft + ink.width, inkBegin, visible.endColumn);
-    // Cell column c of row j is page pixel (cell.x + c, cell.y + j).
+    // Ink of other channels than the page's counts as none.
+    const std::int32_t inkEnd = ink.channels == page.channels
+                                    ? std::clamp(inkLeft + ink.width, inkBegin, visible.endColumn)
+                                    : inkBegin;
+    // Cell column c of row j starts at this byte of the page, pixel (cell.x + c, cell.y + j).
     const auto at = [&](std::int32_t j, std::int32_t column) {
         return page.pixels.begin() +
-               static_cast<std::ptrdiff_t>(static_cast<std::int64_t>(cell.y + j) * page.width +
-                                           cell.x + column);
+               static_cast<std::ptrdiff_t>(
+                   (static_cast<std::int64_t>(cell.y + j) * page.width + cell.x + column) *
+                   channels);
     };
     for (std::int32_t j = visible.firstRow; j < visible.endRow; ++j) {
         if (j < inkTop || j >= inkTop + ink.height || inkBegin == inkEnd) {
@@ -45,10 +50,11 @@ void drawCell(const PlacedGlyph& cell, const VisibleCell& visible, const Reduced
         }
         const auto source =
             ink.pixels.begin() +
-            static_cast<std::ptrdiff_t>(static_cast<std::int64_t>(j - inkTop) * ink.width +
-                                        (inkBegin - inkLeft));
+            static_cast<std::ptrdiff_t>(
+                (static_cast<std::int64_t>(j - inkTop) * ink.width + (inkBegin - inkLeft)) *
+                channels);
         std::fill(at(j, visible.firstColumn), at(j, inkBegin), std::uint8_t{0});
-        std::copy(source, source + (inkEnd - inkBegin), at(j, inkBegin));
+        std::copy(source, source + (inkEnd - inkBegin) * channels, at(j, inkBegin));
         std::fill(at(j, inkEnd), at(j, visible.endColumn), std::uint8_t{0});
     }
 }

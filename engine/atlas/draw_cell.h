@@ -25,9 +25,10 @@ VisibleCell visiblePart(const PlacedGlyph& cell, const AtlasPage& page);
 // Whether any part of the cell lies outside the page.
 bool cellLeavesPage(const PlacedGlyph& cell, const AtlasPage& page);
 
-// Writes the visible part of the cell of an 8-bit page once: black but for the ink, whose column
-// 0 lands on cell column cell.inkLeft + ink.left and whose row 0 on cell row inkTop. Nothing
-// outside the visible part is written; ink outside the cell is never read.
+// Writes the visible part of the cell of a coverage or distance-field page once: zero in every
+// channel but for the ink (of the page's channels), whose column 0 lands on cell column
+// cell.inkLeft + ink.left and whose row 0 on cell row inkTop. Nothing outside the visible part is
+// written; ink outside the cell is never read.
 void drawCell(const PlacedGlyph& cell, const VisibleCell& visible, const ReducedInk& ink,
               std::int32_t inkTop, AtlasPage& page);
 

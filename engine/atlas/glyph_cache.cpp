@@ -21,9 +21,11 @@ struct Task {
     bool needsWidths = false;
     bool needsInk = false;
     bool needsBorder = false;
+    bool counts = false;   // whether the watch's control hears of it when it is done
+    bool done = false;     // false when the run was cancelled before it began
     GlyphMetrics metrics;  // known already when the widths are not needed
     GlyphInfo info;
-    bool inked = false;  // ink holds the character's ink reduced at the factor
+    bool inked = false;  // ink holds the character's ink in the run's form
     ReducedInk ink;
     ReducedInk bordered;
 };
@@ -43,7 +45,7 @@ ReducedInk reduce(const GlyphImage& image, std::int32_t inkA, std::int32_t facto
     if (!whole || factor < 1) {
         return ReducedInk{};
     }
-    const std::int32_t first = image.a - image.margin;
+    const std::int32_t first = image.a;
     const std::int32_t pad = floorMod(first - inkA, factor);
     ReducedInk ink;
     if (pad == 0) {
@@ -61,6 +63,19 @@ ReducedInk reduce(const GlyphImage& image, std::int32_t inkA, std::int32_t facto
     }
     ink.left = (first - pad - inkA) / factor;
     return ink;
+}
+
+// Asks the font for the outline a field task needs and draws its field.
+void performField(Font* font, const FieldForm& form, GlyphFieldMaker& maker, Task& task) {
+    const std::optional<field::Shape> outline = font ? font->outline(task.code) : std::nullopt;
+    if (task.needsWidths) {
+        task.metrics = outline ? fieldMetrics(*outline) : GlyphMetrics{};
+        task.info = font ? font->glyphInfo(task.code) : GlyphInfo{};
+    }
+    if (task.needsInk) {
+        task.ink = outline ? maker.draw(*outline, form, font->ascent()) : ReducedInk{};
+        task.inked = true;
+    }
 }
 
 // Asks the font (nullptr: none could be made) for what the task needs. The drawn image lives
@@ -136,9 +151,9 @@ void GlyphCache::useFont(const FontRequest& request) {
     }
 }
 
-bool GlyphCache::hasInk(char32_t code, std::int32_t factor) const {
+bool GlyphCache::hasInk(char32_t code, const InkForm& form) const {
     const auto found = glyphs_.find(code);
-    return found != glyphs_.end() && found->second.inkFactor == factor;
+    return found != glyphs_.end() && found->second.inkForm == form;
 }
 
 bool GlyphCache::hasBorder(char32_t code, std::int32_t factor, std::int32_t width) const {
@@ -166,19 +181,33 @@ std::vector<Font*> GlyphCache::workerFonts(int threads) {
     return fonts;
 }
 
-void GlyphCache::learn(const std::vector<char32_t>& codes, bool withInk, std::int32_t factor,
-                       int threads, std::int32_t outlineWidth) {
+std::vector<GlyphFieldMaker*> GlyphCache::fieldMakers(std::size_t workers) {
+    while (fieldMakers_.size() < workers) {
+        fieldMakers_.push_back(std::make_unique<GlyphFieldMaker>());
+    }
+    std::vector<GlyphFieldMaker*> makers;
+    for (std::size_t i = 0; i < workers; ++i) {
+        makers.push_back(fieldMakers_[i].get());
+    }
+    return makers;
+}
+
+void GlyphCache::learn(const std::vector<char32_t>& codes, bool withInk, const InkForm& form,
+                       int threads, std::int32_t outlineWidth, const LearnWatch& watch) {
+    // A field has no outline effect.
+    const bool bordered = withInk && outlineWidth > 0 && !form.field;
     std::vector<Task> tasks;
     for (const char32_t code : codes) {
         Task task;
         task.code = code;
         task.needsWidths = !knows(code);
-        task.needsInk = withInk && !hasInk(code, factor);
-        task.needsBorder = withInk && outlineWidth > 0 && !hasBorder(code, factor, outlineWidth);
+        task.needsInk = withInk && !hasInk(code, form);
+        task.needsBorder = bordered && !hasBorder(code, form.factor, outlineWidth);
         if (!task.needsWidths) {
             task.metrics = metrics(code);
         }
         if (task.needsWidths || task.needsInk || task.needsBorder) {
+            task.counts = watch.uncounted != nullptr && watch.uncounted->erase(code) > 0;
             tasks.push_back(std::move(task));
         }
     }
@@ -189,11 +218,29 @@ void GlyphCache::learn(const std::vector<char32_t>& codes, bool withInk, std::in
     const std::vector<Font*> fonts = font_ && tasks.size() >= kLeastWorkToShare
                                          ? workerFonts(threads)
                                          : std::vector<Font*>{font_.get()};
-    WorkerPool::shared().run(tasks.size(), static_cast<int>(fonts.size()),
-                             [&](int worker, std::size_t index) {
-                                 perform(fonts[worker], factor, outlineWidth, tasks[index]);
-                             });
+    const std::vector<GlyphFieldMaker*> makers =
+        form.field ? fieldMakers(fonts.size()) : std::vector<GlyphFieldMaker*>{};
+    RebuildControl* control = watch.control;
+    WorkerPool::shared().run(
+        tasks.size(), static_cast<int>(fonts.size()), [&](int worker, std::size_t index) {
+            Task& task = tasks[index];
+            if (control != nullptr && control->cancelled()) {
+                return;
+            }
+            if (form.field) {
+                performField(fonts[worker], *form.field, *makers[worker], task);
+            } else {
+                perform(fonts[worker], form.factor, outlineWidth, task);
+            }
+            task.done = true;
+            if (task.counts && control != nullptr) {
+                control->advance();
+            }
+        });
     for (Task& task : tasks) {
+        if (!task.done) {
+            continue;
+        }
         Entry& entry = glyphs_[task.code];
         if (task.needsWidths) {
             entry.metrics = task.metrics;
@@ -201,11 +248,11 @@ void GlyphCache::learn(const std::vector<char32_t>& codes, bool withInk, std::in
         }
         if (task.inked) {
             entry.ink = std::move(task.ink);
-            entry.inkFactor = factor;
+            entry.inkForm = form;
         }
         if (task.needsBorder) {
             entry.bordered = std::move(task.bordered);
-            entry.borderFactor = factor;
+            entry.borderFactor = form.factor;
             entry.borderWidth = outlineWidth;
         }
     }

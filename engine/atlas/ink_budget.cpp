@@ -8,10 +8,6 @@
 
 namespace vemro {
 
-std::int64_t inkBudgetFor(const AtlasEncoding& encoding) {
-    return encoding.isField() ? kMaxDistanceFieldPixels : kMaxAtlasPixels;
-}
-
 std::vector<std::size_t> cellsPastInkBudget(const std::vector<PlacedGlyph>& cells, AtlasSize page,
                                             std::int32_t lineHeight, std::int64_t budget,
                                             std::int32_t margin) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/core/result.h"
+#include "engine/field/shape.h"
 
 namespace vemro {
 
@@ -21,18 +22,11 @@ struct FontRequest {
     // Last, so that requests written as {face, pixels, ...} need not name them.
     std::string fontFile{};
     std::int32_t faceIndex = 0;
-    // Draw signed distance fields instead of coverage, reaching `spread` pixels to either side
-    // of the outline (2..32); the quality then does not matter.
+    // A font for distance fields: its glyphs are the outlines Font::outline gives, hinted as
+    // antialiased coverage is whatever the quality, embedded bitmaps left out.
     bool distanceField = false;
-    std::int32_t spread = 0;
 
     friend bool operator==(const FontRequest&, const FontRequest&) = default;
-};
-
-// What the pixels of a glyph image hold.
-enum class GlyphPixels : std::uint8_t {
-    Coverage,   // how much of each pixel the ink covers, 0..255
-    Distances,  // a signed distance field, encoded as engine/field/field_encoding.h says
 };
 
 // One character of a font, as drawing produces it.
@@ -41,17 +35,13 @@ struct GlyphImage {
     std::int32_t a = 0;
     // Width of the black box in pixels, at least 1 (a character without ink gives 1).
     std::int32_t b = 1;
-    // The image: its top-left pixel lands at (x + a - margin, y + top) when the character cell's
-    // top-left corner is drawn at (x, y). Coverage has ink in its first and last columns and
-    // width == b whenever there is any ink; without ink width and height are 0.
+    // The coverage: its top-left pixel lands at (x + a, y + top) when the character cell's
+    // top-left corner is drawn at (x, y). It has ink in its first and last columns and width == b
+    // whenever there is any ink; without ink width and height are 0.
     std::int32_t top = 0;
     std::int32_t width = 0;
     std::int32_t height = 0;
-    GlyphPixels holds = GlyphPixels::Coverage;
-    std::vector<std::uint8_t> pixels;  // width x height bytes, row-major
-    // How far the image reaches past the black box on every side: 0 for coverage; a distance
-    // field's whole field, its spread on each side (width == b + 2 x margin).
-    std::int32_t margin = 0;
+    std::vector<std::uint8_t> pixels;  // width x height bytes, row-major, 0..255
 };
 
 // The A and B widths of one character, as renderGlyph reports them.
@@ -121,6 +111,12 @@ public:
     virtual GlyphImage renderBordered(char32_t code, std::int32_t /*radius*/) {
         return renderGlyph(code);
     }
+
+    // The outline of a character as a shape for distance fields: its contours of lines and
+    // quadratic and cubic curves in pixels at the font's height, y up, the pen on the baseline at
+    // the origin, synthesized styles applied; empty for a character without ink. Nothing when
+    // the glyph has no outline (an embedded bitmap), which then has no field either.
+    virtual std::optional<field::Shape> outline(char32_t /*code*/) { return std::nullopt; }
 
     // The glyph index and advance width of a character.
     virtual GlyphInfo glyphInfo(char32_t code) = 0;

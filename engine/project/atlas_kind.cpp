@@ -7,18 +7,24 @@ namespace vemro {
 
 namespace {
 
-// One row per kind: its bytes a pixel, and for a kind of distances the field's type as
-// descriptors name it (empty otherwise).
+// One row per kind: its bytes a pixel and, for a kind of distances, the setting that asks for it,
+// the generator's kind and the field's type as descriptors name it (empty otherwise).
 struct KindRow {
     AtlasKind kind;
     std::int32_t channels;
+    DistanceField setting;
+    std::optional<field::FieldKind> field;
     const char* fieldType;
 };
 
-constexpr KindRow kKinds[] = {
-    {AtlasKind::Coverage, 1, ""},
-    {AtlasKind::Colour, 4, ""},
-    {AtlasKind::DistanceField, 1, "sdf"},
+const KindRow kKinds[] = {
+    {AtlasKind::Coverage, 1, DistanceField::None, std::nullopt, ""},
+    {AtlasKind::Colour, 4, DistanceField::None, std::nullopt, ""},
+    {AtlasKind::DistanceField, 1, DistanceField::Sdf, field::FieldKind::sdf, "sdf"},
+    {AtlasKind::PseudoDistanceField, 1, DistanceField::Psdf, field::FieldKind::psdf, "psdf"},
+    {AtlasKind::MultiChannelField, 3, DistanceField::Msdf, field::FieldKind::msdf, "msdf"},
+    {AtlasKind::MultiChannelAndTrueField, 4, DistanceField::Mtsdf, field::FieldKind::mtsdf,
+     "mtsdf"},
 };
 
 const KindRow& rowOf(AtlasKind kind) {
@@ -27,15 +33,23 @@ const KindRow& rowOf(AtlasKind kind) {
     return row != std::end(kKinds) ? *row : kKinds[0];
 }
 
-AtlasEncoding encodingOf(AtlasKind kind, std::int32_t spread) {
-    const KindRow& row = rowOf(kind);
-    return AtlasEncoding{kind, row.channels, *row.fieldType != '\0' ? spread : 0};
+AtlasEncoding encodingOf(const KindRow& row, std::int32_t spread) {
+    return AtlasEncoding{row.kind, row.channels, row.field ? spread : 0};
 }
 
 }  // namespace
 
 bool AtlasEncoding::isField() const {
-    return *rowOf(kind).fieldType != '\0';
+    return rowOf(kind).field.has_value();
+}
+
+std::optional<field::FieldKind> AtlasEncoding::fieldKind() const {
+    return rowOf(kind).field;
+}
+
+bool AtlasEncoding::isMultiChannel() const {
+    const std::optional<field::FieldKind> field = fieldKind();
+    return field && field::isMultiChannel(*field);
 }
 
 const char* AtlasEncoding::fieldType() const {
@@ -47,11 +61,16 @@ std::int32_t AtlasEncoding::distanceRange() const {
 }
 
 AtlasEncoding atlasEncodingFor(const EffectSettings& effects) {
-    if (effects.distanceField) {
-        return encodingOf(AtlasKind::DistanceField, effects.spread);
+    if (effects.distanceField != DistanceField::None) {
+        const auto row = std::find_if(
+            std::begin(kKinds), std::end(kKinds),
+            [&](const KindRow& entry) { return entry.setting == effects.distanceField; });
+        if (row != std::end(kKinds)) {
+            return encodingOf(*row, effects.spread);
+        }
     }
     const bool colour = effects.outline || effects.shadow || !(effects.fill == Rgb{255, 255, 255});
-    return encodingOf(colour ? AtlasKind::Colour : AtlasKind::Coverage, 0);
+    return encodingOf(rowOf(colour ? AtlasKind::Colour : AtlasKind::Coverage), 0);
 }
 
 }  // namespace vemro

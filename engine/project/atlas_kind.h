@@ -1,8 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 #include "engine/field/field_encoding.h"
+#include "engine/field/field_kind.h"
 #include "engine/project/effect_settings.h"
 
 namespace vemro {
@@ -15,6 +17,9 @@ enum class AtlasKind : std::uint8_t {
     Coverage,       // 8-bit coverage of the glyphs' ink
     Colour,         // 32-bit red, green, blue and straight alpha: fill, outline and shadow composed
     DistanceField,  // 8-bit signed distance field, the true distance to the outline
+    PseudoDistanceField,       // 8-bit pseudo-distance field
+    MultiChannelField,         // 3 x 8-bit multi-channel field (red, green, blue)
+    MultiChannelAndTrueField,  // the multi-channel field and the true distance in alpha
 };
 
 // How the values of an atlas's pages are to be read.
@@ -28,7 +33,12 @@ struct AtlasEncoding {
 
     // Whether the values are distances.
     bool isField() const;
-    // The field's type as descriptors name it ("sdf"); empty for a kind without distances.
+    // The field's kind, as the generator makes it; nothing for a kind without distances.
+    std::optional<field::FieldKind> fieldKind() const;
+    // Whether the outline is where the median of the first three channels is on the edge.
+    bool isMultiChannel() const;
+    // The field's type as descriptors name it ("sdf", "psdf", "msdf", "mtsdf"); empty for a
+    // kind without distances.
     const char* fieldType() const;
     // The distance range descriptors state, in atlas pixels (twice the spread); 0 without a
     // field.
@@ -40,8 +50,8 @@ struct AtlasEncoding {
     friend bool operator==(const AtlasEncoding&, const AtlasEncoding&) = default;
 };
 
-// The atlas the effects make: a distance field of their spread when one is asked for; colour when
-// they compose colour (an outline, a shadow or a fill other than white); coverage otherwise.
+// The atlas the effects make: the distance field of their spread when one is asked for; colour
+// when they compose colour (an outline, a shadow or a fill other than white); coverage otherwise.
 AtlasEncoding atlasEncodingFor(const EffectSettings& effects);
 
 }  // namespace vemro

@@ -13,6 +13,17 @@ struct Rgb {
     friend bool operator==(const Rgb&, const Rgb&) = default;
 };
 
+// The distance field an atlas holds instead of the glyphs' coverage, if any; the values are those
+// project files store. The kinds are engine/field/field_kind.h's.
+enum class DistanceField : std::uint8_t {
+    None = 0,
+    Sdf = 1,    // the true distance to the outline
+    Psdf = 2,   // the pseudo-distance
+    Msdf = 3,   // three channels, the outline where their median is on the edge
+    Mtsdf = 4,  // msdf and the true distance in a fourth channel
+};
+inline constexpr DistanceField kLastDistanceField = DistanceField::Mtsdf;
+
 // What is baked into the atlas besides the glyphs' coverage: a fill colour, an outline and a
 // drop shadow composed into 32-bit colour pages, or a signed distance field instead of coverage.
 // Sizes are in atlas pixels. A switched-off effect keeps its values, so switching it on again
@@ -40,10 +51,10 @@ struct EffectSettings {
     Rgb shadowColour{0, 0, 0};
     std::uint8_t shadowOpacity = 160;
 
-    // A signed distance field of every glyph instead of its coverage: 8-bit pages, 128 on the
-    // outline, `spread` pixels of distance to either side over the values' range. Outline and
-    // shadow do not apply to it, nor does supersampling.
-    bool distanceField = false;
+    // A signed distance field of every glyph instead of its coverage: 8-bit channels, 128 on
+    // the outline, `spread` pixels of distance to either side over the values' range. Outline
+    // and shadow do not apply to it, nor does supersampling.
+    DistanceField distanceField = DistanceField::None;
     std::int32_t spread = 8;
 
     friend bool operator==(const EffectSettings&, const EffectSettings&) = default;

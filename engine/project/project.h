@@ -53,7 +53,7 @@ std::int32_t pixelHeightFor(std::int32_t size, std::int32_t factor);
 std::int32_t drawingFactor(const Project& project);
 
 // The font a project asks for: its face (or font file) and style at
-// pixelHeightFor(size, drawingFactor(project)), and the distance field with its spread.
+// pixelHeightFor(size, drawingFactor(project)), made for distance fields when it has one.
 FontRequest fontRequestFor(const Project& project);
 
 }  // namespace vemro

@@ -5,6 +5,7 @@
 #include <optional>
 #include <span>
 
+#include "engine/project/effect_settings.h"
 #include "engine/project/font_settings.h"
 
 namespace vemro {
@@ -31,6 +32,15 @@ inline constexpr std::array<SettingChoice, 4> kFactorChoices{{
     {2, "2x2"},
     {3, "3x3"},
     {4, "4x4"},
+}};
+
+// The entries of the "Distance field" list, in the order shown; "None" first.
+inline constexpr std::array<SettingChoice, 5> kDistanceFieldChoices{{
+    {static_cast<std::int32_t>(DistanceField::None), "None"},
+    {static_cast<std::int32_t>(DistanceField::Sdf), "True (SDF)"},
+    {static_cast<std::int32_t>(DistanceField::Psdf), "Pseudo (PSDF)"},
+    {static_cast<std::int32_t>(DistanceField::Msdf), "Multi-channel (MSDF)"},
+    {static_cast<std::int32_t>(DistanceField::Mtsdf), "Multi-channel and true (MTSDF)"},
 }};
 
 // The texture sides the "Width" and "Height" groups offer, smallest first.

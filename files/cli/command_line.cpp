@@ -128,7 +128,7 @@ int exportProject(const Program& program, std::span<const std::string> args, Fon
         std::any_of(overrides->begin(), overrides->end(), [](const ExportOverride& given) {
             return std::string_view(given.option->name) == "--fill";
         });
-    if (fillGiven && project.effects.distanceField) {
+    if (fillGiven && project.effects.distanceField != DistanceField::None) {
         err << "warning: --fill has no effect on a distance field\n";
     }
 

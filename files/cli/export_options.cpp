@@ -231,7 +231,7 @@ Status setOutline(const std::string& argument, Document& document, FontRenderer&
     effects.outline = true;
     effects.outlineWidth = *width;
     effects.outlineColour = *colour;
-    effects.distanceField = false;
+    effects.distanceField = DistanceField::None;
     return Status::success();
 }
 
@@ -264,7 +264,7 @@ Status setShadow(const std::string& argument, Document& document, FontRenderer&)
         effects.shadowColour = Rgb{(*colour)[0], (*colour)[1], (*colour)[2]};
         effects.shadowOpacity = (*colour)[3];
     }
-    effects.distanceField = false;
+    effects.distanceField = DistanceField::None;
     return Status::success();
 }
 
@@ -278,7 +278,7 @@ Status setDistanceField(const std::string& argument, Document& document, FontRen
                                std::to_string(E::kMaxSpread) + " pixels");
     }
     EffectSettings& effects = document.project.effects;
-    effects.distanceField = true;
+    effects.distanceField = DistanceField::Sdf;
     effects.spread = *spread;
     effects.outline = false;
     effects.shadow = false;

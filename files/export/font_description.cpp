@@ -46,12 +46,15 @@ FontDescription describeFont(const Project& project, const AtlasResult& result,
     description.base = nearest(result.ascent);
     description.scaleW = result.textureSize.width;
     description.scaleH = result.textureSize.height;
-    if (result.encoding.kind == AtlasKind::Colour) {
+    // What each channel of a page file holds, by the page's channels: one is written as white
+    // with the value in alpha; three (a multi-channel field) as red, green and blue, which a
+    // loader gives an alpha of one; four as they are.
+    if (result.encoding.channels >= 3) {
         const std::int32_t held = result.effects.outline ? kChannelGlyphAndOutline : kChannelGlyph;
-        description.alphaChnl = held;
         description.redChnl = held;
         description.greenChnl = held;
         description.blueChnl = held;
+        description.alphaChnl = result.encoding.channels == 4 ? held : kChannelOne;
     }
     description.pages = pageFiles;
 

@@ -66,8 +66,8 @@ struct FontDescription {
     std::int32_t greenChnl = kChannelOne;
     std::int32_t blueChnl = kChannelOne;
     // For a distance field: the range in atlas pixels of distance the values 0..255 span (twice
-    // the spread), and its type ("sdf"); 0 and empty without one. XML and JSON describe it as a
-    // distanceField of that fieldType.
+    // the spread), and its type ("sdf", "psdf", "msdf" or "mtsdf"); 0 and empty without one. XML
+    // and JSON describe it as a distanceField of that fieldType.
     std::int32_t distanceRange = 0;
     std::string fieldType;
     // The page files, named relative to the descriptor's folder; the page id is the index.
@@ -95,8 +95,9 @@ struct FontDescription {
 // - channels: what a loader gets from the page. A 32-bit page, and an 8-bit one (indexed, white
 //   entries with the coverage as their alpha), is white with the glyph in alpha (alpha 0, red,
 //   green and blue 4); a colour page (effects) holds the composed glyph in all four channels (0,
-//   or 2, glyph and outline, with an outline), whatever the image kind asked for. Every
-//   character's chnl is 15;
+//   or 2, glyph and outline, with an outline), whatever the image kind asked for, and so does an
+//   mtsdf page; an msdf page holds the field in red, green and blue (0) and no alpha, which
+//   loaders read as one (4). Every character's chnl is 15;
 // - outline: the outline's width; distanceRange and fieldType: the result's encoding's.
 FontDescription describeFont(const Project& project, const AtlasResult& result,
                              const std::vector<std::string>& pageFiles);

@@ -32,14 +32,29 @@ void flushNothing(png_structp) {}
 
 void ignoreWarning(png_structp, png_const_charp) {}
 
-// The rows of a colour page's image: its pixels as they are, transparent black past them.
-std::vector<std::uint8_t> colourRows(const AtlasPage& page, AtlasSize size) {
+// Bytes a pixel of the image.
+std::size_t bytesPerPixel(PngPixels pixels) {
+    switch (pixels) {
+        case PngPixels::Coverage:
+            return 1;
+        case PngPixels::Rgb:
+            return 3;
+        case PngPixels::WhiteWithAlpha:
+        case PngPixels::Colour:
+            break;
+    }
+    return 4;
+}
+
+// The rows of a page of several channels (`channels` of them): its pixels as they are, zero past
+// them.
+std::vector<std::uint8_t> colourRows(const AtlasPage& page, AtlasSize size, std::size_t channels) {
     const auto width = static_cast<std::size_t>(size.width);
     const auto height = static_cast<std::size_t>(size.height);
-    std::vector<std::uint8_t> rows(width * height * 4, 0);
+    std::vector<std::uint8_t> rows(width * height * channels, 0);
     const bool pixelsComplete =
         page.width >= 0 && page.height >= 0 &&
-        page.pixels.size() >= static_cast<std::size_t>(page.width) * page.height * 4;
+        page.pixels.size() >= static_cast<std::size_t>(page.width) * page.height * channels;
     if (!pixelsComplete) {
         return rows;
     }
@@ -48,16 +63,17 @@ std::vector<std::uint8_t> colourRows(const AtlasPage& page, AtlasSize size) {
     const std::size_t readableHeight =
         std::min<std::size_t>(height, static_cast<std::size_t>(page.height));
     for (std::size_t y = 0; y < readableHeight; ++y) {
-        const std::uint8_t* in = page.pixels.data() + y * static_cast<std::size_t>(page.width) * 4;
-        std::copy(in, in + readableWidth * 4, rows.data() + y * width * 4);
+        const std::uint8_t* in =
+            page.pixels.data() + y * static_cast<std::size_t>(page.width) * channels;
+        std::copy(in, in + readableWidth * channels, rows.data() + y * width * channels);
     }
     return rows;
 }
 
 // The rows of the image, each `channels` bytes a pixel.
 std::vector<std::uint8_t> imageRows(const AtlasPage& page, AtlasSize size, PngPixels pixels) {
-    if (pixels == PngPixels::Colour) {
-        return colourRows(page, size);
+    if (pixels == PngPixels::Colour || pixels == PngPixels::Rgb) {
+        return colourRows(page, size, bytesPerPixel(pixels));
     }
     const auto width = static_cast<std::size_t>(size.width);
     const auto height = static_cast<std::size_t>(size.height);
@@ -97,12 +113,13 @@ bool encodeRows(png_structp png, png_infop info, AtlasSize size, PngPixels pixel
     if (setjmp(png_jmpbuf(png)) != 0) {
         return false;
     }
-    const std::size_t stride =
-        static_cast<std::size_t>(size.width) * (pixels == PngPixels::Coverage ? 1 : 4);
+    const std::size_t stride = static_cast<std::size_t>(size.width) * bytesPerPixel(pixels);
     const bool indexed = pixels == PngPixels::Coverage;
+    const int colourType = indexed                    ? PNG_COLOR_TYPE_PALETTE
+                           : pixels == PngPixels::Rgb ? PNG_COLOR_TYPE_RGB
+                                                      : PNG_COLOR_TYPE_RGB_ALPHA;
     png_set_IHDR(png, info, static_cast<png_uint_32>(size.width),
-                 static_cast<png_uint_32>(size.height), 8,
-                 indexed ? PNG_COLOR_TYPE_PALETTE : PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE,
+                 static_cast<png_uint_32>(size.height), 8, colourType, PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     if (indexed) {
         // Entry k is white with alpha k: a loader expands the coverage k to white at alpha k, as
@@ -138,7 +155,9 @@ Result<std::vector<std::uint8_t>> encodePngImage(const AtlasPage& page, AtlasSiz
     }
     if (page.channels == 4) {
         pixels = PngPixels::Colour;
-    } else if (pixels == PngPixels::Colour) {
+    } else if (page.channels == 3) {
+        pixels = PngPixels::Rgb;
+    } else if (pixels == PngPixels::Colour || pixels == PngPixels::Rgb) {
         pixels = PngPixels::WhiteWithAlpha;
     }
     std::vector<std::uint8_t> rows = imageRows(page, size, pixels);

@@ -16,7 +16,8 @@ enum class PngPixels {
     // 8-bit indexed, one byte a pixel: the coverage as the index into a palette of 256 white
     // entries whose tRNS alpha is the index, so a loader gets white with the coverage as alpha
     Coverage,
-    Colour,  // 8-bit RGBA: the pixels of a colour page as they are
+    Colour,  // 8-bit RGBA: the pixels of a four-channel page as they are
+    Rgb,     // 8-bit RGB: the pixels of a three-channel page (a multi-channel field) as they are
 };
 
 // The zlib and filter settings of the PNG writer. The defaults were chosen by measurement
@@ -31,9 +32,9 @@ struct PngCompression {
 
 // The PNG of one page, top row first, non-interlaced, without any other chunk than IHDR, IDAT and
 // IEND (and PLTE and tRNS for Coverage). A texture position the page does not hold reads as no
-// coverage (transparent black for colour). An 8-bit page stored as Colour is white with its
-// coverage as alpha; a colour page stored otherwise keeps its colours (Colour). Fails only when
-// libpng does, with its message.
+// coverage (zero in every channel for pages of several). An 8-bit page stored as Colour is white
+// with its coverage as alpha; a page of four channels is always stored as Colour and one of three
+// as Rgb, whatever was asked. Fails only when libpng does, with its message.
 Result<std::vector<std::uint8_t>> encodePngImage(const AtlasPage& page, AtlasSize size,
                                                  PngPixels pixels,
                                                  const PngCompression& compression = {});

@@ -15,20 +15,22 @@ constexpr std::size_t kTgaHeaderBytes = 18;
 std::vector<std::uint8_t> encodeTgaImage(const AtlasPage& page, AtlasSize size) {
     const std::int32_t width = std::max(size.width, 0);
     const std::int32_t height = std::max(size.height, 0);
-    std::vector<std::uint8_t> out(kTgaHeaderBytes + std::size_t{4} *
-                                                        static_cast<std::size_t>(width) *
+    // A page of three channels (a multi-channel field) is stored as 24-bit colour; every other
+    // page as 32-bit.
+    const std::size_t channels = page.channels == 4 || page.channels == 3 ? page.channels : 1;
+    const std::size_t bytes = channels == 3 ? 3 : 4;
+    std::vector<std::uint8_t> out(kTgaHeaderBytes + bytes * static_cast<std::size_t>(width) *
                                                         static_cast<std::size_t>(height));
     out[2] = 2;  // uncompressed true-colour
     out[12] = static_cast<std::uint8_t>(size.width);
     out[13] = static_cast<std::uint8_t>(size.width >> 8);
     out[14] = static_cast<std::uint8_t>(size.height);
     out[15] = static_cast<std::uint8_t>(size.height >> 8);
-    out[16] = 32;  // bits per pixel
-    out[17] = 8;   // eight alpha bits; rows bottom first, pixels left to right
+    out[16] = static_cast<std::uint8_t>(bytes * 8);  // bits per pixel
+    out[17] = bytes == 4 ? 8 : 0;  // alpha bits; rows bottom first, pixels left to right
 
     // Rows the page holds only in part (or a page whose pixels fall short of its size) read as
     // no coverage where they end.
-    const std::size_t channels = page.channels == 4 ? 4 : 1;
     const bool pixelsComplete =
         page.width >= 0 && page.height >= 0 &&
         page.pixels.size() >=
@@ -42,12 +44,15 @@ std::vector<std::uint8_t> encodeTgaImage(const AtlasPage& page, AtlasSize size) 
             const std::uint8_t* row =
                 page.pixels.data() +
                 static_cast<std::size_t>(y) * static_cast<std::size_t>(page.width) * channels;
-            if (channels == 4) {
-                for (; x < readableWidth; ++x, pixel += 4, row += 4) {
+            if (channels > 1) {
+                // Blue, green, red (and alpha), as Targa stores them.
+                for (; x < readableWidth; ++x, pixel += bytes, row += channels) {
                     pixel[0] = row[2];
                     pixel[1] = row[1];
                     pixel[2] = row[0];
-                    pixel[3] = row[3];
+                    if (bytes == 4) {
+                        pixel[3] = row[3];
+                    }
                 }
             }
             for (; x < readableWidth; ++x, pixel += 4) {
@@ -57,10 +62,13 @@ std::vector<std::uint8_t> encodeTgaImage(const AtlasPage& page, AtlasSize size) 
                 pixel[3] = row[x];
             }
         }
-        for (; x < width; ++x, pixel += 4) {
-            pixel[0] = 0xFF;
-            pixel[1] = 0xFF;
-            pixel[2] = 0xFF;
+        // Past the page: transparent white, or black for 24-bit colour.
+        for (; x < width; ++x, pixel += bytes) {
+            if (bytes == 4) {
+                pixel[0] = 0xFF;
+                pixel[1] = 0xFF;
+                pixel[2] = 0xFF;
+            }
         }
     }
     return out;

@@ -10,9 +10,10 @@
 
 namespace vemro {
 
-// The 32-bit TGA of one page: 18-byte header, rows bottom first, each pixel FF FF FF and the
-// page's coverage as alpha (a colour page: its blue, green, red and alpha). A texture position
-// the page does not hold reads as no coverage.
+// The TGA of one page: 18-byte header, rows bottom first. 32-bit for a page of one channel (each
+// pixel FF FF FF and the page's value as alpha) or four (its blue, green, red and alpha); 24-bit
+// for a page of three (its blue, green and red). A texture position the page does not hold reads
+// as no coverage.
 std::vector<std::uint8_t> encodeTgaImage(const AtlasPage& page, AtlasSize size);
 
 // Writes encodeTgaImage(page, size) to path, whole or not at all.

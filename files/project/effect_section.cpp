@@ -7,7 +7,8 @@ namespace vemro {
 namespace {
 
 constexpr char kEffectsTag[] = "EFCT";
-// Fill 3, outline 8, shadow 17, distance field 5.
+// Fill 3, outline 8, shadow 17, distance field 5: its kind (0 none, 1 sdf, which files written
+// before the other kinds hold for a field, 2 psdf, 3 msdf, 4 mtsdf) and spread.
 constexpr std::size_t kEffectsPayloadBytes = 33;
 
 void writeColour(ByteWriter& out, const Rgb& colour) {
@@ -41,7 +42,7 @@ void writeEffects(ByteWriter& out, const Document& document) {
     out.i32(effects.shadowBlur);
     writeColour(out, effects.shadowColour);
     out.u8(effects.shadowOpacity);
-    out.u8(effects.distanceField ? 1 : 0);
+    out.u8(static_cast<std::uint8_t>(effects.distanceField));
     out.i32(effects.spread);
 }
 
@@ -59,15 +60,18 @@ std::optional<std::string> readEffects(ByteReader& payload, Document& document) 
     read.shadowOpacity = payload.u8();
     const std::uint8_t distanceField = payload.u8();
     read.spread = payload.i32();
-    for (const auto& [what, flag] : {std::pair{"outline", outline}, std::pair{"shadow", shadow},
-                                     std::pair{"distance field", distanceField}}) {
+    for (const auto& [what, flag] : {std::pair{"outline", outline}, std::pair{"shadow", shadow}}) {
         if (auto problem = sectionFlagProblem(kEffectsTag, what, flag)) {
             return problem;
         }
     }
+    if (auto problem = rangeProblem("distance field kind", distanceField, 0,
+                                    static_cast<std::int32_t>(kLastDistanceField))) {
+        return problem;
+    }
     read.outline = outline == 1;
     read.shadow = shadow == 1;
-    read.distanceField = distanceField == 1;
+    read.distanceField = static_cast<DistanceField>(distanceField);
     document.project.effects = read;
     return effectsProblem(read);
 }

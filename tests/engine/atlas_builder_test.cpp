@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <initializer_list>
+#include <tuple>
 
 #include "tests/fake_font_renderer.h"
 
@@ -248,32 +249,45 @@ TEST_F(AtlasBuilderTest, TheResultCarriesTheKindOfAtlasTheEffectsMake) {
     project.effects.shadow = false;
     project.effects.fill = Rgb{255, 0, 0};
     expectKind(AtlasKind::Colour, 4, 0);
-    project.effects.distanceField = true;
     project.effects.spread = 6;
     project.effects.outline = true;
-    expectKind(AtlasKind::DistanceField, 1, 12);
-    EXPECT_STREQ(result->encoding.fieldType(), "sdf");
-    EXPECT_FALSE(result->effects.outline);
-    EXPECT_TRUE(renderer.requests.back().distanceField && renderer.requests.back().spread == 6);
+    const std::tuple<DistanceField, AtlasKind, std::int32_t, const char*> fields[] = {
+        {DistanceField::Sdf, AtlasKind::DistanceField, 1, "sdf"},
+        {DistanceField::Psdf, AtlasKind::PseudoDistanceField, 1, "psdf"},
+        {DistanceField::Msdf, AtlasKind::MultiChannelField, 3, "msdf"},
+        {DistanceField::Mtsdf, AtlasKind::MultiChannelAndTrueField, 4, "mtsdf"}};
+    for (const auto& [setting, kind, channels, type] : fields) {
+        project.effects.distanceField = setting;
+        expectKind(kind, channels, 12);
+        EXPECT_STREQ(result->encoding.fieldType(), type);
+        EXPECT_FALSE(result->effects.outline);
+        EXPECT_TRUE(renderer.requests.back().distanceField);
+    }
 }
 
-// Distance fields are far slower to draw than coverage, so an atlas of them draws at most 4 Mi
-// pixels of fields, each its black box and line with the spread around them: with glyphs of
-// 1000 x 1000 pixels and a spread of 12, four of them (1024 x 1024 each).
-TEST_F(AtlasBuilderTest, DistanceFieldsDrawAtMostFourMebipixels) {
+// Every glyph that fits a page is drawn as a field, however many pixels of fields that makes:
+// twenty glyphs of 1000 x 1000 pixels with a spread of 12 on two pages of 4096 x 4096, each field
+// deep inside at the glyph's middle and far outside at its cell's corner.
+TEST_F(AtlasBuilderTest, DistanceFieldsDrawEveryGlyphThatFitsAPage) {
     renderer.lineHeightValue = 1000;
+    renderer.ascentValue = 800;
     for (char32_t code = 'A'; code < 'A' + 20; ++code) {
         renderer.setImage(code, FakeFontRenderer::solidImage(0, 1000, 0, 1000));
         project.glyphs.addCharacter(code);
     }
     project.textureSize = {4096, 4096};
     project.packing.multiplePages = true;
-    EXPECT_EQ(rebuild().glyphsOutsideTexture, 0u);
-    project.effects.distanceField = true;
+    project.packing.spacing = 0;
+    project.effects.distanceField = DistanceField::Msdf;
     project.effects.spread = 12;
-    EXPECT_EQ(rebuild().glyphsOutsideTexture, 16u);
-    for (std::size_t i = 0; i < 20; ++i) {
-        EXPECT_EQ(result->glyphs[i].y < 4096, i < 4) << i;
+    EXPECT_EQ(rebuild().glyphsOutsideTexture, 0u);
+    EXPECT_EQ(result->pages.size(), 2u);
+    for (const PlacedGlyph& cell : result->glyphs) {
+        const AtlasPage& page = result->pages.at(static_cast<std::size_t>(cell.page));
+        for (std::int32_t channel = 0; channel < 3; ++channel) {
+            EXPECT_EQ(page.at(cell.x + 512, cell.y + 512, channel), 255);
+            EXPECT_EQ(page.at(cell.x, cell.y, channel), 0);
+        }
     }
 }
 

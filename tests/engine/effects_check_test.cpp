@@ -1,6 +1,7 @@
 // The effects drawn from real fonts, against what they must be: the outline covers the glyph's
-// coverage dilated by its width and reaches no further; a distance field thresholded at 128 is
-// the glyph's shape and its values fall with the distance from the outline at the spread's rate;
+// coverage dilated by its width and reaches no further; a distance field of every kind
+// thresholded at 128 is the glyph's shape, and the true distance falls with the distance from the
+// outline at the spread's rate;
 // the shadow is the glyph moved and blurred as asked. Each test prints the figures it found.
 
 #include <gtest/gtest.h>
@@ -18,8 +19,8 @@
 namespace vemro {
 namespace {
 
-// A glyph's cell in the coordinates of its ink: (0, 0) is the ink's first column on the line's
-// top; outside the cell everything is 0.
+// A glyph's cell where a game draws it: (0, 0) is the pen's column on the line's top, the cell
+// placed by the descriptors' offset; outside the cell everything is 0.
 struct InkMap {
     std::int32_t left = 0, top = 0, width = 0, height = 0;
     std::vector<std::int32_t> values;  // row-major
@@ -37,7 +38,7 @@ struct InkMap {
 InkMap inkOf(const AtlasResult& result, std::size_t index, std::int32_t channel = -1) {
     const PlacedGlyph& cell = result.glyphs.at(index);
     const AtlasPage& page = result.pages.at(static_cast<std::size_t>(cell.page));
-    InkMap map{-cell.inkLeft,
+    InkMap map{static_cast<std::int32_t>(std::lround(cell.a)) - cell.inkLeft,
                -(result.fontBorders.top + result.effectPadding.top),
                cell.width,
                cell.height,
@@ -130,29 +131,24 @@ TEST(EffectsCheck, OutlineCoversTheCoverageDilatedByItsWidthAndReachesNoFurther)
               << " px past the width, any alpha at most " << farthestAny << " px past\n";
 }
 
-// A glyph image's value at pen-relative pixel (x, y), 0 outside it.
-std::int32_t valueAt(const GlyphImage& image, std::int32_t x, std::int32_t y) {
-    const std::int32_t column = x - (image.a - image.margin);
-    const std::int32_t row = y - image.top;
-    if (column < 0 || row < 0 || column >= image.width || row >= image.height) {
-        return 0;
+// The field of the glyph at `index` as a game reads it: the first channel, or the median of the
+// first three for a multi-channel field.
+InkMap fieldOf(const AtlasResult& result, std::size_t index) {
+    if (!result.encoding.isMultiChannel()) {
+        return inkOf(result, index, 0);
     }
-    return image.pixels[static_cast<std::size_t>(row * image.width + column)];
+    InkMap median = inkOf(result, index, 0);
+    const InkMap green = inkOf(result, index, 1);
+    const InkMap blue = inkOf(result, index, 2);
+    for (std::size_t i = 0; i < median.values.size(); ++i) {
+        const std::int32_t r = median.values[i];
+        const std::int32_t g = green.values[i];
+        median.values[i] = std::max(std::min(r, g), std::min(std::max(r, g), blue.values[i]));
+    }
+    return median;
 }
 
-std::unique_ptr<Font> dejaVuFont(FreetypeFontRenderer& renderer, std::int32_t pixels,
-                                 std::int32_t spread) {
-    FontRequest request{"DejaVu Sans", pixels};
-    request.distanceField = spread > 0;
-    request.spread = spread;
-    Result<std::unique_ptr<Font>> font = renderer.createFont(request);
-    return font ? std::move(font.value()) : nullptr;
-}
-
-// Every Latin letter (A to Z, a to z, the letters of Latin-1) at 32 pixels and more: the field
-// above 128 against the coverage of 128 or more (a pixel the field puts on the outline, 128,
-// within its quantisation of 1/16 pixel at spread 8, counts to neither side).
-TEST(EffectsCheck, DistanceFieldThresholdedAt128IsTheCoverageShape) {
+std::u32string latinLetters() {
     std::u32string letters;
     for (char32_t code = 0x41; code <= 0xFF; ++code) {
         const bool latin1Letter = code >= 0xC0 && code != 0xD7 && code != 0xF7;
@@ -160,92 +156,132 @@ TEST(EffectsCheck, DistanceFieldThresholdedAt128IsTheCoverageShape) {
             letters += code;
         }
     }
+    return letters;
+}
+
+// Every Latin letter (A to Z, a to z, the letters of Latin-1) at 32 pixels and more, in an atlas
+// of each kind of field: the field above 128 (the median of a multi-channel one, and an mtsdf's
+// true distance in alpha) against the atlas's coverage of 128 or more, both placed in their cells
+// by the descriptors' offsets (a pixel the field puts on the outline, 128, counts to neither
+// side).
+TEST(EffectsCheck, DistanceFieldsThresholdedAt128AreTheCoverageShape) {
+    const std::u32string letters = latinLetters();
     FreetypeFontRenderer renderer;
-    double worst = 1.0;
-    for (const std::int32_t pixels : {32, 48, 64, 100}) {
-        const std::unique_ptr<Font> coverage = dejaVuFont(renderer, pixels, 0);
-        const std::unique_ptr<Font> field = dejaVuFont(renderer, pixels, 8);
-        ASSERT_TRUE(coverage && field);
-        for (const char32_t code : letters) {
-            const GlyphImage shape = coverage->renderGlyph(code);
-            const GlyphImage distances = field->renderGlyph(code);
-            std::int64_t both = 0;
-            std::int64_t either = 0;
-            const std::int32_t first = distances.a - distances.margin;
-            for (std::int32_t y = distances.top; y < distances.top + distances.height; ++y) {
-                for (std::int32_t x = first; x < first + distances.width; ++x) {
-                    const std::int32_t value = valueAt(distances, x, y);
-                    const bool inShape = valueAt(shape, x, y) >= 128;
-                    both += value > 128 && inShape ? 1 : 0;
-                    either += value != 128 && (value > 128 || inShape) ? 1 : 0;
+    double worst[5] = {1, 1, 1, 1, 1};
+    for (const std::int32_t size : {24, 36, 48, 75}) {  // 32, 48, 64 and 100 pixels
+        Project plainProject = dejaVu(size, 1, letters);
+        plainProject.textureSize = {2048, 2048};
+        AtlasBuilder plainBuilder(renderer);
+        const auto plain = plainBuilder.rebuild(plainProject);
+        for (const DistanceField kind :
+             {DistanceField::Sdf, DistanceField::Psdf, DistanceField::Msdf, DistanceField::Mtsdf}) {
+            Project project = plainProject;
+            project.effects.distanceField = kind;
+            AtlasBuilder builder(renderer);
+            const auto field = builder.rebuild(project);
+            ASSERT_EQ(field->glyphsOutsideTexture, 0u);
+            for (std::size_t i = 0; i < letters.size(); ++i) {
+                const InkMap coverage = inkOf(*plain, i);
+                std::vector<std::pair<InkMap, std::size_t>> fields{{fieldOf(*field, i), 0}};
+                if (kind == DistanceField::Mtsdf) {
+                    fields.emplace_back(inkOf(*field, i, 3), 1);
+                }
+                for (const auto& [values, alpha] : fields) {
+                    std::int64_t both = 0;
+                    std::int64_t either = 0;
+                    for (std::int32_t v = values.top; v < values.top + values.height; ++v) {
+                        for (std::int32_t u = values.left; u < values.left + values.width; ++u) {
+                            const std::int32_t value = values.at(u, v);
+                            const bool inShape = coverage.at(u, v) >= 128;
+                            both += value > 128 && inShape ? 1 : 0;
+                            either += value != 128 && (value > 128 || inShape) ? 1 : 0;
+                        }
+                    }
+                    const double overlap = static_cast<double>(both) / static_cast<double>(either);
+                    EXPECT_GE(overlap, 0.95)
+                        << "kind " << static_cast<int>(kind) << ", code "
+                        << static_cast<std::uint32_t>(letters[i]) << " at " << size << " pt";
+                    double& least = worst[alpha != 0 ? 4 : static_cast<int>(kind) - 1];
+                    least = std::min(least, overlap);
                 }
             }
-            const double overlap = static_cast<double>(both) / static_cast<double>(either);
-            EXPECT_GE(overlap, 0.9)
-                << "code " << static_cast<std::uint32_t>(code) << " at " << pixels << " px";
-            worst = std::min(worst, overlap);
         }
     }
-    std::cout << "distance field: worst intersection over union " << worst << "\n";
+    std::cout << "distance fields: worst intersection over union sdf " << worst[0] << ", psdf "
+              << worst[1] << ", msdf " << worst[2] << ", mtsdf " << worst[3] << " (alpha "
+              << worst[4] << ")\n";
 }
 
 // The distance from a pixel's centre to the outline lies between the distances to the nearest
 // pixel squares that must hold it and that must lie past it: outside the glyph no nearer than a
-// square with coverage and no farther than a fully covered one; inside, the reverse. The value,
-// read as the field encoding says (128 plus 128 / spread per pixel of distance inside, minus
-// outside), must lie between what those give.
-TEST(EffectsCheck, DistanceFieldFallsWithTheDistanceFromTheOutlineAtTheSpreadsRate) {
+// square with coverage and no farther than a fully covered one; inside, the reverse. The true
+// distance (sdf, and an mtsdf's alpha), read as the field encoding says (128 plus 128 / spread
+// per pixel of distance inside, minus outside), must lie between what those give.
+TEST(EffectsCheck, TrueDistanceFallsWithTheDistanceFromTheOutlineAtTheSpreadsRate) {
     FreetypeFontRenderer renderer;
     double largestMiss = 0.0;  // in pixels of distance
-    const std::unique_ptr<Font> coverage = dejaVuFont(renderer, 48, 0);
-    for (const std::int32_t spread : {4, 16}) {
-        const std::unique_ptr<Font> field = dejaVuFont(renderer, 48, spread);
-        for (const char32_t code : std::u32string(U"AOgexW")) {
-            const GlyphImage shape = coverage->renderGlyph(code);
-            const GlyphImage distances = field->renderGlyph(code);
-            const auto squareDistance = [&](std::int32_t x, std::int32_t y, auto test) {
-                double nearest = std::numeric_limits<double>::infinity();
-                for (std::int32_t j = shape.top - 1; j <= shape.top + shape.height; ++j) {
-                    for (std::int32_t i = shape.a - 1; i <= shape.a + shape.width; ++i) {
-                        if (test(valueAt(shape, i, j))) {
-                            nearest =
-                                std::min(nearest, std::hypot(std::max(std::abs(i - x) - 0.5, 0.0),
-                                                             std::max(std::abs(j - y) - 0.5, 0.0)));
+    const std::u32string text = U"AOgexW";
+    const Project plainProject = dejaVu(36, 1, text);  // 48 pixels
+    AtlasBuilder plainBuilder(renderer);
+    const auto plain = plainBuilder.rebuild(plainProject);
+    for (const DistanceField kind : {DistanceField::Sdf, DistanceField::Mtsdf}) {
+        for (const std::int32_t spread : {4, 16}) {
+            Project project = plainProject;
+            project.effects.distanceField = kind;
+            project.effects.spread = spread;
+            AtlasBuilder builder(renderer);
+            const auto field = builder.rebuild(project);
+            for (std::size_t i = 0; i < text.size(); ++i) {
+                const InkMap shape = inkOf(*plain, i);
+                const InkMap distances = inkOf(*field, i, kind == DistanceField::Sdf ? 0 : 3);
+                // Over the field's cell, which holds the coverage's with a margin.
+                const auto squareDistance = [&](std::int32_t x, std::int32_t y, auto test) {
+                    double nearest = std::numeric_limits<double>::infinity();
+                    for (std::int32_t j = distances.top; j < distances.top + distances.height;
+                         ++j) {
+                        for (std::int32_t k = distances.left; k < distances.left + distances.width;
+                             ++k) {
+                            if (test(shape.at(k, j))) {
+                                nearest = std::min(
+                                    nearest, std::hypot(std::max(std::abs(k - x) - 0.5, 0.0),
+                                                        std::max(std::abs(j - y) - 0.5, 0.0)));
+                            }
                         }
                     }
-                }
-                return nearest;
-            };
-            const std::int32_t first = distances.a - distances.margin;
-            for (std::int32_t y = distances.top; y < distances.top + distances.height; ++y) {
-                for (std::int32_t x = first; x < first + distances.width; ++x) {
-                    const std::int32_t covered = valueAt(shape, x, y);
-                    if (covered != 0 && covered != 255) {
-                        continue;  // the outline crosses the pixel
+                    return nearest;
+                };
+                for (std::int32_t y = distances.top; y < distances.top + distances.height; ++y) {
+                    for (std::int32_t x = distances.left; x < distances.left + distances.width;
+                         ++x) {
+                        const std::int32_t covered = shape.at(x, y);
+                        if (covered != 0 && covered != 255) {
+                            continue;  // the outline crosses the pixel
+                        }
+                        const bool inside = covered == 255;
+                        const auto value = static_cast<std::uint8_t>(distances.at(x, y));
+                        // The value as a distance on the pixel's own side; the values end at 0
+                        // and 255.
+                        const double measured =
+                            (inside ? 1 : -1) * field::decodeDistance(value, spread);
+                        const double end = inside ? field::decodeDistance(255, spread)
+                                                  : -field::decodeDistance(0, spread);
+                        const double low = std::min(
+                            squareDistance(x, y, [&](int c) { return inside ? c < 255 : c > 0; }),
+                            end);
+                        const double high = std::min(
+                            squareDistance(x, y, [&](int c) { return inside ? c == 0 : c == 255; }),
+                            end);
+                        const double miss = std::max(low - measured, measured - high);
+                        largestMiss = std::max(largestMiss, miss);
+                        EXPECT_LE(miss, 0.5)
+                            << "character " << i << ", spread " << spread << " at " << x << ", "
+                            << y << ": value " << static_cast<int>(value);
                     }
-                    const bool inside = covered == 255;
-                    const double value = valueAt(distances, x, y);
-                    // The value as a distance on the pixel's own side; the values end at 0 and 255.
-                    const double measured =
-                        (inside ? 1 : -1) *
-                        field::decodeDistance(static_cast<std::uint8_t>(value), spread);
-                    const double end = inside ? field::decodeDistance(255, spread)
-                                              : -field::decodeDistance(0, spread);
-                    const double low = std::min(
-                        squareDistance(x, y, [&](int c) { return inside ? c < 255 : c > 0; }), end);
-                    const double high = std::min(
-                        squareDistance(x, y, [&](int c) { return inside ? c == 0 : c == 255; }),
-                        end);
-                    const double miss = std::max(low - measured, measured - high);
-                    largestMiss = std::max(largestMiss, miss);
-                    EXPECT_LE(miss, 0.5)
-                        << "code " << static_cast<std::uint32_t>(code) << ", spread " << spread
-                        << " at " << x << ", " << y << ": value " << value;
                 }
             }
         }
     }
-    std::cout << "distance field: values at most " << largestMiss
+    std::cout << "true distance: values at most " << largestMiss
               << " px of distance outside what the coverage allows\n";
 }
 

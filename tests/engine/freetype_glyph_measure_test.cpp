@@ -66,33 +66,6 @@ TEST(FreetypeGlyphMeasure, MatchesDrawingForCubicAndSerifFaces) {
     EXPECT_GT(checked, 0);
 }
 
-// A distance field's black box is the outline's box in whole pixels, the field reaching the
-// spread past it on every side.
-TEST(FreetypeGlyphMeasure, MatchesDistanceFieldsForEveryCharacterOfDejaVuSans) {
-    FreetypeFontRenderer renderer;
-    for (const int pixels : {9, 32, 101}) {
-        for (const int spread : {2, 9}) {
-            FontRequest request{"DejaVu Sans", pixels, pixels > 50 ? 700 : 400, pixels != 32,
-                                pixels == 9};
-            request.distanceField = true;
-            request.spread = spread;
-            Result<std::unique_ptr<Font>> font = renderer.createFont(request);
-            ASSERT_TRUE(font.ok()) << font.message();
-            for (int code = 0; code < 256; ++code) {
-                const char32_t character = windows1252ToUnicode(static_cast<std::uint8_t>(code));
-                const GlyphImage image = font.value()->renderGlyph(character);
-                ASSERT_EQ(font.value()->measureGlyph(character), (GlyphMetrics{image.a, image.b}))
-                    << pixels << " px, spread " << spread << ", code " << code;
-                if (image.width > 0) {
-                    ASSERT_EQ(image.margin, spread);
-                    ASSERT_EQ(image.holds, GlyphPixels::Distances);
-                    ASSERT_EQ(image.width, image.b + 2 * spread) << code;
-                }
-            }
-        }
-    }
-}
-
 TEST(FreetypeGlyphMeasure, CharacterWithoutInkMeasuresLikeTheEmptyImage) {
     FreetypeFontRenderer renderer;
     Result<std::unique_ptr<Font>> font = renderer.createFont({"DejaVu Sans", 20, 400, true, false});

@@ -121,7 +121,7 @@ TEST(ThreadedRebuild, DistanceFieldsOfDifferentSpreadsDrawnAtOnceKeepTheirOwn) {
         }
         project.font.size = 8;
         project.textureSize = {2048, 1024};
-        project.effects.distanceField = true;
+        project.effects.distanceField = DistanceField::Sdf;
         project.effects.spread = spread;
         FreetypeFontRenderer own;
         AtlasBuilder builder(own);

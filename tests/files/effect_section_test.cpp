@@ -62,7 +62,7 @@ TEST(EffectSection, LayoutWrittenOnlyForOtherSettingsAndReadBack) {
 TEST(EffectSection, DamageIsRefusedWithWhatIsWrongAndTheLimit) {
     const Bytes good = encodeProjectFile(projectFileFor(documentWith({})));
     EffectSettings effects;
-    effects.distanceField = true;
+    effects.distanceField = DistanceField::Sdf;
     const Bytes field = encodeProjectFile(projectFileFor(documentWith(effects)));
     const std::size_t payload = field.size() - 33;
     const struct {

@@ -95,34 +95,68 @@ TEST(EffectsExport, ColourPagesHoldTheComposedGlyphsInEveryImageKind) {
     EXPECT_EQ(outlined.font.info.at("outline"), "3");
 }
 
-// A distance field: pages of the field at factor 1 whatever the project's factor, and in JSON
-// and XML a distanceField of type "sdf" whose range is twice the spread (FreeType maps the
-// distances -spread .. +spread onto the values 0 .. 256); nothing of it without one.
-TEST(EffectsExport, DistanceFieldDescribedAsTheJavaScriptRenderersExpect) {
+// Distance fields: pages of the field at factor 1 whatever the project's factor, in the kind's
+// channels whatever image was asked for (sdf and psdf as the alpha of white, msdf as 24-bit RGB in
+// PNG and Targa, mtsdf as RGBA), and in JSON and XML a distanceField of the kind's type whose
+// range is twice the spread, the channel fields saying what each channel holds; nothing of it
+// without one.
+TEST(EffectsExport, DistanceFieldsDescribedAsTheJavaScriptRenderersExpect) {
     FreetypeFontRenderer renderer;
     TestFolder folder;
     Project project = dejaVu(20, 4, U"Sdf");
-    project.effects.distanceField = true;
     project.effects.spread = 6;
     project.effects.outline = true;  // no outline in a distance field
-    const test::ReadFont::Values field{{"fieldType", "sdf"}, {"distanceRange", "12"}};
-    const Exported json =
-        exportWith(folder, "f.x", project, renderer, DescriptorFormat::Json, PageImage::Png8);
-    EXPECT_EQ(json.font.distanceField, field);
-    EXPECT_EQ(json.font.info.at("aa") + json.font.info.at("outline"), "10");
-    EXPECT_EQ(json.font.info.at("size"), std::to_string(pixelHeightFor(20, 1)));
-    AtlasBuilder builder(renderer);
-    const test::ReadImage page = test::readPng(folder.path("f_0.png"));
-    const std::vector<std::uint8_t> values = builder.rebuild(project)->pages.front().pixels;
-    ASSERT_EQ(page.pixels.size(), values.size() * 4);
-    for (std::size_t i = 0; i < values.size(); ++i) {
-        ASSERT_EQ(page.pixels[4 * i + 3], values[i]) << "the field in alpha, pixel " << i;
+    const struct {
+        DistanceField kind;
+        const char* type;
+        std::size_t channels;
+        const char* held;  // alpha, red, green and blue channel fields
+    } kinds[] = {{DistanceField::Sdf, "sdf", 1, "0444"},
+                 {DistanceField::Psdf, "psdf", 1, "0444"},
+                 {DistanceField::Msdf, "msdf", 3, "4000"},
+                 {DistanceField::Mtsdf, "mtsdf", 4, "0000"}};
+    for (const auto& kind : kinds) {
+        project.effects.distanceField = kind.kind;
+        const test::ReadFont::Values field{{"fieldType", kind.type}, {"distanceRange", "12"}};
+        const Exported json =
+            exportWith(folder, "f.x", project, renderer, DescriptorFormat::Json, PageImage::Png8);
+        EXPECT_EQ(json.font.distanceField, field);
+        EXPECT_EQ(channels(json.font), kind.held) << kind.type;
+        EXPECT_EQ(json.font.info.at("aa") + json.font.info.at("outline"), "10");
+        EXPECT_EQ(json.font.info.at("size"), std::to_string(pixelHeightFor(20, 1)));
+        EXPECT_EQ(exportWith(folder, "g.x", project, renderer, DescriptorFormat::BmfontXml,
+                             PageImage::Png)
+                      .font.distanceField,
+                  field);
+        AtlasBuilder builder(renderer);
+        const AtlasPage atlas = builder.rebuild(project)->pages.front();
+        const test::ReadImage page = test::readPng(folder.path("f_0.png"));
+        ASSERT_EQ(page.channels, kind.channels == 1 ? 4 : kind.channels) << kind.type;
+        if (kind.channels == 1) {
+            ASSERT_EQ(page.pixels.size(), atlas.pixels.size() * 4);
+            for (std::size_t i = 0; i < atlas.pixels.size(); ++i) {
+                ASSERT_EQ(page.pixels[4 * i + 3], atlas.pixels[i]) << "the field in alpha, " << i;
+            }
+        } else {
+            EXPECT_EQ(page.pixels, atlas.pixels) << kind.type;
+        }
+        // Targa: blue, green and red (and alpha), the bottom row first.
+        exportWith(folder, "t.x", project, renderer, DescriptorFormat::BmfontText, PageImage::Tga);
+        const std::vector<std::uint8_t> tga = readBytes(folder.path("t_0.tga"));
+        const std::size_t bytes = kind.channels == 3 ? 3 : 4;
+        const auto width = static_cast<std::size_t>(atlas.width);
+        const auto height = static_cast<std::size_t>(atlas.height);
+        ASSERT_EQ(tga.size(), 18 + bytes * width * height);
+        EXPECT_EQ(tga[16], bytes * 8);
+        for (std::size_t i = 0; kind.channels >= 3 && i < width * height; ++i) {
+            const std::size_t file = ((height - 1 - i / width) * width + i % width) * bytes;
+            for (std::size_t c = 0; c < kind.channels; ++c) {
+                ASSERT_EQ(tga[18 + file + (c < 3 ? 2 - c : c)],
+                          atlas.pixels[i * kind.channels + c]);
+            }
+        }
     }
-    EXPECT_EQ(
-        exportWith(folder, "g.x", project, renderer, DescriptorFormat::BmfontXml, PageImage::Png)
-            .font.distanceField,
-        field);
-    project.effects.distanceField = false;
+    project.effects.distanceField = DistanceField::None;
     const Exported plain =
         exportWith(folder, "h.x", project, renderer, DescriptorFormat::Json, PageImage::Png);
     EXPECT_EQ(std::string(plain.descriptor.begin(), plain.descriptor.end()).find("distance"),
@@ -201,7 +235,7 @@ TEST(EffectsExport, TheFillLandsWhereTheGlyphLandsWithoutEffects) {
                 continue;
             }
             Project field = plain;
-            field.effects.distanceField = true;
+            field.effects.distanceField = DistanceField::Sdf;
             field.effects.spread = 8;
             const auto edges = fillPlaces(without, folder, holdsHalf);
             const auto fields =

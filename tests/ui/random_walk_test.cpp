@@ -920,17 +920,21 @@ void RandomWalkTest::act(Action action) {
         case Action::Effect: {
             // A switch, a size (sometimes past its range) or a colour of the Effects tab; a
             // disabled control takes no click.
-            static constexpr std::array<const char*, 3> kChecks = {"outlineCheck", "shadowCheck",
-                                                                   "distanceFieldCheck"};
+            static constexpr std::array<const char*, 2> kChecks = {"outlineCheck", "shadowCheck"};
             static constexpr std::array<const char*, 5> kSpins = {
                 "outlineWidthSpin", "shadowXSpin", "shadowYSpin", "shadowBlurSpin", "spreadSpin"};
             static constexpr std::array<const char*, 3> kColours = {
                 "fillColourButton", "outlineColourButton", "shadowColourButton"};
-            const int kind = pick(0, 2);
+            const int kind = pick(0, 3);
             if (kind == 0) {
-                const char* name = kChecks[static_cast<std::size_t>(pick(0, 2))];
+                const char* name = kChecks[static_cast<std::size_t>(pick(0, 1))];
                 note(QLatin1String(name));
                 click(child<QCheckBox>(window, name));
+            } else if (kind == 3) {
+                auto* combo = child<QComboBox>(window, "distanceFieldCombo");
+                const int index = pick(0, combo->count() - 1);
+                note(QStringLiteral("distance field %1").arg(index));
+                chooseItem(combo, index);
             } else if (kind == 1) {
                 const char* name = kSpins[static_cast<std::size_t>(pick(0, 4))];
                 const QString keys = QString::number(pick(-20, 40));

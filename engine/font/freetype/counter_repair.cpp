@@ -149,7 +149,7 @@ bool closeCounters(GlyphImage& bordered, const std::function<GlyphImage()>& draw
         return true;
     }
     // The glyph's solid pixels on the widened glyph's pixels, and the distance to the nearest.
-    const std::int32_t dx = glyph.a - glyph.margin - (bordered.a - bordered.margin);
+    const std::int32_t dx = glyph.a - bordered.a;
     const std::int32_t dy = glyph.top - bordered.top;
     std::vector<bool> solid(bordered.pixels.size(), false);
     for (std::int32_t j = 0; j < glyph.height; ++j) {

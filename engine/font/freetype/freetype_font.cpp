@@ -70,7 +70,6 @@ FreetypeFont::FreetypeFont(FreetypeLibrary& library, std::shared_ptr<FaceSource>
       pixelHeight_(request.pixelHeight),
       antialiased_(request.antialiased || request.distanceField),
       distanceField_(request.distanceField),
-      spread_(request.spread),
       embolden_(FontCatalogue::wantsBold(request) &&
                 (face_->style_flags & FT_STYLE_FLAG_BOLD) == 0),
       oblique_(request.italic && (face_->style_flags & FT_STYLE_FLAG_ITALIC) == 0),
@@ -146,9 +145,6 @@ bool FreetypeFont::drawSlot() {
 }
 
 GlyphImage FreetypeFont::renderGlyph(char32_t code) {
-    if (distanceField_) {
-        return renderField(code);
-    }
     if (!loadGlyph(code)) {
         return GlyphImage{};
     }
@@ -167,9 +163,6 @@ GlyphImage FreetypeFont::renderGlyph(char32_t code) {
 }
 
 std::optional<GlyphMetrics> FreetypeFont::measureGlyph(char32_t code) {
-    if (distanceField_) {
-        return measureField(code);
-    }
     if (!loadGlyph(code)) {
         return GlyphMetrics{};  // what the empty image of renderGlyph reports
     }

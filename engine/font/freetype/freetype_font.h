@@ -22,8 +22,8 @@ namespace vemro {
 // fonts may be used on different threads at once. Bold and italic the face lacks are
 // synthesized: strokes widened by 1/24 of the em, outlines sheared by about 12 degrees.
 //
-// A font for a distance field draws FreeType's signed distance field of each glyph instead of its
-// coverage (FT_RENDER_MODE_SDF at the request's spread), hinted as antialiased coverage is.
+// A font for distance fields loads its glyphs as outlines only (no embedded bitmaps), hinted as
+// antialiased coverage is; the fields are made from outline().
 //
 // The library belongs to the renderer that made the font and must outlive it.
 class FreetypeFont final : public Font {
@@ -50,6 +50,8 @@ public:
     // The outline stroked by FreeType's stroker with round joins and caps, its outside border
     // filled, drawn as renderGlyph draws coverage.
     GlyphImage renderBordered(char32_t code, std::int32_t radius) override;
+    // The loaded glyph's outline (FT_Outline_Decompose) in pixels.
+    std::optional<field::Shape> outline(char32_t code) override;
     GlyphInfo glyphInfo(char32_t code) override;
     std::string familyName() const override { return familyName_; }
     std::vector<char32_t> characters() override;
@@ -70,10 +72,6 @@ private:
     bool loadGlyph(char32_t code);
     // Turns the loaded glyph into a bitmap as renderGlyph draws it; false on failure.
     bool drawSlot();
-    // The distance field of a character, and the box of its outline in whole pixels as the
-    // field's black box (nothing when that box is out of the renderer's range).
-    GlyphImage renderField(char32_t code);
-    std::optional<GlyphMetrics> measureField(char32_t code);
 
     FreetypeLibrary& ownLibrary_;
     FT_Library library_;
@@ -85,7 +83,6 @@ private:
     std::int32_t pixelHeight_;
     bool antialiased_;
     bool distanceField_;
-    std::int32_t spread_;
     bool embolden_;
     bool oblique_;
     // How far a synthesized bold widens each stroke, 26.6 pixels.

@@ -1,5 +1,5 @@
-// The parts of FreetypeFont that draw other things than plain coverage: distance fields and the
-// widened glyph an outline is made of.
+// The parts of FreetypeFont that give other things than plain coverage: the outline distance
+// fields are made from, and the widened glyph an outline effect is made of.
 
 #include "engine/font/freetype/freetype_font.h"
 
@@ -10,6 +10,7 @@
 #include FT_OUTLINE_H
 
 #include "engine/font/freetype/counter_repair.h"
+#include "engine/font/freetype/freetype_outline_shape.h"
 #include "engine/font/freetype/glyph_ink.h"
 #include "engine/font/freetype/grey_outline.h"
 
@@ -29,58 +30,11 @@ struct GlyphHolder {
 
 }  // namespace
 
-GlyphImage FreetypeFont::renderField(char32_t code) {
-    if (!loadGlyph(code)) {
-        return GlyphImage{};
-    }
-    const FT_GlyphSlot slot = face_->glyph;
-    bool drawn = false;
-    ownLibrary_.withSpread(spread_,
-                           [&] { drawn = FT_Render_Glyph(slot, FT_RENDER_MODE_SDF) == 0; });
-    const FT_Bitmap& bitmap = slot->bitmap;
-    if (!drawn || bitmap.width == 0 || bitmap.rows == 0 || bitmap.buffer == nullptr ||
-        bitmap.pixel_mode != FT_PIXEL_MODE_GRAY) {
-        return GlyphImage{};
-    }
-    // The field is the outline's box in whole pixels with the spread on every side; it is kept
-    // whole, the pixels far from the outline included.
-    GlyphImage image;
-    image.holds = GlyphPixels::Distances;
-    image.margin = spread_;
-    image.a = slot->bitmap_left + spread_;
-    image.width = static_cast<std::int32_t>(bitmap.width);
-    image.height = static_cast<std::int32_t>(bitmap.rows);
-    image.b = std::max(image.width - 2 * spread_, 1);
-    image.top = ascent_ - slot->bitmap_top;
-    image.pixels.resize(static_cast<std::size_t>(image.width) * image.height);
-    for (std::int32_t y = 0; y < image.height; ++y) {
-        const unsigned char* row =
-            bitmap.pitch >= 0
-                ? bitmap.buffer + static_cast<std::ptrdiff_t>(y) * bitmap.pitch
-                : bitmap.buffer + static_cast<std::ptrdiff_t>(image.height - 1 - y) * -bitmap.pitch;
-        std::copy(row, row + image.width,
-                  image.pixels.begin() + static_cast<std::ptrdiff_t>(y) * image.width);
-    }
-    return image;
-}
-
-std::optional<GlyphMetrics> FreetypeFont::measureField(char32_t code) {
-    if (!loadGlyph(code)) {
-        return GlyphMetrics{};
-    }
-    const FT_GlyphSlot slot = face_->glyph;
-    if (slot->format != FT_GLYPH_FORMAT_OUTLINE) {
+std::optional<field::Shape> FreetypeFont::outline(char32_t code) {
+    if (!loadGlyph(code) || face_->glyph->format != FT_GLYPH_FORMAT_OUTLINE) {
         return std::nullopt;
     }
-    const std::optional<PixelBox> box = greyBitmapBox(slot->outline);
-    if (!box) {
-        return std::nullopt;
-    }
-    if (box->empty()) {
-        return GlyphMetrics{};
-    }
-    return GlyphMetrics{static_cast<std::int32_t>(box->left),
-                        static_cast<std::int32_t>(box->width())};
+    return shapeFromOutline(face_->glyph->outline);
 }
 
 GlyphImage FreetypeFont::renderBordered(char32_t code, std::int32_t radius) {

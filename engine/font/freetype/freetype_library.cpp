@@ -1,7 +1,5 @@
 #include "engine/font/freetype/freetype_library.h"
 
-#include FT_MODULE_H
-
 namespace vemro {
 
 void FreetypeLibrary::FaceCloser::operator()(FT_Face face) const {
@@ -43,18 +41,6 @@ FreetypeLibrary::Face FreetypeLibrary::open(const std::string& path, FT_Long ind
         FT_Set_Charmap(opened, opened->charmaps[0]);
     }
     return Face(opened, FaceCloser{this});
-}
-
-void FreetypeLibrary::withSpread(std::int32_t spread, const std::function<void()>& draw) {
-    spreadGate_.run(
-        spread,
-        [this](std::int32_t value) {
-            FT_Int property = value;
-            // "sdf" draws from outlines, "bsdf" from bitmaps; both read the same spread.
-            FT_Property_Set(library_, "sdf", "spread", &property);
-            FT_Property_Set(library_, "bsdf", "spread", &property);
-        },
-        draw);
 }
 
 }  // namespace vemro

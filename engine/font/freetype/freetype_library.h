@@ -9,7 +9,6 @@
 #include <string>
 
 #include "engine/font/freetype/freetype_handles.h"
-#include "engine/font/freetype/spread_gate.h"
 
 namespace vemro {
 
@@ -39,15 +38,10 @@ public:
     // first map selected. Safe from any thread; the face must be closed before the library goes.
     Face open(const std::string& path, FT_Long index, FT_Error* error = nullptr);
 
-    // Runs `draw` while the library's distance-field renderers use `spread` (2..32) pixels: the
-    // spread is a property of the whole library, so drawings of different spreads take turns.
-    void withSpread(std::int32_t spread, const std::function<void()>& draw);
-
 private:
     std::once_flag started_;
     FT_Library library_ = nullptr;
     std::mutex facesMutex_;
-    SpreadGate spreadGate_;
 };
 
 }  // namespace vemro
