@@ -1,6 +1,7 @@
-// Texture sides above 512 and packing settings in the project file's extension, alone and with the
-// export sections: the layout, the files that need neither, and every refusal. (The seeds that use
-// them must open and save unchanged, in project_extension_open_test.cpp.)
+// Texture sides above 512, packing settings and weights the header cannot hold in the project
+// file's extension, alone and with the export sections: the layout, the files that need neither,
+// and every refusal. (The seeds that use them must open and save unchanged, in
+// project_extension_open_test.cpp.)
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -134,6 +135,46 @@ TEST(SettingsSections, EveryDamageIsRefusedWithWhatIsWrongAndTheLimit) {
         EXPECT_EQ(decoded.message().rfind("cannot open \"p.fnt\": " + c.problem, 0), 0u)
             << decoded.message();
     }
+}
+
+// A weight of a face whose weight varies: the header holds the one of its three that a face of
+// fixed weights draws the same, the section the true weight, and the file opens as it was.
+TEST(SettingsSections, AWeightTheHeaderCannotHoldIsKeptBesideWhatOlderVersionsRead) {
+    const Project fallback = startupProject("DejaVu Sans");
+    for (const auto& [weight, header] :
+         {std::pair{1, 400}, {550, 400}, {551, 600}, {650, 600}, {651, 700}, {1000, 700}}) {
+        Document document = documentWith({256, 256}, {});
+        document.project.font.weight = weight;
+        const Bytes file = encodeProjectFile(projectFileFor(document));
+        const Result<ProjectFile> decoded = decodeProjectFile(file, "w.fnt");
+        ASSERT_TRUE(decoded.ok()) << decoded.message();
+        EXPECT_EQ(decoded.value().weight, header) << weight;
+        EXPECT_EQ(Bytes(file.end() - 12, file.end()),
+                  bytesOf("WGHT\4\0\0\0"s +
+                          std::string{char(weight & 0xFF), char(weight >> 8), '\0', '\0'}));
+        EXPECT_EQ(applyProjectFile(decoded.value(), {"DejaVu Sans"}, fallback).document, document);
+    }
+
+    Document document = documentWith({256, 256}, {});
+    document.project.font.weight = 900;
+    const Bytes good = encodeProjectFile(projectFileFor(document));
+    const auto weightIs = [&good](std::size_t at, std::uint8_t low, std::uint8_t high) {
+        Bytes bytes = good;
+        bytes[at] = low;
+        bytes[at + 1] = high;
+        return decodeProjectFile(bytes, "w.fnt").message();
+    };
+    const std::size_t header = 28;  // the eighth field
+    const std::size_t section = good.size() - 4;
+    EXPECT_EQ(weightIs(header, 0x90, 0x01),
+              "cannot open \"w.fnt\": the header's weight 400 disagrees with the weight 900 in "
+              "the section \"WGHT\" (the header holds 700 for it)");
+    EXPECT_EQ(weightIs(section, 0xE9, 0x03),
+              "cannot open \"w.fnt\": the weight 1001 in the section \"WGHT\" is outside the "
+              "allowed range 1..1000");
+    EXPECT_EQ(weightIs(section, 0xBC, 0x02),
+              "cannot open \"w.fnt\": the weight 700 in the section \"WGHT\" is one the header "
+              "holds");
 }
 
 }  // namespace
