@@ -168,10 +168,22 @@ int runBuildCommand(const CommandContext& context, std::span<const std::string> 
     if (!file) {
         return error(file.message());
     }
-    for (const BuildProblem& problem : file->problems) {
+    std::vector<BuildProblem> problems = file->problems;
+    // A default that every output would refuse is said once, at its own line.
+    for (const BuildSetting& setting : file->defaults) {
+        Document scratch{startupProject(context.renderer.defaultFaceName())};
+        if (const Status applied =
+                setting.option->apply(setting.argument, scratch, context.renderer);
+            !applied) {
+            problems.push_back({setting.line, setting.key + ": " + applied.message()});
+        }
+    }
+    std::stable_sort(problems.begin(), problems.end(),
+                     [](const BuildProblem& a, const BuildProblem& b) { return a.line < b.line; });
+    for (const BuildProblem& problem : problems) {
         context.err << fileName << ":" << problem.line << ": " << problem.text << "\n";
     }
-    if (!file->problems.empty()) {
+    if (!problems.empty()) {
         return 1;
     }
 

@@ -210,6 +210,9 @@ Result<BuildFile> parseBuildFile(const std::string& text, const std::string& dis
         }
     }
     file.problems.insert(file.problems.end(), defaults.problems.begin(), defaults.problems.end());
+    std::stable_sort(file.problems.begin(), file.problems.end(),
+                     [](const BuildProblem& a, const BuildProblem& b) { return a.line < b.line; });
+    file.defaults = defaults.settings;
     for (BuildEntry& entry : file.entries) {
         takeDefaults(defaults, entry);
     }

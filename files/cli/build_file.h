@@ -58,8 +58,11 @@ struct BuildEntry {
 };
 
 struct BuildFile {
+    // The settings of [defaults], in order.
+    std::vector<BuildSetting> defaults;
     std::vector<BuildEntry> entries;
-    // Problems of the file as a whole (an unknown table, a bad default); nothing is made then.
+    // Problems of the file as a whole (an unknown table, a bad default), by line; nothing is
+    // made then.
     std::vector<BuildProblem> problems;
 };
 
