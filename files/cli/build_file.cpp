@@ -62,8 +62,8 @@ std::optional<std::string> scalarText(const toml::node& value) {
 std::optional<std::string> settingsOf(const ExportOption& option, const Entry& entry,
                                       const Folders& folders, std::vector<BuildSetting>& settings) {
     const bool takesArgument = *option.placeholder != '\0';
-    const std::string what = takesArgument ? std::string("takes ") + option.placeholder
-                                           : std::string("is a switch: give true or false");
+    const std::string what = takesArgument ? std::string("give ") + option.placeholder
+                                           : std::string("give true or false");
     std::vector<std::string> arguments;
     const ExportOption* applied = &option;
     if (const auto* flag = entry.value->as_boolean()) {
@@ -73,7 +73,7 @@ std::optional<std::string> settingsOf(const ExportOption& option, const Entry& e
         if (!flag->get()) {
             applied = findExportOption(exportOptions(), option.opposite);
             if (applied == nullptr) {
-                return takesArgument ? what : std::string("can only be true");
+                return takesArgument ? what : std::string("give true");
             }
         }
         arguments.emplace_back();

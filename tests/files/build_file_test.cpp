@@ -77,7 +77,7 @@ TEST_F(BuildFileTest, ProblemsNameTheLineAndKeyAndLeaveTheOtherOutputsMade) {
             "\" could not be opened: there is no such file",
         at(text, "latin1.txt") + "chars-from: cannot read characters from \"" +
             folder.path("latin1.txt") + "\": ",
-        at(text, "\"yes\"") + "fit: is a switch: give true or false",
+        at(text, "\"yes\"") + "fit: give true or false",
         at(text, "# twice") + "output: \"twice\" names the same files as the [[font]] at line " +
             std::to_string(std::count(text.begin(), text.begin() + text.find("# again"), '\n') + 1),
         at(text, "# again") + "output: \"sub/../twice.json\" names the same files",
