@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <sstream>
 
 #include "engine/project/project.h"
@@ -18,8 +17,6 @@
 
 namespace vemro {
 namespace {
-
-namespace fs = std::filesystem;
 
 struct Outcome {
     std::optional<int> code;
@@ -399,53 +396,6 @@ TEST_F(ExportCommandTest, EffectOptionsOverrideTheProjectForThisExport) {
                   0u)
             << result.err;
     }
-}
-
-// export starts from the start-up project (the default face at 11 points, no characters) or
-// from the project given; unlike --export, a font that cannot be made fails it.
-TEST_F(ExportCommandTest, ExportStartsFromTheStartUpProjectOrTheProjectGiven) {
-    renderer.defaultFace = "Beta Serif";
-    const std::string out = folder.path("o.tga");
-    Outcome result = run({"export", "--chars", "65-66", "-o", out}, renderer);
-    ASSERT_EQ(result.code, 0) << result.err;
-    EXPECT_EQ(renderer.requests.back().faceName, "Beta Serif");
-    EXPECT_EQ(renderer.requests.back().pixelHeight, pixelHeightFor(11, 1));
-    EXPECT_NE(readText(folder.path("o.tfd")).find("\r\n65 0 0 7 15\r\n66 8 0 7 15\r\n"),
-              std::string::npos)
-        << readText(folder.path("o.tfd"));
-
-    const std::string project = writeProject(smallProject());
-    result = run({"export", "--output", out, project, "--size", "20", "--quiet"}, renderer);
-    ASSERT_EQ(result.code, 0) << result.err;
-    EXPECT_EQ(renderer.requests.back().pixelHeight, pixelHeightFor(20, 1));
-    EXPECT_EQ(renderer.requests.back().faceName, "Beta Serif");
-    EXPECT_EQ(lineCount(readText(folder.path("o.tfd"))), 5u + 3u);
-
-    for (const auto& [args, problem] :
-         std::vector<std::pair<std::vector<std::string>, std::string>>{
-             {{"export", project}, "export needs an output path: -o OUTPUT"},
-             {{"export", project, project, "-o", out}, "export takes one project file at most"},
-             {{"export", "-o", out, "--depfile", "d"}, "unknown option \"--depfile\""},
-             {{"export", "-o", out, "--chars", "0x80-0x7F"},
-              "--chars: the range \"0x80-0x7F\" runs backwards: its first code is above its "
-              "last"}}) {
-        result = run(args, renderer);
-        EXPECT_EQ(result.code, 2) << problem;
-        EXPECT_TRUE(result.err.starts_with("vemro-font-builder: " + problem + "\nUsage:"))
-            << result.err;
-    }
-
-    renderer.failFonts = true;
-    fs::remove(out);
-    result = run({"export", "-o", out, "--chars", "65"}, renderer);
-    EXPECT_EQ(result.code, 1);
-    EXPECT_EQ(result.err, "vemro-font-builder: the face \"Beta Serif\" cannot be loaded\n");
-    EXPECT_FALSE(fs::exists(out));
-    result = run({"export", "-o", out, "--face", "gamma"}, renderer);
-    EXPECT_EQ(result.code, 1);
-    EXPECT_EQ(result.err,
-              "vemro-font-builder: --face: \"gamma\" is no installed typeface (--list-faces lists "
-              "them)\n");
 }
 
 #ifdef VEMRO_HAVE_FREETYPE_RENDERER
