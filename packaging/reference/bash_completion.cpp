@@ -125,9 +125,15 @@ void writeCommandBranches(std::ostream& out, bool window) {
                 }
             }
         }
+        // "|--size|-o|": each name between bars, so that a word is looked up as "|WORD|".
+        std::string bars;
+        for (const std::string& name : valued) {
+            bars.append("|").append(name);
+        }
+        bars.append(bars.empty() ? "" : "|");
         out << "    " << command.name << ")\n        options='" << joined(options, " ")
-            << "'\n        valued='" << (valued.empty() ? "" : "|" + joined(valued, "|") + "|")
-            << "'\n        arguments='" << argumentKinds(command) << "'\n        ;;\n";
+            << "'\n        valued='" << bars << "'\n        arguments='" << argumentKinds(command)
+            << "'\n        ;;\n";
     }
 }
 
