@@ -80,7 +80,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const vemro::Document& document = opened.document;
     const vemro::Project& project = document.project;
     const std::size_t stored =
-        file->extension ? file->extension->characters.size() : file->glyphs.size();
+        file->extension ? file->extension->project.glyphs.size() : file->glyphs.size();
     if (project.glyphs.size() != stored) {
         fail("opening dropped or added glyphs");
     }
@@ -91,7 +91,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // A relative font path that climbs out of the project's folder is stored absolute, and may
     // then be longer than the limit; saving refuses that project, and only that one.
     const bool storable =
-        !storedBack.extension || storedBack.extension->fontFile.size() <=
+        !storedBack.extension || storedBack.extension->project.font.fontFile.size() <=
                                      static_cast<std::size_t>(vemro::kMaxProjectFontPathLength);
     const vemro::Result<vemro::ProjectFile> reread =
         vemro::decodeProjectFile(vemro::encodeProjectFile(storedBack), "stored.fnt");
@@ -102,6 +102,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         !(vemro::applyProjectFile(reread.value(), renderer.faceNames(), fallback, projectPath)
               .document == document)) {
         fail("the opened project, stored and opened again, is another project");
+    }
+
+    // The engine takes the values as they come: opening must have brought them into range.
+    if (!vemro::withinRanges(project)) {
+        fail("the opened project holds a value outside its range");
     }
 
     // A builder per input: each file is a session of its own, as --export runs it.
@@ -122,7 +127,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         result->glyphs.size() != project.glyphs.size()) {
         fail("the atlas does not match the project it was built from");
     }
-    const std::int32_t channels = vemro::hasColourPages(result->effects) ? 4 : 1;
+    const std::int32_t channels = result->encoding.channels;
     for (const vemro::AtlasPage& page : result->pages) {
         if (page.channels != channels ||
             page.pixels.size() != static_cast<std::size_t>(page.width) * page.height * channels) {

@@ -13,7 +13,6 @@
 
 namespace {
 
-using vemro::ProjectCharacter;
 using vemro::ProjectExtension;
 using vemro::ProjectFile;
 using vemro::ProjectGlyph;
@@ -27,15 +26,19 @@ std::vector<ProjectGlyph> codes(int first, int last, int step) {
 }
 
 // Gives the project an extension holding the characters (each with the borders given), and the
-// glyph records that go with them.
+// glyph records that go with them. A new extension takes the header's texture sides as the true
+// ones.
 void setCharacters(ProjectFile& project, std::u32string_view text, std::int32_t left = 0,
                    std::int32_t right = 0) {
-    ProjectExtension& extension =
-        project.extension ? *project.extension : project.extension.emplace();
-    for (const char32_t code : text) {
-        extension.characters.push_back(ProjectCharacter{code, left, right});
+    if (!project.extension) {
+        project.extension.emplace().project.textureSize = {project.textureWidth,
+                                                           project.textureHeight};
     }
-    project.glyphs = vemro::windows1252Records(extension.characters);
+    ProjectExtension& extension = *project.extension;
+    for (const char32_t code : text) {
+        extension.project.glyphs.append(vemro::Glyph{code, left, right});
+    }
+    project.glyphs = vemro::windows1252Records(extension.project.glyphs);
 }
 
 struct Seed {
@@ -142,7 +145,7 @@ std::vector<Seed> seeds() {
     ProjectFile relativeFont;
     relativeFont.faceName = "DejaVu Sans";
     setCharacters(relativeFont, U"Abc \u0436\u03C9");
-    relativeFont.extension->fontFile = "fonts/DejaVuSans.ttf";
+    relativeFont.extension->project.font.fontFile = "fonts/DejaVuSans.ttf";
     all.push_back({"font_file_relative.fnt", relativeFont});
 
     ProjectFile absoluteFont;
@@ -151,7 +154,8 @@ std::vector<Seed> seeds() {
     absoluteFont.size = 16;
     absoluteFont.faceName = "Droid Sans Fallback";
     setCharacters(absoluteFont, U"\u30B2\u30FC\u30E0\u958B\u59CB Start \u4E00\u4E8C\u4E09");
-    absoluteFont.extension->fontFile = "/usr/share/fonts/truetype/droid/DroidSansFallbackFull.ttf";
+    absoluteFont.extension->project.font.fontFile =
+        "/usr/share/fonts/truetype/droid/DroidSansFallbackFull.ttf";
     all.push_back({"font_file_absolute.fnt", absoluteFont});
 
     // 4096 x 64 in the extension (the header holds 512 x 64), rows without spacing.
@@ -165,8 +169,9 @@ std::vector<Seed> seeds() {
         ascii += code;
     }
     setCharacters(wide, ascii);
-    wide.extension->textureSize = vemro::AtlasSize{4096, 64};
-    wide.extension->packing = vemro::PackingSettings{vemro::PackerKind::Rows, 0, false, false};
+    wide.extension->project.textureSize = vemro::AtlasSize{4096, 64};
+    wide.extension->project.packing =
+        vemro::PackingSettings{vemro::PackerKind::Rows, 0, false, false};
     all.push_back({"wide_texture_no_spacing.fnt", wide});
 
     // Tight packing onto several pages of at most 1024 x 128, fitted, with wide spacing.
@@ -178,8 +183,9 @@ std::vector<Seed> seeds() {
     pages.faceName = "DejaVu Serif";
     setCharacters(pages, U"Pages \u00C5\u0152\u0416\u03A9", 2, -1);
     setCharacters(pages, U"WWWWiiii");
-    pages.extension->textureSize = vemro::AtlasSize{1024, 128};
-    pages.extension->packing = vemro::PackingSettings{vemro::PackerKind::Tight, 5, true, true};
+    pages.extension->project.textureSize = vemro::AtlasSize{1024, 128};
+    pages.extension->project.packing =
+        vemro::PackingSettings{vemro::PackerKind::Tight, 5, true, true};
     all.push_back({"tight_pages_fitted.fnt", pages});
 
     ProjectFile jsonExport;
@@ -187,15 +193,15 @@ std::vector<Seed> seeds() {
     jsonExport.factor = 2;
     jsonExport.faceName = "DejaVu Serif";
     setCharacters(jsonExport, U"AVTo Wa.y\u00C9");
-    jsonExport.extension->exportSection =
-        vemro::ExportSection{{vemro::DescriptorFormat::Json, vemro::PageImage::Tga}, true};
+    jsonExport.extension->exportSettings = {vemro::DescriptorFormat::Json, vemro::PageImage::Tga};
     all.push_back({"json_tga_export.fnt", jsonExport});
 
     ProjectFile binaryExport;
     binaryExport.faceName = "DejaVu Sans";
     setCharacters(binaryExport, U"Gro\u00DFe \"q\" & <x>");
-    binaryExport.extension->exportSection = vemro::ExportSection{
-        {vemro::DescriptorFormat::BmfontBinary, vemro::PageImage::Png8}, false};
+    binaryExport.extension->exportSettings = {vemro::DescriptorFormat::BmfontBinary,
+                                              vemro::PageImage::Png8};
+    binaryExport.extension->project.kerning = false;
     binaryExport.extension->sampleText = "Gr\u00F6\u00DFe \"q\" & <x> \u65E5\u672C";
     all.push_back({"binary_png8_sample_text.fnt", binaryExport});
 
@@ -206,9 +212,10 @@ std::vector<Seed> seeds() {
     pagedText.size = 16;
     pagedText.faceName = "DejaVu Sans";
     setCharacters(pagedText, U"AVTo Wa ABCDEFGHIJKLMNOPQRSTUVWXYZ 0123456789");
-    pagedText.extension->packing = vemro::PackingSettings{vemro::PackerKind::Rows, 2, false, true};
-    pagedText.extension->exportSection =
-        vemro::ExportSection{{vemro::DescriptorFormat::BmfontText, vemro::PageImage::Png}, true};
+    pagedText.extension->project.packing =
+        vemro::PackingSettings{vemro::PackerKind::Rows, 2, false, true};
+    pagedText.extension->exportSettings = {vemro::DescriptorFormat::BmfontText,
+                                           vemro::PageImage::Png};
     all.push_back({"bmfont_text_pages.fnt", pagedText});
 
     // An orange fill with a blue outline 2 wide and a shadow down and left, blurred by 2.
@@ -224,9 +231,9 @@ std::vector<Seed> seeds() {
     colours.shadowX = -3;
     colours.shadowY = 2;
     colours.shadowOpacity = 128;
-    outlined.extension->effects = colours;
-    outlined.extension->exportSection =
-        vemro::ExportSection{{vemro::DescriptorFormat::BmfontText, vemro::PageImage::Png}, true};
+    outlined.extension->project.effects = colours;
+    outlined.extension->exportSettings = {vemro::DescriptorFormat::BmfontText,
+                                          vemro::PageImage::Png};
     all.push_back({"outline_shadow_colour.fnt", outlined});
 
     // A distance field of spread 4 at factor 2 (which it does not use), described as JSON.
@@ -238,9 +245,8 @@ std::vector<Seed> seeds() {
     vemro::EffectSettings distances;
     distances.distanceField = true;
     distances.spread = 4;
-    field.extension->effects = distances;
-    field.extension->exportSection =
-        vemro::ExportSection{{vemro::DescriptorFormat::Json, vemro::PageImage::Png8}, true};
+    field.extension->project.effects = distances;
+    field.extension->exportSettings = {vemro::DescriptorFormat::Json, vemro::PageImage::Png8};
     all.push_back({"distance_field_json.fnt", field});
 
     return all;

@@ -37,37 +37,36 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         fail("an accepted file is past a limit");
     }
     if (project.extension) {
-        const vemro::ProjectExtension& extension = *project.extension;
-        if (extension.characters.size() > static_cast<std::size_t>(vemro::kMaxProjectCharacters) ||
-            extension.fontFile.size() >
+        const vemro::Project& extension = project.extension->project;
+        if (extension.glyphs.size() > static_cast<std::size_t>(vemro::kMaxProjectCharacters) ||
+            extension.font.fontFile.size() >
                 static_cast<std::size_t>(vemro::kMaxProjectFontPathLength)) {
             fail("an accepted extension is past a limit");
         }
-        for (const vemro::ProjectCharacter& character : extension.characters) {
+        for (const vemro::Glyph& character : extension.glyphs) {
             if (character.code > 0x10FFFF ||
                 (character.code >= 0xD800 && character.code <= 0xDFFF)) {
                 fail("an accepted extension holds a code point that is no Unicode character");
             }
         }
-        if (extension.textureSize &&
-            (!vemro::AtlasSize::isValidSide(extension.textureSize->width) ||
-             !vemro::AtlasSize::isValidSide(extension.textureSize->height) ||
-             project.textureWidth !=
-                 std::min(extension.textureSize->width, vemro::kMaxProjectHeaderTextureSide) ||
-             project.textureHeight !=
-                 std::min(extension.textureSize->height, vemro::kMaxProjectHeaderTextureSide))) {
+        // The true sides, when one is above what the header holds.
+        const vemro::AtlasSize size = extension.textureSize;
+        if (std::max(size.width, size.height) > vemro::kMaxProjectHeaderTextureSide &&
+            (!vemro::AtlasSize::isValidSide(size.width) ||
+             !vemro::AtlasSize::isValidSide(size.height) ||
+             project.textureWidth != std::min(size.width, vemro::kMaxProjectHeaderTextureSide) ||
+             project.textureHeight != std::min(size.height, vemro::kMaxProjectHeaderTextureSide))) {
             fail("an accepted texture size is past its limit or disagrees with the header");
         }
-        if (extension.packing &&
-            (extension.packing->spacing < vemro::PackingSettings::kMinSpacing ||
-             extension.packing->spacing > vemro::PackingSettings::kMaxSpacing ||
-             static_cast<int>(extension.packing->packer) > 1)) {
+        if (extension.packing.spacing < vemro::PackingSettings::kMinSpacing ||
+            extension.packing.spacing > vemro::PackingSettings::kMaxSpacing ||
+            static_cast<int>(extension.packing.packer) > 1) {
             fail("accepted packing settings are past a limit");
         }
-        if (extension.effects && vemro::effectsProblem(*extension.effects)) {
+        if (vemro::effectsProblem(extension.effects)) {
             fail("accepted effects are past a limit");
         }
-        if (!(vemro::windows1252Records(extension.characters) == project.glyphs)) {
+        if (!(vemro::windows1252Records(extension.glyphs) == project.glyphs)) {
             fail("the glyph records of an accepted file disagree with its character list");
         }
     }

@@ -1,204 +1,158 @@
-// The main window's character commands: adding typed text, Unicode blocks, the characters of a
-// text file and the full charset; removing the selected character, typed ones and those the
-// face lacks; and the status line's note of the characters the face lacks.
+// The main window's "Name" and "Character" lists and its character commands: the face or font
+// file drawn with, the selected character and its borders, finding a character, and the dialogs
+// of the Tools menu.
 
 #include <QComboBox>
 #include <QFile>
-#include <QLocale>
-#include <QStringList>
-#include <algorithm>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QSpinBox>
 #include <string_view>
 
-#include "engine/text/unicode_text.h"
-#include "engine/text/windows1252.h"
-#include "files/io/character_file.h"
-#include "files/project/project_file.h"
 #include "ui/add_characters_dialog.h"
 #include "ui/builder_dialog.h"
-#include "ui/character_caption.h"
 #include "ui/character_set_dialog.h"
-#include "ui/export_command.h"
 #include "ui/file_prompts.h"
-#include "ui/sentence.h"
+#include "ui/list_controls.h"
+#include "ui/recent_files.h"
 #include "ui_builder_dialog.h"
 
 namespace vemro {
 
 namespace {
 
-// How many of the characters the face lacks the status line shows.
-constexpr std::size_t kMissingShown = 8;
-
-QString count(std::size_t number) {
-    return QLocale(QLocale::English).toString(qulonglong{number});
-}
-
-// The code points of text typed in Qt: surrogate pairs joined.
-std::vector<char32_t> codePointsOf(const QString& text) {
-    return joinUtf16(std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()),
-                                         static_cast<std::size_t>(text.size())));
-}
-
-QString characters(std::size_t number) {
-    return number == 1 ? QObject::tr("1 character")
-                       : QObject::tr("%1 characters").arg(count(number));
-}
-
-// What adding chosen characters did: added, already in the list, lacking from the face (left
-// out of the blocks).
-QString addedNote(std::size_t added, std::size_t already, std::size_t lacking, const QString& face,
-                  const QStringList& blocks) {
-    if (added == 0 && already == 0 && lacking > 0) {
-        const QString named = blocks.size() <= 3 ? joinNames(blocks)
-                                                 : QObject::tr("the %1 blocks").arg(blocks.size());
-        return QObject::tr("%1 has none of the %2 of %3.").arg(face, characters(lacking), named);
-    }
-    if (added == 0 && lacking == 0 && already > 0) {
-        return already == 1
-                   ? QObject::tr("The character was in the list already.")
-                   : QObject::tr("All %1 were in the list already.").arg(characters(already));
-    }
-    QStringList rest;
-    if (already > 0) {
-        rest.append(already == 1 ? QObject::tr("1 was in the list already")
-                                 : QObject::tr("%1 were in the list already").arg(count(already)));
-    }
-    if (lacking > 0) {
-        rest.append(QObject::tr("%1 lacks %2").arg(face, count(lacking)));
-    }
-    if (added == 0) {
-        return rest.isEmpty() ? QObject::tr("Added no characters.")
-                              : QObject::tr("Added no characters: %1.").arg(joinNames(rest));
-    }
-    return rest.isEmpty() ? QObject::tr("Added %1.").arg(characters(added))
-                          : QObject::tr("Added %1; %2.").arg(characters(added), joinNames(rest));
+std::u16string_view utf16(const QString& text) {
+    return {reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size())};
 }
 
 }  // namespace
 
-QString BuilderDialog::missingCharactersNote(const AtlasResult& result) {
-    // Without a face every character would count; the font problem says that already.
-    if (result.fontName.empty()) {
-        return {};
+void BuilderDialog::connectLists() {
+    connect(ui_->nameCombo, &QComboBox::activated, this, [this](int index) { chooseFace(index); });
+    connect(ui_->characterCombo, &QComboBox::activated, this, [this] { selectCharacter(); });
+    connect(ui_->characterFindEdit, &QLineEdit::textEdited, this, [this] { findCharacter(false); });
+    connect(ui_->characterFindEdit, &QLineEdit::returnPressed, this,
+            [this] { findCharacter(true); });
+    for (const bool left : {true, false}) {
+        QSpinBox* spin = left ? ui_->charBorderLeftSpin : ui_->charBorderRightSpin;
+        connect(spin, &QSpinBox::textChanged, this, [this, left] { applyCharacterBorder(left); });
+        connect(spin, &QAbstractSpinBox::editingFinished, this, [this] { session_->endRun(); });
     }
-    const std::vector<char32_t> missing = charactersMissingFromFont(result);
-    if (missing.empty()) {
-        return {};
-    }
-    QStringList shown;
-    for (std::size_t i = 0; i < std::min(missing.size(), kMissingShown); ++i) {
-        shown.append(shownCharacter(missing[i]));
-    }
-    if (missing.size() > kMissingShown) {
-        shown.append(QStringLiteral("..."));
-    }
-    const QString face = QString::fromStdString(result.fontName);
-    return missing.size() == 1
-               ? tr("1 character is not in %1: %2").arg(face, shown.join(QLatin1Char(' ')))
-               : tr("%1 characters are not in %2: %3")
-                     .arg(count(missing.size()), face, shown.join(QLatin1Char(' ')));
 }
 
-std::optional<std::size_t> BuilderDialog::addCharacters(const QString& text,
-                                                        const std::vector<char32_t>& characters) {
-    const auto fresh = static_cast<std::size_t>(
-        std::count_if(characters.begin(), characters.end(),
-                      [this](char32_t code) { return !document_.project.glyphs.contains(code); }));
-    const std::size_t total = document_.project.glyphs.size() + fresh;
-    if (total > static_cast<std::size_t>(kMaxProjectCharacters)) {
-        prompts_.showError(this, tr("Could not add characters"),
-                           tr("That would make %1 characters; a project holds at most %2.")
-                               .arg(count(total), count(kMaxProjectCharacters)));
-        return std::nullopt;
+void BuilderDialog::chooseFace(int index) {
+    // The entry of the font file in use is the current choice already.
+    if (lists_->isFontFileEntry(index)) {
+        session_->edit("Font", [](Document&) {});
+    } else {
+        session_->chooseInstalledFace(ui_->nameCombo->itemText(index).toStdString());
     }
-    editProject(text, [&characters](Project& project) {
-        for (const char32_t code : characters) {
-            project.glyphs.addCharacter(code);
-        }
-    });
-    return fresh;
+    refresh();
 }
 
-void BuilderDialog::noteAdded(std::optional<std::size_t> added, std::size_t chosen,
-                              std::size_t lacking, const QStringList& blocks) {
-    if (!added) {
+void BuilderDialog::useFontFile() {
+    // The dialog starts beside the font file in use, else where the other dialogs start.
+    const std::string& current = project().font.fontFile;
+    const QString proposed =
+        current.empty()
+            ? startFolder()
+            : QFileInfo(QFile::decodeName(QByteArray::fromStdString(current))).absoluteFilePath();
+    const std::optional<QString> chosen = prompts_.askFontFilePath(this, proposed);
+    if (!chosen) {
         return;
     }
-    note_ = addedNote(*added, chosen - *added, lacking, QString::fromStdString(result_->fontName),
-                      blocks);
-    updateStatus();
+    const QString path = QFileInfo(*chosen).absoluteFilePath();
+    const std::string file = QFile::encodeName(path).toStdString();
+    const Result<std::vector<FontFileFace>> faces = session_->inspectFontFile(file);
+    if (!succeeded(faces ? Status::success() : Status::failure(faces.message()),
+                   tr("Could not use the font file"))) {
+        return;
+    }
+    std::size_t pick = 0;
+    if (faces->size() > 1) {
+        QStringList captions;
+        for (const FontFileFace& face : faces.value()) {
+            captions.append(QString::fromStdString(EditingSession::faceCaption(face)));
+        }
+        const std::optional<qsizetype> answer =
+            prompts_.askFontFace(this, QFileInfo(path).fileName(), captions);
+        if (!answer || *answer < 0 || *answer >= captions.size()) {
+            return;
+        }
+        pick = static_cast<std::size_t>(*answer);
+    }
+    recent_->rememberFolderOf(path);
+    session_->useFontFile(file, faces.value()[pick]);
+    refresh();
 }
 
-void BuilderDialog::toolsAddCharacters() {
+void BuilderDialog::selectCharacter() {
+    const int index = ui_->characterCombo->currentIndex();
+    lists_->showSelectedCharacter(project().glyphs);
+    const Glyph* glyph =
+        index >= 0 ? project().glyphs.glyphAt(static_cast<std::size_t>(index)) : nullptr;
+    // A border outside the spins' range is kept as the spins show it.
+    const std::int32_t left = ui_->charBorderLeftSpin->value();
+    const std::int32_t right = ui_->charBorderRightSpin->value();
+    if (glyph != nullptr && (left != glyph->charBorderLeft || right != glyph->charBorderRight)) {
+        session_->setCharacterBorders(static_cast<std::size_t>(index), left, right);
+        refresh();
+    }
+}
+
+void BuilderDialog::findCharacter(bool next) {
+    const QString query = ui_->characterFindEdit->text();
+    const int found = lists_->findCharacter(query, next);
+    // A query that names nothing in the list is marked; the selection stays.
+    const bool missing = found < 0 && !query.trimmed().isEmpty();
+    ui_->characterFindEdit->setStyleSheet(
+        missing ? QStringLiteral("QLineEdit { background: #ffd9d9; }") : QString());
+    if (found >= 0) {
+        lists_->selectCharacter(found);
+        selectCharacter();
+    }
+}
+
+void BuilderDialog::applyCharacterBorder(bool left) {
+    const int index = ui_->characterCombo->currentIndex();
+    if (index >= 0) {
+        QSpinBox* spin = left ? ui_->charBorderLeftSpin : ui_->charBorderRightSpin;
+        session_->setCharacterBorder(static_cast<std::size_t>(index), left, spin->value());
+        refresh();
+    }
+}
+
+void BuilderDialog::addCharacters() {
     AddCharactersDialog dialog(this);
     dialog.exec();
     // The typed text counts however the dialog was closed.
-    addCharacters(tr("Add characters"),
-                  distinctAddableCharacters(codePointsOf(dialog.characters())));
+    succeeded(session_->addTypedText(utf16(dialog.characters())), tr("Could not add characters"));
+    refresh();
 }
 
-void BuilderDialog::toolsAddCharacterSet() {
+void BuilderDialog::addCharacterSet() {
     // The counts are of the face the project uses now.
     const std::shared_ptr<const AtlasResult> atlas = waitForResult();
     CharacterSetDialog dialog(atlas->fontCharacters, QString::fromStdString(atlas->fontName), this);
-    if (dialog.exec() != QDialog::Accepted) {
-        return;
-    }
-    const CharacterSetDialog::Choice chosen = dialog.choice();
-    noteAdded(addCharacters(tr("Add character set"), chosen.characters), chosen.characters.size(),
-              chosen.lacking, chosen.blocks);
-}
-
-void BuilderDialog::toolsAddCharactersFromFile() {
-    const std::optional<QString> path = prompts_.askCharacterFilePath(this, startFolder());
-    if (!path) {
-        return;
-    }
-    const Result<std::vector<char32_t>> read =
-        readCharacterFile(QFile::encodeName(*path).toStdString());
-    if (!read) {
-        prompts_.showError(this, tr("Could not add characters"), sentence(read.message()));
-        return;
-    }
-    noteAdded(addCharacters(tr("Add characters from file"), read.value()), read.value().size());
-}
-
-void BuilderDialog::toolsAddFullCharset() {
-    editProject(tr("Add Torvyn Charset"), [](Project& project) {
-        for (int code = 32; code <= 255; ++code) {
-            project.glyphs.addCharacter(windows1252ToUnicode(static_cast<std::uint8_t>(code)));
-        }
-    });
-}
-
-void BuilderDialog::removeCharacters(const QString& text, const std::vector<char32_t>& characters) {
-    editProject(text, [&characters](Project& project) {
-        for (const char32_t code : characters) {
-            project.glyphs.removeCharacter(code);
-        }
-    });
-}
-
-void BuilderDialog::toolsRemoveCharacter() {
-    const int index = ui_->characterCombo->currentIndex();
-    if (const Glyph* glyph = index >= 0
-                                 ? document_.project.glyphs.glyphAt(static_cast<std::size_t>(index))
-                                 : nullptr) {
-        removeCharacters(tr("Remove character"), {glyph->code});
+    if (dialog.exec() == QDialog::Accepted) {
+        succeeded(session_->addCharacterSet(dialog.choice()), tr("Could not add characters"));
+        refresh();
     }
 }
 
-void BuilderDialog::toolsRemoveCharacters() {
+void BuilderDialog::addCharactersFromFile() {
+    if (const std::optional<QString> path = prompts_.askCharacterFilePath(this, startFolder())) {
+        succeeded(session_->addCharactersFromFile(QFile::encodeName(*path).toStdString()),
+                  tr("Could not add characters"));
+        refresh();
+    }
+}
+
+void BuilderDialog::removeCharacters() {
     AddCharactersDialog dialog(this, AddCharactersDialog::Purpose::Remove);
     if (dialog.exec() == QDialog::Accepted) {
-        removeCharacters(tr("Remove characters"), codePointsOf(dialog.characters()));
-    }
-}
-
-void BuilderDialog::toolsRemoveMissingCharacters() {
-    const std::shared_ptr<const AtlasResult> atlas = waitForResult();
-    if (!atlas->fontName.empty()) {
-        removeCharacters(tr("Remove characters the face lacks"), charactersMissingFromFont(*atlas));
+        session_->removeTypedText(utf16(dialog.characters()));
+        refresh();
     }
 }
 

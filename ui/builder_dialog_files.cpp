@@ -1,7 +1,5 @@
-// The main window's file commands: the project's file and title, New, Open, Save, Export, the
-// unsaved-changes question, and dropped files.
-
-#include "ui/builder_dialog.h"
+// The main window's file commands: New, Open, Save, Export with the questions they ask, the
+// unsaved-changes question, the message about values a file asks for, and dropped files.
 
 #include <QCloseEvent>
 #include <QDragEnterEvent>
@@ -13,14 +11,14 @@
 #include <QStringList>
 #include <QTimer>
 #include <QUrl>
+#include <algorithm>
 
-#include "files/project/project_file.h"
-#include "files/project/project_opener.h"
-#include "ui/export_command.h"
+#include "session/export_run.h"
+#include "session/session_text.h"
+#include "ui/builder_dialog.h"
 #include "ui/file_prompts.h"
-#include "ui/project_controls.h"
+#include "ui/list_controls.h"
 #include "ui/recent_files.h"
-#include "ui/sentence.h"
 #include "ui_builder_dialog.h"
 
 namespace vemro {
@@ -31,15 +29,16 @@ std::string localPath(const QString& path) {
     return QFile::encodeName(path).toStdString();
 }
 
+QString shownPath(const std::string& path) {
+    return QFile::decodeName(QByteArray::fromStdString(path));
+}
+
 std::optional<QString> droppedProject(const QMimeData* mime) {
-    if (mime == nullptr || !mime->hasUrls()) {
+    if (mime == nullptr || !mime->hasUrls() || mime->urls().size() != 1 ||
+        !mime->urls().front().isLocalFile()) {
         return std::nullopt;
     }
-    const QList<QUrl> urls = mime->urls();
-    if (urls.size() != 1 || !urls.front().isLocalFile()) {
-        return std::nullopt;
-    }
-    QString path = urls.front().toLocalFile();
+    QString path = mime->urls().front().toLocalFile();
     if (!path.endsWith(QStringLiteral(".fnt"), Qt::CaseInsensitive)) {
         return std::nullopt;
     }
@@ -48,48 +47,37 @@ std::optional<QString> droppedProject(const QMimeData* mime) {
 
 }  // namespace
 
-void BuilderDialog::updateTitle() {
-    const QString name =
-        projectPath_.isEmpty() ? tr("Untitled") : QFileInfo(projectPath_).fileName();
-    setWindowTitle(tr("%1[*] - Vemro Font builder").arg(name));
-    setWindowFilePath(projectPath_);
-    setWindowModified(hasUnsavedChanges());
-}
-
 QString BuilderDialog::startFolder() const {
-    return projectPath_.isEmpty() ? recent_->lastFolder() : QFileInfo(projectPath_).absolutePath();
+    const QString path = projectPath();
+    return path.isEmpty() ? recent_->lastFolder() : QFileInfo(path).absolutePath();
 }
 
 void BuilderDialog::fileNew() {
     if (!confirmDiscardChanges()) {
         return;
     }
-    controls_->clearCharacterSelection();
-    editProject(tr("New"), [](Project& project) { project.glyphs.clearGlyphs(); });
-    clearLoadMessage();
-    projectPath_.clear();
-    markSaved();
+    lists_->clearCharacterSelection();
+    session_->newProject();
+    showLoadMessage({}, {});
+    refresh();
 }
 
 bool BuilderDialog::fileSave() {
-    return projectPath_.isEmpty() ? fileSaveAs() : saveTo(projectPath_);
+    return projectPath().isEmpty() ? fileSaveAs() : saveTo(projectPath());
 }
 
 bool BuilderDialog::fileSaveAs() {
-    const QString proposed = projectPath_.isEmpty() ? recent_->lastFolder() : projectPath_;
+    const QString proposed = projectPath().isEmpty() ? recent_->lastFolder() : projectPath();
     const std::optional<QString> path = prompts_.askSaveProjectPath(this, proposed);
     return path && saveTo(*path);
 }
 
 bool BuilderDialog::saveTo(const QString& path) {
-    const Status status = saveProject(localPath(path), document_);
-    if (!status) {
-        prompts_.showError(this, tr("Could not save the font project"), sentence(status.message()));
+    if (!succeeded(session_->save(localPath(path)), tr("Could not save the font project"))) {
         return false;
     }
-    projectPath_ = QFileInfo(path).absoluteFilePath();
-    recent_->add(projectPath_);
-    markSaved();
+    recent_->add(projectPath());
+    refresh();
     return true;
 }
 
@@ -109,85 +97,77 @@ void BuilderDialog::fileOpenRecent(const QString& path) {
 }
 
 bool BuilderDialog::openProjectFile(const QString& path) {
-    const QString title = tr("Could not open the font project");
-    // A value the file stores that matches nothing on offer keeps the current choice.
-    Result<OpenedProject> opened =
-        openProject(localPath(path), renderer_.faceNames(), document_.project);
-    if (!opened) {
-        prompts_.showError(this, title, sentence(opened.message()));
+    const Result<std::vector<std::string>> opened = session_->open(localPath(path));
+    if (!succeeded(opened ? Status::success() : Status::failure(opened.message()),
+                   tr("Could not open the font project"))) {
         return false;
     }
-    const AtlasSize size = opened->document.project.textureSize;
-    if (!AtlasSize::isValidSide(size.width) || !AtlasSize::isValidSide(size.height)) {
-        prompts_.showError(this, title,
-                           tr("%1 asks for a %2 x %3 texture; each side must be 1 to %4 pixels.")
-                               .arg(QFileInfo(path).fileName())
-                               .arg(size.width)
-                               .arg(size.height)
-                               .arg(AtlasSize::kMaxSide));
-        return false;
-    }
-
-    // Another file is another piece of work: what was done before cannot be taken back into it,
-    // and nothing chosen in it stays selected.
-    history_->clear();
-    controls_->clearCharacterSelection();
-    restoreDocument(opened->document);
-    showLoadMessage(path, opened->warnings);
-    projectPath_ = QFileInfo(path).absoluteFilePath();
-    recent_->add(projectPath_);
-    markSaved();
+    // Nothing chosen in the work before stays selected.
+    lists_->clearCharacterSelection();
+    showLoadMessage(path, opened.value());
+    recent_->add(projectPath());
+    refresh();
     return true;
 }
 
 void BuilderDialog::showLoadMessage(const QString& path, const std::vector<std::string>& warnings) {
+    QLabel* label = ui_->loadMessageLabel;
     if (warnings.empty()) {
-        clearLoadMessage();
+        label->clear();
+        label->hide();
         return;
     }
     QStringList lines;
     lines.append(tr("%1 asks for values that are not on offer here:")
                      .arg(QFileInfo(path).fileName().toHtmlEscaped()));
     for (const std::string& warning : warnings) {
-        lines.append(QStringLiteral("&bull; ") + sentence(warning).toHtmlEscaped());
+        lines.append(QStringLiteral("&bull; ") +
+                     QString::fromStdString(sentence(warning)).toHtmlEscaped());
     }
-    ui_->loadMessageLabel->setTextFormat(Qt::RichText);
-    ui_->loadMessageLabel->setText(lines.join(QStringLiteral("<br>")));
-    ui_->loadMessageLabel->show();
-}
-
-void BuilderDialog::clearLoadMessage() {
-    ui_->loadMessageLabel->clear();
-    ui_->loadMessageLabel->hide();
+    label->setTextFormat(Qt::RichText);
+    label->setText(lines.join(QStringLiteral("<br>")));
+    label->show();
 }
 
 void BuilderDialog::fileExport() {
-    const ExportPlace place{startFolder(), QFileInfo(projectPath_).completeBaseName(),
-                            projectPath_};
-    // The files hold the atlas of the project as it is now; choosing the format keeps it.
-    const std::shared_ptr<const AtlasResult> atlas = waitForResult();
-    const ExportOutcome outcome =
-        runExport(this, prompts_, document_, *atlas, place,
-                  [this](DescriptorFormat format) { chooseExportFormat(format); });
-    if (!outcome.chosenPath.isEmpty()) {
-        recent_->rememberFolderOf(outcome.chosenPath);
-    }
-    if (!outcome.written.isEmpty()) {
-        note_ = tr("Exported %1.").arg(joinNames(outcome.written));
-        if (!outcome.leftovers.isEmpty()) {
-            note_ += QLatin1Char(' ') + outcome.leftovers;
-        }
-        updateStatus();
-    }
-}
-
-void BuilderDialog::chooseExportFormat(DescriptorFormat format) {
-    if (format == document_.exportSettings.format) {
+    waitForResult();
+    ExportRun run(*session_);
+    const QString title = tr("Export Font");
+    if (run.offers().empty()) {
         return;
     }
-    editDocument(tr("Export format"),
-                 [format](Document& document) { document.exportSettings.format = format; });
-    controls_->showExportSettings(document_.exportSettings);
+    if (const std::optional<std::string> cut = run.cutQuestion();
+        cut && !prompts_.confirm(this, title, QString::fromStdString(*cut), tr("Export"))) {
+        return;
+    }
+    QList<ExportFormat> formats;
+    for (const ExportOffer& offer : run.offers()) {
+        formats.append(
+            {QString::fromStdString(offer.caption), QString::fromStdString(offer.extension)});
+    }
+    const std::optional<ExportChoice> choice = prompts_.askExportPath(
+        this, formats, static_cast<qsizetype>(run.storedOffer()),
+        shownPath(run.proposedPath(localPath(startFolder()))),
+        [&run](const QString& path, qsizetype format) {
+            return shownPath(run.nameFor(localPath(path), static_cast<std::size_t>(format)));
+        });
+    if (!choice) {
+        return;
+    }
+    recent_->rememberFolderOf(choice->path);
+    const QString failed = tr("Could not export the font");
+    if (!succeeded(run.choose(localPath(choice->path),
+                              static_cast<std::size_t>(std::max<qsizetype>(choice->format, 0))),
+                   failed)) {
+        return;
+    }
+    if (const std::optional<std::string> replace = run.replaceQuestion();
+        replace &&
+        !prompts_.confirm(this, title, QString::fromStdString(*replace), tr("Replace"))) {
+        return;
+    }
+    succeeded(run.write(), failed);
+    refresh();
 }
 
 bool BuilderDialog::confirmDiscardChanges() {
@@ -203,19 +183,6 @@ bool BuilderDialog::confirmDiscardChanges() {
             break;
     }
     return false;
-}
-
-std::vector<std::uint8_t> BuilderDialog::projectBytes() const {
-    return encodeProjectFile(projectFileFor(document_));
-}
-
-bool BuilderDialog::hasUnsavedChanges() const {
-    return projectBytes() != savedProject_;
-}
-
-void BuilderDialog::markSaved() {
-    savedProject_ = projectBytes();
-    updateTitle();
 }
 
 void BuilderDialog::closeEvent(QCloseEvent* event) {
@@ -239,13 +206,7 @@ void BuilderDialog::dropEvent(QDropEvent* event) {
     }
     event->acceptProposedAction();
     // Questions and messages come after the drop has finished, not inside it.
-    QTimer::singleShot(0, this, [this, file = *path] { openDroppedProject(file); });
-}
-
-void BuilderDialog::openDroppedProject(const QString& path) {
-    if (confirmDiscardChanges()) {
-        openProjectFile(path);
-    }
+    QTimer::singleShot(0, this, [this, file = *path] { fileOpenRecent(file); });
 }
 
 }  // namespace vemro

@@ -21,10 +21,8 @@ public:
     // view keeps its state); otherwise the model is reset and true returned.
     bool setCharacters(const GlyphList& glyphs);
 
-    // The first row at or after from, going round to the top, whose character the query names:
-    // the character typed itself, or its code as U+XXXX, u+xxxx or bare hex digits. A single
-    // character that is also a hex digit ("A") is first looked for as the character, then as
-    // the code. -1 when no row matches.
+    // The first row at or after from, going round to the top, whose character the query names
+    // (see findCharacter); -1 when no row matches.
     int find(const QString& query, int from = 0) const;
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;

@@ -7,7 +7,6 @@
 #include <utility>
 
 #include "engine/text/unicode_blocks.h"
-#include "engine/text/unicode_text.h"
 #include "ui_character_set_dialog.h"
 
 namespace vemro {
@@ -99,36 +98,9 @@ std::vector<std::size_t> CharacterSetDialog::selectedBlocks() const {
     return picked;
 }
 
-CharacterSetDialog::Choice CharacterSetDialog::choice() const {
-    Choice chosen;
-    const std::vector<char32_t>& face = *faceCharacters_;
-    if (ui_->everyCharacterCheck->isChecked()) {
-        std::copy_if(face.begin(), face.end(), std::back_inserter(chosen.characters),
-                     isAddableCharacter);
-        return chosen;
-    }
-    const bool onlyFace = ui_->onlyFaceCheck->isChecked();
-    for (const std::size_t index : selectedBlocks()) {
-        const UnicodeBlock& block = unicodeBlocks()[index];
-        chosen.blocks.append(QString::fromStdString(block.name));
-        const std::size_t before = chosen.characters.size();
-        if (onlyFace) {
-            const auto first = std::lower_bound(face.begin(), face.end(), block.first);
-            const auto last = std::upper_bound(first, face.end(), block.last);
-            std::copy_if(first, last, std::back_inserter(chosen.characters), isAddableCharacter);
-        }
-        std::size_t all = 0;
-        for (char32_t code = block.first; code <= block.last; ++code) {
-            if (isAddableCharacter(code)) {
-                ++all;
-                if (!onlyFace) {
-                    chosen.characters.push_back(code);
-                }
-            }
-        }
-        chosen.lacking += all - (chosen.characters.size() - before);
-    }
-    return chosen;
+CharacterSetChoice CharacterSetDialog::choice() const {
+    return chooseCharacterSet(*faceCharacters_, selectedBlocks(), ui_->onlyFaceCheck->isChecked(),
+                              ui_->everyCharacterCheck->isChecked());
 }
 
 }  // namespace vemro

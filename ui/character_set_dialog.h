@@ -6,6 +6,8 @@
 #include <memory>
 #include <vector>
 
+#include "session/character_set_choice.h"
+
 namespace Ui {
 class CharacterSetDialog;
 }
@@ -25,16 +27,9 @@ public:
                        const QString& faceName, QWidget* parent = nullptr);
     ~CharacterSetDialog() override;
 
-    // What Add takes: the characters picked, ascending (those of every selected block, whether
-    // the find field shows it or not, or every character of the face; never a control
-    // character or an unassigned code point), how many characters of the blocks were left out
-    // as the face lacks them, and the blocks' names (none for every character of the face).
-    struct Choice {
-        std::vector<char32_t> characters;
-        std::size_t lacking = 0;
-        QStringList blocks;
-    };
-    Choice choice() const;
+    // What Add takes: the characters of every selected block, whether the find field shows it
+    // or not, or every character of the face.
+    CharacterSetChoice choice() const;
 
 private:
     void filterBlocks(const QString& text);

@@ -25,9 +25,9 @@ double sample(const AtlasPage& page, double x, double y) {
     return top * (1.0 - ty) + bottom * ty;
 }
 
-std::uint8_t coverage(double value, double valuesPerPixel) {
-    const double half = std::max(valuesPerPixel, 1e-6) / 2.0;
-    const double t = std::clamp((value - (128.0 - half)) / (2.0 * half), 0.0, 1.0);
+std::uint8_t coverage(double value, const AtlasEncoding& encoding, double pixels) {
+    const double half = std::max(encoding.valuesPerPixel() * pixels, 1e-6) / 2.0;
+    const double t = std::clamp((value - (encoding.edgeValue() - half)) / (2.0 * half), 0.0, 1.0);
     return static_cast<std::uint8_t>(std::lround(t * t * (3.0 - 2.0 * t) * 255.0));
 }
 

@@ -4,6 +4,7 @@
 
 namespace vemro {
 
+struct AtlasEncoding;
 struct AtlasPage;
 
 // A distance-field page drawn as a game draws it: the field sampled between its pixels and
@@ -16,10 +17,10 @@ namespace field_rendering {
 // page's edge take the edge's values.
 double sample(const AtlasPage& page, double x, double y);
 
-// The coverage a field value gives where one screen pixel spans `valuesPerPixel` of the field's
-// values (128 / spread per atlas pixel, divided by the magnification): smoothstep from half
-// that below 128 to half that above, 0..255.
-std::uint8_t coverage(double value, double valuesPerPixel);
+// The coverage a field value gives where one screen pixel spans `pixels` atlas pixels (the
+// magnification's inverse) of a field of the encoding: smoothstep over one screen pixel's worth
+// of values around the outline's value, 0..255.
+std::uint8_t coverage(double value, const AtlasEncoding& encoding, double pixels);
 
 }  // namespace field_rendering
 }  // namespace vemro

@@ -85,13 +85,12 @@ QImage compose(const AtlasPage* page, QRect region) {
 }
 
 QImage composeField(const AtlasPage* page, QPointF origin, QSizeF step, QSize size,
-                    std::int32_t spread) {
+                    const AtlasEncoding& encoding) {
     QImage image(size, QImage::Format_RGB32);
     const int pageWidth = page != nullptr ? page->width : 0;
     const int pageHeight = page != nullptr ? page->height : 0;
-    // One view pixel spans this many of the field's values: 128 / spread per atlas pixel.
-    const double valuesPerPixel =
-        128.0 / std::max(spread, 1) * std::max(step.width(), step.height());
+    // One view pixel spans this many atlas pixels.
+    const double pixels = std::max(step.width(), step.height());
     for (int j = 0; j < size.height(); ++j) {
         auto* out = reinterpret_cast<QRgb*>(image.scanLine(j));
         const double y = origin.y() + (j + 0.5) * step.height();
@@ -100,8 +99,8 @@ QImage composeField(const AtlasPage* page, QPointF origin, QSizeF step, QSize si
             const double x = origin.x() + (i + 0.5) * step.width();
             const int column = static_cast<int>(std::floor(x));
             if (column < pageWidth && row < pageHeight) {
-                const std::uint8_t value =
-                    field_rendering::coverage(field_rendering::sample(*page, x, y), valuesPerPixel);
+                const std::uint8_t value = field_rendering::coverage(
+                    field_rendering::sample(*page, x, y), encoding, pixels);
                 out[i] = kBlack | (QRgb{value} * 0x010101u);
             } else {
                 fillHatch(out + i, column, row, 1);

@@ -2,10 +2,10 @@
 
 #include <QImage>
 #include <QRect>
-#include <cstdint>
 
 namespace vemro {
 
+struct AtlasEncoding;
 struct AtlasPage;
 
 namespace preview_canvas {
@@ -25,9 +25,9 @@ QImage compose(const AtlasPage* page, QRect region);
 // A distance-field page rendered for the screen (field_rendering.h): an image of `size` view
 // pixels whose pixel (i, j) shows the canvas at origin + ((i + 0.5) x step.width, (j + 0.5) x
 // step.height), the field there thresholded with a ramp of one view pixel, white on black; the
-// hatch beyond the page. `spread` is the field's.
+// hatch beyond the page. `encoding` is the field's.
 QImage composeField(const AtlasPage* page, QPointF origin, QSizeF step, QSize size,
-                    std::int32_t spread);
+                    const AtlasEncoding& encoding);
 
 }  // namespace preview_canvas
 }  // namespace vemro

@@ -83,7 +83,7 @@ void PreviewView::setFieldRendered(bool rendered) {
 }
 
 bool PreviewView::rendersField() const {
-    if (!fieldRendered_ || result_ == nullptr || !result_->effects.distanceField) {
+    if (!fieldRendered_ || result_ == nullptr || !result_->encoding.isField()) {
         return false;
     }
     const auto page = static_cast<std::size_t>(page_);
@@ -102,7 +102,7 @@ const QImage& PreviewView::fieldPart(QRect region, QSize size) {
         // View pixels map onto canvas pixels as the stretched canvas part would.
         const QSizeF step(double(sourceWidth()) / width(), double(sourceHeight()) / height());
         part_ = preview_canvas::composeField(&result_->pages[page], region.topLeft(), step, size,
-                                             result_->effects.spread);
+                                             result_->encoding);
         partRegion_ = region;
         partViewSize_ = size;
     }

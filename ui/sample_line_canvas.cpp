@@ -40,7 +40,8 @@ QRgb blendColour(QRgb ground, const std::uint8_t* colour) {
 QImage compose(const AtlasResult& result, const LaidOutLine& line, QRect region) {
     QImage image(region.size(), QImage::Format_RGB32);
     image.fill(Qt::black);
-    if (!result.pages.empty() && result.pages.front().channels == 4) {
+    const bool colour = result.encoding.kind == AtlasKind::Colour;
+    if (colour) {
         // Colours are seen over the checkerboard the preview shows them on, so that a black
         // outline or shadow shows.
         for (int y = 0; y < region.height(); ++y) {
@@ -67,7 +68,7 @@ QImage compose(const AtlasResult& result, const LaidOutLine& line, QRect region)
             auto* out = reinterpret_cast<QRgb*>(image.scanLine(y - region.y()));
             const int pageY = y - c.top + c.y;
             for (int x = target.left(); x <= target.right(); ++x) {
-                if (page.channels == 4) {
+                if (colour) {
                     const std::size_t at =
                         (static_cast<std::size_t>(pageY) * static_cast<std::size_t>(page.width) +
                          static_cast<std::size_t>(x - c.left + c.x)) *
@@ -92,7 +93,6 @@ QImage composeField(const AtlasResult& result, const LaidOutLine& line, QPointF 
                     QSize size) {
     QImage image(size, QImage::Format_RGB32);
     image.fill(Qt::black);
-    const double valuesPerPixel = 128.0 / std::max(result.effects.spread, 1) * step;
     for (const LaidOutChar& c : line.chars) {
         if (c.page < 0 || static_cast<std::size_t>(c.page) >= result.pages.size() || c.width <= 0 ||
             c.height <= 0) {
@@ -112,8 +112,8 @@ QImage composeField(const AtlasResult& result, const LaidOutLine& line, QPointF 
             const double y = origin.y() + (j + 0.5) * step - c.top + c.y;
             for (int i = i0; i < i1; ++i) {
                 const double x = origin.x() + (i + 0.5) * step - c.left + c.x;
-                const std::uint32_t alpha =
-                    field_rendering::coverage(field_rendering::sample(page, x, y), valuesPerPixel);
+                const std::uint32_t alpha = field_rendering::coverage(
+                    field_rendering::sample(page, x, y), result.encoding, step);
                 if (alpha != 0) {
                     out[i] = 0xFF000000u | blendWhite(qRed(out[i]), alpha) * 0x010101u;
                 }

@@ -163,7 +163,7 @@ void SampleTextView::paintEvent(QPaintEvent* /*event*/) {
     const int right = std::min(atlasAt(viewport()->width(), origin.x()) + 1, bounds_.right());
     const int top = std::max(atlasAt(0, origin.y()) - 1, bounds_.top());
     const int bottom = std::min(atlasAt(viewport()->height(), origin.y()) + 1, bounds_.bottom());
-    if (fieldRendered_ && result_->effects.distanceField) {
+    if (fieldRendered_ && result_->encoding.isField()) {
         // At the view's resolution: view pixel (i, j) shows atlas (i - origin) / scale.
         const QPointF start(-origin.x() / s, -origin.y() / s);
         painter.drawImage(QPoint(0, 0), sample_line_canvas::composeField(

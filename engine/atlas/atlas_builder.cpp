@@ -17,16 +17,6 @@ namespace {
 // The fewest new characters a batch that draws holds.
 constexpr std::size_t kLeastBatch = 8;
 
-PackingSettings usablePacking(const PackingSettings& stored) {
-    PackingSettings packing = stored;
-    if (packing.packer != PackerKind::Rows && packing.packer != PackerKind::Tight) {
-        packing.packer = PackerKind::Rows;
-    }
-    packing.spacing =
-        std::clamp(packing.spacing, PackingSettings::kMinSpacing, PackingSettings::kMaxSpacing);
-    return packing;
-}
-
 }  // namespace
 
 AtlasBuilder::AtlasBuilder(FontRenderer& renderer) : cache_(renderer) {}
@@ -49,10 +39,9 @@ std::int32_t AtlasBuilder::placeCells(PackerKind packer, const std::vector<PackI
                                       const PackOptions& options, AtlasResult& result) {
     std::vector<PackPosition> positions = packItems(packer, items, options);
     place(positions, result);
-    const bool field = result.effects.distanceField;
-    const std::vector<std::size_t> past = cellsPastInkBudget(
-        result.glyphs, options.page, result.lineHeight,
-        field ? kMaxDistanceFieldPixels : kMaxAtlasPixels, field ? result.effects.spread : 0);
+    const std::vector<std::size_t> past =
+        cellsPastInkBudget(result.glyphs, options.page, result.lineHeight,
+                           inkBudgetFor(result.encoding), result.encoding.spread);
     std::int32_t lastPage = 0;
     for (const PackPosition& position : positions) {
         lastPage = std::max(lastPage, position.page);
@@ -73,17 +62,18 @@ std::int32_t AtlasBuilder::placeCells(PackerKind packer, const std::vector<PackI
 
 std::shared_ptr<const AtlasResult> AtlasBuilder::rebuild(const Project& project) {
     const std::int32_t factor = drawingFactor(project);
-    const EffectSettings effects = usableEffects(project.effects);
+    const EffectSettings effects = appliedEffects(project.effects);
+    const AtlasEncoding encoding = atlasEncodingFor(effects);
     const EffectPadding padding = effectPadding(effects);
-    const bool anyEffect = hasColourPages(effects) || effects.distanceField;
+    const bool anyEffect = encoding.kind != AtlasKind::Coverage;
     const std::int32_t outlineWidth = effects.outline ? effects.outlineWidth : 0;
-    const auto side = [](std::int32_t value) { return std::clamp(value, 1, AtlasSize::kMaxSide); };
-    const AtlasSize largest{side(project.textureSize.width), side(project.textureSize.height)};
-    const PackingSettings packing = usablePacking(project.packing);
+    const AtlasSize largest = project.textureSize;
+    const PackingSettings& packing = project.packing;
     const FontBorders& borders = project.fontBorders;
     cache_.useFont(fontRequestFor(project));
 
     auto result = std::make_shared<AtlasResult>();
+    result->encoding = encoding;
     result->factor = factor;
     result->fontBorders = borders;
     result->effects = effects;
@@ -106,9 +96,8 @@ std::shared_ptr<const AtlasResult> AtlasBuilder::rebuild(const Project& project)
     // are only measured. Drawing decides nothing: every character whose cell shows is drawn
     // when the pages are drawn.
     const std::int64_t pageArea = std::int64_t{largest.width} * largest.height;
-    const std::int64_t budget =
-        std::min(packing.multiplePages ? pageArea * maxPagesFor(largest) : pageArea,
-                 effects.distanceField ? kMaxDistanceFieldPixels : kMaxAtlasPixels);
+    const std::int64_t budget = std::min(
+        packing.multiplePages ? pageArea * maxPagesFor(largest) : pageArea, inkBudgetFor(encoding));
     learnWidths(project, factor, borders.left + borders.right + padding.left + padding.right,
                 std::int64_t{std::max(cellHeight, 0)} + packing.spacing, packing.spacing, budget,
                 outlineWidth);
@@ -132,7 +121,7 @@ std::shared_ptr<const AtlasResult> AtlasBuilder::rebuild(const Project& project)
     for (AtlasPage& page : result->pages) {
         page.width = texture.width;
         page.height = texture.height;
-        page.channels = hasColourPages(effects) ? 4 : 1;
+        page.channels = encoding.channels;
     }
     draw(factor, borders.top + padding.top, *result);
     return result;
@@ -216,7 +205,7 @@ std::vector<PlacedGlyph> AtlasBuilder::measure(const Project& project, std::int3
 
 void AtlasBuilder::draw(std::int32_t factor, std::int32_t inkTop, AtlasResult& result) {
     const EffectSettings& effects = result.effects;
-    const bool colour = hasColourPages(effects);
+    const bool colour = result.encoding.kind == AtlasKind::Colour;
     const std::int32_t outlineWidth = effects.outline ? effects.outlineWidth : 0;
     // The ink of every character that shows, reduced on all threads first, and with colour
     // effects composed.

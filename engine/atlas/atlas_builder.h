@@ -37,9 +37,9 @@ public:
     // the calling thread alone. The helpers come from the pool the program shares.
     void setThreadCount(int threads);
 
-    // The atlas of the project. Never fails: a font that cannot be made gives empty cells and
-    // says why in the result's fontProblem. A texture side outside 1..AtlasSize::kMaxSide is
-    // brought into that range, and so are the spacing and the packer. At most
+    // The atlas of the project, whose values lie in their ranges (withinRanges). Never fails: a
+    // font that cannot be made gives empty cells and says why in the result's fontProblem. At
+    // most
     // maxPagesFor(texture) pages are drawn, and ink of at most kMaxAtlasPixels (a distance field's
     // kMaxDistanceFieldPixels; cellsPastInkBudget); cells past either are placed below the last
     // page.

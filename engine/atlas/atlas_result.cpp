@@ -22,11 +22,12 @@ const std::vector<KerningPair>& kerningOf(const AtlasResult& result) {
 
 bool operator==(const AtlasResult& left, const AtlasResult& right) {
     return left.textureSize == right.textureSize && left.pages == right.pages &&
-           left.glyphs == right.glyphs && left.factor == right.factor &&
-           left.fontBorders == right.fontBorders && left.effects == right.effects &&
-           left.effectPadding == right.effectPadding && left.lineHeight == right.lineHeight &&
-           left.ascent == right.ascent && left.lineSpacing == right.lineSpacing &&
-           left.spacing == right.spacing && kerningOf(left) == kerningOf(right) &&
+           left.glyphs == right.glyphs && left.encoding == right.encoding &&
+           left.factor == right.factor && left.fontBorders == right.fontBorders &&
+           left.effects == right.effects && left.effectPadding == right.effectPadding &&
+           left.lineHeight == right.lineHeight && left.ascent == right.ascent &&
+           left.lineSpacing == right.lineSpacing && left.spacing == right.spacing &&
+           kerningOf(left) == kerningOf(right) &&
            left.glyphsOutsideTexture == right.glyphsOutsideTexture &&
            left.fontName == right.fontName && charactersOf(left) == charactersOf(right) &&
            left.fontProblem == right.fontProblem;

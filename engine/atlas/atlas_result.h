@@ -7,19 +7,21 @@
 #include <vector>
 
 #include "engine/font/font_renderer.h"
+#include "engine/project/atlas_kind.h"
 #include "engine/project/atlas_size.h"
 #include "engine/project/effect_settings.h"
 #include "engine/project/font_borders.h"
 
 namespace vemro {
 
-// One texture of the atlas, exactly the texture's size, top row first: 8-bit coverage (or a
-// distance field), or with colour effects 32-bit red, green, blue and straight alpha.
+// One texture of the atlas, exactly the texture's size, top row first, holding what the result's
+// encoding says: 8-bit coverage or a distance field, or 32-bit red, green, blue and straight
+// alpha.
 struct AtlasPage {
     std::int32_t width = 0;
     std::int32_t height = 0;
     std::vector<std::uint8_t> pixels;  // width x height x channels, row-major
-    std::int32_t channels = 1;         // 1 or 4
+    std::int32_t channels = 1;         // the encoding's
 
     // The value of an 8-bit page, or channel `channel` of a colour page, at (x, y).
     std::uint8_t at(std::int32_t x, std::int32_t y, std::int32_t channel = 0) const {
@@ -67,11 +69,13 @@ struct AtlasResult {
     // Always at least one page.
     std::vector<AtlasPage> pages;
     std::vector<PlacedGlyph> glyphs;
+    // What the pages hold and how their values are read.
+    AtlasEncoding encoding;
     // The supersampling factor the glyphs were drawn with, 1..4.
     std::int32_t factor = 1;
     // The padding of every cell, as the project gave it.
     FontBorders fontBorders;
-    // The effects as the pages hold them (usableEffects: a distance field has no outline or
+    // The effects as the pages hold them (appliedEffects: a distance field has no outline or
     // shadow), and what they add around every glyph's ink inside its cell.
     EffectSettings effects;
     EffectPadding effectPadding;

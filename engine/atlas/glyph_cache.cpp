@@ -38,8 +38,8 @@ std::int32_t floorMod(std::int32_t value, std::int32_t divisor) {
 ReducedInk reduce(const GlyphImage& image, std::int32_t inkA, std::int32_t factor) {
     // An image whose bytes fall short of its size counts as one without ink.
     const bool whole = image.width > 0 && image.height > 0 &&
-                       image.coverage.size() >= static_cast<std::size_t>(image.width) *
-                                                    static_cast<std::size_t>(image.height);
+                       image.pixels.size() >= static_cast<std::size_t>(image.width) *
+                                                  static_cast<std::size_t>(image.height);
     if (!whole || factor < 1) {
         return ReducedInk{};
     }
@@ -47,13 +47,13 @@ ReducedInk reduce(const GlyphImage& image, std::int32_t inkA, std::int32_t facto
     const std::int32_t pad = floorMod(first - inkA, factor);
     ReducedInk ink;
     if (pad == 0) {
-        ink = reduceInk(image.coverage.data(), image.width, image.height, image.top, factor);
+        ink = reduceInk(image.pixels.data(), image.width, image.height, image.top, factor);
     } else {
         // Empty columns in front put the image's first column where the grid has it.
         const std::int32_t width = image.width + pad;
         std::vector<std::uint8_t> padded(static_cast<std::size_t>(width) * image.height, 0);
         for (std::int32_t y = 0; y < image.height; ++y) {
-            const auto row = image.coverage.begin() + static_cast<std::ptrdiff_t>(y) * image.width;
+            const auto row = image.pixels.begin() + static_cast<std::ptrdiff_t>(y) * image.width;
             std::copy(row, row + image.width,
                       padded.begin() + static_cast<std::ptrdiff_t>(y) * width + pad);
         }

@@ -4,7 +4,13 @@
 #include <cmath>
 #include <unordered_map>
 
+#include "engine/pack/pack_options.h"
+
 namespace vemro {
+
+std::int64_t inkBudgetFor(const AtlasEncoding& encoding) {
+    return encoding.isField() ? kMaxDistanceFieldPixels : kMaxAtlasPixels;
+}
 
 std::vector<std::size_t> cellsPastInkBudget(const std::vector<PlacedGlyph>& cells, AtlasSize page,
                                             std::int32_t lineHeight, std::int64_t budget,

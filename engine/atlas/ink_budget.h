@@ -9,6 +9,10 @@
 
 namespace vemro {
 
+// The ink an atlas of the encoding draws at most: kMaxAtlasPixels, a distance field's
+// kMaxDistanceFieldPixels (pack_options.h).
+std::int64_t inkBudgetFor(const AtlasEncoding& encoding);
+
 // The cells whose ink an atlas does not draw, so that a rebuild draws a bounded amount of ink.
 // Every character that shows is drawn whole, at the font's full size; cells that overlap
 // (negative widths) or are narrower than their ink (negative character borders) let far more

@@ -7,12 +7,12 @@ namespace vemro::field {
 
 std::uint8_t encodeDistance(float distance, double spread) {
     // Rounded half up; clamped first, so the value is never negative.
-    const double value = std::clamp(128 + distance * 128 / spread, 0.0, 255.0);
+    const double value = std::clamp(kEdgeValue + distance * valuesPerPixel(spread), 0.0, 255.0);
     return static_cast<std::uint8_t>(value + 0.5);
 }
 
 double decodeDistance(std::uint8_t value, double spread) {
-    return (static_cast<double>(value) - 128) * spread / 128;
+    return (static_cast<double>(value) - kEdgeValue) / valuesPerPixel(spread);
 }
 
 void encodeField(const FieldView& field, double spread, std::uint8_t* out, std::ptrdiff_t stride) {

@@ -29,22 +29,28 @@ struct FontRequest {
     friend bool operator==(const FontRequest&, const FontRequest&) = default;
 };
 
+// What the pixels of a glyph image hold.
+enum class GlyphPixels : std::uint8_t {
+    Coverage,   // how much of each pixel the ink covers, 0..255
+    Distances,  // a signed distance field, encoded as engine/field/field_encoding.h says
+};
+
 // One character of a font, as drawing produces it.
 struct GlyphImage {
     // Signed distance from the drawing position to the left edge of the black box.
     std::int32_t a = 0;
     // Width of the black box in pixels, at least 1 (a character without ink gives 1).
     std::int32_t b = 1;
-    // The ink: a coverage bitmap whose top-left pixel lands at (x + a - margin, y + top) when the
-    // character cell's top-left corner is drawn at (x, y). Its first and last columns hold ink
-    // and width == b whenever there is any ink; without ink width and height are 0.
+    // The image: its top-left pixel lands at (x + a - margin, y + top) when the character cell's
+    // top-left corner is drawn at (x, y). Coverage has ink in its first and last columns and
+    // width == b whenever there is any ink; without ink width and height are 0.
     std::int32_t top = 0;
     std::int32_t width = 0;
     std::int32_t height = 0;
-    std::vector<std::uint8_t> coverage;  // width x height bytes, row-major, 0..255
-    // A distance field reaches `margin` pixels past the black box on every side; its image is the
-    // whole field (width == b + 2 x margin), and a pixel holds 128 on the outline, more inside
-    // and less outside. 0 for coverage.
+    GlyphPixels holds = GlyphPixels::Coverage;
+    std::vector<std::uint8_t> pixels;  // width x height bytes, row-major
+    // How far the image reaches past the black box on every side: 0 for coverage; a distance
+    // field's whole field, its spread on each side (width == b + 2 x margin).
     std::int32_t margin = 0;
 };
 

@@ -2,32 +2,22 @@
 
 #include <algorithm>
 
+#include "engine/project/atlas_kind.h"
+
 namespace vemro {
 
-EffectSettings usableEffects(const EffectSettings& stored) {
-    using E = EffectSettings;
+EffectSettings appliedEffects(const EffectSettings& stored) {
     EffectSettings effects = stored;
-    effects.outlineWidth =
-        std::clamp(effects.outlineWidth, E::kMinOutlineWidth, E::kMaxOutlineWidth);
-    effects.shadowX = std::clamp(effects.shadowX, E::kMinShadowOffset, E::kMaxShadowOffset);
-    effects.shadowY = std::clamp(effects.shadowY, E::kMinShadowOffset, E::kMaxShadowOffset);
-    effects.shadowBlur = std::clamp(effects.shadowBlur, E::kMinShadowBlur, E::kMaxShadowBlur);
-    effects.spread = std::clamp(effects.spread, E::kMinSpread, E::kMaxSpread);
-    if (effects.distanceField) {
+    if (atlasEncodingFor(effects).isField()) {
         effects.outline = false;
         effects.shadow = false;
     }
     return effects;
 }
 
-bool hasColourPages(const EffectSettings& effects) {
-    return !effects.distanceField &&
-           (effects.outline || effects.shadow || !(effects.fill == Rgb{255, 255, 255}));
-}
-
 EffectPadding effectPadding(const EffectSettings& effects) {
-    if (effects.distanceField) {
-        return EffectPadding{effects.spread, effects.spread, effects.spread, effects.spread};
+    if (const AtlasEncoding encoding = atlasEncodingFor(effects); encoding.isField()) {
+        return EffectPadding{encoding.spread, encoding.spread, encoding.spread, encoding.spread};
     }
     const std::int32_t outline = effects.outline ? effects.outlineWidth : 0;
     EffectPadding padding{outline, outline, outline, outline};

@@ -59,13 +59,8 @@ struct EffectPadding {
     friend bool operator==(const EffectPadding&, const EffectPadding&) = default;
 };
 
-// The settings as a rebuild applies them: every value brought into its range, and outline and
-// shadow off in a distance field.
-EffectSettings usableEffects(const EffectSettings& stored);
-
-// Whether pages hold 32-bit colour (fill, outline and shadow composed) rather than 8 bits: with
-// an outline, a shadow or a fill other than white, and no distance field.
-bool hasColourPages(const EffectSettings& effects);
+// The settings as a rebuild applies them: outline and shadow do not apply to a distance field.
+EffectSettings appliedEffects(const EffectSettings& stored);
 
 // What the applied effects add around the ink: the outline's width on every side; the shadow's
 // blur around the outlined ink moved by its offset, on the sides it reaches; a distance field's

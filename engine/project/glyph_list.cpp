@@ -4,6 +4,12 @@
 
 namespace vemro {
 
+GlyphList::GlyphList(std::initializer_list<Glyph> glyphs) {
+    for (const Glyph& glyph : glyphs) {
+        append(glyph);
+    }
+}
+
 bool GlyphList::addCharacter(char32_t code) {
     if (contains(code)) {
         return false;

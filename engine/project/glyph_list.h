@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <initializer_list>
 #include <unordered_map>
 #include <vector>
 
@@ -14,6 +15,10 @@ namespace vemro {
 // never re-sorted. Looking a character up costs the same however long the list is.
 class GlyphList {
 public:
+    GlyphList() = default;
+    // The glyphs as they are, duplicates included.
+    GlyphList(std::initializer_list<Glyph> glyphs);
+
     // Appends a glyph for code unless one with that code exists. Returns true when it appended.
     bool addCharacter(char32_t code);
 

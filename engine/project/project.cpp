@@ -1,6 +1,6 @@
 #include "engine/project/project.h"
 
-#include <algorithm>
+#include "engine/project/atlas_kind.h"
 
 namespace vemro {
 
@@ -11,19 +11,43 @@ Project startupProject(const std::string& faceName) {
     return project;
 }
 
+bool withinRanges(const Project& project) {
+    const auto in = [](std::int32_t value, std::int32_t low, std::int32_t high) {
+        return value >= low && value <= high;
+    };
+    const FontBorders& borders = project.fontBorders;
+    const FontSettings& font = project.font;
+    const PackingSettings& packing = project.packing;
+    const EffectSettings& effects = project.effects;
+    using B = FontBorders;
+    using F = FontSettings;
+    using E = EffectSettings;
+    return AtlasSize::isValidSide(project.textureSize.width) &&
+           AtlasSize::isValidSide(project.textureSize.height) &&
+           in(borders.left, B::kMin, B::kMax) && in(borders.top, B::kMin, B::kMax) &&
+           in(borders.right, B::kMin, B::kMax) && in(borders.bottom, B::kMin, B::kMax) &&
+           in(font.size, F::kMinSize, F::kMaxSize) &&
+           in(font.factor, F::kMinFactor, F::kMaxFactor) &&
+           (packing.packer == PackerKind::Rows || packing.packer == PackerKind::Tight) &&
+           in(packing.spacing, PackingSettings::kMinSpacing, PackingSettings::kMaxSpacing) &&
+           in(effects.outlineWidth, E::kMinOutlineWidth, E::kMaxOutlineWidth) &&
+           in(effects.shadowX, E::kMinShadowOffset, E::kMaxShadowOffset) &&
+           in(effects.shadowY, E::kMinShadowOffset, E::kMaxShadowOffset) &&
+           in(effects.shadowBlur, E::kMinShadowBlur, E::kMaxShadowBlur) &&
+           in(effects.spread, E::kMinSpread, E::kMaxSpread);
+}
+
 std::int32_t pixelHeightFor(std::int32_t size, std::int32_t factor) {
-    const std::int64_t points =
-        std::int64_t{std::clamp(size, FontSettings::kMinSize, FontSettings::kMaxSize)} *
-        std::clamp(factor, FontSettings::kMinFactor, FontSettings::kMaxFactor);
+    const std::int64_t points = std::int64_t{size} * factor;
     // points x 96 / 72, rounded to nearest with halves away from zero (points is positive).
     return static_cast<std::int32_t>((points * 96 + 36) / 72);
 }
 
 std::int32_t drawingFactor(const Project& project) {
-    if (project.effects.distanceField) {
+    if (atlasEncodingFor(project.effects).isField()) {
         return 1;
     }
-    return std::clamp(project.font.factor, FontSettings::kMinFactor, FontSettings::kMaxFactor);
+    return project.font.factor;
 }
 
 FontRequest fontRequestFor(const Project& project) {
@@ -36,9 +60,9 @@ FontRequest fontRequestFor(const Project& project) {
     request.weight = settings.weight;
     request.antialiased = settings.quality != FontSettings::kQualityNonAntialiased;
     request.italic = settings.italic;
-    if (project.effects.distanceField) {
+    if (const AtlasEncoding encoding = atlasEncodingFor(project.effects); encoding.isField()) {
         request.distanceField = true;
-        request.spread = usableEffects(project.effects).spread;
+        request.spread = encoding.spread;
     }
     return request;
 }

@@ -15,6 +15,8 @@ namespace vemro {
 
 // Everything a project is: the inputs of an atlas. The window shows it in its controls and
 // writes every change into it; the project file stores it; a rebuild turns it into an atlas.
+// Its values are brought into their ranges where they enter (the project file, the command line,
+// the window's controls), so that the engine takes them as they are (withinRanges).
 // A plain value: copies are independent, and two projects are equal when every setting is, so
 // two equal projects make the same atlas.
 struct Project {
@@ -37,13 +39,17 @@ struct Project {
 // kerning on.
 Project startupProject(const std::string& faceName);
 
+// Whether every value the engine computes with lies in its range: the texture's sides in
+// 1..AtlasSize::kMaxSide, the font borders, size and supersampling factor, the packer and the
+// spacing, and the effects' widths, offsets, blur and spread, each within its settings' limits.
+bool withinRanges(const Project& project);
+
 // Pixel em height for a size in points at a fixed 96 pixels per inch: size x factor x 96 / 72
-// rounded to nearest, halves away from zero. The size is first brought into 5..100 and the
-// factor into 1..4.
+// rounded to nearest, halves away from zero.
 std::int32_t pixelHeightFor(std::int32_t size, std::int32_t factor);
 
-// The supersampling factor a rebuild draws with: the project's, brought into 1..4; 1 for a
-// distance field, which is drawn from the outline at the atlas's own size.
+// The supersampling factor a rebuild draws with: the project's; 1 for a distance field, which is
+// drawn from the outline at the atlas's own size.
 std::int32_t drawingFactor(const Project& project);
 
 // The font a project asks for: its face (or font file) and style at

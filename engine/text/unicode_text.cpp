@@ -86,6 +86,14 @@ bool isAddableCharacter(char32_t code) {
            type != U_LINE_SEPARATOR && type != U_PARAGRAPH_SEPARATOR;
 }
 
+bool isVisibleCharacter(char32_t code) {
+    if (!isAddableCharacter(code)) {
+        return false;
+    }
+    const auto type = static_cast<UCharCategory>(u_charType(static_cast<UChar32>(code)));
+    return type != U_SPACE_SEPARATOR && type != U_FORMAT_CHAR && type != U_PRIVATE_USE_CHAR;
+}
+
 std::vector<char32_t> joinUtf16(std::u16string_view text) {
     std::vector<char32_t> codes;
     codes.reserve(text.size());

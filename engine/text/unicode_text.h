@@ -15,6 +15,11 @@ namespace vemro {
 // (U+2028, U+2029), which break lines as CR and LF do.
 bool isAddableCharacter(char32_t code);
 
+// Whether an addable character shows as itself in a message: it has a shape of its own, so it is
+// no space or other separator, no format character (a joiner, a direction mark) and no private
+// use character.
+bool isVisibleCharacter(char32_t code);
+
 // The code points of UTF-16 text: surrogate pairs joined into one (astral characters such as
 // emoji), unpaired surrogates left out.
 std::vector<char32_t> joinUtf16(std::u16string_view text);

@@ -61,7 +61,7 @@ std::optional<std::string> scalarText(const toml::node& value) {
 // `false`. Returns what is wrong with the value instead, as a sentence.
 std::optional<std::string> settingsOf(const ExportOption& option, const Entry& entry,
                                       const Folders& folders, std::vector<BuildSetting>& settings) {
-    const bool takesArgument = *option.placeholder != '\0';
+    const bool takesArgument = !option.placeholder.empty();
     const std::string what = takesArgument ? std::string("give ") + option.placeholder
                                            : std::string("give true or false");
     std::vector<std::string> arguments;

@@ -22,7 +22,7 @@ void printIndented(std::ostream& stream, std::string_view text, std::size_t inde
 void printOptions(std::ostream& stream, unsigned where) {
     for (const ExportOption* option : optionsTakenBy(where)) {
         stream << "  " << optionNames(*option);
-        if (*option->placeholder != '\0') {
+        if (!option->placeholder.empty()) {
             stream << " " << option->placeholder;
         }
         stream << "\n";

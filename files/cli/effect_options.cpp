@@ -61,10 +61,12 @@ Status setShadow(const std::string& argument, Document& document, FontRenderer&)
     const std::optional<std::vector<std::uint8_t>> colour =
         parts.size() == 4 ? hexBytes(parts[3], 4) : std::nullopt;
     if (!x || !y || !blur || (parts.size() == 4 && !colour)) {
-        return Status::failure("\"" + argument +
-                               "\" is not a shadow: give DX,DY,BLUR with offsets of -16 to 16 "
-                               "and a blur of 0 to 8 pixels, and after a comma a colour and "
-                               "opacity RRGGBBAA if wanted");
+        return Status::failure(
+            "\"" + argument + "\" is not a shadow: give DX,DY,BLUR with offsets of " +
+            std::to_string(E::kMinShadowOffset) + " to " + std::to_string(E::kMaxShadowOffset) +
+            " and a blur of " + std::to_string(E::kMinShadowBlur) + " to " +
+            std::to_string(E::kMaxShadowBlur) +
+            " pixels, and after a comma a colour and opacity RRGGBBAA if wanted");
     }
     EffectSettings& effects = document.project.effects;
     effects.shadow = true;

@@ -1,8 +1,11 @@
+#include <string>
+
 #include "files/cli/character_options.h"
 #include "files/cli/effect_options.h"
 #include "files/cli/export_options.h"
 #include "files/cli/font_options.h"
 #include "files/cli/layout_options.h"
+#include "files/export/exporter.h"
 
 namespace vemro {
 
@@ -12,7 +15,16 @@ using F = ExportOptionFailure;
 using A = ArgumentKind;
 using R = OptionRole;
 
-constexpr ExportOption kExportOptions[] = {
+// "1 to 16": a range as messages and the help lines give it.
+std::string span(std::int32_t low, std::int32_t high) {
+    return std::to_string(low) + " to " + std::to_string(high);
+}
+
+// The table is made once, on first use: some help lines are made from the settings' limits and
+// from the format table.
+std::span<const ExportOption> optionTable() {
+    using E = EffectSettings;
+    static const ExportOption kExportOptions[] = {
     // The run.
     {.name = "--project",
      .placeholder = "PROJECT.fnt",
@@ -85,7 +97,7 @@ constexpr ExportOption kExportOptions[] = {
      .argument = A::file},
     {.name = "--size",
      .placeholder = "PT",
-     .help = "the size in points, 5 to 100",
+     .help = "the size in points, " + span(FontSettings::kMinSize, FontSettings::kMaxSize),
      .apply = setSize,
      .failure = F::usage},
     {.name = "--px",
@@ -122,7 +134,7 @@ constexpr ExportOption kExportOptions[] = {
      .argument = A::choice,
      .choices = "antialiased non-antialiased"},
     {.name = "--factor",
-     .placeholder = "1..4",
+     .placeholder = std::to_string(FontSettings::kMinFactor) + ".." + std::to_string(FontSettings::kMaxFactor),
      .help = "draw at this many times the size and reduce (supersampling)",
      .apply = setFactor,
      .failure = F::usage,
@@ -130,7 +142,8 @@ constexpr ExportOption kExportOptions[] = {
      .choices = "1 2 3 4"},
     {.name = "--border",
      .placeholder = "L,T,R,B",
-     .help = "empty pixels around every glyph (0 to 16 each; one number for all four)",
+     .help = "empty pixels around every glyph (" + span(FontBorders::kMin, FontBorders::kMax) +
+                 " each; one number for all four)",
      .apply = setBorders,
      .failure = F::usage},
     // The characters.
@@ -157,7 +170,7 @@ constexpr ExportOption kExportOptions[] = {
     // The texture and the files.
     {.name = "--texture",
      .placeholder = "WxH",
-     .help = "the texture's width and height (each 1 to 4096), e.g. 1024x512",
+     .help = "the texture's width and height (each " + span(1, AtlasSize::kMaxSide) + "), e.g. 1024x512",
      .apply = setTexture,
      .failure = F::usage},
     {.name = "--fit",
@@ -197,12 +210,13 @@ constexpr ExportOption kExportOptions[] = {
      .choices = "rows tight"},
     {.name = "--spacing",
      .placeholder = "N",
-     .help = "empty pixels between cells, 0 to 16",
+     .help = "empty pixels between cells, " + span(PackingSettings::kMinSpacing, PackingSettings::kMaxSpacing),
      .apply = setSpacing,
      .failure = F::usage},
     {.name = "--format",
-     .placeholder = "tfd|bmfont-text|bmfont-xml|bmfont-binary|json",
-     .help = "the descriptor to write (default: the project's choice, else tfd)",
+     .placeholder = formatNames("|", "|"),
+     .help = "the descriptor to write (default: the project's choice, else " +
+                 registeredExporters().front()->name() + ")",
      .apply = setFormat,
      .failure = F::usage,
      .argument = A::format},
@@ -235,7 +249,8 @@ constexpr ExportOption kExportOptions[] = {
      .failure = F::usage},
     {.name = "--outline",
      .placeholder = "W[,RRGGBB]",
-     .help = "an outline W pixels wide (1 to 16), black or of the colour given",
+     .help = "an outline W pixels wide (" + span(E::kMinOutlineWidth, E::kMaxOutlineWidth) +
+                 "), black or of the colour given",
      .apply = setOutline,
      .failure = F::usage,
      .opposite = "--no-outline"},
@@ -247,7 +262,8 @@ constexpr ExportOption kExportOptions[] = {
      .argument = A::none},
     {.name = "--shadow",
      .placeholder = "DX,DY,BLUR[,RRGGBBAA]",
-     .help = "a shadow moved by DX,DY (-16 to 16) and blurred by BLUR (0 to 8) pixels",
+     .help = "a shadow moved by DX,DY (" + span(E::kMinShadowOffset, E::kMaxShadowOffset) +
+                 ") and blurred by BLUR (" + span(E::kMinShadowBlur, E::kMaxShadowBlur) + ") pixels",
      .apply = setShadow,
      .failure = F::usage,
      .opposite = "--no-shadow"},
@@ -259,7 +275,8 @@ constexpr ExportOption kExportOptions[] = {
      .argument = A::none},
     {.name = "--sdf",
      .placeholder = "SPREAD",
-     .help = "a signed distance field reaching SPREAD (2 to 32) pixels from the outline",
+     .help = "a signed distance field reaching SPREAD (" + span(E::kMinSpread, E::kMaxSpread) +
+                 ") pixels from the outline",
      .apply = setDistanceField,
      .failure = F::usage,
      .opposite = "--no-field"},
@@ -270,11 +287,13 @@ constexpr ExportOption kExportOptions[] = {
      .failure = F::usage,
      .argument = A::none},
 };
+    return kExportOptions;
+}
 
 }  // namespace
 
 std::span<const ExportOption> exportOptions() {
-    return kExportOptions;
+    return optionTable();
 }
 
 }  // namespace vemro

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cstring>
 #include <sstream>
 
 #include "engine/text/unicode_blocks.h"
@@ -76,7 +75,7 @@ Result<ParsedArguments> parseOptions(std::span<const std::string> args,
             return Parsed::failure("unknown option \"" + arg + "\"");
         }
         ExportOverride given{option, std::string()};
-        if (std::strlen(option->placeholder) > 0) {
+        if (!option->placeholder.empty()) {
             if (i + 1 == args.size()) {
                 return Parsed::failure("\"" + arg + "\" needs an argument (" + option->placeholder +
                                        ")");
@@ -102,7 +101,7 @@ Result<std::vector<ExportOverride>> parseExportOptions(std::span<const std::stri
             return Parsed::failure("unknown option \"" + arg + "\"");
         }
         ExportOverride given{option, std::string()};
-        if (std::strlen(option->placeholder) > 0) {
+        if (!option->placeholder.empty()) {
             if (i + 1 == args.size()) {
                 return Parsed::failure("\"" + arg + "\" needs an argument (" + option->placeholder +
                                        ")");

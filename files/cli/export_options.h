@@ -55,8 +55,8 @@ inline constexpr unsigned kSettingPlaces = kExportCommand | kExportFlag | kBuild
 // and the shell completion are made from.
 struct ExportOption {
     const char* name;         // as typed, "--" included
-    const char* placeholder;  // what its argument is, for --help; empty when it takes none
-    const char* help;         // one line for --help
+    std::string placeholder;  // what its argument is, for --help; empty when it takes none
+    std::string help;         // one line for --help
     // Applies the argument to the document, or says in a sentence what is wrong with it. The
     // renderer is the one the export rebuilds with. Null for the options of the run.
     Status (*apply)(const std::string& argument, Document& document, FontRenderer& renderer);

@@ -171,7 +171,9 @@ Status setBorders(const std::string& argument, Document& document, FontRenderer&
     if ((parts.size() != 1 && parts.size() != 4) || sides.size() != parts.size()) {
         return Status::failure("\"" + argument +
                                "\" is not a border: give LEFT,TOP,RIGHT,BOTTOM or one number "
-                               "for all four, each 0 to 16 pixels");
+                               "for all four, each " +
+                               std::to_string(FontBorders::kMin) + " to " +
+                               std::to_string(FontBorders::kMax) + " pixels");
     }
     if (sides.size() == 1) {
         sides.assign(4, sides[0]);

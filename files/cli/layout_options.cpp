@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "files/cli/option_arguments.h"
+#include "files/export/exporter.h"
 
 namespace vemro {
 
@@ -71,13 +72,12 @@ Status setSpacing(const std::string& argument, Document& document, FontRenderer&
 
 // --format tfd|bmfont-text|bmfont-xml|bmfont-binary|json.
 Status setFormat(const std::string& argument, Document& document, FontRenderer&) {
-    const std::optional<DescriptorFormat> format = descriptorFormatNamed(argument);
-    if (!format) {
-        return Status::failure("\"" + argument +
-                               "\" is no format: give tfd, bmfont-text, bmfont-xml, bmfont-binary "
-                               "or json");
+    const Exporter* format = findExporter(argument);
+    if (format == nullptr) {
+        return Status::failure("\"" + argument + "\" is no format: give " +
+                               formatNames(", ", " or "));
     }
-    document.exportSettings.format = *format;
+    document.exportSettings.format = format->format();
     return Status::success();
 }
 

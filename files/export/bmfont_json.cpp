@@ -61,7 +61,8 @@ Result<std::vector<std::uint8_t>> encodeBmfontJson(const FontDescription& d) {
         {"kernings", std::move(kernings)},
     };
     if (d.distanceRange > 0) {
-        font["distanceField"] = Json{{"fieldType", "sdf"}, {"distanceRange", d.distanceRange}};
+        font["distanceField"] =
+            Json{{"fieldType", d.fieldType}, {"distanceRange", d.distanceRange}};
     }
     // Every string went through descriptorString, so it is valid UTF-8 and dump cannot throw.
     const std::string text = font.dump() + "\n";

@@ -60,7 +60,7 @@ Result<std::vector<std::uint8_t>> encodeBmfontXml(const FontDescription& d) {
 
     if (d.distanceRange > 0) {
         pugi::xml_node field = font.append_child("distanceField");
-        set(field, "fieldType", std::string("sdf"));
+        set(field, "fieldType", d.fieldType);
         set(field, "distanceRange", d.distanceRange);
     }
 

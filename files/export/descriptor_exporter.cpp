@@ -3,12 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "files/export/bmfont_binary.h"
-#include "files/export/bmfont_json.h"
-#include "files/export/bmfont_text.h"
-#include "files/export/bmfont_xml.h"
 #include "files/export/export_path.h"
-#include "files/export/font_description.h"
 #include "files/export/page_images.h"
 #include "files/io/atomic_file.h"
 
@@ -16,52 +11,14 @@ namespace vemro {
 
 namespace {
 
-Result<std::vector<std::uint8_t>> encode(DescriptorFormat format,
-                                         const FontDescription& description) {
-    switch (format) {
-        case DescriptorFormat::BmfontXml:
-            return encodeBmfontXml(description);
-        case DescriptorFormat::BmfontBinary:
-            return encodeBmfontBinary(description);
-        case DescriptorFormat::Json:
-            return encodeBmfontJson(description);
-        case DescriptorFormat::BmfontText:
-        case DescriptorFormat::Tfd:
-            break;
-    }
-    return encodeBmfontText(description);
-}
-
 std::size_t pageCount(const AtlasResult& result) {
     return std::max<std::size_t>(result.pages.size(), 1);
 }
 
 }  // namespace
 
-DescriptorExporter::DescriptorExporter(DescriptorFormat format) : format_(format) {}
-
-std::string DescriptorExporter::name() const {
-    return descriptorFormatName(format_);
-}
-
-std::string DescriptorExporter::displayName() const {
-    switch (format_) {
-        case DescriptorFormat::BmfontXml:
-            return "BMFont XML";
-        case DescriptorFormat::BmfontBinary:
-            return "BMFont binary";
-        case DescriptorFormat::Json:
-            return "BMFont JSON";
-        case DescriptorFormat::BmfontText:
-        case DescriptorFormat::Tfd:
-            break;
-    }
-    return "BMFont text";
-}
-
-std::string DescriptorExporter::fileExtension() const {
-    return format_ == DescriptorFormat::Json ? ".json" : ".fnt";
-}
+DescriptorExporter::DescriptorExporter(const FormatRow& row, Encode encode)
+    : Exporter(row), encode_(encode) {}
 
 std::vector<std::string> DescriptorExporter::targetFiles(const std::string& chosenPath,
                                                          const ExportSettings& settings,
@@ -86,7 +43,7 @@ ExportReport DescriptorExporter::writeFiles(const std::string& chosenPath, const
     // The descriptor is made first, so that a description the format cannot hold writes
     // nothing at all.
     const Result<std::vector<std::uint8_t>> descriptor =
-        encode(format_, describeFont(project, result, pageNames));
+        encode_(describeFont(project, result, pageNames));
     if (!descriptor) {
         report.failures.push_back("cannot write \"" + descriptorPath +
                                   "\": " + descriptor.message());

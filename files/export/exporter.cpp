@@ -1,11 +1,8 @@
 #include "files/export/exporter.h"
 
-#include <algorithm>
 #include <filesystem>
 
-#include "files/export/descriptor_exporter.h"
 #include "files/export/export_path.h"
-#include "files/export/tfd_exporter.h"
 #include "files/project/project_file.h"
 
 namespace vemro {
@@ -69,29 +66,6 @@ std::optional<std::string> exportTargetProblem(const std::vector<std::string>& t
         }
     }
     return std::nullopt;
-}
-
-const std::vector<const Exporter*>& registeredExporters() {
-    static const TfdExporter tfd;
-    static const DescriptorExporter text(DescriptorFormat::BmfontText);
-    static const DescriptorExporter xml(DescriptorFormat::BmfontXml);
-    static const DescriptorExporter binary(DescriptorFormat::BmfontBinary);
-    static const DescriptorExporter json(DescriptorFormat::Json);
-    static const std::vector<const Exporter*> exporters{&tfd, &text, &xml, &binary, &json};
-    return exporters;
-}
-
-const Exporter* findExporter(const std::string& name) {
-    const std::vector<const Exporter*>& exporters = registeredExporters();
-    const auto found =
-        std::find_if(exporters.begin(), exporters.end(),
-                     [&name](const Exporter* exporter) { return exporter->name() == name; });
-    return found == exporters.end() ? nullptr : *found;
-}
-
-const Exporter& exporterFor(DescriptorFormat format) {
-    const Exporter* exporter = findExporter(descriptorFormatName(format));
-    return exporter != nullptr ? *exporter : *registeredExporters().front();
 }
 
 }  // namespace vemro

@@ -20,19 +20,32 @@ struct ExportReport {
     bool ok() const { return failures.empty(); }
 };
 
-// One export format. The user picks one path; the format derives every file it writes from it
-// (for example NAME.tga and NAME.tfd from NAME.tga).
+// A format as the format table gives it (export_formats.cpp), besides its writer.
+struct FormatRow {
+    // The number project files store for it.
+    DescriptorFormat id;
+    // Its name on the command line ("tfd").
+    const char* name;
+    // The format as the window lists it, in the export dialog's file-type filter and the
+    // "Export" group ("TGA and .tfd").
+    const char* displayName;
+    // The extension of the path the user picks, with its dot (".tga").
+    const char* extension;
+};
+
+// One export format: its row of the format table and the writer of its files. The user picks
+// one path; the format derives every file it writes from it (for example NAME.tga and NAME.tfd
+// from NAME.tga).
 class Exporter {
 public:
+    explicit Exporter(const FormatRow& row) : row_(row) {}
     virtual ~Exporter() = default;
 
-    // The format's name on the command line ("tfd"), descriptorFormatName of its format.
-    virtual std::string name() const = 0;
-    // The format as the window lists it, in the export dialog's file-type filter and the
-    // "Export" group ("BMFont text").
-    virtual std::string displayName() const = 0;
-    // The extension of the path the user picks, with its dot (".tga").
-    virtual std::string fileExtension() const = 0;
+    const FormatRow& row() const { return row_; }
+    DescriptorFormat format() const { return row_.id; }
+    std::string name() const { return row_.name; }
+    std::string displayName() const { return row_.displayName; }
+    std::string fileExtension() const { return row_.extension; }
 
     // Every file write() would write for the chosen path, the export settings and this atlas, in
     // the order written.
@@ -60,6 +73,9 @@ protected:
     virtual ExportReport writeFiles(const std::string& chosenPath, const Project& project,
                                     const ExportSettings& settings,
                                     const AtlasResult& result) const = 0;
+
+private:
+    FormatRow row_;
 };
 
 // Why an export must not write its files, or nothing: one of them is the project's own file
@@ -69,13 +85,22 @@ protected:
 std::optional<std::string> exportTargetProblem(const std::vector<std::string>& targets,
                                                const std::string& projectPath);
 
-// The formats on offer, in the order the export prompt lists them; the first is the default.
+// The format table: every format on offer, one row each, in the order the export dialog, the
+// "Export" group and --help list them; the first is the default. Every DescriptorFormat up to
+// kLastDescriptorFormat has one.
 const std::vector<const Exporter*>& registeredExporters();
 
-// The registered format with that command-line name, or nullptr.
+// The format with that command-line name, or nullptr.
 const Exporter* findExporter(const std::string& name);
 
-// The registered format of the export settings.
+// The format a project's export settings store.
 const Exporter& exporterFor(DescriptorFormat format);
+
+// The format's command-line name ("json").
+const char* descriptorFormatName(DescriptorFormat format);
+
+// The command-line names of every format in the table's order, each after the first preceded
+// by `separator`, the last by `lastSeparator`: "tfd|bmfont-text|...|json", "tfd, ... or json".
+std::string formatNames(const char* separator, const char* lastSeparator);
 
 }  // namespace vemro

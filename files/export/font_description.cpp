@@ -39,14 +39,14 @@ FontDescription describeFont(const Project& project, const AtlasResult& result,
     description.padding = {borders.top, borders.right, borders.bottom, borders.left};
     description.spacing = {result.spacing, result.spacing};
     description.outline = result.effects.outline ? result.effects.outlineWidth : 0;
-    description.distanceRange = result.effects.distanceField ? 2 * result.effects.spread : 0;
+    description.distanceRange = result.encoding.distanceRange();
+    description.fieldType = result.encoding.fieldType();
 
     description.lineHeight = nearest(result.lineSpacing);
     description.base = nearest(result.ascent);
     description.scaleW = result.textureSize.width;
     description.scaleH = result.textureSize.height;
-    const bool colourPages = !result.pages.empty() && result.pages.front().channels == 4;
-    if (colourPages) {
+    if (result.encoding.kind == AtlasKind::Colour) {
         const std::int32_t held = result.effects.outline ? kChannelGlyphAndOutline : kChannelGlyph;
         description.alphaChnl = held;
         description.redChnl = held;

@@ -66,8 +66,10 @@ struct FontDescription {
     std::int32_t greenChnl = kChannelOne;
     std::int32_t blueChnl = kChannelOne;
     // For a distance field: the range in atlas pixels of distance the values 0..255 span (twice
-    // the spread); 0 without one. XML and JSON describe it as a distanceField of fieldType "sdf".
+    // the spread), and its type ("sdf"); 0 and empty without one. XML and JSON describe it as a
+    // distanceField of that fieldType.
     std::int32_t distanceRange = 0;
+    std::string fieldType;
     // The page files, named relative to the descriptor's folder; the page id is the index.
     std::vector<std::string> pages;
     std::vector<DescribedChar> chars;
@@ -95,7 +97,7 @@ struct FontDescription {
 //   green and blue 4); a colour page (effects) holds the composed glyph in all four channels (0,
 //   or 2, glyph and outline, with an outline), whatever the image kind asked for. Every
 //   character's chnl is 15;
-// - outline: the outline's width; distanceRange: twice a distance field's spread.
+// - outline: the outline's width; distanceRange and fieldType: the result's encoding's.
 FontDescription describeFont(const Project& project, const AtlasResult& result,
                              const std::vector<std::string>& pageFiles);
 

@@ -18,18 +18,6 @@ void record(const std::string& path, const Status& status, ExportReport& report)
 
 }  // namespace
 
-std::string TfdExporter::name() const {
-    return "tfd";
-}
-
-std::string TfdExporter::displayName() const {
-    return "TGA and .tfd";
-}
-
-std::string TfdExporter::fileExtension() const {
-    return ".tga";
-}
-
 std::vector<std::string> TfdExporter::targetFiles(const std::string& chosenPath,
                                                   const ExportSettings& /*settings*/,
                                                   const AtlasResult& result) const {

@@ -9,9 +9,7 @@ namespace vemro {
 // single-page atlas is written as NAME.tga and NAME.tfd alone.
 class TfdExporter final : public Exporter {
 public:
-    std::string name() const override;
-    std::string displayName() const override;
-    std::string fileExtension() const override;
+    using Exporter::Exporter;
 
 protected:
     std::vector<std::string> targetFiles(const std::string& chosenPath,

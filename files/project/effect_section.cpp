@@ -1,20 +1,27 @@
 #include "files/project/effect_section.h"
 
-#include "files/io/little_endian.h"
 #include "files/project/section_fields.h"
 
 namespace vemro {
 
 namespace {
 
-void putColour(std::vector<std::uint8_t>& out, const Rgb& colour) {
-    out.push_back(colour.red);
-    out.push_back(colour.green);
-    out.push_back(colour.blue);
+constexpr char kEffectsTag[] = "EFCT";
+// Fill 3, outline 8, shadow 17, distance field 5.
+constexpr std::size_t kEffectsPayloadBytes = 33;
+
+void writeColour(ByteWriter& out, const Rgb& colour) {
+    out.u8(colour.red);
+    out.u8(colour.green);
+    out.u8(colour.blue);
 }
 
-Rgb getColour(const std::vector<std::uint8_t>& bytes, std::size_t at) {
-    return Rgb{bytes[at], bytes[at + 1], bytes[at + 2]};
+Rgb readColour(ByteReader& in) {
+    Rgb colour;
+    colour.red = in.u8();
+    colour.green = in.u8();
+    colour.blue = in.u8();
+    return colour;
 }
 
 std::optional<std::string> rangeProblem(const char* what, std::int32_t value, std::int32_t low,
@@ -22,53 +29,50 @@ std::optional<std::string> rangeProblem(const char* what, std::int32_t value, st
     return sectionRangeProblem(kEffectsTag, what, value, low, high);
 }
 
-}  // namespace
-
-void appendEffectsSection(std::vector<std::uint8_t>& out, const EffectSettings& effects) {
-    putSectionTag(out, kEffectsTag);
-    putUint32(out, kEffectsPayloadBytes);
-    putColour(out, effects.fill);
-    out.push_back(effects.outline ? 1 : 0);
-    putInt32(out, effects.outlineWidth);
-    putColour(out, effects.outlineColour);
-    out.push_back(effects.shadow ? 1 : 0);
-    putInt32(out, effects.shadowX);
-    putInt32(out, effects.shadowY);
-    putInt32(out, effects.shadowBlur);
-    putColour(out, effects.shadowColour);
-    out.push_back(effects.shadowOpacity);
-    out.push_back(effects.distanceField ? 1 : 0);
-    putInt32(out, effects.spread);
+void writeEffects(ByteWriter& out, const Document& document) {
+    const EffectSettings& effects = document.project.effects;
+    writeColour(out, effects.fill);
+    out.u8(effects.outline ? 1 : 0);
+    out.i32(effects.outlineWidth);
+    writeColour(out, effects.outlineColour);
+    out.u8(effects.shadow ? 1 : 0);
+    out.i32(effects.shadowX);
+    out.i32(effects.shadowY);
+    out.i32(effects.shadowBlur);
+    writeColour(out, effects.shadowColour);
+    out.u8(effects.shadowOpacity);
+    out.u8(effects.distanceField ? 1 : 0);
+    out.i32(effects.spread);
 }
 
-std::optional<std::string> readEffectsSection(const std::vector<std::uint8_t>& bytes,
-                                              std::size_t at, std::size_t length,
-                                              std::optional<EffectSettings>& effects) {
-    if (length != kEffectsPayloadBytes) {
-        return sectionLengthProblem(kEffectsTag, length, kEffectsPayloadBytes);
-    }
-    for (const auto& [what, offset] :
-         {std::pair{"outline", 3}, std::pair{"shadow", 11}, std::pair{"distance field", 28}}) {
-        if (auto problem = sectionFlagProblem(kEffectsTag, what, bytes[at + offset])) {
+std::optional<std::string> readEffects(ByteReader& payload, Document& document) {
+    EffectSettings read;
+    read.fill = readColour(payload);
+    const std::uint8_t outline = payload.u8();
+    read.outlineWidth = payload.i32();
+    read.outlineColour = readColour(payload);
+    const std::uint8_t shadow = payload.u8();
+    read.shadowX = payload.i32();
+    read.shadowY = payload.i32();
+    read.shadowBlur = payload.i32();
+    read.shadowColour = readColour(payload);
+    read.shadowOpacity = payload.u8();
+    const std::uint8_t distanceField = payload.u8();
+    read.spread = payload.i32();
+    for (const auto& [what, flag] : {std::pair{"outline", outline}, std::pair{"shadow", shadow},
+                                     std::pair{"distance field", distanceField}}) {
+        if (auto problem = sectionFlagProblem(kEffectsTag, what, flag)) {
             return problem;
         }
     }
-    EffectSettings read;
-    read.fill = getColour(bytes, at);
-    read.outline = bytes[at + 3] == 1;
-    read.outlineWidth = getInt32(bytes, at + 4);
-    read.outlineColour = getColour(bytes, at + 8);
-    read.shadow = bytes[at + 11] == 1;
-    read.shadowX = getInt32(bytes, at + 12);
-    read.shadowY = getInt32(bytes, at + 16);
-    read.shadowBlur = getInt32(bytes, at + 20);
-    read.shadowColour = getColour(bytes, at + 24);
-    read.shadowOpacity = bytes[at + 27];
-    read.distanceField = bytes[at + 28] == 1;
-    read.spread = getInt32(bytes, at + 29);
-    effects = read;
+    read.outline = outline == 1;
+    read.shadow = shadow == 1;
+    read.distanceField = distanceField == 1;
+    document.project.effects = read;
     return effectsProblem(read);
 }
+
+}  // namespace
 
 std::optional<std::string> effectsProblem(const EffectSettings& effects) {
     using E = EffectSettings;
@@ -90,5 +94,16 @@ std::optional<std::string> effectsProblem(const EffectSettings& effects) {
     }
     return rangeProblem("distance field spread", effects.spread, E::kMinSpread, E::kMaxSpread);
 }
+
+const ProjectSection kEffectsSection{
+    kEffectsTag,
+    kEffectsPayloadBytes,
+    true,
+    nullptr,
+    [](const Document& document) { return document.project.effects == EffectSettings{}; },
+    writeEffects,
+    readEffects,
+    [](const Document& document) { return effectsProblem(document.project.effects); },
+};
 
 }  // namespace vemro

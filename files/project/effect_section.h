@@ -1,12 +1,6 @@
 #pragma once
 
-#include <cstddef>
-#include <cstdint>
-#include <optional>
-#include <string>
-#include <vector>
-
-#include "engine/project/effect_settings.h"
+#include "files/project/project_section.h"
 
 namespace vemro {
 
@@ -18,18 +12,9 @@ namespace vemro {
 //         (0..8), uint8 shadow red, green, blue, uint8 opacity;
 //         uint8 distance field (0 or 1), int32 spread (2..32)
 // Fields are little-endian.
-inline constexpr char kEffectsTag[] = "EFCT";
-inline constexpr std::size_t kEffectsPayloadBytes = 33;
+extern const ProjectSection kEffectsSection;
 
-void appendEffectsSection(std::vector<std::uint8_t>& out, const EffectSettings& effects);
-
-// Reads the payload of `length` bytes at `at` (the section's header already read), or says what
-// is wrong with it, naming the limit.
-std::optional<std::string> readEffectsSection(const std::vector<std::uint8_t>& bytes,
-                                              std::size_t at, std::size_t length,
-                                              std::optional<EffectSettings>& effects);
-
-// What keeps the values from being stored so that they read back, or nothing.
+// What keeps the effects from being stored so that they read back, or nothing.
 std::optional<std::string> effectsProblem(const EffectSettings& effects);
 
 }  // namespace vemro

@@ -1,73 +1,59 @@
 #include "files/project/export_sections.h"
 
 #include "engine/text/unicode_text.h"
-#include "files/io/little_endian.h"
 #include "files/project/section_fields.h"
 
 namespace vemro {
 
-void appendExportSection(std::vector<std::uint8_t>& out, const ExportSection& section) {
-    putSectionTag(out, kExportTag);
-    putUint32(out, kExportPayloadBytes);
-    out.push_back(static_cast<std::uint8_t>(section.settings.format));
-    out.push_back(static_cast<std::uint8_t>(section.settings.image));
-    out.push_back(section.kerning ? 1 : 0);
+namespace {
+
+constexpr char kExportTag[] = "EXPO";
+constexpr char kSampleTextTag[] = "TEXT";
+constexpr std::size_t kExportPayloadBytes = 3;  // format, page image and kerning
+
+std::optional<std::string> exportProblem(const Document& document) {
+    const int format = static_cast<int>(document.exportSettings.format);
+    if (format > static_cast<int>(kLastDescriptorFormat)) {
+        return "the export format " + std::to_string(format) + " is outside the allowed range " +
+               rangeText(0, static_cast<int>(kLastDescriptorFormat));
+    }
+    const int image = static_cast<int>(document.exportSettings.image);
+    if (image > static_cast<int>(kLastPageImage)) {
+        return "the page image " + std::to_string(image) + " is outside the allowed range " +
+               rangeText(0, static_cast<int>(kLastPageImage));
+    }
+    return std::nullopt;
 }
 
-void appendSampleTextSection(std::vector<std::uint8_t>& out, const std::string& text) {
-    putSectionTag(out, kSampleTextTag);
-    putUint32(out, static_cast<std::uint32_t>(text.size()));
-    out.insert(out.end(), text.begin(), text.end());
+void writeExport(ByteWriter& out, const Document& document) {
+    out.u8(static_cast<std::uint8_t>(document.exportSettings.format));
+    out.u8(static_cast<std::uint8_t>(document.exportSettings.image));
+    out.u8(document.project.kerning ? 1 : 0);
 }
 
-std::optional<std::string> readExportSection(const std::vector<std::uint8_t>& bytes, std::size_t at,
-                                             std::size_t length,
-                                             std::optional<ExportSection>& section) {
-    if (length != kExportPayloadBytes) {
-        return sectionLengthProblem(kExportTag, length, kExportPayloadBytes);
-    }
-    if (bytes[at] > static_cast<std::uint8_t>(DescriptorFormat::Json)) {
-        return "the export format " + std::to_string(bytes[at]) +
-               " in the section \"EXPO\" is outside the allowed range 0..4";
-    }
-    if (bytes[at + 1] > static_cast<std::uint8_t>(PageImage::Tga)) {
-        return "the page image " + std::to_string(bytes[at + 1]) +
-               " in the section \"EXPO\" is outside the allowed range 0..2";
-    }
-    if (auto problem = sectionFlagProblem(kExportTag, "kerning", bytes[at + 2])) {
+std::optional<std::string> readExport(ByteReader& payload, Document& document) {
+    const std::uint8_t format = payload.u8();
+    const std::uint8_t image = payload.u8();
+    const std::uint8_t kerning = payload.u8();
+    if (auto problem = sectionRangeProblem(kExportTag, "export format", format, 0,
+                                           static_cast<int>(kLastDescriptorFormat))) {
         return problem;
     }
-    section = ExportSection{ExportSettings{static_cast<DescriptorFormat>(bytes[at]),
-                                           static_cast<PageImage>(bytes[at + 1])},
-                            bytes[at + 2] == 1};
-    return std::nullopt;
-}
-
-std::optional<std::string> readSampleTextSection(const std::vector<std::uint8_t>& bytes,
-                                                 std::size_t at, std::size_t length,
-                                                 std::optional<std::string>& text) {
-    const auto start = bytes.begin() + static_cast<std::ptrdiff_t>(at);
-    std::string read(start, start + static_cast<std::ptrdiff_t>(length));
-    if (auto problem = sampleTextProblem(read)) {
+    if (auto problem = sectionRangeProblem(kExportTag, "page image", image, 0,
+                                           static_cast<int>(kLastPageImage))) {
         return problem;
     }
-    text = std::move(read);
+    if (auto problem = sectionFlagProblem(kExportTag, "kerning", kerning)) {
+        return problem;
+    }
+    document.exportSettings =
+        ExportSettings{static_cast<DescriptorFormat>(format), static_cast<PageImage>(image)};
+    document.project.kerning = kerning == 1;
     return std::nullopt;
 }
 
-std::optional<std::string> exportSettingsProblem(const ExportSettings& settings) {
-    if (descriptorFormatName(settings.format)[0] == '\0') {
-        return "the export format " + std::to_string(static_cast<int>(settings.format)) +
-               " is outside the allowed range 0..4";
-    }
-    if (pageImageName(settings.image)[0] == '\0') {
-        return "the page image " + std::to_string(static_cast<int>(settings.image)) +
-               " is outside the allowed range 0..2";
-    }
-    return std::nullopt;
-}
-
-std::optional<std::string> sampleTextProblem(const std::string& text) {
+std::optional<std::string> sampleTextProblem(const Document& document) {
+    const std::string& text = document.sampleText;
     if (text.size() > kMaxSampleTextBytes) {
         return "the sample text of " + std::to_string(text.size()) +
                " bytes is longer than the limit of " + std::to_string(kMaxSampleTextBytes) +
@@ -81,5 +67,34 @@ std::optional<std::string> sampleTextProblem(const std::string& text) {
     }
     return std::nullopt;
 }
+
+}  // namespace
+
+const ProjectSection kExportSection{
+    kExportTag,
+    kExportPayloadBytes,
+    true,
+    nullptr,
+    [](const Document& document) {
+        return document.exportSettings == ExportSettings{} && document.project.kerning;
+    },
+    writeExport,
+    readExport,
+    exportProblem,
+};
+
+const ProjectSection kSampleTextSection{
+    kSampleTextTag,
+    kMaxSampleTextBytes,
+    false,
+    nullptr,
+    [](const Document& document) { return document.sampleText == Document::kDefaultSampleText; },
+    [](ByteWriter& out, const Document& document) { out.text(document.sampleText); },
+    [](ByteReader& payload, Document& document) {
+        document.sampleText = payload.text(payload.remaining());
+        return sampleTextProblem(document);
+    },
+    sampleTextProblem,
+};
 
 }  // namespace vemro

@@ -6,7 +6,8 @@
 
 namespace vemro {
 
-// The descriptor an export writes. Stored in project files by number: keep the numbers.
+// The descriptor an export writes. Stored in project files by number: keep the numbers. Each
+// has its row in the format table (files/export/exporter.h), which names and writes it.
 enum class DescriptorFormat : std::uint8_t {
     Tfd = 0,           // Targa image and .tfd glyph description
     BmfontText = 1,    // BMFont descriptor as text
@@ -14,6 +15,8 @@ enum class DescriptorFormat : std::uint8_t {
     BmfontBinary = 3,  // BMFont descriptor, binary version 3
     Json = 4,          // BMFont fields as JSON
 };
+// The highest number a project file may store.
+inline constexpr DescriptorFormat kLastDescriptorFormat = DescriptorFormat::Json;
 
 // How the pages of a BMFont or JSON export are stored. Stored in project files by number.
 enum class PageImage : std::uint8_t {
@@ -21,6 +24,7 @@ enum class PageImage : std::uint8_t {
     Png8 = 1,  // 8-bit PNG of one channel: the coverage
     Tga = 2,   // 32-bit Targa image: white, coverage in alpha
 };
+inline constexpr PageImage kLastPageImage = PageImage::Tga;
 
 // What File > Export Font and --export write, kept with the project. Whether the descriptor
 // lists kerning pairs is the project's kerning option, as the atlas carries the pairs.
@@ -31,11 +35,6 @@ struct ExportSettings {
 
     friend bool operator==(const ExportSettings&, const ExportSettings&) = default;
 };
-
-// The format's name on the command line and in the exporter list ("tfd", "bmfont-text",
-// "bmfont-xml", "bmfont-binary", "json").
-const char* descriptorFormatName(DescriptorFormat format);
-std::optional<DescriptorFormat> descriptorFormatNamed(const std::string& name);
 
 // The page image's name on the command line ("png", "png8", "tga").
 const char* pageImageName(PageImage image);

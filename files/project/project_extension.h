@@ -3,11 +3,14 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
-#include <vector>
 
 #include "engine/core/result.h"
-#include "files/project/project_file.h"
+#include "files/io/byte_reader.h"
+#include "files/io/byte_writer.h"
+#include "files/project/document.h"
+#include "files/project/project_section.h"
 
 namespace vemro {
 
@@ -15,34 +18,38 @@ namespace vemro {
 //   8 bytes   the signature "VemroExt"
 //   uint32    the extension version, 1
 //   sections  one after the other up to the end of the file, each a 4-byte ASCII tag, a uint32
-//             payload length and the payload:
-//     CHRS    uint32 count, then per character uint32 code point, int32 left and right border
-//     FONT    uint32 path length, the path's UTF-8 bytes, int32 face index (only with a font file)
-//     TXSZ    the texture's true sides (only with a side above 512; settings_sections.h)
-//     PACK    the packing settings (only when one differs from the default; settings_sections.h)
-//     EXPO    the export settings and the kerning option (only when one differs from the
-//             default; export_sections.h)
-//     TEXT    the window's sample text (only when it is not the default; export_sections.h)
-//     EFCT    the effects (only when one differs from the default; effect_section.h)
-// Every field is little-endian.
+//             payload length and the payload, each tag at most once, in any order: CHRS and FONT
+//             (glyph_sections.h), TXSZ and PACK (settings_sections.h), EXPO and TEXT
+//             (export_sections.h), EFCT (effect_section.h)
+// Every field is little-endian. The extension holds a document's values that the header and the
+// glyph records cannot; the sections say which (projectSections).
 inline constexpr char kProjectExtensionSignature[] = "VemroExt";
 inline constexpr std::uint32_t kProjectExtensionVersion = 1;
+
+// Every section this version knows, in the order they are written. Everything below is driven by
+// this list.
+std::span<const ProjectSection* const> projectSections();
 
 // The most bytes an accepted extension can take: every section once, at its limits.
 std::size_t maxProjectExtensionBytes();
 
-// Appends the extension's bytes.
-void appendProjectExtension(std::vector<std::uint8_t>& out, const ProjectExtension& extension);
+// Whether a file of the document needs an extension: some section's values are not what a file
+// without it means.
+bool needsProjectExtension(const Document& document);
 
-// Whether the bytes from offset on begin with the signature; they are ignored when they do not.
-bool startsProjectExtension(const std::vector<std::uint8_t>& bytes, std::size_t offset);
+// Appends the extension holding the document's values: the required sections and every section
+// whose values are not the defaults.
+void appendProjectExtension(ByteWriter& out, const Document& document);
 
-// Reads the extension that starts at offset and runs to the end of the bytes, checking every
-// length, tag and value; the failure's message says what is wrong and names the limit.
-Result<ProjectExtension> decodeProjectExtension(const std::vector<std::uint8_t>& bytes,
-                                                std::size_t offset);
+// Whether the reader's next bytes are the signature; bytes that do not start with it are ignored.
+bool startsProjectExtension(const ByteReader& in);
 
-// What makes an extension impossible to store so that it reads back, or nothing.
-std::optional<std::string> projectExtensionProblem(const ProjectExtension& extension);
+// Reads the extension that starts at the reader's position and runs to the end of the bytes into
+// `start`, whose values stay where the file has no section for them, checking every length, tag
+// and value; the failure's message says what is wrong and names the limit.
+Result<Document> decodeProjectExtension(ByteReader& in, Document start);
+
+// What makes the document's extension impossible to store so that it reads back, or nothing.
+std::optional<std::string> projectExtensionProblem(const Document& document);
 
 }  // namespace vemro

@@ -5,9 +5,12 @@
 
 #include "engine/text/windows1252.h"
 #include "files/io/atomic_file.h"
-#include "files/io/little_endian.h"
+#include "files/io/byte_reader.h"
+#include "files/io/byte_writer.h"
 #include "files/io/regular_file.h"
 #include "files/project/project_extension.h"
+#include "files/project/section_fields.h"
+#include "files/project/settings_sections.h"
 
 namespace vemro {
 
@@ -15,15 +18,12 @@ namespace {
 
 // Twelve 32-bit fields from the texture width to the face name length.
 constexpr std::size_t kHeaderBytes = 48;
+constexpr std::size_t kCountBytes = 4;  // the glyph count
 constexpr std::size_t kGlyphRecordBytes = 9;
 // No accepted file is longer than this; bytes behind it are read only to see that there are some.
 std::size_t maxUsefulFileBytes() {
     return kHeaderBytes + kMaxProjectFaceNameLength + 1 + 4 +
            kGlyphRecordBytes * kMaxProjectGlyphs + maxProjectExtensionBytes();
-}
-
-std::string range(std::int64_t low, std::int64_t high) {
-    return std::to_string(low) + ".." + std::to_string(high);
 }
 
 bool validHeaderSide(std::int32_t side) {
@@ -38,7 +38,7 @@ std::string charBorderProblem(std::size_t index, std::uint8_t code, const char* 
                               std::int32_t border) {
     return "glyph record " + std::to_string(index + 1) + " (code " + std::to_string(code) +
            ") has a " + side + " character border of " + std::to_string(border) +
-           ", outside the limit of " + range(kMinProjectCharBorder, kMaxProjectCharBorder);
+           ", outside the limit of " + rangeText(kMinProjectCharBorder, kMaxProjectCharBorder);
 }
 
 std::string describeRecord(const ProjectGlyph& glyph) {
@@ -68,14 +68,11 @@ std::optional<std::string> recordsProblem(const std::vector<ProjectGlyph>& recor
 // Where the header's texture sides differ from min(side, 512) of the true sides in the
 // extension, or nothing.
 std::optional<std::string> headerSidesProblem(const ProjectFile& project) {
-    if (!project.extension->textureSize) {
-        return std::nullopt;
-    }
-    const AtlasSize size = *project.extension->textureSize;
+    const AtlasSize size = project.extension->project.textureSize;
     const auto disagreement = [](const char* side, std::int32_t header, std::int32_t actual) {
         return std::string("the header's texture ") + side + " " + std::to_string(header) +
-               " disagrees with the " + side + " " + std::to_string(actual) +
-               " in the section \"TXSZ\" (the header holds it up to " +
+               " disagrees with the " + side + " " + std::to_string(actual) + " in the section \"" +
+               kTextureSizeTag + "\" (the header holds it up to " +
                std::to_string(kMaxProjectHeaderTextureSide) + ")";
     };
     if (project.textureWidth != std::min(size.width, kMaxProjectHeaderTextureSide)) {
@@ -91,11 +88,11 @@ std::optional<std::string> headerSidesProblem(const ProjectFile& project) {
 std::optional<std::string> valueProblem(const ProjectFile& project) {
     if (!validHeaderSide(project.textureWidth)) {
         return "the texture width " + std::to_string(project.textureWidth) +
-               " is outside the allowed range " + range(1, kMaxProjectHeaderTextureSide);
+               " is outside the allowed range " + rangeText(1, kMaxProjectHeaderTextureSide);
     }
     if (!validHeaderSide(project.textureHeight)) {
         return "the texture height " + std::to_string(project.textureHeight) +
-               " is outside the allowed range " + range(1, kMaxProjectHeaderTextureSide);
+               " is outside the allowed range " + rangeText(1, kMaxProjectHeaderTextureSide);
     }
     if (project.faceName.size() > static_cast<std::size_t>(kMaxProjectFaceNameLength)) {
         return "the face name of " + std::to_string(project.faceName.size()) +
@@ -121,16 +118,69 @@ std::optional<std::string> valueProblem(const ProjectFile& project) {
         if (auto problem = headerSidesProblem(project)) {
             return problem;
         }
-        return recordsProblem(project.glyphs, windows1252Records(project.extension->characters));
+        return recordsProblem(project.glyphs,
+                              windows1252Records(project.extension->project.glyphs));
+    }
+    return std::nullopt;
+}
+
+// Reads the header, the face name and the glyph records, or says what is wrong with them.
+std::optional<std::string> readRecords(ByteReader& in, ProjectFile& project) {
+    const std::size_t length = in.remaining();
+    if (!in.has(kHeaderBytes)) {
+        return "the file is " + std::to_string(length) + " bytes long, too short for the " +
+               std::to_string(kHeaderBytes) + "-byte header of a font project";
+    }
+    for (std::int32_t* field :
+         {&project.textureWidth, &project.textureHeight, &project.borderLeft, &project.borderTop,
+          &project.borderRight, &project.borderBottom, &project.size, &project.weight,
+          &project.quality, &project.factor, &project.italic}) {
+        *field = in.i32();
+    }
+    const std::int32_t nameLength = in.i32();
+    if (nameLength < 0 || nameLength > kMaxProjectFaceNameLength) {
+        return "the face name length " + std::to_string(nameLength) +
+               " is outside the allowed range " + rangeText(0, kMaxProjectFaceNameLength);
+    }
+    const auto nameBytes = static_cast<std::size_t>(nameLength);
+    if (!in.has(nameBytes + 1 + kCountBytes)) {
+        const std::size_t countAt = in.position() + nameBytes + 1;
+        return "the file is " + std::to_string(length) + " bytes long and ends inside the " +
+               (length < countAt ? "face name" : "glyph count") + " (" +
+               std::to_string(countAt + kCountBytes) + " bytes needed)";
+    }
+    // The name is the stored bytes up to the first zero byte; it never runs past its N bytes.
+    const std::string stored = in.text(nameBytes);
+    project.faceName = stored.substr(0, stored.find('\0'));
+    in.skip(1);  // the zero byte after the name
+
+    const std::int32_t glyphCount = in.i32();
+    if (glyphCount < 0) {
+        return "the glyph count " + std::to_string(glyphCount) + " is negative";
+    }
+    if (glyphCount > kMaxProjectGlyphs) {
+        return "the glyph count " + std::to_string(glyphCount) + " is above the limit of " +
+               std::to_string(kMaxProjectGlyphs);
+    }
+    const std::size_t recordsPresent = in.remaining() / kGlyphRecordBytes;
+    if (recordsPresent < static_cast<std::size_t>(glyphCount)) {
+        return "the glyph count is " + std::to_string(glyphCount) + " but the file holds " +
+               std::to_string(recordsPresent) + " complete glyph records";
+    }
+    project.glyphs.resize(static_cast<std::size_t>(glyphCount));
+    for (ProjectGlyph& glyph : project.glyphs) {
+        glyph.code = in.u8();
+        glyph.charBorderLeft = in.i32();
+        glyph.charBorderRight = in.i32();
     }
     return std::nullopt;
 }
 
 }  // namespace
 
-std::vector<ProjectGlyph> windows1252Records(const std::vector<ProjectCharacter>& characters) {
+std::vector<ProjectGlyph> windows1252Records(const GlyphList& characters) {
     std::vector<ProjectGlyph> records;
-    for (const ProjectCharacter& character : characters) {
+    for (const Glyph& character : characters) {
         if (const std::optional<std::uint8_t> code = unicodeToWindows1252(character.code)) {
             records.push_back(
                 ProjectGlyph{*code, character.charBorderLeft, character.charBorderRight});
@@ -140,33 +190,28 @@ std::vector<ProjectGlyph> windows1252Records(const std::vector<ProjectCharacter>
 }
 
 std::vector<std::uint8_t> encodeProjectFile(const ProjectFile& project) {
-    std::vector<std::uint8_t> out;
-    out.reserve(kHeaderBytes + project.faceName.size() + 5 +
-                kGlyphRecordBytes * project.glyphs.size());
-    putInt32(out, project.textureWidth);
-    putInt32(out, project.textureHeight);
-    putInt32(out, project.borderLeft);
-    putInt32(out, project.borderTop);
-    putInt32(out, project.borderRight);
-    putInt32(out, project.borderBottom);
-    putInt32(out, project.size);
-    putInt32(out, project.weight);
-    putInt32(out, project.quality);
-    putInt32(out, project.factor);
-    putInt32(out, project.italic);
-    putInt32(out, static_cast<std::int32_t>(project.faceName.size()));
-    out.insert(out.end(), project.faceName.begin(), project.faceName.end());
-    out.push_back(0);
-    putInt32(out, static_cast<std::int32_t>(project.glyphs.size()));
+    std::vector<std::uint8_t> bytes;
+    bytes.reserve(kHeaderBytes + project.faceName.size() + 5 +
+                  kGlyphRecordBytes * project.glyphs.size());
+    ByteWriter out(bytes);
+    for (const std::int32_t field :
+         {project.textureWidth, project.textureHeight, project.borderLeft, project.borderTop,
+          project.borderRight, project.borderBottom, project.size, project.weight, project.quality,
+          project.factor, project.italic, static_cast<std::int32_t>(project.faceName.size())}) {
+        out.i32(field);
+    }
+    out.text(project.faceName);
+    out.u8(0);
+    out.i32(static_cast<std::int32_t>(project.glyphs.size()));
     for (const ProjectGlyph& glyph : project.glyphs) {
-        out.push_back(glyph.code);
-        putInt32(out, glyph.charBorderLeft);
-        putInt32(out, glyph.charBorderRight);
+        out.u8(glyph.code);
+        out.i32(glyph.charBorderLeft);
+        out.i32(glyph.charBorderRight);
     }
     if (project.extension) {
         appendProjectExtension(out, *project.extension);
     }
-    return out;
+    return bytes;
 }
 
 Result<ProjectFile> decodeProjectFile(const std::vector<std::uint8_t>& bytes,
@@ -174,73 +219,16 @@ Result<ProjectFile> decodeProjectFile(const std::vector<std::uint8_t>& bytes,
     const auto fail = [&displayName](const std::string& reason) {
         return Result<ProjectFile>::failure("cannot open \"" + displayName + "\": " + reason);
     };
-    const std::size_t length = bytes.size();
-    if (length < kHeaderBytes) {
-        return fail("the file is " + std::to_string(length) +
-                    " bytes long, too short for the 48-byte header of a font project");
-    }
-
     ProjectFile project;
-    project.textureWidth = getInt32(bytes, 0);
-    project.textureHeight = getInt32(bytes, 4);
-    project.borderLeft = getInt32(bytes, 8);
-    project.borderTop = getInt32(bytes, 12);
-    project.borderRight = getInt32(bytes, 16);
-    project.borderBottom = getInt32(bytes, 20);
-    project.size = getInt32(bytes, 24);
-    project.weight = getInt32(bytes, 28);
-    project.quality = getInt32(bytes, 32);
-    project.factor = getInt32(bytes, 36);
-    project.italic = getInt32(bytes, 40);
-    const std::int32_t nameLength = getInt32(bytes, 44);
-
-    if (nameLength < 0 || nameLength > kMaxProjectFaceNameLength) {
-        return fail("the face name length " + std::to_string(nameLength) +
-                    " is outside the allowed range " + range(0, kMaxProjectFaceNameLength));
+    ByteReader in(bytes);
+    if (const std::optional<std::string> problem = readRecords(in, project)) {
+        return fail(*problem);
     }
-    const auto nameBytes = static_cast<std::size_t>(nameLength);
-    const std::size_t countOffset = kHeaderBytes + nameBytes + 1;
-    if (length < countOffset + 4) {
-        return fail("the file is " + std::to_string(length) + " bytes long and ends inside the " +
-                    (length < countOffset ? "face name" : "glyph count") + " (" +
-                    std::to_string(countOffset + 4) + " bytes needed)");
-    }
-
-    // The name is the stored bytes up to the first zero byte; it never runs past its N bytes.
-    std::size_t nameEnd = kHeaderBytes;
-    while (nameEnd < kHeaderBytes + nameBytes && bytes[nameEnd] != 0) {
-        ++nameEnd;
-    }
-    project.faceName.assign(bytes.begin() + kHeaderBytes, bytes.begin() + nameEnd);
-
-    const std::int32_t glyphCount = getInt32(bytes, countOffset);
-    if (glyphCount < 0) {
-        return fail("the glyph count " + std::to_string(glyphCount) + " is negative");
-    }
-    if (glyphCount > kMaxProjectGlyphs) {
-        return fail("the glyph count " + std::to_string(glyphCount) + " is above the limit of " +
-                    std::to_string(kMaxProjectGlyphs));
-    }
-    const std::size_t recordsOffset = countOffset + 4;
-    const std::size_t recordsPresent = (length - recordsOffset) / kGlyphRecordBytes;
-    if (recordsPresent < static_cast<std::size_t>(glyphCount)) {
-        return fail("the glyph count is " + std::to_string(glyphCount) + " but the file holds " +
-                    std::to_string(recordsPresent) + " complete glyph records");
-    }
-
-    project.glyphs.reserve(static_cast<std::size_t>(glyphCount));
-    for (std::size_t i = 0; i < static_cast<std::size_t>(glyphCount); ++i) {
-        const std::size_t at = recordsOffset + i * kGlyphRecordBytes;
-        ProjectGlyph glyph;
-        glyph.code = bytes[at];
-        glyph.charBorderLeft = getInt32(bytes, at + 1);
-        glyph.charBorderRight = getInt32(bytes, at + 5);
-        project.glyphs.push_back(glyph);
-    }
-    const std::size_t recordsEnd =
-        recordsOffset + kGlyphRecordBytes * static_cast<std::size_t>(glyphCount);
-    if (startsProjectExtension(bytes, recordsEnd)) {
-        Result<ProjectExtension> extension = decodeProjectExtension(bytes, recordsEnd);
+    if (startsProjectExtension(in)) {
+        // Without a section "TXSZ" the header's sides are the true ones.
+        Document start;
+        start.project.textureSize = AtlasSize{project.textureWidth, project.textureHeight};
+        Result<Document> extension = decodeProjectExtension(in, std::move(start));
         if (!extension) {
             return fail(extension.message());
         }
@@ -265,12 +253,12 @@ bool isProjectFile(const std::string& path) {
     // Images and descriptors start with bytes that make no texture size, so exported pages,
     // however large, are told apart by their first eight bytes.
     std::vector<std::uint8_t> bytes;
-    const auto plausibleSide = [&](std::size_t at) {
-        const std::int32_t side = getInt32(bytes, at);
-        return side >= 1 && side <= 65536;
-    };
-    if (readRegularFile(path, 8, bytes) || bytes.size() < 8 || !plausibleSide(0) ||
-        !plausibleSide(4)) {
+    const auto plausibleSide = [](std::int32_t side) { return side >= 1 && side <= 65536; };
+    if (readRegularFile(path, 8, bytes) || bytes.size() < 8) {
+        return false;
+    }
+    ByteReader sides(bytes);
+    if (!plausibleSide(sides.i32()) || !plausibleSide(sides.i32())) {
         return false;
     }
     if (readRegularFile(path, maxUsefulFileBytes() + 1, bytes)) {
@@ -279,23 +267,9 @@ bool isProjectFile(const std::string& path) {
     if (decodeProjectFile(bytes, path)) {
         return true;
     }
-    if (bytes.size() < kHeaderBytes) {
-        return false;
-    }
-    const std::int32_t nameLength = getInt32(bytes, 44);
-    if (nameLength < 0 || nameLength > kMaxProjectFaceNameLength) {
-        return false;
-    }
-    const std::size_t countOffset = kHeaderBytes + static_cast<std::size_t>(nameLength) + 1;
-    if (bytes.size() < countOffset + 4) {
-        return false;
-    }
-    const std::int32_t glyphCount = getInt32(bytes, countOffset);
-    if (glyphCount < 0 || glyphCount > kMaxProjectGlyphs) {
-        return false;
-    }
-    return startsProjectExtension(
-        bytes, countOffset + 4 + kGlyphRecordBytes * static_cast<std::size_t>(glyphCount));
+    ProjectFile records;
+    ByteReader in(bytes);
+    return !readRecords(in, records) && startsProjectExtension(in);
 }
 
 Status writeProjectFile(const std::string& path, const ProjectFile& project) {

@@ -6,10 +6,8 @@
 #include <vector>
 
 #include "engine/core/result.h"
-#include "engine/project/atlas_size.h"
-#include "engine/project/effect_settings.h"
-#include "engine/project/packing_settings.h"
-#include "files/project/export_sections.h"
+#include "engine/project/glyph_list.h"
+#include "files/project/document.h"
 
 namespace vemro {
 
@@ -28,7 +26,8 @@ namespace vemro {
 // - at most 65,536 characters in the extension's character list, and a font file path of at
 //   most 4,096 bytes (the longest path Linux opens);
 // - each character border lies in -64..64 (the window's own controls give 0..16);
-// - the packing spacing lies in 0..16 (settings_sections.h).
+// - the packing spacing lies in 0..16 (settings_sections.h), and the effects' values in the
+//   ranges of EffectSettings (effect_section.h).
 // A rebuild measures each distinct character once and draws only the cells that reach the
 // texture, each costing up to its visible width x height. Cells of non-negative width never
 // overlap, so together they cover the texture at most once. Only negative widths move the
@@ -55,38 +54,12 @@ struct ProjectGlyph {
     friend bool operator==(const ProjectGlyph&, const ProjectGlyph&) = default;
 };
 
-// One entry of the extension's character list: any Unicode scalar value and its borders.
-struct ProjectCharacter {
-    char32_t code = 0;
-    std::int32_t charBorderLeft = 0;
-    std::int32_t charBorderRight = 0;
-
-    friend bool operator==(const ProjectCharacter&, const ProjectCharacter&) = default;
-};
-
 // What a project file holds after its glyph records, for what the records and the header cannot
-// say. Later settings join as members here, each stored in a section of its own.
-struct ProjectExtension {
-    // The complete, ordered glyph list, duplicates included.
-    std::vector<ProjectCharacter> characters;
-    // The font file used instead of an installed face, as stored (absolute, or relative to the
-    // project file's folder); empty when there is none. The face inside it for collections.
-    std::string fontFile;
-    std::int32_t fontFaceIndex = 0;
-    // The texture's true sides, 1..AtlasSize::kMaxSide each; nothing when the header's sides are
-    // the true ones. The header then holds min(side, 512) of each.
-    std::optional<AtlasSize> textureSize;
-    // The packing settings; nothing for the defaults.
-    std::optional<PackingSettings> packing;
-    // The export settings and the kerning option; nothing for the defaults.
-    std::optional<ExportSection> exportSection;
-    // The window's sample text; nothing for the default.
-    std::optional<std::string> sampleText;
-    // The effects; nothing for the defaults.
-    std::optional<EffectSettings> effects;
-
-    friend bool operator==(const ProjectExtension&, const ProjectExtension&) = default;
-};
+// say: the document's values that the extension's sections hold (project_extension.h), the font
+// file as stored (absolute, or relative to the project file's folder), and the texture's true
+// sides (the header's when no side is above its 512). The values only the header holds keep
+// Document{}'s: the font borders, face, size, weight, quality, factor and italic.
+using ProjectExtension = Document;
 
 // The contents of a .fnt project file: the inputs of an atlas, stored as they are (the values
 // are not brought into the ranges of the window's controls here).
@@ -113,7 +86,7 @@ struct ProjectFile {
 };
 
 // The glyph records of a character list: its entries that have a Windows-1252 byte, in order.
-std::vector<ProjectGlyph> windows1252Records(const std::vector<ProjectCharacter>& characters);
+std::vector<ProjectGlyph> windows1252Records(const GlyphList& characters);
 
 // The file's bytes: little-endian fields in file order, the face name with one zero byte,
 // then 9-byte glyph records, then the extension when there is one.

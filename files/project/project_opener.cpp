@@ -8,6 +8,7 @@
 #include "files/io/regular_file.h"
 #include "files/project/file_kind.h"
 #include "files/project/font_file_path.h"
+#include "files/project/project_extension.h"
 
 namespace vemro {
 
@@ -57,8 +58,18 @@ OpenedProject applyProjectFile(const ProjectFile& file, const std::vector<std::s
                                const Project& fallback, const std::string& projectPath) {
     OpenedProject opened;
     Document& document = opened.document;
+    const ProjectExtension* extension = file.extension ? &*file.extension : nullptr;
+    // The extension's values as they are; then the header's, brought into the spins' ranges.
+    if (extension != nullptr) {
+        document = *extension;
+    } else {
+        document.project.textureSize = AtlasSize{file.textureWidth, file.textureHeight};
+        for (const ProjectGlyph& stored : file.glyphs) {
+            document.project.glyphs.append(Glyph{windows1252ToUnicode(stored.code),
+                                                 stored.charBorderLeft, stored.charBorderRight});
+        }
+    }
     Project& project = document.project;
-    project.textureSize = AtlasSize{file.textureWidth, file.textureHeight};
     project.fontBorders.left = throughSpin(file.borderLeft, FontBorders::kMin, FontBorders::kMax);
     project.fontBorders.top = throughSpin(file.borderTop, FontBorders::kMin, FontBorders::kMax);
     project.fontBorders.right = throughSpin(file.borderRight, FontBorders::kMin, FontBorders::kMax);
@@ -81,11 +92,8 @@ OpenedProject applyProjectFile(const ProjectFile& file, const std::vector<std::s
         return equalIgnoringAsciiCase(name, file.faceName);
     });
     const std::string& installedFace = face != faces.end() ? *face : fallbackFont.faceName;
-
-    const ProjectExtension* extension = file.extension ? &*file.extension : nullptr;
-    if (extension != nullptr && !extension->fontFile.empty()) {
-        font.fontFile = resolveFontFilePath(extension->fontFile, projectPath);
-        font.fontFaceIndex = extension->fontFaceIndex;
+    if (!font.fontFile.empty()) {
+        font.fontFile = resolveFontFilePath(font.fontFile, projectPath);
         if (const std::optional<std::string> problem = regularFileProblem(font.fontFile)) {
             font.faceName = installedFace;
             opened.warnings.push_back("the stored font file \"" + font.fontFile +
@@ -99,35 +107,6 @@ OpenedProject applyProjectFile(const ProjectFile& file, const std::vector<std::s
         if (face == faces.end()) {
             opened.warnings.push_back("the stored face \"" + file.faceName +
                                       "\" is not installed; using \"" + installedFace + "\"");
-        }
-    }
-
-    if (extension != nullptr && extension->textureSize) {
-        project.textureSize = *extension->textureSize;
-    }
-    if (extension != nullptr && extension->packing) {
-        project.packing = *extension->packing;
-    }
-    if (extension != nullptr && extension->exportSection) {
-        document.exportSettings = extension->exportSection->settings;
-        project.kerning = extension->exportSection->kerning;
-    }
-    if (extension != nullptr && extension->sampleText) {
-        document.sampleText = *extension->sampleText;
-    }
-    if (extension != nullptr && extension->effects) {
-        project.effects = *extension->effects;
-    }
-
-    if (extension != nullptr) {
-        for (const ProjectCharacter& stored : extension->characters) {
-            project.glyphs.append(
-                Glyph{stored.code, stored.charBorderLeft, stored.charBorderRight});
-        }
-    } else {
-        for (const ProjectGlyph& stored : file.glyphs) {
-            project.glyphs.append(Glyph{windows1252ToUnicode(stored.code), stored.charBorderLeft,
-                                        stored.charBorderRight});
         }
     }
     return opened;
@@ -149,9 +128,6 @@ ProjectFile projectFileFor(const Document& document, const std::string& projectP
     // Older versions read sides up to 512 from the header; a larger side is kept in the extension.
     file.textureWidth = std::min(project.textureSize.width, kMaxProjectHeaderTextureSide);
     file.textureHeight = std::min(project.textureSize.height, kMaxProjectHeaderTextureSide);
-    const bool largeTexture = project.textureSize.width > kMaxProjectHeaderTextureSide ||
-                              project.textureSize.height > kMaxProjectHeaderTextureSide;
-    const bool otherPacking = !(project.packing == PackingSettings{});
     file.borderLeft = project.fontBorders.left;
     file.borderTop = project.fontBorders.top;
     file.borderRight = project.fontBorders.right;
@@ -162,52 +138,22 @@ ProjectFile projectFileFor(const Document& document, const std::string& projectP
     file.factor = project.font.factor;
     file.italic = project.font.italic ? 1 : 0;
     file.faceName = project.font.faceName;
-    const FontSettings& font = project.font;
-    const ExportSection exportSection{document.exportSettings, project.kerning};
-    const bool otherExport = !(exportSection == ExportSection{});
-    const bool otherSampleText = document.sampleText != Document::kDefaultSampleText;
-    const bool otherEffects = !(project.effects == EffectSettings{});
-    const bool needsExtension =
-        !font.fontFile.empty() || largeTexture || otherPacking || otherExport || otherSampleText ||
-        otherEffects ||
-        std::any_of(project.glyphs.begin(), project.glyphs.end(), [](const Glyph& glyph) {
-            return !unicodeToWindows1252(glyph.code).has_value();
-        });
-    if (!needsExtension) {
-        file.glyphs.reserve(project.glyphs.size());
-        for (const Glyph& glyph : project.glyphs) {
-            file.glyphs.push_back(ProjectGlyph{*unicodeToWindows1252(glyph.code),
-                                               glyph.charBorderLeft, glyph.charBorderRight});
-        }
+    if (!needsProjectExtension(document)) {
+        file.glyphs = windows1252Records(project.glyphs);
         return file;
     }
-    ProjectExtension& extension = file.extension.emplace();
-    extension.characters.reserve(project.glyphs.size());
-    for (const Glyph& glyph : project.glyphs) {
-        extension.characters.push_back(
-            ProjectCharacter{glyph.code, glyph.charBorderLeft, glyph.charBorderRight});
-    }
-    file.glyphs = windows1252Records(extension.characters);
-    if (largeTexture) {
-        extension.textureSize = project.textureSize;
-    }
-    if (otherPacking) {
-        extension.packing = project.packing;
-    }
+    // The extension holds what the header cannot; the header's own values keep their defaults
+    // there.
+    ProjectExtension& extension = file.extension.emplace(document);
+    const FontSettings& font = project.font;
+    extension.project.fontBorders = FontBorders{};
+    extension.project.font = FontSettings{};
     if (!font.fontFile.empty()) {
-        extension.fontFile =
+        extension.project.font.fontFile =
             projectPath.empty() ? font.fontFile : storedFontFilePath(font.fontFile, projectPath);
-        extension.fontFaceIndex = font.fontFaceIndex;
+        extension.project.font.fontFaceIndex = font.fontFaceIndex;
     }
-    if (otherExport) {
-        extension.exportSection = exportSection;
-    }
-    if (otherSampleText) {
-        extension.sampleText = document.sampleText;
-    }
-    if (otherEffects) {
-        extension.effects = project.effects;
-    }
+    file.glyphs = windows1252Records(project.glyphs);
     return file;
 }
 

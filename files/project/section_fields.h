@@ -4,15 +4,15 @@
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <vector>
 
 namespace vemro {
 
-// Writing and checking the fields of the project file's extension sections. Every message
-// names the section by its four-letter tag, as the reader reports it.
+// Checking the fields of the project file's extension sections. Every message names the section
+// by its four-letter tag, as the reader reports it.
 
-inline void putSectionTag(std::vector<std::uint8_t>& out, const char* tag) {
-    out.insert(out.end(), tag, tag + 4);
+// "low..high", as messages give a range.
+inline std::string rangeText(std::int64_t low, std::int64_t high) {
+    return std::to_string(low) + ".." + std::to_string(high);
 }
 
 inline std::string sectionLengthProblem(const char* tag, std::size_t length, std::size_t needed) {
@@ -38,7 +38,7 @@ inline std::optional<std::string> sectionRangeProblem(const char* tag, const cha
         return std::nullopt;
     }
     return std::string("the ") + what + " " + std::to_string(value) + " in the section \"" + tag +
-           "\" is outside the allowed range " + std::to_string(low) + ".." + std::to_string(high);
+           "\" is outside the allowed range " + rangeText(low, high);
 }
 
 }  // namespace vemro

@@ -1,63 +1,18 @@
 #include "files/project/settings_sections.h"
 
-#include "files/io/little_endian.h"
+#include "files/project/project_file.h"
 #include "files/project/section_fields.h"
 
 namespace vemro {
 
-void appendTextureSizeSection(std::vector<std::uint8_t>& out, AtlasSize size) {
-    putSectionTag(out, kTextureSizeTag);
-    putUint32(out, kTextureSizePayloadBytes);
-    putInt32(out, size.width);
-    putInt32(out, size.height);
-}
+namespace {
 
-void appendPackingSection(std::vector<std::uint8_t>& out, const PackingSettings& packing) {
-    putSectionTag(out, kPackingTag);
-    putUint32(out, kPackingPayloadBytes);
-    out.push_back(static_cast<std::uint8_t>(packing.packer));
-    putInt32(out, packing.spacing);
-    out.push_back(packing.fitSize ? 1 : 0);
-    out.push_back(packing.multiplePages ? 1 : 0);
-}
+constexpr char kPackingTag[] = "PACK";
+constexpr std::size_t kTextureSizePayloadBytes = 8;  // width and height
+constexpr std::size_t kPackingPayloadBytes = 7;      // packer, spacing and the two flags
 
-std::optional<std::string> readTextureSizeSection(const std::vector<std::uint8_t>& bytes,
-                                                  std::size_t at, std::size_t length,
-                                                  std::optional<AtlasSize>& size) {
-    if (length != kTextureSizePayloadBytes) {
-        return sectionLengthProblem(kTextureSizeTag, length, kTextureSizePayloadBytes);
-    }
-    size = AtlasSize{getInt32(bytes, at), getInt32(bytes, at + 4)};
-    return textureSizeProblem(*size);
-}
-
-std::optional<std::string> readPackingSection(const std::vector<std::uint8_t>& bytes,
-                                              std::size_t at, std::size_t length,
-                                              std::optional<PackingSettings>& packing) {
-    if (length != kPackingPayloadBytes) {
-        return sectionLengthProblem(kPackingTag, length, kPackingPayloadBytes);
-    }
-    const std::uint8_t packer = bytes[at];
-    if (packer > static_cast<std::uint8_t>(PackerKind::Tight)) {
-        return "the packer " + std::to_string(packer) +
-               " in the section \"PACK\" is neither 0 (rows) nor 1 (tight)";
-    }
-    if (auto problem = sectionFlagProblem(kPackingTag, "fit size", bytes[at + 5])) {
-        return problem;
-    }
-    if (auto problem = sectionFlagProblem(kPackingTag, "several pages", bytes[at + 6])) {
-        return problem;
-    }
-    PackingSettings read;
-    read.packer = static_cast<PackerKind>(packer);
-    read.spacing = getInt32(bytes, at + 1);
-    read.fitSize = bytes[at + 5] == 1;
-    read.multiplePages = bytes[at + 6] == 1;
-    packing = read;
-    return packingProblem(read);
-}
-
-std::optional<std::string> textureSizeProblem(AtlasSize size) {
+std::optional<std::string> textureSizeProblem(const Document& document) {
+    const AtlasSize size = document.project.textureSize;
     if (auto problem = sectionRangeProblem(kTextureSizeTag, "texture width", size.width, 1,
                                            AtlasSize::kMaxSide)) {
         return problem;
@@ -66,7 +21,15 @@ std::optional<std::string> textureSizeProblem(AtlasSize size) {
                                AtlasSize::kMaxSide);
 }
 
-std::optional<std::string> packingProblem(const PackingSettings& packing) {
+std::optional<std::string> readTextureSize(ByteReader& payload, Document& document) {
+    AtlasSize& size = document.project.textureSize;
+    size.width = payload.i32();
+    size.height = payload.i32();
+    return textureSizeProblem(document);
+}
+
+std::optional<std::string> packingProblem(const Document& document) {
+    const PackingSettings& packing = document.project.packing;
     if (packing.packer != PackerKind::Rows && packing.packer != PackerKind::Tight) {
         return "the packer " + std::to_string(static_cast<int>(packing.packer)) +
                " is neither 0 (rows) nor 1 (tight)";
@@ -74,5 +37,64 @@ std::optional<std::string> packingProblem(const PackingSettings& packing) {
     return sectionRangeProblem(kPackingTag, "spacing", packing.spacing,
                                PackingSettings::kMinSpacing, PackingSettings::kMaxSpacing);
 }
+
+void writePacking(ByteWriter& out, const Document& document) {
+    const PackingSettings& packing = document.project.packing;
+    out.u8(static_cast<std::uint8_t>(packing.packer));
+    out.i32(packing.spacing);
+    out.u8(packing.fitSize ? 1 : 0);
+    out.u8(packing.multiplePages ? 1 : 0);
+}
+
+std::optional<std::string> readPacking(ByteReader& payload, Document& document) {
+    const std::uint8_t packer = payload.u8();
+    const std::int32_t spacing = payload.i32();
+    const std::uint8_t fitSize = payload.u8();
+    const std::uint8_t multiplePages = payload.u8();
+    if (packer > static_cast<std::uint8_t>(PackerKind::Tight)) {
+        return "the packer " + std::to_string(packer) +
+               " in the section \"PACK\" is neither 0 (rows) nor 1 (tight)";
+    }
+    if (auto problem = sectionFlagProblem(kPackingTag, "fit size", fitSize)) {
+        return problem;
+    }
+    if (auto problem = sectionFlagProblem(kPackingTag, "several pages", multiplePages)) {
+        return problem;
+    }
+    document.project.packing =
+        PackingSettings{static_cast<PackerKind>(packer), spacing, fitSize == 1, multiplePages == 1};
+    return packingProblem(document);
+}
+
+}  // namespace
+
+const ProjectSection kTextureSizeSection{
+    kTextureSizeTag,
+    kTextureSizePayloadBytes,
+    true,
+    nullptr,
+    [](const Document& document) {
+        const AtlasSize size = document.project.textureSize;
+        return size.width <= kMaxProjectHeaderTextureSide &&
+               size.height <= kMaxProjectHeaderTextureSide;
+    },
+    [](ByteWriter& out, const Document& document) {
+        out.i32(document.project.textureSize.width);
+        out.i32(document.project.textureSize.height);
+    },
+    readTextureSize,
+    textureSizeProblem,
+};
+
+const ProjectSection kPackingSection{
+    kPackingTag,
+    kPackingPayloadBytes,
+    true,
+    nullptr,
+    [](const Document& document) { return document.project.packing == PackingSettings{}; },
+    writePacking,
+    readPacking,
+    packingProblem,
+};
 
 }  // namespace vemro

@@ -63,7 +63,7 @@ std::string optionEntry(const ExportOption& option) {
         entry.append("\\fB").append(roffCode(option.shortName)).append("\\fR, ");
     }
     entry.append("\\fB").append(roffCode(option.name)).append("\\fR");
-    if (*option.placeholder != '\0') {
+    if (!option.placeholder.empty()) {
         entry.append(" ").append(roffArguments(option.placeholder));
     }
     return entry.append("\n").append(sentence(option.help)).append("\n");

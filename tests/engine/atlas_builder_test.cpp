@@ -7,7 +7,7 @@
 
 #include <initializer_list>
 
-#include "fake_font_renderer.h"
+#include "tests/fake_font_renderer.h"
 
 namespace vemro {
 namespace {
@@ -67,9 +67,6 @@ TEST_F(AtlasBuilderTest, SizesAreDividedByTheFactorWithTruncation) {
     rebuild();
     EXPECT_EQ(result->glyphs[0].width, 4);
     EXPECT_EQ(result->glyphs[0].height, 19);
-    project.font.factor = 7;  // taken as 4
-    EXPECT_EQ(rebuild().factor, 4);
-    EXPECT_EQ(result->glyphs[0].width, 3);
 }
 
 TEST_F(AtlasBuilderTest, NegativeCharacterBordersCanMakeANegativeWidth) {
@@ -228,11 +225,36 @@ TEST_F(AtlasBuilderTest, EveryPageHasTheTextureSizeEvenWithoutGlyphs) {
     EXPECT_EQ(result->pages[0].pixels, std::vector<std::uint8_t>(128 * 64, 0));
     EXPECT_TRUE(result->glyphs.empty());
     EXPECT_EQ(result->glyphsOutsideTexture, 0u);
-    // A side no texture can have is brought into 1..4096.
-    project.textureSize = {0, 5000};
-    rebuild();
-    EXPECT_EQ(result->textureSize, (AtlasSize{1, 4096}));
-    EXPECT_EQ(result->pages[0].pixels.size(), 4096u);
+}
+
+// The kind of atlas follows from the effects, once per rebuild, and the result carries it with
+// its encoding: every page has its channels, and a field states its range (twice the spread).
+TEST_F(AtlasBuilderTest, TheResultCarriesTheKindOfAtlasTheEffectsMake) {
+    renderer.setImage('A', FakeFontRenderer::solidImage(0, 4, 0, 10));
+    add({'A'});
+    const auto expectKind = [&](AtlasKind kind, std::int32_t channels, std::int32_t range) {
+        rebuild();
+        EXPECT_EQ(result->encoding.kind, kind);
+        EXPECT_EQ(result->encoding.channels, channels);
+        EXPECT_EQ(result->encoding.distanceRange(), range);
+        for (const AtlasPage& page : result->pages) {
+            EXPECT_EQ(page.channels, channels);
+            EXPECT_EQ(page.pixels.size(), std::size_t(page.width) * page.height * channels);
+        }
+    };
+    expectKind(AtlasKind::Coverage, 1, 0);
+    project.effects.shadow = true;
+    expectKind(AtlasKind::Colour, 4, 0);
+    project.effects.shadow = false;
+    project.effects.fill = Rgb{255, 0, 0};
+    expectKind(AtlasKind::Colour, 4, 0);
+    project.effects.distanceField = true;
+    project.effects.spread = 6;
+    project.effects.outline = true;
+    expectKind(AtlasKind::DistanceField, 1, 12);
+    EXPECT_STREQ(result->encoding.fieldType(), "sdf");
+    EXPECT_FALSE(result->effects.outline);
+    EXPECT_TRUE(renderer.requests.back().distanceField && renderer.requests.back().spread == 6);
 }
 
 // Distance fields are far slower to draw than coverage, so an atlas of them draws at most 4 Mi

@@ -14,7 +14,7 @@
 #include "engine/atlas/atlas_builder.h"
 #include "engine/pack/packer.h"
 #include "engine/raster/cell_reducer.h"
-#include "fake_font_renderer.h"
+#include "tests/fake_font_renderer.h"
 
 namespace vemro {
 namespace {
@@ -39,7 +39,7 @@ void drawReferenceCell(const PlacedGlyph& cell, const GlyphImage& image, int bor
             const int sy = borderTop * f + image.top + y;
             if (sx >= 0 && sx < width && sy >= 0 && sy < height) {
                 samples[static_cast<std::size_t>(sy) * width + sx] =
-                    image.coverage[static_cast<std::size_t>(y) * image.width + x];
+                    image.pixels[static_cast<std::size_t>(y) * image.width + x];
             }
         }
     }
@@ -73,7 +73,7 @@ Reference referenceAtlas(const Project& project, const FakeFontRenderer& rendere
         cell.code = glyph.code;
         cell.width = std::abs(renderer.imageOf(glyph.code).b) / f + borders.left + borders.right +
                      glyph.charBorderLeft + glyph.charBorderRight;
-        cell.height = renderer.lineHeightValue / f + borders.top + borders.bottom;
+        cell.height = *renderer.lineHeightValue / f + borders.top + borders.bottom;
         cell.inkLeft = borders.left + glyph.charBorderLeft;
         reference.cells.push_back(cell);
         items.push_back({cell.width, cell.height});
@@ -140,7 +140,7 @@ GlyphImage randomImage(std::mt19937& random) {
         return GlyphImage{};  // no ink: one pixel wide, nothing to draw
     }
     GlyphImage image = FakeFontRenderer::solidImage(0, width(random), top(random), height(random));
-    for (std::uint8_t& value : image.coverage) {
+    for (std::uint8_t& value : image.pixels) {
         value = oneIn(random) < 3 ? 0 : static_cast<std::uint8_t>(level(random));
     }
     return image;

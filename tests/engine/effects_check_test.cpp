@@ -12,6 +12,7 @@
 #include <string>
 
 #include "engine/atlas/atlas_builder.h"
+#include "engine/field/field_encoding.h"
 #include "engine/font/freetype_font_renderer.h"
 
 namespace vemro {
@@ -136,7 +137,7 @@ std::int32_t valueAt(const GlyphImage& image, std::int32_t x, std::int32_t y) {
     if (column < 0 || row < 0 || column >= image.width || row >= image.height) {
         return 0;
     }
-    return image.coverage[static_cast<std::size_t>(row * image.width + column)];
+    return image.pixels[static_cast<std::size_t>(row * image.width + column)];
 }
 
 std::unique_ptr<Font> dejaVuFont(FreetypeFontRenderer& renderer, std::int32_t pixels,
@@ -191,8 +192,8 @@ TEST(EffectsCheck, DistanceFieldThresholdedAt128IsTheCoverageShape) {
 // The distance from a pixel's centre to the outline lies between the distances to the nearest
 // pixel squares that must hold it and that must lie past it: outside the glyph no nearer than a
 // square with coverage and no farther than a fully covered one; inside, the reverse. The value,
-// 128 plus 128 / spread per pixel of distance inside (minus outside), must lie between what
-// those give.
+// read as the field encoding says (128 plus 128 / spread per pixel of distance inside, minus
+// outside), must lie between what those give.
 TEST(EffectsCheck, DistanceFieldFallsWithTheDistanceFromTheOutlineAtTheSpreadsRate) {
     FreetypeFontRenderer renderer;
     double largestMiss = 0.0;  // in pixels of distance
@@ -225,8 +226,11 @@ TEST(EffectsCheck, DistanceFieldFallsWithTheDistanceFromTheOutlineAtTheSpreadsRa
                     const bool inside = covered == 255;
                     const double value = valueAt(distances, x, y);
                     // The value as a distance on the pixel's own side; the values end at 0 and 255.
-                    const double measured = (inside ? value - 128 : 128 - value) * spread / 128;
-                    const double end = inside ? 127.0 * spread / 128 : spread;
+                    const double measured =
+                        (inside ? 1 : -1) *
+                        field::decodeDistance(static_cast<std::uint8_t>(value), spread);
+                    const double end = inside ? field::decodeDistance(255, spread)
+                                              : -field::decodeDistance(0, spread);
                     const double low = std::min(
                         squareDistance(x, y, [&](int c) { return inside ? c < 255 : c > 0; }), end);
                     const double high = std::min(

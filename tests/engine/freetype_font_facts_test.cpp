@@ -212,8 +212,8 @@ TEST(FreetypeFontFacts, KerningOfDejaVuSansIsThatOfItsKernTable) {
 auto factsOf(Font& font, char32_t code) {
     const std::optional<GlyphMetrics> metrics = font.measureGlyph(code);
     const GlyphImage image = font.renderGlyph(code);
-    return std::tuple(metrics, image.a, image.b, image.top, image.width, image.height,
-                      image.coverage, font.glyphInfo(code));
+    return std::tuple(metrics, image.a, image.b, image.top, image.width, image.height, image.pixels,
+                      font.glyphInfo(code));
 }
 
 using Facts = decltype(factsOf(std::declval<Font&>(), 0));

@@ -81,7 +81,7 @@ protected:
         EXPECT_EQ(left.lineHeight(), right.lineHeight());
         EXPECT_EQ(left.ascent(), right.ascent());
         for (const char32_t code : {U'A', U'g', U'\u0416', U'\u20AC'}) {
-            EXPECT_EQ(left.renderGlyph(code).coverage, right.renderGlyph(code).coverage);
+            EXPECT_EQ(left.renderGlyph(code).pixels, right.renderGlyph(code).pixels);
             EXPECT_EQ(left.glyphInfo(code), right.glyphInfo(code));
         }
     }

@@ -40,7 +40,7 @@ struct Canvas {
                 const int py = y + image.top + row;
                 if (px >= 0 && px < width && py >= 0 && py < height) {
                     auto& pixel = pixels[static_cast<std::size_t>(py) * width + px];
-                    pixel = std::max(pixel, image.coverage[row * image.width + column]);
+                    pixel = std::max(pixel, image.pixels[row * image.width + column]);
                 }
             }
         }
@@ -71,8 +71,8 @@ double slant(const GlyphImage& image) {
         double sum = 0;
         double weight = 0;
         for (int x = 0; x < image.width; ++x) {
-            sum += x * image.coverage[row * image.width + x];
-            weight += image.coverage[row * image.width + x];
+            sum += x * image.pixels[row * image.width + x];
+            weight += image.pixels[row * image.width + x];
         }
         return sum / weight;
     };
@@ -173,7 +173,7 @@ TEST_F(FreetypeFontRendererTest, CharacterWithoutInkIsOneColumnWide) {
             EXPECT_EQ(space.b, 1);
             EXPECT_EQ(space.width, 0);
             EXPECT_EQ(space.height, 0);
-            EXPECT_TRUE(space.coverage.empty());
+            EXPECT_TRUE(space.pixels.empty());
         }
     }
 }
@@ -187,7 +187,7 @@ TEST_F(FreetypeFontRendererTest, BoldWidensTheBlackBox) {
             const GlyphImage semibold = glyph(request(face, pixels, 600), 'H');
             const GlyphImage bold = glyph(request(face, pixels, 700), 'H');
             EXPECT_GT(bold.b, normal.b) << face << " " << pixels;
-            EXPECT_EQ(semibold.coverage, bold.coverage) << face << " " << pixels;
+            EXPECT_EQ(semibold.pixels, bold.pixels) << face << " " << pixels;
         }
     }
 }
@@ -198,7 +198,7 @@ TEST_F(FreetypeFontRendererTest, ItalicSlantsTheInkOnceWhetherTheFaceHasItOrNot)
     const GlyphImage synthesized = glyph(request("DejaVu Sans Light", 100, 400, true, true), 'l');
     const GlyphImage boldSynthesized =
         glyph(request("DejaVu Sans Light", 100, 700, true, true), 'l');
-    EXPECT_NE(oblique.coverage, upright.coverage);
+    EXPECT_NE(oblique.pixels, upright.pixels);
     EXPECT_NEAR(slant(upright), 0.0, 0.02);
     // DejaVu Sans Oblique leans by tan 11 degrees; shearing it once more would double that.
     EXPECT_GT(slant(oblique), 0.15);
@@ -217,11 +217,11 @@ TEST_F(FreetypeFontRendererTest, QualityDecidesBetweenGreyLevelsAndOnOffPixels) 
     ASSERT_TRUE(mono && smooth);
     for (int code = 0; code < 256; ++code) {
         const char32_t character = windows1252ToUnicode(static_cast<std::uint8_t>(code));
-        for (const std::uint8_t value : mono->renderGlyph(character).coverage) {
+        for (const std::uint8_t value : mono->renderGlyph(character).pixels) {
             ASSERT_TRUE(value == 0 || value == 255) << "code " << code;
         }
         const GlyphImage image = smooth->renderGlyph(character);
-        smoothLevels.insert(image.coverage.begin(), image.coverage.end());
+        smoothLevels.insert(image.pixels.begin(), image.pixels.end());
     }
     EXPECT_GT(smoothLevels.size(), 100u);
     EXPECT_TRUE(smoothLevels.count(255));
@@ -237,7 +237,7 @@ TEST_F(FreetypeFontRendererTest, ImageIsTrimmedToItsInk) {
         for (int code = 0; code < 256; ++code) {
             const GlyphImage image =
                 made->renderGlyph(windows1252ToUnicode(static_cast<std::uint8_t>(code)));
-            ASSERT_EQ(image.coverage.size(), static_cast<std::size_t>(image.width) * image.height);
+            ASSERT_EQ(image.pixels.size(), static_cast<std::size_t>(image.width) * image.height);
             if (image.width == 0) {
                 EXPECT_EQ(image.b, 1);
                 EXPECT_EQ(image.height, 0);
@@ -246,14 +246,14 @@ TEST_F(FreetypeFontRendererTest, ImageIsTrimmedToItsInk) {
             EXPECT_EQ(image.width, image.b);
             auto inkInColumn = [&](int x) {
                 for (int y = 0; y < image.height; ++y) {
-                    if (image.coverage[y * image.width + x] != 0) {
+                    if (image.pixels[y * image.width + x] != 0) {
                         return true;
                     }
                 }
                 return false;
             };
             auto inkInRow = [&](int y) {
-                const auto start = image.coverage.begin() + y * image.width;
+                const auto start = image.pixels.begin() + y * image.width;
                 return std::any_of(start, start + image.width, [](auto v) { return v != 0; });
             };
             EXPECT_TRUE(inkInColumn(0)) << "code " << code;
@@ -299,8 +299,8 @@ TEST_F(FreetypeFontRendererTest, DrawnInkStartsWhereTheAWidthPromises) {
 
 TEST_F(FreetypeFontRendererTest, FaceNameIsMatchedIgnoringCaseAndFallsBackWhenUnknown) {
     const GlyphImage exact = glyph(request("DejaVu Sans", 20), 'H');
-    EXPECT_EQ(glyph(request("dejavu SANS", 20), 'H').coverage, exact.coverage);
-    EXPECT_NE(glyph(request("DejaVu Sans Condensed", 20), 'H').coverage, exact.coverage);
+    EXPECT_EQ(glyph(request("dejavu SANS", 20), 'H').pixels, exact.pixels);
+    EXPECT_NE(glyph(request("DejaVu Sans Condensed", 20), 'H').pixels, exact.pixels);
 
     for (const char* name : {"No Such Typeface Anywhere", ""}) {
         const std::unique_ptr<Font> made = font(request(name, 20, 700, true, true));
@@ -319,12 +319,12 @@ TEST_F(FreetypeFontRendererTest, CharactersAreUnicodeCodePoints) {
     const GlyphImage missing = made->renderGlyph(0x81);
     EXPECT_GT(missing.width, 0);
     for (const char32_t code : {0x81, 0x8D, 0x8F, 0x90, 0x9D}) {
-        EXPECT_EQ(made->renderGlyph(code).coverage, missing.coverage) << int(code);
+        EXPECT_EQ(made->renderGlyph(code).pixels, missing.pixels) << int(code);
         EXPECT_EQ(made->glyphInfo(code).index, 0u) << int(code);
     }
     const GlyphImage euro = made->renderGlyph(U'\u20AC');
     EXPECT_GT(euro.width, 0);
-    EXPECT_NE(euro.coverage, missing.coverage);
+    EXPECT_NE(euro.pixels, missing.pixels);
     EXPECT_NE(made->glyphInfo(U'\u20AC').index, 0u);
     // S with caron is an S with a mark above it.
     const GlyphImage s = made->renderGlyph(U'S');
@@ -334,7 +334,7 @@ TEST_F(FreetypeFontRendererTest, CharactersAreUnicodeCodePoints) {
     // Beyond the code page: Cyrillic Zhe is in DejaVu Sans, a CJK ideograph is not.
     EXPECT_GT(made->renderGlyph(U'\u0416').width, 0);
     EXPECT_NE(made->glyphInfo(U'\u0416').index, 0u);
-    EXPECT_EQ(made->renderGlyph(U'\u4E00').coverage, missing.coverage);
+    EXPECT_EQ(made->renderGlyph(U'\u4E00').pixels, missing.pixels);
     EXPECT_EQ(made->glyphInfo(U'\u4E00').index, 0u);
 }
 

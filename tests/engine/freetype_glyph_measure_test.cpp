@@ -85,6 +85,7 @@ TEST(FreetypeGlyphMeasure, MatchesDistanceFieldsForEveryCharacterOfDejaVuSans) {
                     << pixels << " px, spread " << spread << ", code " << code;
                 if (image.width > 0) {
                     ASSERT_EQ(image.margin, spread);
+                    ASSERT_EQ(image.holds, GlyphPixels::Distances);
                     ASSERT_EQ(image.width, image.b + 2 * spread) << code;
                 }
             }
@@ -111,8 +112,8 @@ TEST(FreetypeGlyphMeasure, DrawnInkTouchesEveryEdgeOfItsImage) {
             if (image.width == 0) {
                 continue;
             }
-            ASSERT_EQ(image.coverage.size(), static_cast<std::size_t>(image.width * image.height));
-            auto at = [&](int x, int y) { return image.coverage[y * image.width + x]; };
+            ASSERT_EQ(image.pixels.size(), static_cast<std::size_t>(image.width * image.height));
+            auto at = [&](int x, int y) { return image.pixels[y * image.width + x]; };
             bool left = false;
             bool right = false;
             bool top = false;

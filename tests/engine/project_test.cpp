@@ -14,15 +14,6 @@ TEST(PixelHeight, RoundsHalvesAwayFromZeroAt96Dpi) {
     EXPECT_EQ(pixelHeightFor(15, 3), 60);  // 45 points: exact
 }
 
-TEST(PixelHeight, SizeAndFactorAreBroughtIntoTheirRanges) {
-    EXPECT_EQ(pixelHeightFor(3, 1), 7);  // used as 5: 6.67 rounds up
-    EXPECT_EQ(pixelHeightFor(4, 1), pixelHeightFor(5, 1));
-    EXPECT_EQ(pixelHeightFor(-40, 1), pixelHeightFor(5, 1));
-    EXPECT_EQ(pixelHeightFor(101, 1), pixelHeightFor(100, 1));
-    EXPECT_EQ(pixelHeightFor(11, 0), pixelHeightFor(11, 1));
-    EXPECT_EQ(pixelHeightFor(11, 9), pixelHeightFor(11, 4));
-}
-
 TEST(FontRequestFor, PassesFaceAndStyleAtThePixelHeightOfSizeAndFactor) {
     Project project = startupProject("Fake Sans");
     project.font.size = 11;

@@ -8,7 +8,7 @@
 #include "engine/atlas/atlas_builder.h"
 #include "engine/font/freetype_font_renderer.h"
 #include "engine/text/windows1252.h"
-#include "fake_font_renderer.h"
+#include "tests/fake_font_renderer.h"
 
 namespace vemro {
 namespace {

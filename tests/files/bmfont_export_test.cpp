@@ -242,7 +242,9 @@ TEST_F(ExportGuard, NoExportWritesOverAProjectFileOrThePagesOnesOwn) {
                                                   "earlier export; choose another name for the "
                                                   "export"}));
     }
-    EXPECT_FALSE(TfdExporter().write(folder.path("font"), project, ExportSettings{}, *result).ok());
+    EXPECT_FALSE(exporterFor(DescriptorFormat::Tfd)
+                     .write(folder.path("font"), project, ExportSettings{}, *result)
+                     .ok());
     // A path that names no file, which would write hidden files (".json", "_0.png").
     for (const std::string& nameless : {folder.path(""), folder.path(".fnt"), folder.path("..")}) {
         EXPECT_FALSE(exporterFor(DescriptorFormat::Json)

@@ -6,11 +6,13 @@
 #include "engine/project/project.h"
 #include "files/cli/command_line.h"
 #include "files/project/project_file.h"
-#include "tests/files/fake_font_renderer.h"
+#include "tests/fake_font_renderer.h"
 #include "tests/files/test_folder.h"
 
 namespace vemro {
 namespace {
+
+using vemro::testing::FakeFontRenderer;
 
 namespace fs = std::filesystem;
 

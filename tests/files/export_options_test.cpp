@@ -4,10 +4,12 @@
 
 #include <array>
 
-#include "tests/files/fake_font_renderer.h"
+#include "tests/fake_font_renderer.h"
 
 namespace vemro {
 namespace {
+
+using testing::FakeFontRenderer;
 
 // A table of the shape later options take: one with an argument and one without.
 const std::array<ExportOption, 2> kTable{{

@@ -8,11 +8,13 @@
 #include "engine/font/freetype_font_renderer.h"
 #include "files/cli/command_line.h"
 #include "files/project/project_file.h"
-#include "tests/files/fake_font_renderer.h"
+#include "tests/fake_font_renderer.h"
 #include "tests/files/test_folder.h"
 
 namespace vemro {
 namespace {
+
+using testing::FakeFontRenderer;
 
 struct Outcome {
     std::optional<int> code;
@@ -38,9 +40,10 @@ protected:
         project.faceName = "Beta Serif";
         project.glyphs = {{'A', 1, 2}, {'b', 0, 0}};
         if (!more.empty()) {
-            project.extension.emplace().characters = {{U'A', 1, 2}, {U'b', 0, 0}};
+            project.extension.emplace().project.textureSize = {64, 128};
+            project.extension->project.glyphs = {{U'A', 1, 2}, {U'b', 0, 0}};
             for (const char32_t code : more) {
-                project.extension->characters.push_back({code, 0, 0});
+                project.extension->project.glyphs.append({code, 0, 0});
             }
         }
         EXPECT_TRUE(writeProjectFile(folder.path("p.fnt"), project).ok());
@@ -142,7 +145,7 @@ TEST_F(ExportUnicodeTest, RealFacesReportWhatTheyLack) {
     }
     ProjectFile project;
     project.faceName = "DejaVu Sans";
-    project.extension.emplace().characters = {
+    project.extension.emplace().project.glyphs = {
         {U'\u0416', 0, 0}, {U'\u03A9', 0, 0}, {U'\u30A2', 0, 0}, {U'\u65E5', 0, 0}};
     const std::string path = folder.path("scripts.fnt");
     ASSERT_TRUE(writeProjectFile(path, project).ok());

@@ -30,6 +30,8 @@ Resaved openAndSave(const TestFolder& folder, const std::vector<std::uint8_t>& o
     const Result<OpenedProject> opened =
         openProject(folder.path("original.fnt"), kFaces, startupProject("DejaVu Sans"));
     EXPECT_TRUE(opened.ok()) << opened.message();
+    // The engine takes the values as they come; opening brings them into their ranges.
+    EXPECT_TRUE(!opened.ok() || withinRanges(opened->document.project));
     if (!opened.ok() || !saveProject(folder.path("saved.fnt"), opened->document).ok()) {
         return {};
     }
@@ -93,7 +95,7 @@ TEST(ProjectExtensionOpen, AFontBeneathTheProjectFolderMovesWithIt) {
     for (const auto& [font, stored] : stores) {
         project.font.fontFile = font.string();
         ASSERT_TRUE(saveProject((a / "game.fnt").string(), Document{project}).ok());
-        EXPECT_EQ(readProjectFile((a / "game.fnt").string())->extension->fontFile, stored);
+        EXPECT_EQ(readProjectFile((a / "game.fnt").string())->extension->project.font.fontFile, stored);
     }
 
     fs::copy(a, b, fs::copy_options::recursive);
@@ -112,9 +114,9 @@ TEST(ProjectExtensionOpen, AMissingFontFileIsNamedAndKeptThroughSave) {
     TestFolder folder;
     ProjectFile file;
     file.faceName = "DejaVu Sans";
-    file.extension.emplace().characters = {{U'\u3053', 0, 0}};
-    file.extension->fontFile = "fonts/Gone.ttf";
-    file.extension->fontFaceIndex = 2;
+    file.extension.emplace().project.glyphs = {{U'\u3053', 0, 0}};
+    file.extension->project.font.fontFile = "fonts/Gone.ttf";
+    file.extension->project.font.fontFaceIndex = 2;
     const std::vector<std::uint8_t> original = encodeProjectFile(file);
     const Resaved resaved = openAndSave(folder, original);
     EXPECT_EQ(resaved.warnings,

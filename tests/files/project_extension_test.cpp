@@ -8,6 +8,7 @@
 
 using namespace std::string_literals;
 
+#include "files/project/project_extension.h"
 #include "files/project/project_file.h"
 #include "tests/files/test_folder.h"
 
@@ -33,13 +34,13 @@ Bytes& operator<<(Bytes& bytes, const std::string& text) {
 ProjectFile scriptsProject() {
     ProjectFile project;
     project.faceName = "Vemro";
-    ProjectExtension& extension = project.extension.emplace();
-    extension.characters = {{U'A', 1, -2},      {U'\u0416', 0, 0}, {U'\u03A9', 64, -64},
-                            {U'\u30A2', 3, 0},  {U'\u20AC', 0, 5}, {U'\U0001F600', 0, 0},
-                            {U'\u4E00', -1, 2}, {U'A', 0, 0}};
-    extension.fontFile = "fonts/Game Font.ttf";
-    extension.fontFaceIndex = 2;
-    project.glyphs = windows1252Records(extension.characters);
+    Project& extension = project.extension.emplace().project;
+    extension.glyphs = {{U'A', 1, -2},      {U'\u0416', 0, 0}, {U'\u03A9', 64, -64},
+                        {U'\u30A2', 3, 0},  {U'\u20AC', 0, 5}, {U'\U0001F600', 0, 0},
+                        {U'\u4E00', -1, 2}, {U'A', 0, 0}};
+    extension.font.fontFile = "fonts/Game Font.ttf";
+    extension.font.fontFaceIndex = 2;
+    project.glyphs = windows1252Records(extension.glyphs);
     return project;
 }
 
@@ -70,8 +71,8 @@ TEST(ProjectExtensionLayout, RecordsThenSignatureVersionAndTaggedSections) {
 
     // Without a font file the bytes end before FONT; sections may come in any order.
     ProjectFile noFont = scriptsProject();
-    noFont.extension->fontFile.clear();
-    noFont.extension->fontFaceIndex = 0;
+    noFont.extension->project.font.fontFile.clear();
+    noFont.extension->project.font.fontFaceIndex = 0;
     const Bytes bytes = scriptsBytes();
     EXPECT_EQ(encodeProjectFile(noFont), Bytes(bytes.begin(), bytes.begin() + kFontAt));
     Bytes swapped = bytes;
@@ -83,8 +84,8 @@ TEST(ProjectExtensionLayout, RecordsThenSignatureVersionAndTaggedSections) {
 // default; a project that keeps both defaults is written as before.
 TEST(ProjectExtensionLayout, ExportSettingsAndSampleTextHaveSectionsOfTheirOwn) {
     ProjectFile project = scriptsProject();
-    project.extension->exportSection =
-        ExportSection{{DescriptorFormat::BmfontBinary, PageImage::Tga}, false};
+    project.extension->exportSettings = {DescriptorFormat::BmfontBinary, PageImage::Tga};
+    project.extension->project.kerning = false;
     project.extension->sampleText = "Größe <&> \"Ω\"";
     Bytes expected = scriptsBytes();
     expected << "EXPO" << 3 << "\x03\x02\x00"s
@@ -125,28 +126,32 @@ TEST(ProjectExtensionLimits, LargestAcceptedFileReadsFromDiskAndOneByteMoreIsRef
     for (std::int32_t i = 0; i < kMaxProjectCharacters; ++i) {
         // 1024 with a Windows-1252 byte, then astral characters.
         const char32_t code = i < kMaxProjectGlyphs ? U'a' : U'\U00020000' + char32_t(i);
-        extension.characters.push_back({code, i % 129 - 64, 64 - i % 129});
+        extension.project.glyphs.append({code, i % 129 - 64, 64 - i % 129});
     }
-    extension.fontFile = "/" + std::string(kMaxProjectFontPathLength - 1, 'p');
-    extension.fontFaceIndex = kMaxProjectFontFaceIndex;
-    extension.textureSize = AtlasSize{AtlasSize::kMaxSide, AtlasSize::kMaxSide};
-    extension.packing =
+    extension.project.font.fontFile = "/" + std::string(kMaxProjectFontPathLength - 1, 'p');
+    extension.project.font.fontFaceIndex = kMaxProjectFontFaceIndex;
+    extension.project.textureSize = AtlasSize{AtlasSize::kMaxSide, AtlasSize::kMaxSide};
+    extension.project.packing =
         PackingSettings{PackerKind::Tight, PackingSettings::kMaxSpacing, true, true};
     project.textureWidth = kMaxProjectHeaderTextureSide;
     project.textureHeight = kMaxProjectHeaderTextureSide;
-    extension.exportSection = ExportSection{{DescriptorFormat::Json, PageImage::Png8}, false};
-    extension.sampleText.emplace();
+    extension.exportSettings = {DescriptorFormat::Json, PageImage::Png8};
+    extension.project.kerning = false;
+    extension.project.effects.distanceField = true;
+    extension.sampleText.clear();
     for (std::size_t i = 0; i < 4096 / 4; ++i) {
-        extension.sampleText->append("\U0001F600");
+        extension.sampleText.append("\U0001F600");
     }
-    project.glyphs = windows1252Records(extension.characters);
+    project.glyphs = windows1252Records(extension.project.glyphs);
 
     TestFolder folder;
     const std::string path = folder.path("largest.fnt");
     ASSERT_TRUE(writeProjectFile(path, project).ok());
     Bytes bytes = readBytes(path);
     EXPECT_EQ(bytes.size(), 53u + 255 + 9 * 1024 + 12 + (12 + 12 * 65536) + (12 + 4096 + 4) +
-                                (8 + 8) + (8 + 7) + (8 + 3) + (8 + 4096));
+                                (8 + 8) + (8 + 7) + (8 + 3) + (8 + 4096) + (8 + 33));
+    // The reader reads no more than this, and needs no less.
+    EXPECT_EQ(bytes.size() - (53u + 255 + 9 * 1024), maxProjectExtensionBytes());
     const Result<ProjectFile> read = readProjectFile(path);
     ASSERT_TRUE(read.ok()) << read.message();
     EXPECT_EQ(read.value(), project);
@@ -199,6 +204,8 @@ TEST(ProjectExtensionRead, EveryDamageIsRefusedWithWhatIsWrongAndTheLimit) {
         {[](Bytes& b) { b.erase(b.begin() + kChrsAt, b.begin() + kFontAt); },
          "the project extension has no section \"CHRS\" (the character list, which it must hold)"},
         {put(kChrsAt + 8, 65537), "the character count 65537 is above the limit of 65536"},
+        // The header's own limit, though the extension would take the side.
+        {put(4, 5000), "the texture height 5000 is outside the allowed range 1..512"},
         {put(kFontAt + 8, 0), "the font file path length 0 is outside the allowed range 1..4096"},
         {put(kFontAt + 8 + 4 + 19, 65536),
          "the font face index 65536 is outside the allowed range 0..65535"},

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "engine/text/windows1252.h"
 #include "tests/files/test_folder.h"
 
@@ -131,6 +133,21 @@ TEST(ApplyProjectFile, UnmatchedValuesKeepTheWindowsChoiceAndWarn) {
         "the stored face \"Comic Something\" is not installed; using \"Zeta\"",
     };
     EXPECT_EQ(opened.warnings, expected);
+}
+
+// Whatever numbers a readable header holds, the project it opens as has every value in the range
+// the engine takes it in (the extension's values are refused when out of range).
+TEST(ApplyProjectFile, EveryValueComesInItsRange) {
+    const std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
+    const std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
+    for (const std::int32_t stored : {kMin, -70000, -1, 0, 1, 4, 17, 101, 65541, kMax}) {
+        ProjectFile file = matchingProject();
+        file.borderLeft = file.borderTop = file.borderRight = file.borderBottom = stored;
+        file.size = file.weight = file.quality = file.factor = file.italic = stored;
+        EXPECT_TRUE(
+            withinRanges(applyProjectFile(file, kFaces, startupProject("Zeta")).document.project))
+            << stored;
+    }
 }
 
 // The headless command falls back on what a new session starts with: Normal, Antialiased, no

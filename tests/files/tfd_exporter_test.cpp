@@ -2,17 +2,20 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 
 #include "engine/atlas/atlas_builder.h"
 #include "files/export/export_path.h"
 #include "files/export/glyph_description.h"
 #include "files/export/tga_image.h"
-#include "tests/files/fake_font_renderer.h"
+#include "tests/fake_font_renderer.h"
 #include "tests/files/test_folder.h"
 
 namespace vemro {
 namespace {
+
+using testing::FakeFontRenderer;
 
 constexpr std::size_t kHeader = 18;
 
@@ -171,7 +174,7 @@ TEST(ExportPath, ReplacesOnlyTheExtensionOfTheLastComponent) {
         {"/a.d/b.c/font.", "/a.d/b.c/font.tga", "/a.d/b.c/font.tfd"},
         {"back\\slash.x", "back\\slash.tga", "back\\slash.tfd"},
     };
-    const TfdExporter exporter;
+    const Exporter& exporter = exporterFor(DescriptorFormat::Tfd);
     for (const auto& c : cases) {
         EXPECT_EQ(exporter.outputFiles(c.chosen, AtlasResult{}),
                   (std::vector<std::string>{c.image, c.description}))
@@ -179,7 +182,7 @@ TEST(ExportPath, ReplacesOnlyTheExtensionOfTheLastComponent) {
     }
 }
 
-TEST(ExporterRegistry, TheTargaExportIsTheDefaultAndFoundByItsName) {
+TEST(ExporterRegistry, TheTargaExportIsTheDefaultAndEveryStoredFormatHasOneRow) {
     const std::vector<const Exporter*>& exporters = registeredExporters();
     ASSERT_FALSE(exporters.empty());
     EXPECT_EQ(exporters.front()->name(), "tfd");
@@ -188,6 +191,16 @@ TEST(ExporterRegistry, TheTargaExportIsTheDefaultAndFoundByItsName) {
     for (const Exporter* exporter : exporters) {
         EXPECT_EQ(findExporter(exporter->name()), exporter);
     }
+    // Every format a project file may store has exactly one row.
+    for (int id = 0; id <= static_cast<int>(kLastDescriptorFormat); ++id) {
+        const auto format = static_cast<DescriptorFormat>(id);
+        EXPECT_EQ(std::count_if(exporters.begin(), exporters.end(),
+                                [&](const Exporter* row) { return row->format() == format; }),
+                  1)
+            << id;
+        EXPECT_EQ(exporterFor(format).format(), format);
+    }
+    EXPECT_EQ(exporters.size(), static_cast<std::size_t>(kLastDescriptorFormat) + 1);
     EXPECT_EQ(findExporter("TFD"), nullptr);
     EXPECT_EQ(findExporter(""), nullptr);
     EXPECT_EQ(findExporter("tga"), nullptr);
@@ -212,7 +225,7 @@ protected:
 };
 
 TEST_F(TfdExportTest, WritesBothFilesFromTheResult) {
-    const TfdExporter exporter;
+    const Exporter& exporter = exporterFor(DescriptorFormat::Tfd);
     const ExportReport report =
         exporter.write(folder.path("font.png"), project, ExportSettings{}, *result);
     EXPECT_TRUE(report.ok());
@@ -247,7 +260,7 @@ TEST_F(TfdExportTest, EveryPageHasItsImageAndADescriptionOfItsOwnGlyphs) {
     project.packing.multiplePages = true;
     result = builder.rebuild(project);
     ASSERT_EQ(result->pages.size(), 2u);
-    const TfdExporter exporter;
+    const Exporter& exporter = exporterFor(DescriptorFormat::Tfd);
     const std::vector<std::string> files = {folder.path("f.x.tga"), folder.path("f.x.tfd"),
                                             folder.path("f.x_1.tga"), folder.path("f.x_1.tfd")};
     EXPECT_EQ(exporter.outputFiles(folder.path("f.x.png"), *result), files);
@@ -266,8 +279,8 @@ TEST_F(TfdExportTest, EveryPageHasItsImageAndADescriptionOfItsOwnGlyphs) {
 
 TEST_F(TfdExportTest, DescriptionIsStillWrittenWhenTheImageFails) {
     std::filesystem::create_directory(folder.path("font.tga"));
-    const ExportReport report =
-        TfdExporter().write(folder.path("font"), project, ExportSettings{}, *result);
+    const ExportReport report = exporterFor(DescriptorFormat::Tfd)
+                                    .write(folder.path("font"), project, ExportSettings{}, *result);
     EXPECT_EQ(report.failures,
               std::vector<std::string>{"cannot write \"" + folder.path("font.tga") +
                                        "\": it is a folder"});
@@ -278,14 +291,15 @@ TEST_F(TfdExportTest, DescriptionIsStillWrittenWhenTheImageFails) {
 TEST_F(TfdExportTest, EachFileThatFailsIsReportedOnItsOwn) {
     writeBytes(folder.path("font.tga"), {'o', 'l', 'd'});
     std::filesystem::create_directory(folder.path("font.tfd"));
-    ExportReport report =
-        TfdExporter().write(folder.path("font.x"), project, ExportSettings{}, *result);
+    ExportReport report = exporterFor(DescriptorFormat::Tfd)
+                              .write(folder.path("font.x"), project, ExportSettings{}, *result);
     ASSERT_EQ(report.failures.size(), 1u);
     EXPECT_NE(report.failures[0].find("font.tfd"), std::string::npos);
     EXPECT_EQ(readBytes(folder.path("font.tga")),
               encodeTgaImage(result->pages.at(0), result->textureSize));
 
-    report = TfdExporter().write(folder.path("missing/font"), project, ExportSettings{}, *result);
+    report = exporterFor(DescriptorFormat::Tfd)
+                 .write(folder.path("missing/font"), project, ExportSettings{}, *result);
     EXPECT_TRUE(report.written.empty());
     ASSERT_EQ(report.failures.size(), 2u);
     EXPECT_NE(report.failures[0].find("missing/font.tga\": No such file or directory"),

@@ -125,11 +125,9 @@ private slots:
     void characterBorderWithoutSelectionDoesNothing();
     void selectingCharacterShowsItsBordersAndChangesNone();
     void characterListFollowsRebuildsAndKeepsSelection();
-    void fullCharsetAppendsMissingAndNewEmpties();
     void zoomAndRectanglesAreNoProjectChange();
     void sampleLineDrawsWhatTheExportedDescriptorLaysOut();
 
-    void addCharactersAppendsInTypedOrder();
     void addCharactersTakesTextHoweverClosed();
     void addCharactersTakesAnyUnicodeText();
     void addCharactersStartsEmptyEachTime();
@@ -138,7 +136,6 @@ private slots:
     void unchangedProjectClosesWithoutQuestion();
     void changedProjectAsksBeforeNewOpenAndClose();
     void savingFromQuestionKeepsWork();
-    void statusLineCountsGlyphsOutsideTexture();
     void droppedProjectOpensAfterQuestion();
 
 private:
@@ -405,35 +402,6 @@ void BuilderDialogTest::characterListFollowsRebuildsAndKeepsSelection() {
     QCOMPARE(characters->currentIndex(), -1);
 }
 
-void BuilderDialogTest::fullCharsetAppendsMissingAndNewEmpties() {
-    FakeFilePrompts prompts;
-    BuilderDialog window(renderer_, prompts);
-    window.show();
-    addCharacters(window, QStringLiteral("zA"), Closing::Ok);
-    trigger(window, "actionAddTorvynCharset");
-    // The characters of Windows-1252 bytes 32 to 255 in byte order, after those already there.
-    std::vector<char32_t> codes = {U'z', U'A'};
-    for (int byte = 32; byte <= 255; ++byte) {
-        const char32_t code = windows1252ToUnicode(static_cast<std::uint8_t>(byte));
-        if (code != U'z' && code != U'A') {
-            codes.push_back(code);
-        }
-    }
-    QCOMPARE(codesOf(window.project().glyphs), codes);
-    QCOMPARE(codes[96], U'\u20AC');
-    QCOMPARE(window.waitForResult()->glyphs.size(), std::size_t{224});
-
-    trigger(window, "actionAddTorvynCharset");
-    QVERIFY(codesOf(window.project().glyphs) == codes);
-
-    prompts.unsavedAnswer = FilePrompts::UnsavedChanges::Discard;
-    trigger(window, "actionNew");
-    QVERIFY(window.project().glyphs.empty());
-    QVERIFY(window.waitForResult()->glyphs.empty());
-    trigger(window, "actionNew");
-    QVERIFY(window.project().glyphs.empty());
-}
-
 void BuilderDialogTest::zoomAndRectanglesAreNoProjectChange() {
     FakeFilePrompts prompts;
     BuilderDialog window(renderer_, prompts);
@@ -564,22 +532,6 @@ void BuilderDialogTest::sampleLineDrawsWhatTheExportedDescriptorLaysOut() {
     const std::map<std::pair<int, int>, int> plainLine = engineLine(plain, plainPage, text);
     QVERIFY(plainLine != kernedLine);
     QVERIFY(drawnAsLaidOut(plainLine, 100));
-}
-
-void BuilderDialogTest::addCharactersAppendsInTypedOrder() {
-    FakeFilePrompts prompts;
-    BuilderDialog window(renderer_, prompts);
-    window.show();
-    addCharacters(window, QStringLiteral("abca"), Closing::Ok);
-    QCOMPARE(codesOf(window.project().glyphs), (std::vector<char32_t>{U'a', U'b', U'c'}));
-    QCOMPARE(window.waitForResult()->glyphs.size(), std::size_t{3});
-
-    // Characters already present change nothing; neither does an empty OK.
-    const GlyphList before = window.project().glyphs;
-    addCharacters(window, QStringLiteral("cab"), Closing::EnterKey);
-    QVERIFY(window.project().glyphs == before);
-    addCharacters(window, QString(), Closing::Ok);
-    QVERIFY(window.project().glyphs == before);
 }
 
 void BuilderDialogTest::addCharactersTakesTextHoweverClosed() {
@@ -742,31 +694,6 @@ void BuilderDialogTest::savingFromQuestionKeepsWork() {
     const QByteArray saved = fileBytes(*prompts.savePath);
     const std::size_t faceLength = window.project().font.faceName.size();
     QCOMPARE(static_cast<std::size_t>(saved.size()), 53 + faceLength + 9 * 224);
-}
-
-void BuilderDialogTest::statusLineCountsGlyphsOutsideTexture() {
-    FakeFilePrompts prompts;
-    BuilderDialog window(renderer_, prompts);
-    window.show();
-    auto* status = child<QLabel>(window, "statusLabel");
-    QVERIFY(status->text().isEmpty());
-    click(child<QRadioButton>(window, "width64Radio"));
-    click(child<QRadioButton>(window, "height64Radio"));
-    trigger(window, "actionAddTorvynCharset");
-    const std::size_t outside = window.waitForResult()->glyphsOutsideTexture;
-    QVERIFY(outside > 1);
-    QVERIFY2(status->text().startsWith(QString::number(outside) + QStringLiteral(" glyphs")),
-             qPrintable(status->text()));
-    QVERIFY(status->text().contains(QStringLiteral("64 x 64")));
-
-    click(child<QRadioButton>(window, "width512Radio"));
-    click(child<QRadioButton>(window, "height512Radio"));
-    QCOMPARE(window.waitForResult()->glyphsOutsideTexture, std::size_t{0});
-    // What stays is the face's lack of the delete code and of the five codes Windows-1252
-    // leaves undefined, drawn as its missing-glyph box.
-    QCOMPARE(status->text(), QStringLiteral("6 characters are not in %1: U+007F U+0081 U+008D "
-                                            "U+008F U+0090 U+009D")
-                                 .arg(QString::fromStdString(window.shownResult()->fontName)));
 }
 
 void BuilderDialogTest::droppedProjectOpensAfterQuestion() {

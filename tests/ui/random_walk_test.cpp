@@ -78,7 +78,7 @@ std::vector<GlyphInput> inputsOf(const GlyphList& glyphs) {
 std::vector<GlyphInput> inputsOf(const ProjectFile& file) {
     std::vector<GlyphInput> inputs;
     if (file.extension) {
-        for (const ProjectCharacter& character : file.extension->characters) {
+        for (const Glyph& character : file.extension->project.glyphs) {
             inputs.push_back({character.code, character.charBorderLeft, character.charBorderRight});
         }
         return inputs;
@@ -676,11 +676,9 @@ void RandomWalkTest::checkOpened(const QString& path, const std::vector<GlyphInp
     projectFile_ = path;
     // Sides above 512 and packing settings other than the defaults come from the extension.
     const std::optional<ProjectExtension>& extension = file->extension;
-    const AtlasSize size = extension && extension->textureSize
-                               ? *extension->textureSize
-                               : AtlasSize{file->textureWidth, file->textureHeight};
-    const PackingSettings packing =
-        extension && extension->packing ? *extension->packing : PackingSettings{};
+    const AtlasSize size = extension ? extension->project.textureSize
+                                     : AtlasSize{file->textureWidth, file->textureHeight};
+    const PackingSettings packing = extension ? extension->project.packing : PackingSettings{};
     if (prompts_.errors.size() != errorsBefore) {
         fail(QStringLiteral("opening a good file showed an error: ") + prompts_.errors.back());
     } else if (inputsOf(window.project().glyphs) != inputsOf(file.value()) ||

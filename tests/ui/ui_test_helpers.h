@@ -20,6 +20,7 @@
 #include "engine/project/glyph_list.h"
 #include "engine/project/project.h"
 #include "files/export/exporter.h"
+#include "session/document_fields.h"
 #include "ui/builder_dialog.h"
 
 namespace vemro::test {
@@ -72,87 +73,64 @@ inline std::vector<char32_t> codesOf(const GlyphList& glyphs) {
     return codes;
 }
 
-// The first control that does not show the document, or an empty text when every one does.
+// Whether the control of a row shows the value the row reads from the document: a spin's value,
+// a check box's state, a list's selected value, the checked button of a group (none for a value
+// no button offers), a colour named in a colour button's tool tip as #RRGGBB (and AA with an
+// opacity), a line's text.
+inline bool showsValue(const QWidget* control, const DocumentField& row, const FieldValue& value) {
+    if (row.kind == FieldKind::Text) {
+        return qobject_cast<const QLineEdit*>(control)->text().toStdString() ==
+               std::get<std::string>(value);
+    }
+    if (row.kind == FieldKind::Colour) {
+        const Rgba& colour = std::get<Rgba>(value);
+        QString hex = QStringLiteral("#%1%2%3")
+                          .arg(colour.colour.red, 2, 16, QLatin1Char('0'))
+                          .arg(colour.colour.green, 2, 16, QLatin1Char('0'))
+                          .arg(colour.colour.blue, 2, 16, QLatin1Char('0'));
+        if (row.alpha) {
+            hex += QStringLiteral("%1").arg(colour.alpha, 2, 16, QLatin1Char('0'));
+        }
+        return control->toolTip().contains(hex + QLatin1Char(' '), Qt::CaseInsensitive);
+    }
+    const std::int32_t number = std::get<std::int32_t>(value);
+    if (const auto* spin = qobject_cast<const QSpinBox*>(control)) {
+        return spin->value() == number;
+    }
+    if (const auto* check = qobject_cast<const QCheckBox*>(control)) {
+        return check->isChecked() == (number != 0);
+    }
+    if (const auto* combo = qobject_cast<const QComboBox*>(control)) {
+        return combo->currentData().toInt() == number;
+    }
+    // A group of buttons, each captioned with its value.
+    int checked = 0;
+    for (const QAbstractButton* button : control->findChildren<QAbstractButton*>()) {
+        checked = button->isChecked() ? button->text().toInt() : checked;
+    }
+    const std::vector<FieldChoice> choices = row.choices();
+    const bool offered = std::any_of(choices.begin(), choices.end(),
+                                     [number](const FieldChoice& c) { return c.value == number; });
+    return checked == (offered ? number : 0);
+}
+
+// The first control that does not show the document, or an empty text when every one does:
+// every control of the binding table (its value, and whether it is enabled where its row has a
+// rule), the face, the character list and the borders of the selected character.
 inline QString controlsDiffer(const BuilderDialog& window, const Document& document) {
     const Project& project = document.project;
-    const auto checkedSide = [&window](const char* group) {
-        for (const int side : {64, 128, 256, 512, 1024, 2048, 4096}) {
-            const QString name = QStringLiteral("%1%2Radio").arg(QLatin1String(group)).arg(side);
-            if (child<QAbstractButton>(window, qPrintable(name))->isChecked()) {
-                return side;
-            }
+    for (const DocumentField& row : documentFields()) {
+        const auto* control = child<QWidget>(window, row.control);
+        if (!showsValue(control, row, row.read(document))) {
+            return QString::fromLatin1(row.control);
         }
-        return 0;
-    };
-    // The powers of two from 64 to 4096.
-    const auto offered = [](int side) {
-        return side >= 64 && side <= 4096 && (side & (side - 1)) == 0 ? side : 0;
-    };
-    if (checkedSide("width") != offered(project.textureSize.width) ||
-        checkedSide("height") != offered(project.textureSize.height)) {
-        return QStringLiteral("texture size");
-    }
-    const auto spin = [&window](const char* name) {
-        return child<QSpinBox>(window, name)->value();
-    };
-    const FontBorders& borders = project.fontBorders;
-    if (spin("borderLeftSpin") != borders.left || spin("borderTopSpin") != borders.top ||
-        spin("borderRightSpin") != borders.right || spin("borderBottomSpin") != borders.bottom) {
-        return QStringLiteral("font borders");
-    }
-    const FontSettings& font = project.font;
-    const auto data = [&window](const char* name) {
-        return child<QComboBox>(window, name)->currentData().toInt();
-    };
-    if (spin("sizeSpin") != font.size || data("weightCombo") != font.weight ||
-        data("qualityCombo") != font.quality || data("factorCombo") != font.factor ||
-        child<QCheckBox>(window, "italicCheck")->isChecked() != font.italic) {
-        return QStringLiteral("font settings");
-    }
-    const PackingSettings& packing = project.packing;
-    if (data("packerCombo") != static_cast<int>(packing.packer) ||
-        spin("spacingSpin") != packing.spacing ||
-        child<QCheckBox>(window, "fitSizeCheck")->isChecked() != packing.fitSize ||
-        child<QCheckBox>(window, "multiplePagesCheck")->isChecked() != packing.multiplePages) {
-        return QStringLiteral("packing");
-    }
-    const ExportSettings& exported = document.exportSettings;
-    if (data("exportFormatCombo") != static_cast<int>(exported.format) ||
-        data("pageImageCombo") != static_cast<int>(exported.image) ||
-        child<QCheckBox>(window, "kerningCheck")->isChecked() != project.kerning) {
-        return QStringLiteral("export settings");
-    }
-    if (child<QLineEdit>(window, "sampleTextEdit")->text().toStdString() != document.sampleText) {
-        return QStringLiteral("sample text");
-    }
-    const EffectSettings& effects = project.effects;
-    const auto checked = [&window](const char* name) {
-        return child<QCheckBox>(window, name)->isChecked();
-    };
-    // Each colour button names its colour, as #RRGGBB (and AA for the shadow), in its tool tip.
-    const auto names = [&window](const char* name, const Rgb& colour, int alpha) {
-        QString hex = QStringLiteral("#%1%2%3")
-                          .arg(colour.red, 2, 16, QLatin1Char('0'))
-                          .arg(colour.green, 2, 16, QLatin1Char('0'))
-                          .arg(colour.blue, 2, 16, QLatin1Char('0'));
-        if (alpha >= 0) {
-            hex += QStringLiteral("%1").arg(alpha, 2, 16, QLatin1Char('0'));
+        if (row.enabled != nullptr && control->isEnabled() != row.isEnabled(document)) {
+            return QStringLiteral("%1 enabled").arg(QLatin1String(row.control));
         }
-        return child<QWidget>(window, name)->toolTip().contains(hex, Qt::CaseInsensitive);
-    };
-    if (checked("outlineCheck") != effects.outline || checked("shadowCheck") != effects.shadow ||
-        checked("distanceFieldCheck") != effects.distanceField ||
-        spin("outlineWidthSpin") != effects.outlineWidth ||
-        spin("shadowXSpin") != effects.shadowX || spin("shadowYSpin") != effects.shadowY ||
-        spin("shadowBlurSpin") != effects.shadowBlur || spin("spreadSpin") != effects.spread ||
-        !names("fillColourButton", effects.fill, -1) ||
-        !names("outlineColourButton", effects.outlineColour, -1) ||
-        !names("shadowColourButton", effects.shadowColour, effects.shadowOpacity) ||
-        child<QComboBox>(window, "factorCombo")->isEnabled() == effects.distanceField) {
-        return QStringLiteral("effects");
     }
     // An installed face is its entry of the "Name" list; a font file the first entry, which
     // names the file.
+    const FontSettings& font = project.font;
     auto* name = child<QComboBox>(window, "nameCombo");
     const QString fileName = QFileInfo(QString::fromStdString(font.fontFile)).fileName();
     if (font.fontFile.empty()

@@ -1,7 +1,7 @@
-// The window's Unicode characters and fonts from files: the character set dialog, text files
-// of characters, removing and finding characters, the characters a face lacks, File > Use Font
-// File (collections, a file gone missing), and rebuilds off the window's thread, where a burst
-// of changes ends showing the atlas of the latest project.
+// The window's Unicode characters and fonts from files: the character set dialog, finding and
+// removing characters, the characters a face lacks, File > Use Font File (collections, a file
+// gone missing), and characters as messages and the "Character" list show them, against Qt's
+// own character properties.
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -13,11 +13,10 @@
 #include <QTest>
 #include <QTreeWidget>
 #include <QtEndian>
-#include <condition_variable>
-#include <mutex>
 
-#include "engine/atlas/atlas_builder.h"
 #include "engine/font/freetype_font_renderer.h"
+#include "engine/text/unicode_text.h"
+#include "session/session_text.h"
 #include "tests/ui/fake_file_prompts.h"
 #include "tests/ui/ui_test_helpers.h"
 #include "ui/builder_dialog.h"
@@ -56,46 +55,6 @@ QByteArray collectionOf(const QStringList& files) {
     return out;
 }
 
-// A real renderer whose fonts, while the gate is shut, are made only as the test lets them
-// through, so that a rebuild takes as long as the test wants.
-class GatedRenderer : public FontRenderer {
-public:
-    const std::vector<std::string>& faceNames() override { return real_.faceNames(); }
-    std::string defaultFaceName() override { return real_.defaultFaceName(); }
-    Result<std::vector<FontFileFace>> inspectFontFile(const std::string& path) override {
-        return real_.inspectFontFile(path);
-    }
-    Result<std::unique_ptr<Font>> createFont(const FontRequest& request) override {
-        std::unique_lock lock(mutex_);
-        ++asked_;
-        changed_.notify_all();
-        changed_.wait(lock, [this] { return !shut_ || passes_ > 0; });
-        passes_ -= shut_ ? 1 : 0;
-        return real_.createFont(request);
-    }
-    void shut(bool shut) {
-        const std::lock_guard lock(mutex_);
-        shut_ = shut;
-        changed_.notify_all();
-    }
-    // Lets one font through and waits until the next is asked for.
-    void letOneThrough() {
-        std::unique_lock lock(mutex_);
-        const int next = asked_ + 1;
-        ++passes_;
-        changed_.notify_all();
-        changed_.wait(lock, [this, next] { return asked_ >= next; });
-    }
-
-private:
-    FreetypeFontRenderer real_;
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    bool shut_ = false;
-    int passes_ = 0;
-    int asked_ = 0;
-};
-
 }  // namespace
 
 class UnicodeWindowTest : public QObject {
@@ -103,10 +62,9 @@ class UnicodeWindowTest : public QObject {
 
 private slots:
     void characterSetAddsBlocksWithOrWithoutTheFacesCharactersOnly();
-    void characterFileAddsOrIsRefusedWhole();
     void findSelectsAndRemoveTakesCharactersOut();
     void fontFileIsUsedNamedAndUndone();
-    void burstOfChangesEndsShowingTheLatestProject();
+    void charactersShowAsQtClassesThem();
 
 private:
     FreetypeFontRenderer renderer_;
@@ -192,38 +150,6 @@ void UnicodeWindowTest::characterSetAddsBlocksWithOrWithoutTheFacesCharactersOnl
     trigger(window, "actionUndo");
     trigger(window, "actionUndo");
     QCOMPARE(codesOf(window.project().glyphs), greek);
-}
-
-void UnicodeWindowTest::characterFileAddsOrIsRefusedWhole() {
-    QTemporaryDir dir;
-    FakeFilePrompts prompts;
-    BuilderDialog window(renderer_, prompts);
-    window.show();
-    const auto write = [&dir](const QString& name, const QByteArray& bytes) {
-        QFile file(dir.filePath(name));
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
-    };
-    // A byte-order mark, line breaks (a paragraph separator too) and repeats; then the same with
-    // a stray byte at 9.
-    const QByteArray strings =
-        QStringLiteral("\uFEFF\u041F\u0440\r\n\u03BA\u30A2 \u2029\u041F").toUtf8();
-    write(QStringLiteral("good.txt"), strings);
-    write(QStringLiteral("bad.txt"), strings.left(9) + '\x80' + strings.mid(9));
-    prompts.characterFilePath = dir.filePath(QStringLiteral("good.txt"));
-    trigger(window, "actionAddCharactersFromFile");
-    const std::vector<char32_t> added = {U'\u041F', U'\u0440', U'\u03BA', U'\u30A2', U' '};
-    QCOMPARE(codesOf(window.project().glyphs), added);
-    QVERIFY(child<QLabel>(window, "statusLabel")->text().startsWith(QStringLiteral("Added 5")));
-
-    prompts.characterFilePath = dir.filePath(QStringLiteral("bad.txt"));
-    const Document before = window.document();
-    trigger(window, "actionAddCharactersFromFile");
-    QVERIFY(window.document() == before);
-    QCOMPARE(prompts.errors.size(), 1);
-    QVERIFY2(prompts.errors[0].contains(QStringLiteral("at byte 9 ")),
-             qPrintable(prompts.errors[0]));
-    trigger(window, "actionUndo");
-    QVERIFY(window.project().glyphs.empty());
 }
 
 void UnicodeWindowTest::findSelectsAndRemoveTakesCharactersOut() {
@@ -313,33 +239,32 @@ void UnicodeWindowTest::fontFileIsUsedNamedAndUndone() {
     QCOMPARE(controlsDiffer(window, window.document()), QString());
 }
 
-void UnicodeWindowTest::burstOfChangesEndsShowingTheLatestProject() {
-    GatedRenderer gated;
-    FakeFilePrompts prompts;
-    BuilderDialog window(gated, prompts);
-    window.show();
-    trigger(window, "actionAddTorvynCharset");
-    window.waitForResult();
-    auto* status = child<QLabel>(window, "statusLabel");
-    // Three font changes while the first one's font is held back: the window goes on, and
-    // says what it is doing.
-    gated.shut(true);
-    chooseItem(child<QComboBox>(window, "weightCombo"), 2);
-    click(child<QCheckBox>(window, "italicCheck"));
-    typeInto(child<QSpinBox>(window, "sizeSpin"), QStringLiteral("14"));
-    QVERIFY(window.isRebuilding());
-    QCOMPARE(status->text(), QStringLiteral("Rebuilding 224 characters..."));
-    // The first change's atlas comes, but the project has moved on: it is not shown.
-    const std::shared_ptr<const AtlasResult> before = window.shownResult();
-    gated.letOneThrough();
-    QCoreApplication::processEvents();
-    QVERIFY(window.isRebuilding());
-    QCOMPARE(window.shownResult(), before);
-    gated.shut(false);
-    QTRY_VERIFY(!window.isRebuilding());
-    FreetypeFontRenderer reference;
-    QVERIFY(*window.shownResult() == *AtlasBuilder(reference).rebuild(window.project()));
-    QVERIFY(window.project().font.italic && window.project().font.size == 14);
+// A character shows as itself when Qt calls it printable and no space (and it may join a
+// character set); else as its code. The list names a few and shows control codes by code alone.
+void UnicodeWindowTest::charactersShowAsQtClassesThem() {
+    int compared = 0;
+    for (char32_t code = 0; code <= 0x10FFFF; ++code) {
+        // Characters Qt's database does not know yet are ICU's to judge.
+        if (QChar::category(code) == QChar::Other_NotAssigned && isAddableCharacter(code)) {
+            continue;
+        }
+        const QString number =
+            QStringLiteral("U+%1").arg(static_cast<uint>(code), 4, 16, QLatin1Char('0')).toUpper();
+        const bool scalar = code < 0xD800 || code > 0xDFFF;
+        const QString itself = scalar ? QString::fromUcs4(&code, 1) : QString();
+        const QString shown =
+            isAddableCharacter(code) && QChar::isPrint(code) && !QChar::isSpace(code) ? itself
+                                                                                      : number;
+        QCOMPARE(QString::fromStdString(shownCharacter(code)), shown);
+        if (code < 0x20 || (code >= 0x7F && code <= 0x9F) || !scalar) {
+            QCOMPARE(QString::fromStdString(characterCaption(code)), number);
+        } else if (code != 0x20 && code != 0xA0 && code != 0xAD) {
+            QCOMPARE(QString::fromStdString(characterCaption(code)),
+                     itself + QStringLiteral("  ") + number);
+        }
+        ++compared;
+    }
+    QVERIFY(compared > 1000000);
 }
 
 }  // namespace vemro::test

@@ -17,7 +17,7 @@ constexpr double kFar = 1e20;
 std::vector<std::size_t> enclosedPixels(const GlyphImage& image) {
     const std::int32_t width = image.width;
     const std::int32_t height = image.height;
-    std::vector<std::uint8_t> reached(image.coverage.size(), 0);
+    std::vector<std::uint8_t> reached(image.pixels.size(), 0);
     struct Pixel {
         std::int32_t x;
         std::int32_t y;
@@ -26,7 +26,7 @@ std::vector<std::size_t> enclosedPixels(const GlyphImage& image) {
     const auto visit = [&](std::int32_t x, std::int32_t y) {
         const std::size_t at = static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
                                static_cast<std::size_t>(x);
-        if (reached[at] == 0 && image.coverage[at] < 255) {
+        if (reached[at] == 0 && image.pixels[at] < 255) {
             reached[at] = 1;
             open.push_back({x, y});
         }
@@ -56,8 +56,8 @@ std::vector<std::size_t> enclosedPixels(const GlyphImage& image) {
         }
     }
     std::vector<std::size_t> enclosed;
-    for (std::size_t at = 0; at < image.coverage.size(); ++at) {
-        if (reached[at] == 0 && image.coverage[at] < 255) {
+    for (std::size_t at = 0; at < image.pixels.size(); ++at) {
+        if (reached[at] == 0 && image.pixels[at] < 255) {
             enclosed.push_back(at);
         }
     }
@@ -137,7 +137,7 @@ bool closeCounters(GlyphImage& bordered, const std::function<GlyphImage()>& draw
         return static_cast<std::size_t>(std::max(image.width, 0)) *
                static_cast<std::size_t>(std::max(image.height, 0));
     };
-    if (size(bordered) == 0 || bordered.coverage.size() < size(bordered)) {
+    if (size(bordered) == 0 || bordered.pixels.size() < size(bordered)) {
         return false;
     }
     const std::vector<std::size_t> enclosed = enclosedPixels(bordered);
@@ -145,20 +145,20 @@ bool closeCounters(GlyphImage& bordered, const std::function<GlyphImage()>& draw
         return false;
     }
     const GlyphImage glyph = drawGlyph();
-    if (glyph.coverage.size() < size(glyph)) {
+    if (glyph.pixels.size() < size(glyph)) {
         return true;
     }
     // The glyph's solid pixels on the widened glyph's pixels, and the distance to the nearest.
     const std::int32_t dx = glyph.a - glyph.margin - (bordered.a - bordered.margin);
     const std::int32_t dy = glyph.top - bordered.top;
-    std::vector<bool> solid(bordered.coverage.size(), false);
+    std::vector<bool> solid(bordered.pixels.size(), false);
     for (std::int32_t j = 0; j < glyph.height; ++j) {
         for (std::int32_t i = 0; i < glyph.width; ++i) {
             const std::int32_t x = i + dx;
             const std::int32_t y = j + dy;
             if (x >= 0 && y >= 0 && x < bordered.width && y < bordered.height &&
-                glyph.coverage[static_cast<std::size_t>(j) * static_cast<std::size_t>(glyph.width) +
-                               static_cast<std::size_t>(i)] >= 128) {
+                glyph.pixels[static_cast<std::size_t>(j) * static_cast<std::size_t>(glyph.width) +
+                             static_cast<std::size_t>(i)] >= 128) {
                 solid[static_cast<std::size_t>(y) * static_cast<std::size_t>(bordered.width) +
                       static_cast<std::size_t>(x)] = true;
             }
@@ -169,7 +169,7 @@ bool closeCounters(GlyphImage& bordered, const std::function<GlyphImage()>& draw
     for (const std::size_t at : enclosed) {
         // The edge lies about half a pixel past a solid pixel's centre.
         const double inside = std::clamp(radius + 1.0 - std::sqrt(distances[at]), 0.0, 1.0);
-        std::uint8_t& value = bordered.coverage[at];
+        std::uint8_t& value = bordered.pixels[at];
         value = std::max(value, static_cast<std::uint8_t>(std::lround(inside * 255.0)));
     }
     return true;

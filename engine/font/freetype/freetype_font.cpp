@@ -70,7 +70,7 @@ FreetypeFont::FreetypeFont(FreetypeLibrary& library, std::shared_ptr<FaceSource>
       pixelHeight_(request.pixelHeight),
       antialiased_(request.antialiased || request.distanceField),
       distanceField_(request.distanceField),
-      spread_(std::clamp(request.spread, 2, 32)),
+      spread_(request.spread),
       embolden_(FontCatalogue::wantsBold(request) &&
                 (face_->style_flags & FT_STYLE_FLAG_BOLD) == 0),
       oblique_(request.italic && (face_->style_flags & FT_STYLE_FLAG_ITALIC) == 0),

@@ -45,20 +45,21 @@ GlyphImage FreetypeFont::renderField(char32_t code) {
     // The field is the outline's box in whole pixels with the spread on every side; it is kept
     // whole, the pixels far from the outline included.
     GlyphImage image;
+    image.holds = GlyphPixels::Distances;
     image.margin = spread_;
     image.a = slot->bitmap_left + spread_;
     image.width = static_cast<std::int32_t>(bitmap.width);
     image.height = static_cast<std::int32_t>(bitmap.rows);
     image.b = std::max(image.width - 2 * spread_, 1);
     image.top = ascent_ - slot->bitmap_top;
-    image.coverage.resize(static_cast<std::size_t>(image.width) * image.height);
+    image.pixels.resize(static_cast<std::size_t>(image.width) * image.height);
     for (std::int32_t y = 0; y < image.height; ++y) {
         const unsigned char* row =
             bitmap.pitch >= 0
                 ? bitmap.buffer + static_cast<std::ptrdiff_t>(y) * bitmap.pitch
                 : bitmap.buffer + static_cast<std::ptrdiff_t>(image.height - 1 - y) * -bitmap.pitch;
         std::copy(row, row + image.width,
-                  image.coverage.begin() + static_cast<std::ptrdiff_t>(y) * image.width);
+                  image.pixels.begin() + static_cast<std::ptrdiff_t>(y) * image.width);
     }
     return image;
 }

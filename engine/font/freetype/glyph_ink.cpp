@@ -103,11 +103,11 @@ GlyphImage trimmedImage(const FT_Bitmap& bitmap, FT_Int left, FT_Int top, bool a
     image.top = top + box.firstRow;
     image.width = image.b;
     image.height = box.lastRow - box.firstRow + 1;
-    image.coverage.reserve(static_cast<std::size_t>(image.width) * image.height);
+    image.pixels.reserve(static_cast<std::size_t>(image.width) * image.height);
     CoverageRows coverage(bitmap, antialiased);
     for (int y = box.firstRow; y <= box.lastRow; ++y) {
         const std::uint8_t* row = coverage.row(y) + box.firstColumn;
-        image.coverage.insert(image.coverage.end(), row, row + image.width);
+        image.pixels.insert(image.pixels.end(), row, row + image.width);
     }
     return image;
 }

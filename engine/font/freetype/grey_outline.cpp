@@ -71,7 +71,7 @@ std::optional<GlyphImage> drawGreyOutline(FT_Library library, FT_Outline& outlin
     image.top = top;
     image.width = image.b;
     image.height = static_cast<std::int32_t>(box->height());
-    image.coverage = std::move(pixels);
+    image.pixels = std::move(pixels);
     return image;
 }
 

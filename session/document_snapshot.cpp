@@ -1,4 +1,4 @@
-#include "ui/project_snapshot.h"
+#include "session/document_snapshot.h"
 
 #include <algorithm>
 
@@ -12,7 +12,7 @@ bool sameGlyphs(const GlyphList& list, const std::vector<Glyph>& glyphs) {
 
 }  // namespace
 
-ProjectSnapshot::ProjectSnapshot(const Document& document, const ProjectSnapshot* like) {
+DocumentSnapshot::DocumentSnapshot(const Document& document, const DocumentSnapshot* like) {
     // Every field of the document but its glyphs, which are not copied into a list of their own.
     const Project& project = document.project;
     Project& settings = settings_.project;
@@ -32,7 +32,7 @@ ProjectSnapshot::ProjectSnapshot(const Document& document, const ProjectSnapshot
     }
 }
 
-Document ProjectSnapshot::document() const {
+Document DocumentSnapshot::document() const {
     Document document = settings_;
     for (const Glyph& glyph : *glyphs_) {
         document.project.glyphs.append(glyph);
@@ -40,7 +40,7 @@ Document ProjectSnapshot::document() const {
     return document;
 }
 
-bool operator==(const ProjectSnapshot& left, const ProjectSnapshot& right) {
+bool operator==(const DocumentSnapshot& left, const DocumentSnapshot& right) {
     return left.settings_ == right.settings_ &&
            (left.glyphs_ == right.glyphs_ || *left.glyphs_ == *right.glyphs_);
 }

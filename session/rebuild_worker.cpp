@@ -1,4 +1,4 @@
-#include "ui/rebuild_worker.h"
+#include "session/rebuild_worker.h"
 
 #include <utility>
 

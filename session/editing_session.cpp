@@ -1,0 +1,215 @@
+#include "session/editing_session.h"
+
+#include <chrono>
+#include <utility>
+
+#include "session/session_text.h"
+
+namespace vemro {
+
+namespace {
+
+// How long a change waits for its atlas before the window goes back to the user: a rebuild
+// this short shows as if it were made on the spot.
+constexpr std::chrono::milliseconds kQuickRebuild{30};
+
+// How many of the characters the face lacks the status line shows.
+constexpr std::size_t kMissingShown = 8;
+
+// The merge keys of the character borders, apart from the rows of the binding table.
+constexpr int kCharacterBorderLeft = 1000;
+constexpr int kCharacterBorderRight = 1001;
+
+// "7 characters are not in DejaVu Sans: ア イ ...", or empty when the face has them all.
+std::string missingCharactersNote(const AtlasResult& result) {
+    // Without a face every character would count; the font problem says that already.
+    if (result.fontName.empty()) {
+        return {};
+    }
+    const std::vector<char32_t> missing = charactersMissingFromFont(result);
+    if (missing.empty()) {
+        return {};
+    }
+    std::string shown;
+    for (std::size_t i = 0; i < std::min(missing.size(), kMissingShown); ++i) {
+        if (i > 0) {
+            shown += ' ';
+        }
+        shown += shownCharacter(missing[i]);
+    }
+    if (missing.size() > kMissingShown) {
+        shown += " ...";
+    }
+    return missing.size() == 1 ? "1 character is not in " + result.fontName + ": " + shown
+                               : countText(missing.size()) + " characters are not in " +
+                                     result.fontName + ": " + shown;
+}
+
+}  // namespace
+
+EditingSession::EditingSession(FontRenderer& renderer, std::function<void()> rebuilt)
+    : renderer_(renderer),
+      document_{startupProject(renderer.defaultFaceName())},
+      result_(std::make_shared<const AtlasResult>()),
+      worker_(std::make_unique<RebuildWorker>(renderer, [rebuilt = std::move(rebuilt)] {
+          if (rebuilt) {
+              rebuilt();
+          }
+      })) {
+    rebuild();
+    markSaved();
+}
+
+EditingSession::~EditingSession() = default;
+
+void EditingSession::edit(const std::string& label, const std::function<void(Document&)>& change,
+                          std::optional<MergeKey> key) {
+    note_.clear();
+    Document next = document_;
+    change(next);
+    if (next == document_) {
+        rebuild();
+        return;
+    }
+    // A change the atlas does not depend on (the sample text, the export format) keeps it.
+    const bool sameAtlas = next.project == document_.project;
+    Document before = std::exchange(document_, std::move(next));
+    history_.record(label, before, document_, key);
+    if (!sameAtlas) {
+        rebuild();
+    }
+}
+
+void EditingSession::setField(std::size_t field, const FieldValue& value) {
+    const DocumentField& row = documentFields()[field];
+    edit(
+        row.label, [&row, &value](Document& document) { row.write(document, value); },
+        row.mergesRuns() ? std::optional<MergeKey>(MergeKey{static_cast<int>(field)})
+                         : std::nullopt);
+}
+
+void EditingSession::setCharacterBorder(std::size_t glyph, bool left, std::int32_t value) {
+    if (document_.project.glyphs.glyphAt(glyph) == nullptr) {
+        return;
+    }
+    edit(
+        "Character border",
+        [glyph, left, value](Document& document) {
+            Glyph& changed = *document.project.glyphs.glyphAt(glyph);
+            (left ? changed.charBorderLeft : changed.charBorderRight) = value;
+        },
+        MergeKey{left ? kCharacterBorderLeft : kCharacterBorderRight, static_cast<int>(glyph)});
+}
+
+void EditingSession::setCharacterBorders(std::size_t glyph, std::int32_t left, std::int32_t right) {
+    edit("Character border", [glyph, left, right](Document& document) {
+        Glyph& changed = *document.project.glyphs.glyphAt(glyph);
+        changed.charBorderLeft = left;
+        changed.charBorderRight = right;
+    });
+}
+
+void EditingSession::chooseInstalledFace(const std::string& face) {
+    edit("Font", [&face](Document& document) {
+        FontSettings& font = document.project.font;
+        font.faceName = face;
+        font.fontFile.clear();
+        font.fontFaceIndex = 0;
+    });
+}
+
+void EditingSession::undo() {
+    if (canUndo()) {
+        restore(history_.undo());
+    }
+}
+
+void EditingSession::redo() {
+    if (canRedo()) {
+        restore(history_.redo());
+    }
+}
+
+void EditingSession::restore(const Document& document) {
+    note_.clear();
+    const bool sameAtlas = document.project == document_.project;
+    document_ = document;
+    if (!sameAtlas) {
+        rebuild();
+    }
+}
+
+void EditingSession::rebuild() {
+    // Behind a rebuild that is still running this one cannot be quick: no use waiting for it.
+    const bool mayBeQuick = !worker_->isBusy();
+    requestedGeneration_ = worker_->request(document_.project);
+    if (mayBeQuick) {
+        RebuildWorker::Finished finished = worker_->waitFor(requestedGeneration_, kQuickRebuild);
+        if (finished.result != nullptr) {
+            show(std::move(finished));
+        }
+    }
+}
+
+bool EditingSession::takeFinishedRebuild() {
+    // News of an earlier project's atlas is dropped: only the current project's is shown.
+    RebuildWorker::Finished finished = worker_->latest();
+    if (finished.generation != requestedGeneration_ || finished.generation == shownGeneration_) {
+        return false;
+    }
+    show(std::move(finished));
+    return true;
+}
+
+const std::shared_ptr<const AtlasResult>& EditingSession::waitForResult() {
+    if (isRebuilding()) {
+        show(worker_->waitFor(requestedGeneration_));
+    }
+    return result_;
+}
+
+void EditingSession::show(RebuildWorker::Finished finished) {
+    result_ = std::move(finished.result);
+    shownGeneration_ = finished.generation;
+    missingNote_ = missingCharactersNote(*result_);
+}
+
+std::string EditingSession::statusLine() const {
+    std::vector<std::string> parts;
+    if (!note_.empty()) {
+        parts.push_back(note_);
+    }
+    if (isRebuilding()) {
+        // What the shown atlas says no longer holds; the new one follows.
+        const std::size_t count = document_.project.glyphs.size();
+        parts.push_back(count == 1 ? "Rebuilding 1 character..."
+                                   : "Rebuilding " + countText(count) + " characters...");
+    } else {
+        const AtlasResult& atlas = *result_;
+        if (!atlas.fontProblem.empty()) {
+            parts.push_back(sentence(atlas.fontProblem));
+        }
+        if (atlas.pages.size() > 1) {
+            parts.push_back(std::to_string(atlas.pages.size()) + " pages.");
+        }
+        const std::size_t outside = atlas.glyphsOutsideTexture;
+        const std::string texture = std::to_string(atlas.textureSize.width) + " x " +
+                                    std::to_string(atlas.textureSize.height) + " texture.";
+        if (outside == 1) {
+            parts.push_back("1 glyph lies partly or wholly outside the " + texture);
+        } else if (outside > 1) {
+            parts.push_back(std::to_string(outside) + " glyphs lie partly or wholly outside the " +
+                            texture);
+        }
+        if (!missingNote_.empty()) {
+            parts.push_back(missingNote_);
+        }
+    }
+    std::string line;
+    for (const std::string& part : parts) {
+        line += (line.empty() ? "" : " ") + part;
+    }
+    return line;
+}
+
+}  // namespace vemro
