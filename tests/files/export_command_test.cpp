@@ -73,7 +73,7 @@ TEST(ExportCommand, ExportStartsFromTheStartUpProjectOrTheProjectGiven) {
             << result.err;
     }
 
-    renderer.failFonts = true;
+    renderer.failure = "the face \"Beta Serif\" cannot be loaded";
     fs::remove(out);
     result = run({"export", "-o", out, "--chars", "65"}, renderer);
     EXPECT_EQ(result.code, 1);

@@ -82,7 +82,7 @@ protected:
         for (std::size_t i = 0; i < args.size(); ++i) {
             const ExportOption* option = findExportOption(exportOptions(), args[i]);
             text += args[i].substr(2) + " = ";
-            if (*option->placeholder == '\0') {
+            if (option->placeholder.empty()) {
                 text += "true\n";
                 continue;
             }
