@@ -1,7 +1,7 @@
 #!/bin/bash
 # Runs scripts/screenshots into a folder of the build and checks what it made, not its pixels:
-# every picture the README and docs/ show is made, as a PNG that ImageMagick reads, and the
-# pictures made are exactly those kept in docs/images/ (none missing there, none left over).
+# every picture the README and docs/ show is made, as a PNG that ImageMagick reads, every
+# picture made is shown, and the pictures made are exactly those kept in docs/images/.
 # Usage: screenshots_test.sh SOURCE_DIR OUTPUT_FOLDER
 set -u
 source_dir=$1
@@ -26,7 +26,9 @@ for picture in $shown; do
 done
 
 made=$(cd "$out" && ls -1 | sort)
+[ "$made" = "$shown" ] ||
+    fail "pictures made but shown by no document: $(comm -23 <(echo "$made") <(echo "$shown"))"
 kept=$(cd docs/images && ls -1 | sort)
 [ "$made" = "$kept" ] ||
     fail "docs/images/ differs from what scripts/screenshots makes:"$'\n'"$(diff <(echo "$kept") <(echo "$made"))"
-echo "$(echo "$made" | wc -l) pictures made, $(echo "$shown" | wc -l) of them shown"
+echo "$(echo "$made" | wc -l) pictures made and shown"
