@@ -1,7 +1,7 @@
 #!/bin/sh
 # Builds two fonts from a build file in a CMake project through Ninja, with the command's depfile
-# as the custom command's DEPFILE, as the README shows it: a second build does nothing, a changed
-# input remakes only the font that uses it, and the build after that does nothing again.
+# as the custom command's DEPFILE, as docs/command-line.md shows it: a second build does nothing,
+# a changed input remakes only the font that uses it, and the build after that does nothing again.
 # Usage: depfile_ninja_test.sh EXECUTABLE WORK_FOLDER CMAKE
 set -u
 exe=$1
