@@ -151,6 +151,14 @@ public:
     }
 };
 
+// The font file and the face inside it that a font is drawn from.
+struct FontSource {
+    std::string path;
+    std::int32_t faceIndex = 0;
+
+    friend bool operator==(const FontSource&, const FontSource&) = default;
+};
+
 // The font services the engine needs: the typefaces a user can pick, and fonts made from them.
 // The renderer may be called from several threads at once; each font it made is used by one
 // thread at a time.
@@ -180,6 +188,13 @@ public:
     // 200, ... 900 and the weights of its named instances, ascending, each named after the
     // instance at that weight that fits the request's italic. Empty for a face of fixed weights.
     virtual std::vector<FaceWeight> weightsOf(const FontRequest& /*request*/) { return {}; }
+
+    // The file and face createFont would draw the request from, without making the font, so
+    // that a build can tell whether the font changed; nothing when no file matches it or the
+    // renderer draws from no file.
+    virtual std::optional<FontSource> fontSourceFor(const FontRequest& /*request*/) {
+        return std::nullopt;
+    }
 };
 
 }  // namespace vemro
