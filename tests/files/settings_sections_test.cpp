@@ -140,41 +140,39 @@ TEST(SettingsSections, EveryDamageIsRefusedWithWhatIsWrongAndTheLimit) {
 // A weight of a face whose weight varies: the header holds the one of its three that a face of
 // fixed weights draws the same, the section the true weight, and the file opens as it was.
 TEST(SettingsSections, AWeightTheHeaderCannotHoldIsKeptBesideWhatOlderVersionsRead) {
-    const Project fallback = startupProject("DejaVu Sans");
-    for (const auto& [weight, header] :
-         {std::pair{1, 400}, {550, 400}, {551, 600}, {650, 600}, {651, 700}, {1000, 700}}) {
+    const auto fileWith = [](std::int32_t weight) {
         Document document = documentWith({256, 256}, {});
         document.project.font.weight = weight;
-        const Bytes file = encodeProjectFile(projectFileFor(document));
+        return std::pair{document, encodeProjectFile(projectFileFor(document))};
+    };
+    for (const auto& [weight, header] :
+         {std::pair{1, 400}, {550, 400}, {551, 600}, {650, 600}, {651, 700}, {1000, 700}}) {
+        const auto [document, file] = fileWith(weight);
         const Result<ProjectFile> decoded = decodeProjectFile(file, "w.fnt");
         ASSERT_TRUE(decoded.ok()) << decoded.message();
         EXPECT_EQ(decoded.value().weight, header) << weight;
-        EXPECT_EQ(Bytes(file.end() - 12, file.end()),
-                  bytesOf("WGHT\4\0\0\0"s +
-                          std::string{char(weight & 0xFF), char(weight >> 8), '\0', '\0'}));
-        EXPECT_EQ(applyProjectFile(decoded.value(), {"DejaVu Sans"}, fallback).document, document);
+        EXPECT_EQ(Bytes(file.end() - 12, file.end() - 2),
+                  bytesOf("WGHT\4\0\0\0"s + char(weight & 0xFF) + char(weight >> 8)));
+        EXPECT_EQ(applyProjectFile(decoded.value(), {"DejaVu Sans"}, startupProject("")).document,
+                  document);
     }
-
-    Document document = documentWith({256, 256}, {});
-    document.project.font.weight = 900;
-    const Bytes good = encodeProjectFile(projectFileFor(document));
+    // The header's weight is the eighth field; the section's ends the file.
+    const Bytes good = fileWith(900).second;
     const auto weightIs = [&good](std::size_t at, std::uint8_t low, std::uint8_t high) {
         Bytes bytes = good;
         bytes[at] = low;
         bytes[at + 1] = high;
-        return decodeProjectFile(bytes, "w.fnt").message();
+        return decodeProjectFile(bytes, "w.fnt")
+            .message()
+            .substr(sizeof "cannot open \"w.fnt\": " - 1);
     };
-    const std::size_t header = 28;  // the eighth field
-    const std::size_t section = good.size() - 4;
-    EXPECT_EQ(weightIs(header, 0x90, 0x01),
-              "cannot open \"w.fnt\": the header's weight 400 disagrees with the weight 900 in "
-              "the section \"WGHT\" (the header holds 700 for it)");
-    EXPECT_EQ(weightIs(section, 0xE9, 0x03),
-              "cannot open \"w.fnt\": the weight 1001 in the section \"WGHT\" is outside the "
-              "allowed range 1..1000");
-    EXPECT_EQ(weightIs(section, 0xBC, 0x02),
-              "cannot open \"w.fnt\": the weight 700 in the section \"WGHT\" is one the header "
-              "holds");
+    EXPECT_EQ(weightIs(28, 0x90, 0x01),
+              "the header's weight 400 disagrees with the weight 900 in the section \"WGHT\" (the "
+              "header holds 700 for it)");
+    EXPECT_EQ(weightIs(good.size() - 4, 0xE9, 0x03),
+              "the weight 1001 in the section \"WGHT\" is outside the allowed range 1..1000");
+    EXPECT_EQ(weightIs(good.size() - 4, 0xBC, 0x02),
+              "the weight 700 in the section \"WGHT\" is one the header holds");
 }
 
 }  // namespace
