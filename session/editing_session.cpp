@@ -207,8 +207,7 @@ std::optional<EditingSession::RebuildProgress> EditingSession::rebuildProgress()
     shown.done = std::min(progress.done, progress.total);
     shown.total = progress.total;
     shown.elapsed = running->elapsed;
-    shown.text = (progress.fields ? "Distance fields: " : "Glyphs: ") + countText(shown.done) +
-                 " of " + countText(shown.total);
+    shown.text = progressText(progress);
     return shown;
 }
 

@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cstddef>
+#include <string>
 
 namespace vemro {
 
@@ -41,5 +42,9 @@ private:
     std::atomic<std::size_t> total_{0};
     std::atomic<bool> fields_{false};
 };
+
+// The progress as a line for the user: "Distance fields: 12,400 of 44,810", or "Glyphs: ..." for
+// coverage and colour.
+std::string progressText(const RebuildControl::Progress& progress);
 
 }  // namespace vemro

@@ -106,7 +106,8 @@ OutputOutcome buildOutput(const BuildEntry& entry, BuildRun& run) {
         !folder.empty()) {
         std::filesystem::create_directories(folder, ignored);
     }
-    const ExportRunRules rules{run.strict, true, fillGiven};
+    // No progress line: the outputs may be made several at once.
+    const ExportRunRules rules{run.strict, true, fillGiven, {}};
     const ExportRunReport report =
         runExport(document, entry.outputPath, entry.project.value_or(""), renderer, rules);
     for (const ExportMessage& message : report.messages) {

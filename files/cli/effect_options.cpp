@@ -3,6 +3,7 @@
 #include <optional>
 #include <vector>
 
+#include "engine/project/atlas_kind.h"
 #include "files/cli/option_arguments.h"
 
 namespace vemro {
@@ -87,7 +88,8 @@ Status setNoShadow(const std::string&, Document& document, FontRenderer&) {
     return Status::success();
 }
 
-// --sdf SPREAD: a distance field instead of coverage, outline and shadow.
+// --sdf SPREAD: a distance field instead of coverage, outline and shadow; a true distance field
+// unless the document has another kind already (from the project or --field).
 Status setDistanceField(const std::string& argument, Document& document, FontRenderer&) {
     using E = EffectSettings;
     const std::optional<std::int32_t> spread = wholeNumber(argument, E::kMinSpread, E::kMaxSpread);
@@ -97,11 +99,32 @@ Status setDistanceField(const std::string& argument, Document& document, FontRen
                                std::to_string(E::kMaxSpread) + " pixels");
     }
     EffectSettings& effects = document.project.effects;
-    effects.distanceField = DistanceField::Sdf;
+    if (effects.distanceField == DistanceField::None) {
+        effects.distanceField = DistanceField::Sdf;
+    }
     effects.spread = *spread;
     effects.outline = false;
     effects.shadow = false;
     return Status::success();
+}
+
+// --field sdf|psdf|msdf|mtsdf: the kind of distance field, named as descriptors name it, instead
+// of coverage, outline and shadow; the spread stays.
+Status setFieldKind(const std::string& argument, Document& document, FontRenderer&) {
+    EffectSettings& effects = document.project.effects;
+    for (auto kind = static_cast<std::int32_t>(DistanceField::Sdf);
+         kind <= static_cast<std::int32_t>(kLastDistanceField); ++kind) {
+        EffectSettings asked;
+        asked.distanceField = static_cast<DistanceField>(kind);
+        if (argument == atlasEncodingFor(asked).fieldType()) {
+            effects.distanceField = asked.distanceField;
+            effects.outline = false;
+            effects.shadow = false;
+            return Status::success();
+        }
+    }
+    return Status::failure("\"" + argument +
+                           "\" is no kind of distance field: give sdf, psdf, msdf or mtsdf");
 }
 
 // --no-field: coverage instead of a distance field, the spread kept.

@@ -18,6 +18,7 @@ Status setNoOutline(const std::string& argument, Document& document, FontRendere
 Status setShadow(const std::string& argument, Document& document, FontRenderer& renderer);
 Status setNoShadow(const std::string& argument, Document& document, FontRenderer& renderer);
 Status setDistanceField(const std::string& argument, Document& document, FontRenderer& renderer);
+Status setFieldKind(const std::string& argument, Document& document, FontRenderer& renderer);
 Status setNoDistanceField(const std::string& argument, Document& document, FontRenderer& renderer);
 
 }  // namespace vemro

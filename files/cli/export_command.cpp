@@ -1,6 +1,9 @@
 #include "files/cli/export_command.h"
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <iostream>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -60,8 +63,15 @@ int exportDocument(const CommandContext& context, const std::string& projectPath
         return fail(failed->message);
     }
 
-    const ExportRunRules rules{given(overrides, OptionRole::strict), fontRequired,
-                               fillGiven(overrides)};
+    ExportRunRules rules{
+        given(overrides, OptionRole::strict), fontRequired, fillGiven(overrides), {}};
+    // A long rebuild tells how far it has got on a line of its own, written over as it goes,
+    // when the messages go to a terminal.
+    if (!quiet && &context.err == &std::cerr && isatty(STDERR_FILENO) == 1) {
+        rules.progress = [&context](const std::string& text) {
+            context.err << "\r" << text << "\x1b[K" << std::flush;
+        };
+    }
     const ExportRunReport report = runExport(document, outputPath, projectPath, renderer, rules);
     for (const ExportMessage& message : report.messages) {
         if (message.error) {

@@ -1,6 +1,10 @@
 #include "files/cli/export_run.h"
 
+#include <chrono>
+#include <condition_variable>
 #include <memory>
+#include <mutex>
+#include <thread>
 
 #include "engine/atlas/atlas_builder.h"
 #include "files/export/exporter.h"
@@ -10,6 +14,10 @@
 namespace vemro {
 
 namespace {
+
+// A rebuild tells its progress once it has run this long, this often.
+constexpr std::chrono::milliseconds kProgressAfter{500};
+constexpr std::chrono::milliseconds kProgressInterval{100};
 
 // "3 characters are not in DejaVu Sans: U+30A2 ア, U+30A4 イ, U+4E00 一", every one in list order.
 std::string missingCharactersMessage(const std::vector<char32_t>& missing,
@@ -21,6 +29,42 @@ std::string missingCharactersMessage(const std::vector<char32_t>& missing,
         text += (i == 0 ? " " : ", ") + characterLabel(missing[i]);
     }
     return text;
+}
+
+// The project's atlas; a rebuild that runs long tells rules.progress how far it has got, from a
+// thread that looks at it while it runs.
+std::shared_ptr<const AtlasResult> rebuildWithProgress(AtlasBuilder& builder,
+                                                       const Project& project,
+                                                       const ExportRunRules& rules) {
+    if (!rules.progress) {
+        return builder.rebuild(project);
+    }
+    RebuildControl control;
+    std::mutex mutex;
+    std::condition_variable finished;
+    bool done = false;
+    bool told = false;
+    std::thread watcher([&] {
+        std::unique_lock lock(mutex);
+        const auto start = std::chrono::steady_clock::now();
+        while (!finished.wait_for(lock, kProgressInterval, [&] { return done; })) {
+            if (std::chrono::steady_clock::now() - start >= kProgressAfter) {
+                rules.progress(progressText(control.progress()));
+                told = true;
+            }
+        }
+    });
+    std::shared_ptr<const AtlasResult> result = builder.rebuild(project, &control);
+    {
+        const std::lock_guard lock(mutex);
+        done = true;
+    }
+    finished.notify_all();
+    watcher.join();
+    if (told) {
+        rules.progress(std::string());
+    }
+    return result;
 }
 
 }  // namespace
@@ -40,7 +84,7 @@ ExportRunReport runExport(const Document& document, const std::string& outputPat
     }
 
     AtlasBuilder builder(renderer);
-    const std::shared_ptr<const AtlasResult> result = builder.rebuild(project);
+    const std::shared_ptr<const AtlasResult> result = rebuildWithProgress(builder, project, rules);
     if (!result->fontProblem.empty()) {
         say(rules.fontRequired, result->fontProblem);
     }

@@ -227,6 +227,13 @@ TEST_F(OptionTableTest, EveryOptionReachesTheExportFromTheCommandLineAndABuildFi
         {"--sdf",
          {{"--sdf", "4"},
           [&](auto& e, auto&) { EXPECT_EQ(e.font.distanceField.at("distanceRange"), "8"); }}},
+        {"--field",
+         {{"--field", "msdf", "--sdf", "4"},
+          [&](auto& e, auto&) {
+              EXPECT_EQ(e.font.distanceField.at("fieldType"), "msdf");
+              EXPECT_EQ(e.font.distanceField.at("distanceRange"), "8");
+              EXPECT_EQ(e.pageColourType, 2) << "RGB";
+          }}},
         {"--no-field",
          {{"--sdf", "4", "--no-field"},
           [&](auto& e, auto&) { EXPECT_TRUE(e.font.distanceField.empty()); }}},
