@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -145,6 +146,8 @@ public:
     std::string failure;   // when not empty, createFont fails with this message
     std::string defaultFace;
     std::map<std::string, std::string> fontFiles;
+    // Called on the font's thread whenever a font is asked for an outline; empty for nothing.
+    std::function<void(char32_t)> onOutline;
     // The weights of the installed faces whose weight varies, by face.
     std::map<std::string, std::vector<FaceWeight>> faceWeights;
 
@@ -181,6 +184,9 @@ inline std::optional<GlyphMetrics> FakeFont::measureGlyph(char32_t code) {
 }
 
 inline std::optional<field::Shape> FakeFont::outline(char32_t code) {
+    if (renderer_.onOutline) {
+        renderer_.onOutline(code);
+    }
     const GlyphImage image = renderer_.imageOf(code, lineHeight());
     field::Shape shape;
     if (image.width == 0 || image.height == 0) {

@@ -1,6 +1,8 @@
-// Rebuilds on several threads give, at every setting, the atlas a single thread gives.
+// Rebuilds on several threads give, at every setting, the atlas a single thread gives; a rebuild
+// cancelled from another thread leaves its builder as good as new.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <functional>
 #include <random>
 #include <thread>
@@ -142,6 +144,40 @@ TEST(ThreadedRebuild, DistanceFieldsOfDifferentSpreadsDrawnAtOnceKeepTheirOwn) {
         thread.join();
     }
     EXPECT_EQ(differing, std::vector<int>(projects.size(), 0));
+}
+
+// A rebuild cancelled while it draws gives no atlas and keeps the fields it finished: the next
+// rebuild of the builder counts and draws only the characters left, all of them, and gives the
+// atlas a builder of its own gives.
+TEST(ThreadedRebuild, ACancelledRebuildGivesNothingAndTheNextDrawsWhatItLeft) {
+    FakeFontRenderer renderer;
+    Project project = startupProject("Fake Sans");
+    for (char32_t code = 0x21; code < 0x800; ++code) {
+        project.glyphs.addCharacter(code);
+    }
+    project.textureSize = {2048, 2048};
+    project.packing.multiplePages = true;
+    project.effects.distanceField = DistanceField::Msdf;
+    AtlasBuilder builder(renderer);
+    RebuildControl first;
+    std::atomic<int> outlines = 0;
+    renderer.onOutline = [&](char32_t) {
+        if (++outlines == 300) {
+            first.cancel();
+        }
+    };
+    EXPECT_EQ(builder.rebuild(project, &first), nullptr);
+    renderer.onOutline = nullptr;
+    RebuildControl second;
+    const std::shared_ptr<const AtlasResult> result = builder.rebuild(project, &second);
+    ASSERT_NE(result, nullptr);
+    const RebuildControl::Progress progress = second.progress();
+    EXPECT_TRUE(progress.fields);
+    EXPECT_EQ(progress.done, progress.total);
+    EXPECT_GT(progress.total, 0u);
+    EXPECT_LT(progress.total, project.glyphs.size() - 250);
+    FakeFontRenderer fresh;
+    EXPECT_EQ(*result, *AtlasBuilder(fresh).rebuild(project));
 }
 
 }  // namespace

@@ -43,10 +43,11 @@ TEST(EffectSection, LayoutWrittenOnlyForOtherSettingsAndReadBack) {
     effects.shadowColour = Rgb{8, 9, 10};
     effects.shadowOpacity = 11;
     effects.spread = 32;
-    // The tag and length; the fill; the outline; the shadow; the distance field.
+    effects.distanceField = DistanceField::Mtsdf;
+    // The tag and length; the fill; the outline; the shadow; the distance field's kind and spread.
     EXPECT_EQ(extensionOf(documentWith(effects)),
               characters + "EFCT\x21\0\0\0"s + "\1\2\3"s + "\1\4\0\0\0\5\6\7"s +
-                  "\1\xFE\xFF\xFF\xFF\x10\0\0\0\x08\0\0\0\x08\x09\x0A\x0B"s + "\0\x20\0\0\0"s);
+                  "\1\xFE\xFF\xFF\xFF\x10\0\0\0\x08\0\0\0\x08\x09\x0A\x0B"s + "\4\x20\0\0\0"s);
     const Bytes file = encodeProjectFile(projectFileFor(documentWith(effects)));
     EXPECT_EQ(applyProjectFile(decodeProjectFile(file, "p.fnt").value(), {"DejaVu Sans"},
                                startupProject("DejaVu Sans"))
@@ -73,6 +74,8 @@ TEST(EffectSection, DamageIsRefusedWithWhatIsWrongAndTheLimit) {
         {payload + 3, 2, "the outline flag 2 in the section \"EFCT\" is neither 0 nor 1"},
         {payload + 12, 0xEF,
          "the shadow offset x -17 in the section \"EFCT\" is outside the allowed range -16..16"},
+        {payload + 28, 5,
+         "the distance field kind 5 in the section \"EFCT\" is outside the allowed range 0..4"},
         {payload + 29, 33, "the distance field spread 33 in the section \"EFCT\""},
         {payload - 4, 34, "the section \"EFCT\" is 34 bytes long; it takes exactly 33"},
     };

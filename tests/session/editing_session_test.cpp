@@ -259,5 +259,26 @@ TEST(EditingSession, ABurstOfChangesEndsShowingTheLatestProject) {
     EXPECT_TRUE(session.project().font.italic && session.project().font.size == 14);
 }
 
+// A cancelled rebuild leaves the atlas shown as it was and says so; nothing is rebuilding. The
+// atlas of the current project is made again for whoever waits for it.
+TEST(EditingSession, ACancelledRebuildKeepsTheLastAtlasUntilItIsAskedFor) {
+    GatedRenderer gated;
+    EditingSession session(gated, nullptr);
+    session.addFullCharset();
+    const std::shared_ptr<const AtlasResult> before = session.waitForResult();
+    gated.shut(true);
+    session.setField(row("sizeSpin"), 30);
+    ASSERT_TRUE(session.isRebuilding());
+    session.cancelRebuild();
+    EXPECT_FALSE(session.isRebuilding());
+    EXPECT_TRUE(session.rebuildCancelled());
+    EXPECT_EQ(session.shownResult(), before);
+    EXPECT_NE(session.statusLine().find("Rebuild cancelled"), std::string::npos);
+    gated.shut(false);
+    FakeFontRenderer reference;
+    EXPECT_EQ(*session.waitForResult(), *AtlasBuilder(reference).rebuild(session.project()));
+    EXPECT_FALSE(session.rebuildCancelled());
+}
+
 }  // namespace
 }  // namespace vemro

@@ -1,17 +1,24 @@
 // The window's effects: the Effects tab writes the project (undoable, saved and shown again when
-// opened), a distance field disables what does not apply to it, and the preview and the sample
-// line show colour pages in their colours and distance fields sharp at any zoom.
+// opened), a distance field disables what does not apply to it, the preview and the sample line
+// show colour pages in their colours and distance fields sharp at any zoom, and a long rebuild of
+// fields shows its progress and can be cancelled.
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
+#include <chrono>
+#include <thread>
 
 #include "engine/font/freetype_font_renderer.h"
 #include "files/project/project_opener.h"
+#include "session/session_text.h"
+#include "tests/fake_font_renderer.h"
 #include "tests/ui/fake_file_prompts.h"
 #include "tests/ui/ui_test_helpers.h"
 #include "ui/builder_dialog.h"
@@ -28,6 +35,7 @@ private slots:
     void distanceFieldDisablesWhatDoesNotApplyToIt();
     void renderedDistanceFieldStaysSharpAtHighZoom();
     void colourPagesShowTheirColours();
+    void longRebuildShowsItsProgressAndCancels();
 
 private:
     // Shows the window with a project of the characters and effects, opened from a file.
@@ -239,6 +247,43 @@ void EffectsWindowTest::colourPagesShowTheirColours() {
         }
     }
     QVERIFY(redPixels > 20);
+}
+
+// A rebuild of fields that runs past half a second shows how far it has got in the status line,
+// with a Cancel button; Cancel, or Esc, stops it, the progress goes, the status line says so and
+// the preview keeps the last atlas.
+void EffectsWindowTest::longRebuildShowsItsProgressAndCancels() {
+    testing::FakeFontRenderer slow;  // an outline takes a millisecond
+    slow.onOutline = [](char32_t) { std::this_thread::sleep_for(std::chrono::milliseconds(1)); };
+    FakeFilePrompts prompts;
+    BuilderDialog window(slow, prompts);
+    window.show();
+    std::u16string characters;
+    for (char16_t code = 0x100; code < 0xD00; ++code) {
+        characters += code;
+    }
+    QVERIFY(window.session().addTypedText(characters).ok());
+    const std::shared_ptr<const AtlasResult> before = window.waitForResult();
+    auto* bar = child<QProgressBar>(window, "rebuildProgressBar");
+    auto* cancel = child<QPushButton>(window, "cancelRebuildButton");
+    QVERIFY(bar->isHidden() && cancel->isHidden());
+    const auto cancelled = [&](const std::function<void()>& stop) {
+        QTest::qWait(700);
+        QVERIFY(window.isRebuilding());
+        QVERIFY2(bar->isVisible() && cancel->isVisible(), "the progress shows");
+        QVERIFY(bar->text().startsWith(QStringLiteral("Distance fields: ")));
+        QVERIFY(bar->text().endsWith(
+            QString::fromStdString(" of " + countText(window.project().glyphs.size()))));
+        stop();
+        QVERIFY(!window.isRebuilding());
+        QVERIFY(bar->isHidden() && cancel->isHidden());
+        QVERIFY(child<QLabel>(window, "statusLabel")->text().contains(QStringLiteral("cancelled")));
+        QCOMPARE(window.session().shownResult(), before);
+    };
+    chooseItem(child<QComboBox>(window, "distanceFieldCombo"), 3);
+    cancelled([&] { click(cancel); });
+    typeInto(child<QSpinBox>(window, "spreadSpin"), QStringLiteral("5"));
+    cancelled([&] { QTest::keyClick(&window, Qt::Key_Escape); });
 }
 
 }  // namespace vemro::test
