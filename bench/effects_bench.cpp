@@ -61,8 +61,7 @@ void BM_EffectsAgainstPlain(benchmark::State& state) {
         const double plainTime = rebuildMilliseconds(renderer, plain);
         const double outlineTime = rebuildMilliseconds(renderer, outline);
         const double fieldTime = rebuildMilliseconds(renderer, field);
-        // The fields on one thread: what the threads of a rebuild gain while they share the
-        // library's spread.
+        // The fields on one thread: what the threads of a rebuild gain.
         const double fieldAloneTime = rebuildMilliseconds(renderer, field, 1);
         fastestPlain = std::min(fastestPlain, plainTime);
         fastestOutline = std::min(fastestOutline, outlineTime);

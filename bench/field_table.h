@@ -22,4 +22,8 @@ using PerGlyph = std::function<double(const std::string& function, const std::st
 // target holds.
 bool printFieldTable(std::FILE* out, const PerGlyph& perGlyph);
 
+// The table of milliseconds per glyph of a rebuild after a font change on one thread, of each
+// kind of field and of plain coverage of the same glyphs, and each kind's ratio to coverage.
+void printFieldRebuildTable(std::FILE* out, const PerGlyph& perGlyph);
+
 }  // namespace vemro::bench

@@ -19,6 +19,7 @@ constexpr double kBmfontExportTarget = 1.5;     // x today's headless export to 
 constexpr double kLatinKerningTarget = 20.0;    // milliseconds for the full charset
 constexpr double kBuildFileTarget = 0.6;        // x the separate export processes
 constexpr double kNothingChangedTarget = 20.0;  // milliseconds for a build with nothing to do
+constexpr double kCancelTarget = 50.0;          // milliseconds from cancel to a stopped rebuild
 
 double toMilliseconds(double value, benchmark::TimeUnit unit) {
     switch (unit) {
@@ -188,6 +189,21 @@ void RatioTableReporter::Finalize() {
             std::fprintf(out, "kerning of a new face, %s: %.2f ms%s\n", kKerningSets[set],
                          kerning->milliseconds, set == 0 ? (holds ? " ok" : " NO") : "");
         }
+    }
+    if (figures_.count("BM_FieldRebuild/0/0") != 0) {
+        printFieldRebuildTable(out, [this](const std::string& function, const std::string& args) {
+            const Figure* figure = find(function, args);
+            return figure != nullptr && figure->glyphs > 0 ? figure->milliseconds / figure->glyphs
+                                                           : -1.0;
+        });
+    }
+    if (const Figure* cancelled = find("BM_CancelledRebuild", "")) {
+        const bool holds = cancelled->milliseconds <= kCancelTarget;
+        allHold = allHold && holds;
+        std::fprintf(out,
+                     "a rebuild of 3,000 CJK msdf fields on every core stops %.1f ms after it is "
+                     "cancelled (<= 50 ms) %s\n",
+                     cancelled->milliseconds, holds ? "ok" : "NO");
     }
     if (figures_.count("BM_FieldCoverage/0") != 0) {
         const bool fieldsHold =

@@ -17,6 +17,8 @@ namespace {
 
 // The fewest new characters a batch that draws holds.
 constexpr std::size_t kLeastBatch = 8;
+// How many cells are copied onto the pages between two looks at the cancel.
+constexpr std::size_t kCellsBetweenLooks = 1024;
 
 }  // namespace
 
@@ -255,11 +257,12 @@ bool AtlasBuilder::draw(const InkForm& form, std::int32_t inkTop, AtlasResult& r
     if (colour) {
         colourInks_.prepare(showing, cache_, effects, form.factor, threads(), watch.control);
     }
-    if (watch.control != nullptr && watch.control->cancelled()) {
-        return false;
-    }
 
+    const auto stop = [&watch] { return watch.control != nullptr && watch.control->cancelled(); };
     for (AtlasPage& page : result.pages) {
+        if (stop()) {
+            return false;
+        }
         const auto size = static_cast<std::size_t>(page.width) * page.height;
         if (!colour) {
             page.pixels.assign(size * static_cast<std::size_t>(page.channels), 0);
@@ -278,7 +281,12 @@ bool AtlasBuilder::draw(const InkForm& form, std::int32_t inkTop, AtlasResult& r
                         page.pixels.begin() + static_cast<std::ptrdiff_t>(filled));
         }
     }
-    for (const PlacedGlyph& cell : result.glyphs) {
+    for (std::size_t i = 0; i < result.glyphs.size(); ++i) {
+        // The cancel is looked at every so many cells: copying them takes moments.
+        if (i % kCellsBetweenLooks == 0 && stop()) {
+            return false;
+        }
+        const PlacedGlyph& cell = result.glyphs[i];
         AtlasPage& page = result.pages[static_cast<std::size_t>(cell.page)];
         if (cellLeavesPage(cell, page)) {
             ++result.glyphsOutsideTexture;

@@ -39,7 +39,8 @@ Result<std::vector<std::uint8_t>> encodePngImage(const AtlasPage& page, AtlasSiz
                                                  PngPixels pixels,
                                                  const PngCompression& compression = {});
 
-// Writes encodePngImage(page, size, pixels) to path, whole or not at all.
+// Writes encodePngImage(page, size, pixels) to path, whole or not at all; a page of three
+// channels filtered Up (PNG_FILTER_UP), others with the default compression.
 Status writePngImage(const std::string& path, const AtlasPage& page, AtlasSize size,
                      PngPixels pixels);
 
