@@ -243,11 +243,18 @@ std::vector<Seed> seeds() {
     field.faceName = "DejaVu Serif";
     setCharacters(field, U"SDF field");
     vemro::EffectSettings distances;
-    distances.distanceField = DistanceField::Sdf;
+    distances.distanceField = vemro::DistanceField::Sdf;
     distances.spread = 4;
     field.extension->project.effects = distances;
     field.extension->exportSettings = {vemro::DescriptorFormat::Json, vemro::PageImage::Png8};
     all.push_back({"distance_field_json.fnt", field});
+
+    // A multi-channel field with the true distance, its pages RGBA whatever the image says.
+    ProjectFile channels = field;
+    channels.extension->project.effects.distanceField = vemro::DistanceField::Mtsdf;
+    channels.extension->exportSettings = {vemro::DescriptorFormat::BmfontXml,
+                                          vemro::PageImage::Png8};
+    all.push_back({"mtsdf_xml.fnt", channels});
 
     return all;
 }
