@@ -109,9 +109,8 @@ TEST(ThreadedRebuild, BuildersOnTwoThreadsAtOnceShareThePool) {
     EXPECT_EQ(*results[1], expected);
 }
 
-// FreeType's distance-field spread belongs to its whole library: builders of different spreads
-// drawing on one renderer at the same time must each get the fields a renderer of their own
-// draws.
+// Builders of different spreads drawing fields on one renderer at the same time each get the
+// fields a renderer of their own draws: nothing of a field is shared between fonts.
 TEST(ThreadedRebuild, DistanceFieldsOfDifferentSpreadsDrawnAtOnceKeepTheirOwn) {
     FreetypeFontRenderer renderer;
     std::vector<Project> projects;
