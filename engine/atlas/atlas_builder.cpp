@@ -102,6 +102,12 @@ std::shared_ptr<const AtlasResult> AtlasBuilder::rebuild(const Project& project)
                 std::int64_t{std::max(cellHeight, 0)} + packing.spacing, packing.spacing, budget,
                 outlineWidth);
     result->glyphs = measure(project, factor, cellHeight, padding, anyEffect);
+    // Colour glyphs need colour pages; the monochrome glyphs beside them are white ink.
+    if (result->encoding.kind == AtlasKind::Coverage &&
+        std::any_of(result->glyphs.begin(), result->glyphs.end(),
+                    [](const PlacedGlyph& cell) { return cell.colour; })) {
+        result->encoding = AtlasEncoding{AtlasKind::Colour, 4, 0};
+    }
 
     std::vector<PackItem> items;
     items.reserve(result->glyphs.size());
@@ -121,7 +127,7 @@ std::shared_ptr<const AtlasResult> AtlasBuilder::rebuild(const Project& project)
     for (AtlasPage& page : result->pages) {
         page.width = texture.width;
         page.height = texture.height;
-        page.channels = encoding.channels;
+        page.channels = result->encoding.channels;
     }
     draw(factor, borders.top + padding.top, *result);
     return result;
@@ -198,6 +204,7 @@ std::vector<PlacedGlyph> AtlasBuilder::measure(const Project& project, std::int3
         cell.b = static_cast<double>(metrics.b) / factor;
         cell.advance = static_cast<double>(info.advance) / 64.0 / factor;
         cell.glyphIndex = info.index;
+        cell.colour = info.colour;
         cells.push_back(cell);
     }
     return cells;

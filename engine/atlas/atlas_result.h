@@ -57,6 +57,8 @@ struct PlacedGlyph {
     double advance = 0.0;
     // The glyph's index in the face; 0 when the face has no glyph for the character.
     std::uint32_t glyphIndex = 0;
+    // Whether the glyph is drawn in its own colours (an emoji) rather than as white ink.
+    bool colour = false;
 
     friend bool operator==(const PlacedGlyph&, const PlacedGlyph&) = default;
 };

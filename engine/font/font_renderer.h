@@ -10,6 +10,16 @@
 
 namespace vemro {
 
+// A face that draws the characters the face before it lacks: an installed typeface by name, or a
+// font file and the face inside it (used when fontFile is not empty).
+struct FallbackFace {
+    std::string faceName;
+    std::string fontFile;
+    std::int32_t faceIndex = 0;
+
+    friend bool operator==(const FallbackFace&, const FallbackFace&) = default;
+};
+
 // What a font is made from: a typeface and style, and an em height in pixels.
 struct FontRequest {
     std::string faceName;          // empty or unknown: the system's best match
@@ -25,6 +35,9 @@ struct FontRequest {
     // of the outline (2..32); the quality then does not matter.
     bool distanceField = false;
     std::int32_t spread = 0;
+    // Faces tried in order for a character the face lacks, drawn at the same pixel height and
+    // style on the face's line.
+    std::vector<FallbackFace> fallbacks{};
 
     friend bool operator==(const FontRequest&, const FontRequest&) = default;
 };
@@ -33,6 +46,7 @@ struct FontRequest {
 enum class GlyphPixels : std::uint8_t {
     Coverage,   // how much of each pixel the ink covers, 0..255
     Distances,  // a signed distance field, encoded as engine/field/field_encoding.h says
+    Colour,     // red, green, blue and straight alpha, 4 bytes a pixel (a colour glyph)
 };
 
 // One character of a font, as drawing produces it.
@@ -48,7 +62,7 @@ struct GlyphImage {
     std::int32_t width = 0;
     std::int32_t height = 0;
     GlyphPixels holds = GlyphPixels::Coverage;
-    std::vector<std::uint8_t> pixels;  // width x height bytes, row-major
+    std::vector<std::uint8_t> pixels;  // width x height bytes (x 4 for colour), row-major
     // How far the image reaches past the black box on every side: 0 for coverage; a distance
     // field's whole field, its spread on each side (width == b + 2 x margin).
     std::int32_t margin = 0;
@@ -70,6 +84,9 @@ struct GlyphInfo {
     // The advance width as text shaping uses it, in 1/64 pixel at the font's em height: from the
     // font's design units, unhinted and unrounded, synthesized bold included.
     std::int32_t advance = 0;
+    // Whether the glyph is drawn in colour (a bitmap strike or colour layers): renderGlyph then
+    // gives GlyphPixels::Colour.
+    bool colour = false;
 
     friend bool operator==(const GlyphInfo&, const GlyphInfo&) = default;
 };
@@ -175,6 +192,13 @@ public:
     // that a build can tell whether the font changed; nothing when no file matches it or the
     // renderer draws from no file.
     virtual std::optional<FontSource> fontSourceFor(const FontRequest& /*request*/) {
+        return std::nullopt;
+    }
+
+    // The installed typeface the system would draw the characters from (the one that has the
+    // most of them, in the system's order of preference); nothing when none has any.
+    virtual std::optional<std::string> typefaceCovering(
+        const std::vector<char32_t>& /*characters*/) {
         return std::nullopt;
     }
 };

@@ -47,15 +47,20 @@ Result<std::unique_ptr<FreetypeFont>> FreetypeFont::create(FreetypeLibrary& libr
             "FreeType could not make a size for it (" + errorText(error) + ")");
     }
     FT_Activate_Size(size);
+    double strikeScale = 1.0;
     if (const FT_Error error =
-            FT_Set_Pixel_Sizes(face.get(), 0, static_cast<FT_UInt>(request.pixelHeight));
+            FT_IS_SCALABLE(face.get())
+                ? FT_Set_Pixel_Sizes(face.get(), 0, static_cast<FT_UInt>(request.pixelHeight))
+                : chooseStrike(face.get(), request.pixelHeight, &strikeScale);
         error != 0) {
         FT_Done_Size(size);
         return Result<std::unique_ptr<FreetypeFont>>::failure(
             "FreeType could not scale it to that height (" + errorText(error) + ")");
     }
-    return std::unique_ptr<FreetypeFont>(
+    std::unique_ptr<FreetypeFont> font(
         new FreetypeFont(library, std::move(source), std::move(face), size, request));
+    font->strikeScale_ = strikeScale;
+    return font;
 }
 
 FreetypeFont::FreetypeFont(FreetypeLibrary& library, std::shared_ptr<FaceSource> source,
@@ -71,6 +76,7 @@ FreetypeFont::FreetypeFont(FreetypeLibrary& library, std::shared_ptr<FaceSource>
       antialiased_(request.antialiased || request.distanceField),
       distanceField_(request.distanceField),
       spread_(request.spread),
+      colourFace_(FT_HAS_COLOR(face_) && !request.distanceField),
       embolden_(FontCatalogue::wantsBold(request) &&
                 (face_->style_flags & FT_STYLE_FLAG_BOLD) == 0),
       oblique_(request.italic && (face_->style_flags & FT_STYLE_FLAG_ITALIC) == 0),
@@ -106,14 +112,14 @@ void FreetypeFont::computeLineMetrics() {
         // Some fonts store the descent negated; its size is what counts.
         descender = std::abs(static_cast<FT_Long>(static_cast<FT_Short>(os2->usWinDescent)));
     }
-    const FT_Long emScale = FT_MulDiv(pixelHeight_, 1 << 16, face_->units_per_EM);
+    const FT_Long emScale = FT_MulDiv(pixelHeight_, 1 << 16, unitsPerEm(face_));
     ascent_ = static_cast<std::int32_t>(FT_MulFix(ascender, emScale));
     lineHeight_ = ascent_ + static_cast<std::int32_t>(FT_MulFix(descender, emScale));
 }
 
 std::int32_t FreetypeFont::scaleDesignUnits(FT_Long units) const {
     return static_cast<std::int32_t>(
-        FT_MulDiv(units, FT_Long{pixelHeight_} * 64, face_->units_per_EM));
+        FT_MulDiv(units, FT_Long{pixelHeight_} * 64, unitsPerEm(face_)));
 }
 
 bool FreetypeFont::loadGlyph(char32_t code) {
@@ -149,6 +155,9 @@ GlyphImage FreetypeFont::renderGlyph(char32_t code) {
     if (distanceField_) {
         return renderField(code);
     }
+    if (std::optional<GlyphImage> colour = renderColour(code)) {
+        return std::move(*colour);
+    }
     if (!loadGlyph(code)) {
         return GlyphImage{};
     }
@@ -169,6 +178,9 @@ GlyphImage FreetypeFont::renderGlyph(char32_t code) {
 std::optional<GlyphMetrics> FreetypeFont::measureGlyph(char32_t code) {
     if (distanceField_) {
         return measureField(code);
+    }
+    if (isColourGlyph(glyphIndexFor(face_, code))) {
+        return std::nullopt;  // measured on its colour image
     }
     if (!loadGlyph(code)) {
         return GlyphMetrics{};  // what the empty image of renderGlyph reports
@@ -194,6 +206,7 @@ std::optional<GlyphMetrics> FreetypeFont::measureGlyph(char32_t code) {
 GlyphInfo FreetypeFont::glyphInfo(char32_t code) {
     GlyphInfo info;
     info.index = glyphIndexFor(face_, code);
+    info.colour = isColourGlyph(info.index);
     FT_Fixed designAdvance = 0;
     if (FT_Get_Advance(face_, info.index, FT_LOAD_NO_SCALE, &designAdvance) != 0) {
         designAdvance = 0;

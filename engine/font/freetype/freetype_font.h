@@ -74,7 +74,22 @@ private:
     // field's black box (nothing when that box is out of the renderer's range).
     GlyphImage renderField(char32_t code);
     std::optional<GlyphMetrics> measureField(char32_t code);
+    // Whether the glyph is drawn in colour: every glyph of a face of colour strikes alone, the
+    // glyphs with colour layers of an outline face; none in a distance field.
+    bool isColourGlyph(FT_UInt index) const;
+    // The colour image of a colour glyph, scaled from its strike to the em height; nothing for
+    // another glyph or when FreeType cannot draw it in colour.
+    std::optional<GlyphImage> renderColour(char32_t code);
 
+public:
+    // Selects the bitmap strike of a face without outlines that a font of the height scales
+    // from, and gives the scale from the strike to the height.
+    static FT_Error chooseStrike(FT_Face face, std::int32_t pixelHeight, double* scale);
+    // The face's design units per em: FreeType's, or the head table's for a face of bitmap
+    // strikes alone, for which FreeType gives none. 0 when neither says.
+    static FT_UShort unitsPerEm(FT_Face face);
+
+private:
     FreetypeLibrary& ownLibrary_;
     FT_Library library_;
     std::shared_ptr<FaceSource> source_;
@@ -86,6 +101,10 @@ private:
     bool antialiased_;
     bool distanceField_;
     std::int32_t spread_;
+    // Whether glyphs may be drawn in colour, and the scale from a colour strike to the em height
+    // (1 for a face with outlines).
+    bool colourFace_;
+    double strikeScale_ = 1.0;
     bool embolden_;
     bool oblique_;
     // How far a synthesized bold widens each stroke, 26.6 pixels.
