@@ -172,6 +172,36 @@ void EditingSession::show(RebuildWorker::Finished finished) {
     result_ = std::move(finished.result);
     shownGeneration_ = finished.generation;
     missingNote_ = missingCharactersNote(*result_);
+    const std::vector<char32_t> missing =
+        result_->fontName.empty() ? std::vector<char32_t>{} : charactersMissingFromFont(*result_);
+    if (missing != offeredFor_) {
+        offeredFor_ = missing;
+        fallbackOffer_ =
+            missing.empty() ? std::string() : renderer_.typefaceCovering(missing).value_or("");
+    }
+    if (!fallbackOffer_.empty()) {
+        missingNote_ = (missing.size() == 1 ? std::string("1 character is")
+                                            : countText(missing.size()) + " characters are") +
+                       " not in " + result_->fontName +
+                       (document_.project.fallbacks.empty() ? "" : " or its fallbacks") +
+                       ": take them from " + fallbackOffer_;
+    }
+}
+
+void EditingSession::takeFallbackOffer() {
+    if (fallbackOffer_.empty()) {
+        return;
+    }
+    const std::string face = fallbackOffer_;
+    edit("Take Characters from " + face,
+         [&](Document& document) { document.project.fallbacks.push_back(FallbackFace{face}); });
+}
+
+void EditingSession::setFallbacks(const std::vector<FallbackFace>& fallbacks) {
+    if (fallbacks != document_.project.fallbacks) {
+        edit("Change Fallback Faces",
+             [&](Document& document) { document.project.fallbacks = fallbacks; });
+    }
 }
 
 std::string EditingSession::statusLine() const {

@@ -9,6 +9,8 @@
 
 #include "session/editing_session.h"
 
+class QPushButton;
+
 namespace Ui {
 class BuilderDialog;
 }
@@ -82,6 +84,7 @@ private:
     void applyCharacterBorder(bool left);
     void chooseFace(int index);
     void useFontFile();
+    void editFallbacks();
     void addCharacters();
     void addCharacterSet();
     void addCharactersFromFile();
@@ -110,6 +113,8 @@ private:
     std::unique_ptr<FieldBinder> binder_;
     std::unique_ptr<ListControls> lists_;
     ElidedLabel* statusLabel_ = nullptr;
+    // "Take Them from ...": adds the typeface the missing-characters note offers.
+    QPushButton* offerButton_ = nullptr;
     RecentFiles* recent_ = nullptr;
     // The atlas the preview shows.
     std::shared_ptr<const AtlasResult> shown_;

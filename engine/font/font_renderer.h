@@ -13,8 +13,8 @@ namespace vemro {
 // A face that draws the characters the face before it lacks: an installed typeface by name, or a
 // font file and the face inside it (used when fontFile is not empty).
 struct FallbackFace {
-    std::string faceName;
-    std::string fontFile;
+    std::string faceName{};
+    std::string fontFile{};
     std::int32_t faceIndex = 0;
 
     friend bool operator==(const FallbackFace&, const FallbackFace&) = default;

@@ -22,6 +22,10 @@ struct DescribedChar {
     std::int32_t xadvance = 0;
     std::int32_t page = 0;
     std::int32_t chnl = 0;
+    // In an atlas with colour glyphs, 1 for a glyph in its own colours and 0 for white ink that
+    // an engine may tint; -1 (not written) in other atlases. The JSON and XML descriptors write
+    // it as "color", next to the attributes a reader already knows.
+    std::int32_t color = -1;
 
     friend bool operator==(const DescribedChar&, const DescribedChar&) = default;
 };
