@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QToolButton>
 #include <QScreen>
 #include <QStatusBar>
 #include <algorithm>
@@ -72,7 +73,7 @@ BuilderDialog::BuilderDialog(FontRenderer& renderer, FilePrompts& prompts, QWidg
         session_->takeFallbackOffer();
         refresh();
     });
-    connect(ui_->fallbacksButton, &QPushButton::clicked, this, [this] { editFallbacks(); });
+    connect(ui_->fallbacksButton, &QToolButton::clicked, this, [this] { editFallbacks(); });
 
     ui_->loadMessageLabel->setStyleSheet(
         QStringLiteral("QLabel { background: #fff5cc; color: #3d3000; border: 1px solid #d9b84a; "

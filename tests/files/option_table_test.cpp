@@ -28,6 +28,8 @@ struct Exported {
 
 // One option's way through the table: the arguments that give it (after the options that put
 // the project into a known state, when it undoes something) and what the export must show.
+const std::string kDroid = "/usr/share/fonts/truetype/droid/DroidSansFallbackFull.ttf";
+
 struct RoundTrip {
     std::vector<std::string> args;
     std::function<void(const Exported& with, const Exported& base)> check;
@@ -139,6 +141,12 @@ TEST_F(OptionTableTest, EveryOptionReachesTheExportFromTheCommandLineAndABuildFi
         {"--border",
          {{"--border", "1,2,3,4"},
           [&](auto& e, auto&) { EXPECT_EQ(info(e, "padding"), "2,3,4,1"); }}},
+        {"--fallback",
+         {{"--chars", "U+65E5", "--fallback", kDroid},
+          [&](auto& e, auto&) {
+              // From Droid Sans Fallback, one em wide, rather than DejaVu's missing-glyph box.
+              EXPECT_EQ(e.font.chars.at(0x65E5).at("xadvance"), std::stoll(info(e, "size")));
+          }}},
         {"--chars",
          {{"--chars", "0x410-0x412, U+44F"},
           [&](auto& e, auto& b) {

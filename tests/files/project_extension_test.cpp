@@ -2,6 +2,8 @@
 // a damaged or foreign extension is refused.
 #include <gtest/gtest.h>
 
+#include "files/project/fallback_section.h"
+
 #include <algorithm>
 #include <functional>
 #include <string>
@@ -139,6 +141,10 @@ TEST(ProjectExtensionLimits, LargestAcceptedFileReadsFromDiskAndOneByteMoreIsRef
     extension.exportSettings = {DescriptorFormat::Json, PageImage::Png8};
     extension.project.kerning = false;
     extension.project.effects.distanceField = true;
+    for (std::size_t i = 0; i < kMaxProjectFallbacks; ++i) {
+        extension.project.fallbacks.push_back(FallbackFace{
+            "", "/" + std::string(kMaxProjectFontPathLength - 1, 'f'), kMaxProjectFontFaceIndex});
+    }
     extension.sampleText.clear();
     for (std::size_t i = 0; i < 4096 / 4; ++i) {
         extension.sampleText.append("\U0001F600");
@@ -150,7 +156,8 @@ TEST(ProjectExtensionLimits, LargestAcceptedFileReadsFromDiskAndOneByteMoreIsRef
     ASSERT_TRUE(writeProjectFile(path, project).ok());
     Bytes bytes = readBytes(path);
     EXPECT_EQ(bytes.size(), 53u + 255 + 9 * 1024 + 12 + (12 + 12 * 65536) + (12 + 4096 + 4) +
-                                (8 + 8) + (8 + 7) + (8 + 3) + (8 + 4096) + (8 + 33));
+                                (8 + 8) + (8 + 7) + (8 + 3) + (8 + 4096) + (8 + 33) +
+                                (8 + 4 + 16 * (9 + 4096)));
     // The reader reads no more than this, and needs no less.
     EXPECT_EQ(bytes.size() - (53u + 255 + 9 * 1024), maxProjectExtensionBytes());
     const Result<ProjectFile> read = readProjectFile(path);
@@ -199,7 +206,7 @@ TEST(ProjectExtensionRead, EveryDamageIsRefusedWithWhatIsWrongAndTheLimit) {
         {append("XTRA\0\0\0\0"s),
          "the section \"XTRA\" at byte " + end +
              " is unknown; project extension version 1 has the sections "
-             "\"CHRS\", \"FONT\", \"TXSZ\", \"PACK\", \"EXPO\", \"TEXT\" and \"EFCT\""},
+             "\"CHRS\", \"FONT\", \"TXSZ\", \"PACK\", \"EXPO\", \"TEXT\", \"EFCT\" and \"FALL\""},
         {append("FONT\0\0\0\0"s), "the section \"FONT\" appears a second time, at byte " + end +
                                       "; each section may appear once"},
         {[](Bytes& b) { b.erase(b.begin() + kChrsAt, b.begin() + kFontAt); },
