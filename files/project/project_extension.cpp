@@ -16,8 +16,8 @@ namespace vemro {
 namespace {
 
 constexpr const ProjectSection* kSections[] = {
-    &kCharactersSection, &kFontSection,       &kTextureSizeSection, &kPackingSection,
-    &kExportSection,     &kSampleTextSection, &kEffectsSection,     &kFallbackSection,
+    &kCharactersSection, &kFontSection,    &kTextureSizeSection, &kPackingSection,  &kExportSection,
+    &kSampleTextSection, &kEffectsSection, &kWeightSection,      &kFallbackSection,
 };
 
 constexpr std::string_view kSignature(kProjectExtensionSignature,

@@ -145,6 +145,8 @@ TEST(ProjectExtensionLimits, LargestAcceptedFileReadsFromDiskAndOneByteMoreIsRef
         extension.project.fallbacks.push_back(FallbackFace{
             "", "/" + std::string(kMaxProjectFontPathLength - 1, 'f'), kMaxProjectFontFaceIndex});
     }
+    extension.project.font.weight = FontSettings::kMaxWeight;
+    project.weight = FontSettings::kWeightBold;
     extension.sampleText.clear();
     for (std::size_t i = 0; i < 4096 / 4; ++i) {
         extension.sampleText.append("\U0001F600");
@@ -156,7 +158,7 @@ TEST(ProjectExtensionLimits, LargestAcceptedFileReadsFromDiskAndOneByteMoreIsRef
     ASSERT_TRUE(writeProjectFile(path, project).ok());
     Bytes bytes = readBytes(path);
     EXPECT_EQ(bytes.size(), 53u + 255 + 9 * 1024 + 12 + (12 + 12 * 65536) + (12 + 4096 + 4) +
-                                (8 + 8) + (8 + 7) + (8 + 3) + (8 + 4096) + (8 + 33) +
+                                (8 + 8) + (8 + 7) + (8 + 3) + (8 + 4096) + (8 + 33) + (8 + 4) +
                                 (8 + 4 + 16 * (9 + 4096)));
     // The reader reads no more than this, and needs no less.
     EXPECT_EQ(bytes.size() - (53u + 255 + 9 * 1024), maxProjectExtensionBytes());
@@ -206,7 +208,8 @@ TEST(ProjectExtensionRead, EveryDamageIsRefusedWithWhatIsWrongAndTheLimit) {
         {append("XTRA\0\0\0\0"s),
          "the section \"XTRA\" at byte " + end +
              " is unknown; project extension version 1 has the sections "
-             "\"CHRS\", \"FONT\", \"TXSZ\", \"PACK\", \"EXPO\", \"TEXT\", \"EFCT\" and \"FALL\""},
+             "\"CHRS\", \"FONT\", \"TXSZ\", \"PACK\", \"EXPO\", \"TEXT\", \"EFCT\", \"WGHT\" and "
+             "\"FALL\""},
         {append("FONT\0\0\0\0"s), "the section \"FONT\" appears a second time, at byte " + end +
                                       "; each section may appear once"},
         {[](Bytes& b) { b.erase(b.begin() + kChrsAt, b.begin() + kFontAt); },
