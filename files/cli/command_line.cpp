@@ -133,7 +133,7 @@ int exportProject(const Program& program, std::span<const std::string> args, Fon
     }
 
     AtlasBuilder builder(renderer);
-    const std::shared_ptr<const AtlasResult> result = builder.rebuild(project);
+    const std::shared_ptr<const AtlasResult> result = builder.rebuild(atlasProjectOf(document));
     if (!result->fontProblem.empty()) {
         err << "warning: " << result->fontProblem << "\n";
     }

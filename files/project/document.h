@@ -22,4 +22,13 @@ struct Document {
     friend bool operator==(const Document&, const Document&) = default;
 };
 
+// Sets the export format as the window does: a format that gives every glyph a y offset (BMFont,
+// JSON) chosen in place of one without (.tfd, where a new project starts) turns trimming cells to
+// the ink on.
+void chooseExportFormat(Document& document, DescriptorFormat format);
+
+// The project whose atlas the document exports and shows: its project, with cells trimmed to the
+// ink only where the export format gives every glyph a y offset; a .tfd export never trims.
+Project atlasProjectOf(const Document& document);
+
 }  // namespace vemro

@@ -16,7 +16,7 @@ namespace {
 
 constexpr const ProjectSection* kSections[] = {
     &kCharactersSection, &kFontSection,       &kTextureSizeSection, &kPackingSection,
-    &kExportSection,     &kSampleTextSection, &kEffectsSection,
+    &kExportSection,     &kSampleTextSection, &kEffectsSection,     &kTrimSection,
 };
 
 constexpr std::string_view kSignature(kProjectExtensionSignature,

@@ -52,17 +52,18 @@ TEST(SettingsSections, LayoutAndTheHeaderOlderVersionsRead) {
               bytesOf("TXSZ\x08\0\0\0\1\2\0\0\x40\0\0\0PACK\7\0\0\0\0\2\0\0\0\0\0"s));
 }
 
-// With the export settings and the sample text: each setting that differs from its default has
-// its section, the four in one order, and the file opens as the same project.
+// With the export settings, the sample text and cells trimmed to the ink: each setting that
+// differs from its default has its section, the five in one order, and the file opens as the
+// same project.
 TEST(SettingsSections, ExportSectionsJoinThemEachForItsOwnSetting) {
-    Document document = documentWith({1024, 512}, {PackerKind::Tight, 4, false, true});
+    Document document = documentWith({1024, 512}, {PackerKind::Tight, 4, false, true, true});
     document.exportSettings = {DescriptorFormat::Json, PageImage::Png8};
     document.project.kerning = false;
     document.sampleText = "Wa";
     const Bytes file = encodeProjectFile(projectFileFor(document));
-    EXPECT_EQ(Bytes(file.end() - 52, file.end()),
+    EXPECT_EQ(Bytes(file.end() - 61, file.end()),
               bytesOf("TXSZ\x08\0\0\0\0\4\0\0\0\2\0\0PACK\7\0\0\0\1\4\0\0\0\0\1"
-                      "EXPO\3\0\0\0\4\1\0TEXT\2\0\0\0Wa"s));
+                      "EXPO\3\0\0\0\4\1\0TEXT\2\0\0\0WaTRIM\1\0\0\0\1"s));
     const Project fallback = startupProject("DejaVu Sans");
     EXPECT_EQ(applyProjectFile(decodeProjectFile(file, "p.fnt").value(), {"DejaVu Sans"}, fallback)
                   .document,
@@ -78,6 +79,10 @@ TEST(SettingsSections, ExportSectionsJoinThemEachForItsOwnSetting) {
     sample.sampleText = "";
     EXPECT_EQ(extensionOf(encodeProjectFile(projectFileFor(sample))),
               bytesOf(chrs + "TEXT\0\0\0\0"s));
+    Document trimmed = documentWith({512, 64}, {});
+    trimmed.project.packing.trimToInk = true;
+    EXPECT_EQ(extensionOf(encodeProjectFile(projectFileFor(trimmed))),
+              bytesOf(chrs + "TRIM\1\0\0\0\1"s));
 }
 
 TEST(SettingsSections, EveryDamageIsRefusedWithWhatIsWrongAndTheLimit) {
@@ -125,6 +130,11 @@ TEST(SettingsSections, EveryDamageIsRefusedWithWhatIsWrongAndTheLimit) {
          "the section \"PACK\" is 8 bytes long; it takes exactly 7"},
         {[&](Bytes& b) { b.insert(b.end(), good.end() - 15, good.end()); },
          "the section \"PACK\" appears a second time"},
+        {[](Bytes& b) {
+             const Bytes trim = bytesOf("TRIM\1\0\0\0\2"s);
+             b.insert(b.end(), trim.begin(), trim.end());
+         },
+         "the trim flag 2 in the section \"TRIM\" is neither 0 nor 1"},
     };
     ASSERT_TRUE(decodeProjectFile(good, "p.fnt").ok());
     for (const auto& c : cases) {
