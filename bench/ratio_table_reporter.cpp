@@ -15,8 +15,10 @@ constexpr double kKeepFontTarget = 0.25;  // x the rebuild after a font change
 // Every core may not make the full charset slower than one thread; the margin is the noise of
 // the fastest of seven repetitions on a shared machine.
 constexpr double kNotSlowerTolerance = 1.05;
-constexpr double kBmfontExportTarget = 1.5;   // x today's headless export to TGA + .tfd
-constexpr double kLatinKerningTarget = 20.0;  // milliseconds for the full charset
+constexpr double kBmfontExportTarget = 1.5;     // x today's headless export to TGA + .tfd
+constexpr double kLatinKerningTarget = 20.0;    // milliseconds for the full charset
+constexpr double kBuildFileTarget = 0.6;        // x the separate export processes
+constexpr double kNothingChangedTarget = 20.0;  // milliseconds for a build with nothing to do
 
 double toMilliseconds(double value, benchmark::TimeUnit unit) {
     switch (unit) {
@@ -156,6 +158,25 @@ void RatioTableReporter::Finalize() {
                      "headless --export as BMFont text + PNG with kerning: %.1f ms, %.2f x the "
                      "TGA + .tfd export (<= 1.50) %s\n",
                      bmfont->milliseconds, ratio, holds ? "ok" : "NO");
+    }
+    const Figure* separate = find("BM_BuildSeparateExports", "");
+    const Figure* built = find("BM_BuildFile", "0");
+    const Figure* serial = find("BM_BuildFile", "1");
+    if (separate != nullptr && built != nullptr && separate->milliseconds > 0) {
+        const double ratio = built->milliseconds / separate->milliseconds;
+        const bool holds = ratio <= kBuildFileTarget;
+        allHold = allHold && holds;
+        std::fprintf(out,
+                     "build file of 8 outputs: %.1f ms, %.2f x the 8 export processes (%.1f ms) "
+                     "(<= 0.60) %s; one output at a time %s ms\n",
+                     built->milliseconds, ratio, separate->milliseconds, holds ? "ok" : "NO",
+                     millis(serial).c_str());
+    }
+    if (const Figure* unchanged = find("BM_BuildFileNothingChanged", "")) {
+        const bool holds = unchanged->milliseconds <= kNothingChangedTarget;
+        allHold = allHold && holds;
+        std::fprintf(out, "the same build with nothing changed: %.1f ms (<= 20 ms) %s\n",
+                     unchanged->milliseconds, holds ? "ok" : "NO");
     }
     const char* const kKerningSets[] = {"DejaVu Sans, codes 32..255 (<= 20 ms)",
                                         "Droid Sans Fallback, 3,000 characters",

@@ -152,6 +152,14 @@ public:
     }
 };
 
+// The font file and the face inside it that a font is drawn from.
+struct FontSource {
+    std::string path;
+    std::int32_t faceIndex = 0;
+
+    friend bool operator==(const FontSource&, const FontSource&) = default;
+};
+
 // The font services the engine needs: the typefaces a user can pick, and fonts made from them.
 // The renderer may be called from several threads at once; each font it made is used by one
 // thread at a time.
@@ -175,6 +183,13 @@ public:
 
     // The faces of a font file (.ttf, .otf, .ttc, .woff, .woff2), or why it cannot be used.
     virtual Result<std::vector<FontFileFace>> inspectFontFile(const std::string& path) = 0;
+
+    // The file and face createFont would draw the request from, without making the font, so
+    // that a build can tell whether the font changed; nothing when no file matches it or the
+    // renderer draws from no file.
+    virtual std::optional<FontSource> fontSourceFor(const FontRequest& /*request*/) {
+        return std::nullopt;
+    }
 };
 
 }  // namespace vemro

@@ -15,7 +15,7 @@ namespace vemro {
 inline constexpr std::int32_t kMaxAtlasPages = 64;
 inline constexpr std::int64_t kMaxAtlasPixels = std::int64_t{8} * 4096 * 4096;
 // FreeType draws a distance field a thousand times slower per pixel than coverage (2 to 4 us a
-// pixel of the field on the machine of the README's figures, more the larger the spread), so
+// pixel of the field on the machine of docs/performance.md, more the larger the spread), so
 // the fields of an atlas, each counted with the spread around its black box and line, are
 // bounded by a thirty-second of that: 4 Mi pixels, some 2,800 glyphs at 32 pixels and spread 8,
 // at most about 16 s of one core.

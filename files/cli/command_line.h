@@ -9,9 +9,10 @@
 
 namespace vemro {
 
-// Runs a headless command (--export, --list-faces, --help, --version, or a usage error) of
-// vemro-font-builder and returns its exit code; returns nothing when the arguments ask for the
-// window (no argument, or one project path). args excludes the program name. Needs no display.
+// Runs a headless command (export, build, --export, --list-faces, --help, --version, or a usage
+// error) of vemro-font-builder and returns its exit code; returns nothing when the arguments ask
+// for the window (no argument, or one project path). args excludes the program name. Needs no
+// display.
 std::optional<int> runCommandLine(const std::vector<std::string>& args, FontRenderer& renderer,
                                   std::ostream& out, std::ostream& err);
 

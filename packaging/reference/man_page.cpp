@@ -1,10 +1,12 @@
 #include "packaging/reference/man_page.h"
 
 #include <array>
+#include <optional>
 #include <utility>
 
 #include "files/cli/cli_command.h"
 #include "files/cli/cli_example.h"
+#include "files/cli/cli_usage.h"
 #include "files/cli/export_options.h"
 #include "packaging/reference/roff.h"
 
@@ -54,14 +56,56 @@ std::string commandsPart(bool window) {
     return part;
 }
 
-std::string optionsPart() {
-    std::string part;
-    for (const ExportOption& option : exportOptions()) {
-        part.append(".TP\n\\fB").append(roffCode(option.name)).append("\\fR");
-        if (!option.placeholder.empty()) {
-            part.append(" ").append(roffArguments(option.placeholder));
+// One option as a tagged paragraph: "-o, --output OUTPUT" and its help.
+std::string optionEntry(const ExportOption& option) {
+    std::string entry = ".TP\n";
+    if (*option.shortName != '\0') {
+        entry.append("\\fB").append(roffCode(option.shortName)).append("\\fR, ");
+    }
+    entry.append("\\fB").append(roffCode(option.name)).append("\\fR");
+    if (!option.placeholder.empty()) {
+        entry.append(" ").append(roffArguments(option.placeholder));
+    }
+    return entry.append("\n").append(sentence(option.help)).append("\n");
+}
+
+// The options of every command as the usage lists them: a subsection for each command whose
+// options do not lie within an earlier command's, followed by a sentence for each whose do.
+std::string optionsPart(bool window) {
+    const auto within = [window](const CliCommand& command) -> std::optional<OptionsWithin> {
+        if (command.options == 0 || (command.window && !window)) {
+            return std::nullopt;
         }
-        part.append("\n").append(sentence(option.help)).append("\n");
+        return optionsWithin(command.options, &command);
+    };
+    std::string part;
+    for (const CliCommand& command : cliCommands()) {
+        if (command.options == 0 || (command.window && !window) || within(command)) {
+            continue;
+        }
+        part.append(".SS \"Options of ").append(roffCode(command.name)).append("\"\n");
+        for (const ExportOption* option : optionsTakenBy(command.options)) {
+            part += optionEntry(*option);
+        }
+        for (const CliCommand& other : cliCommands()) {
+            if (const std::optional<OptionsWithin> lying = within(other);
+                lying && lying->command == &command) {
+                part.append(".PP\n").append(roffText(std::string("Options of ") + other.name +
+                                                     ": " + optionsWithinText(*lying) + "."));
+                part += '\n';
+            }
+        }
+    }
+    return part;
+}
+
+// The keys of a build file: which options they are, and each key.
+std::string buildFileKeysPart() {
+    std::string part = ".PP\n" + roffText(buildFileKeysText() + ". That is:") + "\n";
+    const std::vector<const ExportOption*> keys = optionsTakenBy(kBuildFile);
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        part.append(".BR ").append(roffCode(std::string_view(keys[i]->name).substr(2)));
+        part.append(i + 1 == keys.size() ? " .\n" : " ,\n");
     }
     return part;
 }
@@ -81,10 +125,11 @@ std::string examplesPart(std::string_view programName) {
 
 Result<std::string> manPage(std::string_view templateText, std::string_view programName,
                             bool window, std::string_view version) {
-    const std::array<std::pair<std::string_view, std::string>, 4> parts{{
+    const std::array<std::pair<std::string_view, std::string>, 5> parts{{
         {"synopsis", synopsisPart(programName, window)},
         {"commands", commandsPart(window)},
-        {"options", optionsPart()},
+        {"options", optionsPart(window)},
+        {"build-file keys", buildFileKeysPart()},
         {"examples", examplesPart(programName)},
     }};
     std::string page(templateText);

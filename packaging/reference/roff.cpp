@@ -1,6 +1,6 @@
 #include "packaging/reference/roff.h"
 
-#include "packaging/reference/argument_words.h"
+#include "packaging/reference/placeholder_parts.h"
 
 namespace vemro {
 

@@ -17,7 +17,8 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-// Appends little-endian 32-bit fields and text, as the layout table in the README gives them.
+// Appends little-endian 32-bit fields and text, as the layout table in docs/project-file.md gives
+// them.
 Bytes& operator<<(Bytes& bytes, std::uint32_t value) {
     for (int shift = 0; shift < 32; shift += 8) {
         bytes.push_back(static_cast<std::uint8_t>(value >> shift));

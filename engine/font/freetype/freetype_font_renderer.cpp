@@ -210,4 +210,16 @@ std::string FreetypeFontRenderer::defaultFaceName() {
     return impl_->catalogue.defaultSansName(impl_->faces);
 }
 
+std::optional<FontSource> FreetypeFontRenderer::fontSourceFor(const FontRequest& request) {
+    if (!request.fontFile.empty()) {
+        return FontSource{request.fontFile, request.faceIndex};
+    }
+    const std::lock_guard lock(impl_->mutex);
+    const std::optional<FaceLocation> chosen = impl_->catalogue.chooseFace(request, impl_->faces);
+    if (!chosen) {
+        return std::nullopt;
+    }
+    return FontSource{chosen->path, chosen->index};
+}
+
 }  // namespace vemro
