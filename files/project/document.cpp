@@ -2,6 +2,12 @@
 
 namespace vemro {
 
+Document startupDocument(const std::string& faceName) {
+    Document document{startupProject(faceName)};
+    document.project.packing.trimToInk = true;
+    return document;
+}
+
 void chooseExportFormat(Document& document, DescriptorFormat format) {
     if (describesYOffsets(format) && !describesYOffsets(document.exportSettings.format)) {
         document.project.packing.trimToInk = true;
