@@ -130,11 +130,6 @@ TEST(SettingsSections, EveryDamageIsRefusedWithWhatIsWrongAndTheLimit) {
          "the section \"PACK\" is 8 bytes long; it takes exactly 7"},
         {[&](Bytes& b) { b.insert(b.end(), good.end() - 15, good.end()); },
          "the section \"PACK\" appears a second time"},
-        {[](Bytes& b) {
-             const Bytes trim = bytesOf("TRIM\1\0\0\0\2"s);
-             b.insert(b.end(), trim.begin(), trim.end());
-         },
-         "the trim flag 2 in the section \"TRIM\" is neither 0 nor 1"},
     };
     ASSERT_TRUE(decodeProjectFile(good, "p.fnt").ok());
     for (const auto& c : cases) {
