@@ -8,6 +8,7 @@
 
 #include "engine/project/setting_choices.h"
 #include "files/export/exporter.h"
+#include "session/weight_choices.h"
 
 namespace vemro {
 
@@ -162,7 +163,7 @@ const std::array kFields{
                   writeNumber<kProject, kFont, &FontSettings::size>},
     DocumentField{"weightCombo", K::Choice, "Weight", 0, 0, [] { return listOf(kWeightChoices); },
                   false, readNumber<kProject, kFont, &FontSettings::weight>,
-                  writeNumber<kProject, kFont, &FontSettings::weight>},
+                  writeNumber<kProject, kFont, &FontSettings::weight>, nullptr, "", weightChoices},
     DocumentField{"italicCheck", K::Flag, "Italic", 0, 0, nullptr, false,
                   readNumber<kProject, kFont, &FontSettings::italic>,
                   writeNumber<kProject, kFont, &FontSettings::italic>},

@@ -12,6 +12,8 @@
 
 namespace vemro {
 
+class FontRenderer;
+
 // A colour with its opacity, as a colour control edits it (255 where the setting has none).
 struct Rgba {
     Rgb colour;
@@ -53,10 +55,16 @@ struct DocumentField {
     bool (*enabled)(const Document&) = nullptr;
     // Why a disabled control does not apply (its tool tip); empty for none.
     const char* disabledNote = "";
+    // A Choice whose entries depend on the document's face: its entries for the document, which
+    // the renderer knows; without one, always `choices`.
+    std::vector<FieldChoice> (*choicesFor)(const Document&, FontRenderer&) = nullptr;
 
     bool mergesRuns() const { return kind == FieldKind::Number || kind == FieldKind::Text; }
     bool isEnabled(const Document& document) const {
         return enabled == nullptr || enabled(document);
+    }
+    std::vector<FieldChoice> choicesIn(const Document& document, FontRenderer& renderer) const {
+        return choicesFor != nullptr ? choicesFor(document, renderer) : choices();
     }
 };
 

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "session/session_text.h"
+#include "session/weight_choices.h"
 
 namespace vemro {
 
@@ -110,12 +111,18 @@ void EditingSession::setCharacterBorders(std::size_t glyph, std::int32_t left, s
 }
 
 void EditingSession::chooseInstalledFace(const std::string& face) {
-    edit("Font", [&face](Document& document) {
+    edit("Font", [this, &face](Document& document) {
         FontSettings& font = document.project.font;
         font.faceName = face;
         font.fontFile.clear();
         font.fontFaceIndex = 0;
+        keepOfferedWeight(document);
     });
+}
+
+void EditingSession::keepOfferedWeight(Document& document) const {
+    FontSettings& font = document.project.font;
+    font.weight = offeredWeight(font.weight, renderer_.weightsOf(fontRequestFor(document.project)));
 }
 
 void EditingSession::undo() {

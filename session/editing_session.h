@@ -55,7 +55,8 @@ public:
     void setCharacterBorder(std::size_t glyph, bool left, std::int32_t value);
     // Both borders of the glyph at index as one step ("Character border").
     void setCharacterBorders(std::size_t glyph, std::int32_t left, std::int32_t right);
-    // An installed face, which drops a font file ("Font").
+    // An installed face, which drops a font file ("Font"). A weight the face does not offer
+    // becomes the nearest it does (offeredWeight), in the same step; so with a font file.
     void chooseInstalledFace(const std::string& face);
     // The next change starts a step of its own.
     void endRun() { history_.endRun(); }
@@ -125,6 +126,8 @@ private:
     void noteAdded(std::size_t added, std::size_t chosen, std::size_t lacking,
                    const std::vector<std::string>& blocks);
     void removeCharacters(const std::string& label, const std::vector<char32_t>& characters);
+    // Brings the weight to one the document's face offers.
+    void keepOfferedWeight(Document& document) const;
     // Undo, redo and Open: the document as it was.
     void restore(const Document& document);
     // Asks for the project's atlas and waits a little for it.

@@ -3,6 +3,7 @@
 
 #include <filesystem>
 
+#include "files/io/regular_file.h"
 #include "files/project/project_opener.h"
 #include "session/editing_session.h"
 #include "session/session_text.h"
@@ -36,6 +37,19 @@ Result<std::vector<std::string>> EditingSession::open(const std::string& path) {
                                " x " + std::to_string(size.height) +
                                " texture; each side must be 1 to " +
                                std::to_string(AtlasSize::kMaxSide) + " pixels.");
+    }
+    // A weight the face does not offer (a file made for another face) becomes one it does,
+    // unless the font file is missing: then the project keeps what it holds, as it keeps the path.
+    Document& document = opened->document;
+    const std::int32_t stored = document.project.font.weight;
+    if (document.project.font.fontFile.empty() ||
+        !regularFileProblem(document.project.font.fontFile)) {
+        keepOfferedWeight(document);
+    }
+    if (document.project.font.weight != stored) {
+        opened->warnings.push_back("the stored weight " + std::to_string(stored) +
+                                   " is not offered by " + document.project.font.faceName +
+                                   "; using " + std::to_string(document.project.font.weight));
     }
     // Another file is another piece of work: what was done before cannot be taken back into it.
     history_.clear();
@@ -71,11 +85,12 @@ std::string EditingSession::faceCaption(const FontFileFace& face) {
 }
 
 void EditingSession::useFontFile(const std::string& path, const FontFileFace& face) {
-    edit("Use Font File", [&path, &face](Document& document) {
+    edit("Use Font File", [this, &path, &face](Document& document) {
         FontSettings& font = document.project.font;
         font.fontFile = path;
         font.fontFaceIndex = face.index;
         font.faceName = face.familyName;
+        keepOfferedWeight(document);
     });
 }
 

@@ -47,7 +47,8 @@ private:
 //
 // A request of no pixels, or any request while failure is set, makes no font. The default face is
 // defaultFace when set, else the first. The font files it knows are those in fontFiles (path to
-// family name); a font made from one has that family, any other font file makes no font.
+// family name); a font made from one has that family, any other font file makes no font. The
+// faces in faceWeights vary in weight.
 // It remembers every request and counts the calls made to its fonts (which builders make on
 // their threads: read the requests only while no rebuild runs).
 class FakeFontRenderer final : public FontRenderer {
@@ -112,6 +113,11 @@ public:
         return std::vector<FontFileFace>{{0, file->second, "Regular"}};
     }
 
+    std::vector<FaceWeight> weightsOf(const FontRequest& request) override {
+        const auto found = faceWeights.find(request.faceName);
+        return found != faceWeights.end() ? found->second : std::vector<FaceWeight>{};
+    }
+
     void setImage(char32_t code, GlyphImage image) { images_[code] = std::move(image); }
 
     // The image of a character in a font of that line height.
@@ -137,6 +143,8 @@ public:
     std::string failure;   // when not empty, createFont fails with this message
     std::string defaultFace;
     std::map<std::string, std::string> fontFiles;
+    // The weights of the installed faces whose weight varies, by face.
+    std::map<std::string, std::vector<FaceWeight>> faceWeights;
 
     std::vector<FontRequest> requests;
     std::atomic<int> renderCount = 0;

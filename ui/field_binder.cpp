@@ -97,6 +97,22 @@ void showValue(const DocumentField& row, QWidget* widget, const FieldValue& valu
     }
 }
 
+// Gives the list the entries, unless it has them already.
+void refill(QComboBox* combo, const std::vector<FieldChoice>& choices) {
+    bool same = combo->count() == static_cast<int>(choices.size());
+    for (int i = 0; same && i < combo->count(); ++i) {
+        const FieldChoice& choice = choices[static_cast<std::size_t>(i)];
+        same = combo->itemData(i).toInt() == choice.value &&
+               combo->itemText(i) == QString::fromStdString(choice.label);
+    }
+    if (!same) {
+        combo->clear();
+        for (const FieldChoice& choice : choices) {
+            combo->addItem(QString::fromStdString(choice.label), choice.value);
+        }
+    }
+}
+
 }  // namespace
 
 QIcon colourSwatch(const QColor& colour, QSize size) {
@@ -208,6 +224,10 @@ void FieldBinder::show(const Document& document) {
         const Control& control = controls_[i];
         const bool enabled = row.isEnabled(document);
         const FieldValue value = row.read(document);
+        if (row.choicesFor != nullptr) {
+            refill(qobject_cast<QComboBox*>(control.widget),
+                   row.choicesFor(document, session_.renderer()));
+        }
         if (control.buttons != nullptr) {
             checkButton(control.buttons, row, std::get<std::int32_t>(value));
         } else {

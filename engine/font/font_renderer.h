@@ -14,8 +14,11 @@ namespace vemro {
 struct FontRequest {
     std::string faceName;          // empty or unknown: the system's best match
     std::int32_t pixelHeight = 0;  // em height in pixels (already multiplied by the factor)
-    std::int32_t weight = 400;     // 400, 600 or 700
-    bool antialiased = true;       // grey levels when true, every pixel 0 or 255 when false
+    // A number weight, 1..1000 as CSS and OpenType count them (400 normal, 700 bold). A face of
+    // fixed weights draws every weight above 550 bold; a face whose weight varies draws it from
+    // its weight axis or its nearest named instance.
+    std::int32_t weight = 400;
+    bool antialiased = true;  // grey levels when true, every pixel 0 or 255 when false
     bool italic = false;
     // A font file to use instead of an installed face (empty: none), and the face inside it.
     // Last, so that requests written as {face, pixels, ...} need not name them.
@@ -106,6 +109,15 @@ struct FontFileFace {
     friend bool operator==(const FontFileFace&, const FontFileFace&) = default;
 };
 
+// A weight a face whose weight varies can be drawn at: a number weight (1..1000) and the style
+// name of the named instance at that weight (empty where the face names none).
+struct FaceWeight {
+    std::int32_t weight = 400;
+    std::string name;
+
+    friend bool operator==(const FaceWeight&, const FaceWeight&) = default;
+};
+
 // One face at one size and style, made by FontRenderer::createFont. A font is used by one
 // thread at a time; fonts made by the same renderer may be used one after the other in any
 // order on that thread.
@@ -183,6 +195,12 @@ public:
 
     // The faces of a font file (.ttf, .otf, .ttc, .woff, .woff2), or why it cannot be used.
     virtual Result<std::vector<FontFileFace>> inspectFontFile(const std::string& path) = 0;
+
+    // The weights the face of a request (its typeface, or its font file) offers when its weight
+    // varies (a weight axis, or named instances of more than two weights): the nine weights 100,
+    // 200, ... 900 and the weights of its named instances, ascending, each named after the
+    // instance at that weight that fits the request's italic. Empty for a face of fixed weights.
+    virtual std::vector<FaceWeight> weightsOf(const FontRequest& /*request*/) { return {}; }
 
     // The file and face createFont would draw the request from, without making the font, so
     // that a build can tell whether the font changed; nothing when no file matches it or the

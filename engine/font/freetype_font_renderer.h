@@ -33,6 +33,7 @@ public:
     std::string defaultFaceName() override;
     Result<std::unique_ptr<Font>> createFont(const FontRequest& request) override;
     Result<std::vector<FontFileFace>> inspectFontFile(const std::string& path) override;
+    std::vector<FaceWeight> weightsOf(const FontRequest& request) override;
     std::optional<FontSource> fontSourceFor(const FontRequest& request) override;
 
 private:

@@ -12,6 +12,9 @@ struct FontSettings {
     static constexpr std::int32_t kWeightNormal = 400;
     static constexpr std::int32_t kWeightMedium = 600;
     static constexpr std::int32_t kWeightBold = 700;
+    // Any number weight a face whose weight varies can be drawn at.
+    static constexpr std::int32_t kMinWeight = 1;
+    static constexpr std::int32_t kMaxWeight = 1000;
     static constexpr std::int32_t kQualityAntialiased = 4;
     static constexpr std::int32_t kQualityNonAntialiased = 3;
     static constexpr std::int32_t kMinFactor = 1;
@@ -23,6 +26,7 @@ struct FontSettings {
     std::string fontFile;
     std::int32_t fontFaceIndex = 0;
     std::int32_t size = 11;  // points
+    // Normal, medium or bold for a face of fixed weights; 1..1000 for one whose weight varies.
     std::int32_t weight = kWeightNormal;
     std::int32_t quality = kQualityAntialiased;
     std::int32_t factor = 1;  // supersampling factor, 1..4

@@ -4,6 +4,16 @@
 
 namespace vemro {
 
+std::int32_t fixedWeightFor(std::int32_t weight) {
+    constexpr std::int32_t kLastNormal = 550;
+    if (weight <= kLastNormal) {
+        return FontSettings::kWeightNormal;
+    }
+    return weight - FontSettings::kWeightMedium <= FontSettings::kWeightBold - weight
+               ? FontSettings::kWeightMedium
+               : FontSettings::kWeightBold;
+}
+
 std::optional<SettingChoice> findChoice(std::span<const SettingChoice> choices,
                                         std::int32_t value) {
     const auto found =

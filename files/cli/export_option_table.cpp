@@ -106,12 +106,14 @@ std::span<const ExportOption> optionTable() {
      .apply = setPixelHeight,
      .failure = F::usage},
     {.name = "--weight",
-     .placeholder = "normal|medium|bold",
-     .help = "the weight",
+     .placeholder = "normal|medium|bold|N",
+     .help = "the weight; N, " + span(FontSettings::kMinWeight, FontSettings::kMaxWeight) +
+             " (100 thin to 900 black), is drawn from a variable font's axis, and by a face of "
+             "fixed weights as normal up to 550, bold above",
      .apply = setWeight,
      .failure = F::usage,
      .argument = A::choice,
-     .choices = "normal medium bold"},
+     .choices = "normal medium bold 100 200 300 400 500 600 700 800 900"},
     {.name = "--italic",
      .placeholder = "",
      .help = "slanted letters",

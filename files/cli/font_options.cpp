@@ -108,7 +108,8 @@ Status setPixelHeight(const std::string& argument, Document& document, FontRende
     return Status::success();
 }
 
-// --weight normal|medium|bold.
+// --weight normal|medium|bold|1..1000: a name of the three a face of fixed weights offers, or a
+// number weight, which a face whose weight varies draws from its axis or nearest face.
 Status setWeight(const std::string& argument, Document& document, FontRenderer&) {
     static constexpr std::pair<const char*, std::int32_t> kWeights[] = {
         {"normal", FontSettings::kWeightNormal},
@@ -120,7 +121,14 @@ Status setWeight(const std::string& argument, Document& document, FontRenderer&)
             return Status::success();
         }
     }
-    return Status::failure("\"" + argument + "\" is no weight: give normal, medium or bold");
+    if (const std::optional<std::int32_t> weight =
+            wholeNumber(argument, FontSettings::kMinWeight, FontSettings::kMaxWeight)) {
+        document.project.font.weight = *weight;
+        return Status::success();
+    }
+    return Status::failure("\"" + argument + "\" is no weight: give normal, medium, bold or " +
+                           std::to_string(FontSettings::kMinWeight) + " to " +
+                           std::to_string(FontSettings::kMaxWeight));
 }
 
 Status setItalic(const std::string&, Document& document, FontRenderer&) {

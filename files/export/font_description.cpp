@@ -4,6 +4,8 @@
 #include <cmath>
 #include <unordered_map>
 
+#include "engine/project/setting_choices.h"
+
 namespace vemro {
 
 namespace {
@@ -31,7 +33,7 @@ FontDescription describeFont(const Project& project, const AtlasResult& result,
     const FontSettings& font = project.font;
     description.face = result.fontName.empty() ? font.faceName : result.fontName;
     description.size = nearest(static_cast<double>(pixelHeightFor(font.size, factor)) / factor);
-    description.bold = font.weight > FontSettings::kWeightNormal;
+    description.bold = fixedWeightFor(font.weight) != FontSettings::kWeightNormal;
     description.italic = font.italic;
     description.smooth = font.quality != FontSettings::kQualityNonAntialiased;
     description.aa = factor;

@@ -89,8 +89,9 @@ struct FontDescription {
 //   of the whole line); xadvance the advance width as shaping uses it;
 // - lineHeight the line height, base the ascent, scaleW and scaleH the page size;
 // - info: the face in use (the project's face name without a font), size the em height, bold
-//   for weights above normal, italic, smooth for antialiased quality, aa the factor, padding the
-//   font borders (up, right, down, left), spacing the packing spacing twice;
+//   for weights above 550 (those a face of fixed weights draws bold), italic, smooth for
+//   antialiased quality, aa the factor, padding the font borders (up, right, down, left), spacing
+//   the packing spacing twice;
 // - the kerning pairs the font has between the characters described, each the amount that makes
 //   xadvance + kerning the kerned step rounded (kerningInAtlasPixels), without those of 0;
 // - channels: what a loader gets from the page. A 32-bit page, and an 8-bit one (indexed, white

@@ -15,8 +15,8 @@ namespace vemro {
 namespace {
 
 constexpr const ProjectSection* kSections[] = {
-    &kCharactersSection, &kFontSection,       &kTextureSizeSection, &kPackingSection,
-    &kExportSection,     &kSampleTextSection, &kEffectsSection,     &kTrimSection,
+    &kCharactersSection, &kFontSection,    &kTextureSizeSection, &kPackingSection, &kExportSection,
+    &kSampleTextSection, &kEffectsSection, &kWeightSection,      &kTrimSection,
 };
 
 constexpr std::string_view kSignature(kProjectExtensionSignature,

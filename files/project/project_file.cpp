@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "engine/project/setting_choices.h"
 #include "engine/text/windows1252.h"
 #include "files/io/atomic_file.h"
 #include "files/io/byte_reader.h"
@@ -84,6 +85,18 @@ std::optional<std::string> headerSidesProblem(const ProjectFile& project) {
     return std::nullopt;
 }
 
+// Where the header's weight differs from the one that stands for the true weight in the
+// extension, or nothing. Without a section "WGHT" the header holds the true weight.
+std::optional<std::string> headerWeightProblem(const ProjectFile& project) {
+    const std::int32_t weight = project.extension->project.font.weight;
+    if (findChoice(kWeightChoices, weight) || project.weight == fixedWeightFor(weight)) {
+        return std::nullopt;
+    }
+    return "the header's weight " + std::to_string(project.weight) + " disagrees with the weight " +
+           std::to_string(weight) + " in the section \"" + kWeightTag + "\" (the header holds " +
+           std::to_string(fixedWeightFor(weight)) + " for it)";
+}
+
 // What makes a project impossible to store so that it reads back, or nothing.
 std::optional<std::string> valueProblem(const ProjectFile& project) {
     if (!validHeaderSide(project.textureWidth)) {
@@ -116,6 +129,9 @@ std::optional<std::string> valueProblem(const ProjectFile& project) {
             return problem;
         }
         if (auto problem = headerSidesProblem(project)) {
+            return problem;
+        }
+        if (auto problem = headerWeightProblem(project)) {
             return problem;
         }
         return recordsProblem(project.glyphs,

@@ -58,7 +58,9 @@ struct ProjectGlyph {
 // say: the document's values that the extension's sections hold (project_extension.h), the font
 // file as stored (absolute, or relative to the project file's folder), and the texture's true
 // sides (the header's when no side is above its 512). The values only the header holds keep
-// Document{}'s: the font borders, face, size, weight, quality, factor and italic.
+// Document{}'s: the font borders, face, size, weight, quality, factor and italic; but a weight
+// other than the header's three is the true one (section WGHT), the header holding its stand-in,
+// fixedWeightFor(weight).
 using ProjectExtension = Document;
 
 // The contents of a .fnt project file: the inputs of an atlas, stored as they are (the values

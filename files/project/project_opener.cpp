@@ -79,8 +79,13 @@ OpenedProject applyProjectFile(const ProjectFile& file, const std::vector<std::s
     FontSettings& font = project.font;
     const FontSettings& fallbackFont = fallback.font;
     font.size = throughSpin(file.size, FontSettings::kMinSize, FontSettings::kMaxSize);
-    font.weight =
-        matchChoice(kWeightChoices, "weight", file.weight, fallbackFont.weight, opened.warnings);
+    // A weight the header cannot hold is the extension's; the header then holds its stand-in.
+    if (extension != nullptr && !findChoice(kWeightChoices, extension->project.font.weight)) {
+        font.weight = extension->project.font.weight;
+    } else {
+        font.weight = matchChoice(kWeightChoices, "weight", file.weight, fallbackFont.weight,
+                                  opened.warnings);
+    }
     font.quality = matchChoice(kQualityChoices, "quality", file.quality, fallbackFont.quality,
                                opened.warnings);
     font.factor = matchChoice(kFactorChoices, "anti-aliasing factor", file.factor,
@@ -133,7 +138,7 @@ ProjectFile projectFileFor(const Document& document, const std::string& projectP
     file.borderRight = project.fontBorders.right;
     file.borderBottom = project.fontBorders.bottom;
     file.size = std::clamp(project.font.size, FontSettings::kMinSize, FontSettings::kMaxSize);
-    file.weight = project.font.weight;
+    file.weight = fixedWeightFor(project.font.weight);
     file.quality = project.font.quality;
     file.factor = project.font.factor;
     file.italic = project.font.italic ? 1 : 0;
@@ -148,6 +153,9 @@ ProjectFile projectFileFor(const Document& document, const std::string& projectP
     const FontSettings& font = project.font;
     extension.project.fontBorders = FontBorders{};
     extension.project.font = FontSettings{};
+    if (!findChoice(kWeightChoices, font.weight)) {
+        extension.project.font.weight = font.weight;
+    }
     if (!font.fontFile.empty()) {
         extension.project.font.fontFile =
             projectPath.empty() ? font.fontFile : storedFontFilePath(font.fontFile, projectPath);

@@ -22,8 +22,9 @@ struct OpenedProject {
 
 // Applies a stored project as File > Open does: font borders brought into 0..16 and the size
 // into 5..100 the way the spins take them (low 16 bits as a signed number, then the range);
-// weight, quality and factor matched against the choices on offer; the face name matched
-// case-insensitively against faces (the installed name is used). A value that matches nothing
+// the header's weight, quality and factor matched against the choices on offer (a weight the
+// extension holds, 1..1000, is taken as it is); the face name matched case-insensitively against
+// faces (the installed name is used). A value that matches nothing
 // keeps the one in fallback, with a warning. The glyph list is the extension's character list
 // when the file has one, else the glyph records (Windows-1252 bytes); either is kept as stored,
 // duplicates included. The texture's sides, the packing settings, the export settings with the

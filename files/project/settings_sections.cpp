@@ -1,5 +1,6 @@
 #include "files/project/settings_sections.h"
 
+#include "engine/project/setting_choices.h"
 #include "files/project/project_file.h"
 #include "files/project/section_fields.h"
 
@@ -11,6 +12,27 @@ constexpr char kPackingTag[] = "PACK";
 constexpr char kTrimTag[] = "TRIM";
 constexpr std::size_t kTextureSizePayloadBytes = 8;  // width and height
 constexpr std::size_t kPackingPayloadBytes = 7;      // packer, spacing and the two flags
+constexpr std::size_t kWeightPayloadBytes = 4;
+
+// Whether the header holds the weight: one of the three of a face of fixed weights.
+bool headerHoldsWeight(std::int32_t weight) {
+    return findChoice(kWeightChoices, weight).has_value();
+}
+
+std::optional<std::string> weightProblem(const Document& document) {
+    return sectionRangeProblem(kWeightTag, "weight", document.project.font.weight,
+                               FontSettings::kMinWeight, FontSettings::kMaxWeight);
+}
+
+std::optional<std::string> readWeight(ByteReader& payload, Document& document) {
+    const std::int32_t weight = payload.i32();
+    if (headerHoldsWeight(weight)) {
+        return "the weight " + std::to_string(weight) + " in the section \"" + kWeightTag +
+               "\" is one the header holds";
+    }
+    document.project.font.weight = weight;
+    return weightProblem(document);
+}
 
 std::optional<std::string> textureSizeProblem(const Document& document) {
     const AtlasSize size = document.project.textureSize;
@@ -113,6 +135,17 @@ const ProjectSection kPackingSection{
     writePacking,
     readPacking,
     packingProblem,
+};
+
+const ProjectSection kWeightSection{
+    kWeightTag,
+    kWeightPayloadBytes,
+    true,
+    nullptr,
+    [](const Document& document) { return headerHoldsWeight(document.project.font.weight); },
+    [](ByteWriter& out, const Document& document) { out.i32(document.project.font.weight); },
+    readWeight,
+    weightProblem,
 };
 
 const ProjectSection kTrimSection{

@@ -130,8 +130,13 @@ TEST_F(OptionTableTest, EveryOptionReachesTheExportFromTheCommandLineAndABuildFi
           }}},
         // No size gives 10 pixels: 7 points give 9 and 8 points 11; of the two, the smaller.
         {"--px", {{"--px", "10"}, [&](auto& e, auto&) { EXPECT_EQ(info(e, "size"), "9"); }}},
+        // A number weight on a face of fixed weights: drawn bold above 550.
         {"--weight",
-         {{"--weight", "bold"}, [&](auto& e, auto&) { EXPECT_EQ(info(e, "bold"), "1"); }}},
+         {{"--weight", "900"},
+          [&](auto& e, auto& b) {
+              EXPECT_EQ(info(e, "bold"), "1");
+              EXPECT_GT(cellWidth(e), cellWidth(b));
+          }}},
         {"--italic", {{"--italic"}, [&](auto& e, auto&) { EXPECT_EQ(info(e, "italic"), "1"); }}},
         {"--no-italic",
          {{"--italic", "--no-italic"}, [&](auto& e, auto&) { EXPECT_EQ(info(e, "italic"), "0"); }}},

@@ -139,6 +139,8 @@ TEST(ProjectExtensionLimits, LargestAcceptedFileReadsFromDiskAndOneByteMoreIsRef
     extension.exportSettings = {DescriptorFormat::Json, PageImage::Png8};
     extension.project.kerning = false;
     extension.project.effects.distanceField = true;
+    extension.project.font.weight = FontSettings::kMaxWeight;
+    project.weight = FontSettings::kWeightBold;
     extension.sampleText.clear();
     for (std::size_t i = 0; i < 4096 / 4; ++i) {
         extension.sampleText.append("\U0001F600");
@@ -150,7 +152,8 @@ TEST(ProjectExtensionLimits, LargestAcceptedFileReadsFromDiskAndOneByteMoreIsRef
     ASSERT_TRUE(writeProjectFile(path, project).ok());
     Bytes bytes = readBytes(path);
     EXPECT_EQ(bytes.size(), 53u + 255 + 9 * 1024 + 12 + (12 + 12 * 65536) + (12 + 4096 + 4) +
-                                (8 + 8) + (8 + 7) + (8 + 3) + (8 + 4096) + (8 + 33) + (8 + 1));
+                                (8 + 8) + (8 + 7) + (8 + 3) + (8 + 4096) + (8 + 33) + (8 + 4) +
+                                (8 + 1));
     // The reader reads no more than this, and needs no less.
     EXPECT_EQ(bytes.size() - (53u + 255 + 9 * 1024), maxProjectExtensionBytes());
     const Result<ProjectFile> read = readProjectFile(path);
@@ -199,8 +202,8 @@ TEST(ProjectExtensionRead, EveryDamageIsRefusedWithWhatIsWrongAndTheLimit) {
         {append("XTRA\0\0\0\0"s),
          "the section \"XTRA\" at byte " + end +
              " is unknown; project extension version 1 has the sections "
-             "\"CHRS\", \"FONT\", \"TXSZ\", \"PACK\", \"EXPO\", \"TEXT\", \"EFCT\" and "
-             "\"TRIM\""},
+             "\"CHRS\", \"FONT\", \"TXSZ\", \"PACK\", \"EXPO\", \"TEXT\", \"EFCT\", \"WGHT\" "
+             "and \"TRIM\""},
         {append("FONT\0\0\0\0"s), "the section \"FONT\" appears a second time, at byte " + end +
                                       "; each section may appear once"},
         {[](Bytes& b) { b.erase(b.begin() + kChrsAt, b.begin() + kFontAt); },

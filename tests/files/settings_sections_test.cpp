@@ -1,6 +1,7 @@
-// Texture sides above 512 and packing settings in the project file's extension, alone and with the
-// export sections: the layout, the files that need neither, and every refusal. (The seeds that use
-// them must open and save unchanged, in project_extension_open_test.cpp.)
+// Texture sides above 512, packing settings and weights the header cannot hold in the project
+// file's extension, alone and with the export sections: the layout, the files that need neither,
+// and every refusal. (The seeds that use them must open and save unchanged, in
+// project_extension_open_test.cpp.)
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -139,6 +140,44 @@ TEST(SettingsSections, EveryDamageIsRefusedWithWhatIsWrongAndTheLimit) {
         EXPECT_EQ(decoded.message().rfind("cannot open \"p.fnt\": " + c.problem, 0), 0u)
             << decoded.message();
     }
+}
+
+// A weight of a face whose weight varies: the header holds the one of its three that a face of
+// fixed weights draws the same, the section the true weight, and the file opens as it was.
+TEST(SettingsSections, AWeightTheHeaderCannotHoldIsKeptBesideWhatOlderVersionsRead) {
+    const auto fileWith = [](std::int32_t weight) {
+        Document document = documentWith({256, 256}, {});
+        document.project.font.weight = weight;
+        return std::pair{document, encodeProjectFile(projectFileFor(document))};
+    };
+    for (const auto& [weight, header] :
+         {std::pair{1, 400}, {550, 400}, {551, 600}, {650, 600}, {651, 700}, {1000, 700}}) {
+        const auto [document, file] = fileWith(weight);
+        const Result<ProjectFile> decoded = decodeProjectFile(file, "w.fnt");
+        ASSERT_TRUE(decoded.ok()) << decoded.message();
+        EXPECT_EQ(decoded.value().weight, header) << weight;
+        EXPECT_EQ(Bytes(file.end() - 12, file.end() - 2),
+                  bytesOf("WGHT\4\0\0\0"s + char(weight & 0xFF) + char(weight >> 8)));
+        EXPECT_EQ(applyProjectFile(decoded.value(), {"DejaVu Sans"}, startupProject("")).document,
+                  document);
+    }
+    // The header's weight is the eighth field; the section's ends the file.
+    const Bytes good = fileWith(900).second;
+    const auto weightIs = [&good](std::size_t at, std::uint8_t low, std::uint8_t high) {
+        Bytes bytes = good;
+        bytes[at] = low;
+        bytes[at + 1] = high;
+        return decodeProjectFile(bytes, "w.fnt")
+            .message()
+            .substr(sizeof "cannot open \"w.fnt\": " - 1);
+    };
+    EXPECT_EQ(weightIs(28, 0x90, 0x01),
+              "the header's weight 400 disagrees with the weight 900 in the section \"WGHT\" (the "
+              "header holds 700 for it)");
+    EXPECT_EQ(weightIs(good.size() - 4, 0xE9, 0x03),
+              "the weight 1001 in the section \"WGHT\" is outside the allowed range 1..1000");
+    EXPECT_EQ(weightIs(good.size() - 4, 0xBC, 0x02),
+              "the weight 700 in the section \"WGHT\" is one the header holds");
 }
 
 }  // namespace

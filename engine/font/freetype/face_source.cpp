@@ -49,13 +49,14 @@ const std::vector<char32_t>& FaceSource::characters(FT_Face face) {
     return characters_;
 }
 
-std::vector<KerningPair> FaceSource::kerning(FT_Face face,
-                                             const std::vector<char32_t>& characters) {
+std::vector<KerningPair> FaceSource::kerning(FT_Face face, const std::vector<char32_t>& characters,
+                                             const std::vector<FT_Fixed>& coordinates) {
     const std::vector<char32_t>& all = this->characters(face);
     const std::lock_guard lock(kerningMutex_);
-    if (kerningCharacters_ != characters) {
+    if (kerningCharacters_ != characters || kerningCoordinates_ != coordinates) {
         kerning_ = kerningInDesignUnits(face, characters, all);
         kerningCharacters_ = characters;
+        kerningCoordinates_ = coordinates;
     }
     return kerning_;
 }

@@ -35,10 +35,12 @@ public:
     // that names no family.
     const std::string& familyName(FT_Face face);
     const std::vector<char32_t>& characters(FT_Face face);
-    // The kerning between the characters in design units (see kerningInDesignUnits); found again
-    // only when the characters differ from the last call's, so that fonts of every size of the
-    // face share it.
-    std::vector<KerningPair> kerning(FT_Face face, const std::vector<char32_t>& characters);
+    // The kerning between the characters in design units (see kerningInDesignUnits) at the
+    // face's design coordinates (those of a variable font, else none); found again only when the
+    // characters or the coordinates differ from the last call's, so that fonts of every size of
+    // the face share it.
+    std::vector<KerningPair> kerning(FT_Face face, const std::vector<char32_t>& characters,
+                                     const std::vector<FT_Fixed>& coordinates);
 
 private:
     std::string path_;
@@ -51,6 +53,7 @@ private:
     std::vector<char32_t> characters_;
     std::mutex kerningMutex_;
     std::optional<std::vector<char32_t>> kerningCharacters_;
+    std::vector<FT_Fixed> kerningCoordinates_;
     std::vector<KerningPair> kerning_;
 };
 

@@ -34,6 +34,38 @@ bool lessIgnoringCase(const std::string& left, const std::string& right) {
 
 }  // namespace
 
+FontCatalogue::FaceEntry FontCatalogue::describeEntry(FcPattern* font) {
+    FaceEntry entry;
+    FcPatternGetInteger(font, FC_INDEX, 0, &entry.location.index);
+    FcPatternGetInteger(font, FC_WEIGHT, 0, &entry.weight);
+    FcPatternGetInteger(font, FC_WIDTH, 0, &entry.width);
+    FcBool variable = FcFalse;
+    entry.variable = FcPatternGetBool(font, FC_VARIABLE, 0, &variable) == FcResultMatch && variable;
+    entry.instance = !entry.variable && (entry.location.index >> 16) != 0;
+    // A variable font gives its weights as a range, and no single weight.
+    FcValue weight;
+    if (FcPatternGet(font, FC_WEIGHT, 0, &weight) == FcResultMatch) {
+        double low = entry.weight;
+        double high = entry.weight;
+        if (weight.type == FcTypeRange) {
+            FcRangeGetDouble(weight.u.r, &low, &high);
+            entry.weight = static_cast<int>((low + high) / 2);
+        } else if (weight.type == FcTypeDouble) {
+            low = high = weight.u.d;
+        }
+        entry.lightest = FcWeightToOpenTypeDouble(low);
+        entry.heaviest = FcWeightToOpenTypeDouble(high);
+    }
+    int slant = FC_SLANT_ROMAN;
+    entry.upright =
+        FcPatternGetInteger(font, FC_SLANT, 0, &slant) != FcResultMatch || slant == FC_SLANT_ROMAN;
+    FcChar8* style = nullptr;
+    if (FcPatternGetString(font, FC_STYLE, 0, &style) == FcResultMatch) {
+        entry.style = reinterpret_cast<const char*>(style);
+    }
+    return entry;
+}
+
 bool FontCatalogue::wantsBold(const FontRequest& request) {
     return request.weight > kBoldThreshold;
 }
@@ -60,9 +92,10 @@ void FontCatalogue::build(FaceCache& faces) {
         return;
     }
     PatternHandle scalable(FcPatternCreate(), &FcPatternDestroy);
-    ObjectSetHandle properties(FcObjectSetBuild(FC_FAMILY, FC_FAMILYLANG, FC_FILE, FC_INDEX,
-                                                FC_WEIGHT, FC_WIDTH, FC_VARIABLE, nullptr),
-                               &FcObjectSetDestroy);
+    ObjectSetHandle properties(
+        FcObjectSetBuild(FC_FAMILY, FC_FAMILYLANG, FC_FILE, FC_INDEX, FC_WEIGHT, FC_WIDTH,
+                         FC_VARIABLE, FC_SLANT, FC_STYLE, nullptr),
+        &FcObjectSetDestroy);
     if (!scalable || !properties) {
         return;
     }
@@ -74,16 +107,11 @@ void FontCatalogue::build(FaceCache& faces) {
     for (int i = 0; i < fonts->nfont; ++i) {
         FcPattern* font = fonts->fonts[i];
         FcChar8* file = nullptr;
-        FcBool variable = FcFalse;
-        if (FcPatternGetString(font, FC_FILE, 0, &file) != FcResultMatch ||
-            (FcPatternGetBool(font, FC_VARIABLE, 0, &variable) == FcResultMatch && variable)) {
-            continue;  // a variable font is listed once more per named instance
+        if (FcPatternGetString(font, FC_FILE, 0, &file) != FcResultMatch) {
+            continue;
         }
-        FaceEntry entry;
+        FaceEntry entry = describeEntry(font);
         entry.location.path = reinterpret_cast<const char*>(file);
-        FcPatternGetInteger(font, FC_INDEX, 0, &entry.location.index);
-        FcPatternGetInteger(font, FC_WEIGHT, 0, &entry.weight);
-        FcPatternGetInteger(font, FC_WIDTH, 0, &entry.width);
 
         std::vector<std::string> families;
         std::string englishFamily;
@@ -118,6 +146,14 @@ void FontCatalogue::build(FaceCache& faces) {
 
     names_.reserve(facesByName_.size());
     for (auto& [name, entries] : facesByName_) {
+        // A variable font's default instance is listed beside the font itself: the font stands
+        // for both.
+        std::erase_if(entries, [&entries](const FaceEntry& entry) {
+            return !entry.variable &&
+                   std::any_of(entries.begin(), entries.end(), [&entry](const FaceEntry& other) {
+                       return other.variable && other.location == entry.location;
+                   });
+        });
         std::sort(entries.begin(), entries.end(),
                   [](const FaceEntry& l, const FaceEntry& r) { return l.location < r.location; });
         names_.push_back(name);
@@ -139,12 +175,17 @@ const std::vector<FontCatalogue::FaceEntry>* FontCatalogue::facesNamed(
     return nullptr;
 }
 
-std::optional<FaceLocation> FontCatalogue::chooseFace(const FontRequest& request,
-                                                      FaceCache& faces) {
+std::optional<FaceChoice> FontCatalogue::chooseFace(const FontRequest& request, FaceCache& faces) {
     build(faces);
     const std::vector<FaceEntry>* entries = facesNamed(request.faceName);
     if (entries == nullptr) {
-        return matchFace(request);
+        return matched(request);
+    }
+    if (variesInWeight(*entries)) {
+        if (std::optional<FaceChoice> choice = chooseVaryingFace(request, *entries, faces)) {
+            return choice;
+        }
+        return matched(request);
     }
     const bool wantBold = wantsBold(request);
     const int targetWeight = wantBold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR;
@@ -196,9 +237,16 @@ std::optional<FaceLocation> FontCatalogue::chooseFace(const FontRequest& request
         }
     }
     if (best == nullptr) {
-        return matchFace(request);
+        return matched(request);
     }
-    return best->location;
+    return FaceChoice{best->location};
+}
+
+std::optional<FaceChoice> FontCatalogue::matched(const FontRequest& request) {
+    if (std::optional<FaceLocation> location = matchFace(request)) {
+        return FaceChoice{std::move(*location)};
+    }
+    return std::nullopt;
 }
 
 std::optional<FaceLocation> FontCatalogue::matchFace(const FontRequest& request) {

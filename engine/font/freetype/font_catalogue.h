@@ -15,8 +15,23 @@
 
 namespace vemro {
 
+// The face a font request is drawn from, and how its weight and italic are drawn.
+struct FaceChoice {
+    FaceLocation location;
+    // Whether the weight and italic are set on the face's variation axes (a variable font).
+    bool onAxes = false;
+    // Whether a bold the face lacks may be synthesized; never in a typeface whose weight
+    // varies, where the weights are the designer's.
+    bool mayEmbolden = true;
+    // Whether the face leans already, though its style may not say so (a named instance of a
+    // variable font); an upright face is sheared for italic.
+    bool leans = false;
+};
+
 // The installed typefaces as fontconfig lists them, under the family names Windows programs
-// show, and the choice of a face file for a font request.
+// show, and the choice of a face file for a font request. A variable font is listed under its
+// family with its named instances; a typeface whose weight varies (a `wght` axis, or named
+// instances of more than two weights) is drawn at any weight from its axis or nearest face.
 class FontCatalogue {
 public:
     FontCatalogue() = default;
@@ -33,8 +48,14 @@ public:
     // The face that best fits the request among the faces of its typeface (the name matched
     // exactly, else ignoring case), opening candidates through `faces` to read their style; for
     // a name that is not listed, or whose faces cannot be opened, fontconfig's best match.
-    // Nothing when fontconfig finds no file either.
-    std::optional<FaceLocation> chooseFace(const FontRequest& request, FaceCache& faces);
+    // Nothing when fontconfig finds no file either. In a typeface whose weight varies: the
+    // italic first, then the nearest weight (a variable font's whole `wght` range being its
+    // weights), a fixed face before a variable font before a named instance of equal weight.
+    std::optional<FaceChoice> chooseFace(const FontRequest& request, FaceCache& faces);
+
+    // The weights the request's typeface offers when its weight varies (FontRenderer::weightsOf);
+    // empty for a typeface of fixed weights or one that is not listed.
+    std::vector<FaceWeight> weightsOf(const FontRequest& request, FaceCache& faces);
 
     // The listed typeface of the face fontconfig gives for "sans-serif" (the system's default
     // sans-serif face); the first name in the list when that face is not listed, and an empty
@@ -48,12 +69,29 @@ private:
         FaceLocation location;
         int weight = FC_WEIGHT_REGULAR;
         int width = FC_WIDTH_NORMAL;
+        // The weights in 1..1000 (a variable font's range on its `wght` axis, else one weight),
+        // whether it is upright, and what kind of face it is.
+        double lightest = 400;
+        double heaviest = 400;
+        bool upright = true;
+        bool variable = false;  // a variable font, drawn at any point of its axes
+        bool instance = false;  // a named instance of a variable font
+        std::string style;      // fontconfig's style name
     };
 
+    // A listed face as fontconfig describes it, all but its file.
+    static FaceEntry describeEntry(FcPattern* font);
     FcConfig* config();
     void build(FaceCache& faces);
     const std::vector<FaceEntry>* facesNamed(const std::string& name) const;
     std::optional<FaceLocation> matchFace(const FontRequest& request);
+    // matchFace's location drawn as it is.
+    std::optional<FaceChoice> matched(const FontRequest& request);
+    // Whether the weight of a typeface of these faces varies.
+    static bool variesInWeight(const std::vector<FaceEntry>& entries);
+    std::optional<FaceChoice> chooseVaryingFace(const FontRequest& request,
+                                                const std::vector<FaceEntry>& entries,
+                                                FaceCache& faces);
 
     ConfigHandle config_{nullptr, &FcConfigDestroy};
     bool built_ = false;

@@ -40,7 +40,17 @@ std::string errorText(FT_Error error) {
 Result<std::unique_ptr<FreetypeFont>> FreetypeFont::create(FreetypeLibrary& library,
                                                            std::shared_ptr<FaceSource> source,
                                                            FreetypeLibrary::Face face,
-                                                           const FontRequest& request) {
+                                                           const FontRequest& request,
+                                                           const FaceChoice& choice) {
+    // Before the size, whose metrics follow the axes. A named instance keeps its own
+    // coordinates; any other variable font starts from its default, whatever an earlier font
+    // of the face set.
+    AxisStyle axes;
+    if (choice.onAxes) {
+        axes = setAxes(face.get(), request.weight, request.italic);
+    } else if (!FT_IS_NAMED_INSTANCE(face.get())) {
+        resetAxes(face.get());
+    }
     FT_Size size = nullptr;
     if (const FT_Error error = FT_New_Size(face.get(), &size); error != 0) {
         return Result<std::unique_ptr<FreetypeFont>>::failure(
@@ -55,25 +65,28 @@ Result<std::unique_ptr<FreetypeFont>> FreetypeFont::create(FreetypeLibrary& libr
             "FreeType could not scale it to that height (" + errorText(error) + ")");
     }
     return std::unique_ptr<FreetypeFont>(
-        new FreetypeFont(library, std::move(source), std::move(face), size, request));
+        new FreetypeFont(library, std::move(source), std::move(face), size, request, choice, axes));
 }
 
 FreetypeFont::FreetypeFont(FreetypeLibrary& library, std::shared_ptr<FaceSource> source,
-                           FreetypeLibrary::Face face, FT_Size size, const FontRequest& request)
+                           FreetypeLibrary::Face face, FT_Size size, const FontRequest& request,
+                           const FaceChoice& choice, AxisStyle axes)
     : ownLibrary_(library),
       library_(library.get()),
       source_(std::move(source)),
       ownedFace_(std::move(face)),
       face_(ownedFace_.get()),
       size_(size),
+      coordinates_(designCoordinates(face_)),
       familyName_(source_->familyName(face_)),
       pixelHeight_(request.pixelHeight),
       antialiased_(request.antialiased || request.distanceField),
       distanceField_(request.distanceField),
       spread_(request.spread),
-      embolden_(FontCatalogue::wantsBold(request) &&
+      embolden_(choice.mayEmbolden && !axes.weight && FontCatalogue::wantsBold(request) &&
                 (face_->style_flags & FT_STYLE_FLAG_BOLD) == 0),
-      oblique_(request.italic && (face_->style_flags & FT_STYLE_FLAG_ITALIC) == 0),
+      oblique_(!choice.leans && !axes.italic && request.italic &&
+               (face_->style_flags & FT_STYLE_FLAG_ITALIC) == 0),
       emboldenStrength_(FT_MulFix(face_->units_per_EM, size->metrics.y_scale) / kEmboldenDivisor) {
     computeLineMetrics();
 }
@@ -207,7 +220,7 @@ GlyphInfo FreetypeFont::glyphInfo(char32_t code) {
 }
 
 std::vector<KerningPair> FreetypeFont::kerningPairs(const std::vector<char32_t>& characters) {
-    std::vector<KerningPair> pairs = source_->kerning(face_, characters);
+    std::vector<KerningPair> pairs = source_->kerning(face_, characters, coordinates_);
     std::erase_if(pairs, [this](KerningPair& pair) {
         pair.amount = scaleDesignUnits(pair.amount);
         return pair.amount == 0;

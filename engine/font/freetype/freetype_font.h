@@ -11,6 +11,8 @@
 #include "engine/core/result.h"
 #include "engine/font/font_renderer.h"
 #include "engine/font/freetype/face_source.h"
+#include "engine/font/freetype/face_variation.h"
+#include "engine/font/freetype/font_catalogue.h"
 #include "engine/font/freetype/freetype_library.h"
 
 #include FT_STROKER_H
@@ -19,8 +21,10 @@ namespace vemro {
 
 // One face at one pixel height and style, on FreeType. The font has a FreeType face to itself
 // (from the face's source, which takes it back when the font goes) and its own size on it, so
-// fonts may be used on different threads at once. Bold and italic the face lacks are
-// synthesized: strokes widened by 1/24 of the em, outlines sheared by about 12 degrees.
+// fonts may be used on different threads at once. A variable font is drawn at the request's
+// weight and italic on its axes. Bold and italic the face lacks (and its axes do not give) are
+// synthesized where the choice allows: strokes widened by 1/24 of the em, outlines sheared by
+// about 12 degrees.
 //
 // A font for a distance field draws FreeType's signed distance field of each glyph instead of its
 // coverage (FT_RENDER_MODE_SDF at the request's spread), hinted as antialiased coverage is.
@@ -28,13 +32,14 @@ namespace vemro {
 // The library belongs to the renderer that made the font and must outlive it.
 class FreetypeFont final : public Font {
 public:
-    // A font of the face for the request; the reason (a phrase a user can read) when FreeType
-    // cannot size the face. The face, taken from the source, must be scalable with a non-zero
-    // em.
+    // A font of the face for the request, drawn as the choice says; the reason (a phrase a user
+    // can read) when FreeType cannot size the face. The face, taken from the source, must be
+    // scalable with a non-zero em.
     static Result<std::unique_ptr<FreetypeFont>> create(FreetypeLibrary& library,
                                                         std::shared_ptr<FaceSource> source,
                                                         FreetypeLibrary::Face face,
-                                                        const FontRequest& request);
+                                                        const FontRequest& request,
+                                                        const FaceChoice& choice);
     ~FreetypeFont() override;
 
     FreetypeFont(const FreetypeFont&) = delete;
@@ -59,7 +64,8 @@ public:
 
 private:
     FreetypeFont(FreetypeLibrary& library, std::shared_ptr<FaceSource> source,
-                 FreetypeLibrary::Face face, FT_Size size, const FontRequest& request);
+                 FreetypeLibrary::Face face, FT_Size size, const FontRequest& request,
+                 const FaceChoice& choice, AxisStyle axes);
 
     // Ascent and line height as Windows scales them.
     void computeLineMetrics();
@@ -81,6 +87,9 @@ private:
     FreetypeLibrary::Face ownedFace_;
     FT_Face face_;  // ownedFace_.get()
     FT_Size size_;
+    // The design coordinates of a variable font (empty for other faces), which its kerning
+    // depends on.
+    std::vector<FT_Fixed> coordinates_;
     std::string familyName_;
     std::int32_t pixelHeight_;
     bool antialiased_;

@@ -12,6 +12,7 @@
 #include <utility>
 
 #include "engine/font/freetype/face_cache.h"
+#include "engine/font/freetype/face_variation.h"
 #include "engine/font/freetype/font_catalogue.h"
 #include "engine/font/freetype/freetype_font.h"
 #include "engine/font/freetype/freetype_library.h"
@@ -132,19 +133,18 @@ Result<std::unique_ptr<Font>> FreetypeFontRenderer::createFont(const FontRequest
             return Result<std::unique_ptr<Font>>::failure(fileUnusable(request.fontFile, *problem));
         }
     }
-    FaceLocation location;
+    // A font file is drawn at the weight and italic its axes give, if it has any.
+    FaceChoice choice{FaceLocation{request.fontFile, request.faceIndex}, true};
+    const FaceLocation& location = choice.location;
     std::shared_ptr<FaceSource> source;
     {
         const std::lock_guard lock(impl_->mutex);
         if (request.fontFile.empty()) {
-            const std::optional<FaceLocation> chosen =
-                impl_->catalogue.chooseFace(request, impl_->faces);
+            std::optional<FaceChoice> chosen = impl_->catalogue.chooseFace(request, impl_->faces);
             if (!chosen) {
                 return failure(request, "no installed font file matches it");
             }
-            location = *chosen;
-        } else {
-            location = FaceLocation{request.fontFile, request.faceIndex};
+            choice = std::move(*chosen);
         }
         source = impl_->faces.source(location);
     }
@@ -169,7 +169,7 @@ Result<std::unique_ptr<Font>> FreetypeFontRenderer::createFont(const FontRequest
         return failure(request, "the file " + location.path + " holds no scalable outlines");
     }
     Result<std::unique_ptr<FreetypeFont>> font =
-        FreetypeFont::create(impl_->library, std::move(source), std::move(face), request);
+        FreetypeFont::create(impl_->library, std::move(source), std::move(face), request, choice);
     if (!font) {
         return failure(request, font.message());
     }
@@ -205,6 +205,18 @@ Result<std::vector<FontFileFace>> FreetypeFontRenderer::inspectFontFile(const st
     return faces;
 }
 
+std::vector<FaceWeight> FreetypeFontRenderer::weightsOf(const FontRequest& request) {
+    const std::lock_guard lock(impl_->mutex);
+    if (request.fontFile.empty()) {
+        return impl_->catalogue.weightsOf(request, impl_->faces);
+    }
+    if (request.faceIndex < 0 || request.faceIndex > kMaxFaceIndex || notAFile(request.fontFile)) {
+        return {};
+    }
+    const FT_Face face = impl_->faces.open(FaceLocation{request.fontFile, request.faceIndex});
+    return face != nullptr ? fontFileWeights(face, request.italic) : std::vector<FaceWeight>{};
+}
+
 std::string FreetypeFontRenderer::defaultFaceName() {
     const std::lock_guard lock(impl_->mutex);
     return impl_->catalogue.defaultSansName(impl_->faces);
@@ -215,11 +227,11 @@ std::optional<FontSource> FreetypeFontRenderer::fontSourceFor(const FontRequest&
         return FontSource{request.fontFile, request.faceIndex};
     }
     const std::lock_guard lock(impl_->mutex);
-    const std::optional<FaceLocation> chosen = impl_->catalogue.chooseFace(request, impl_->faces);
+    const std::optional<FaceChoice> chosen = impl_->catalogue.chooseFace(request, impl_->faces);
     if (!chosen) {
         return std::nullopt;
     }
-    return FontSource{chosen->path, chosen->index};
+    return FontSource{chosen->location.path, chosen->location.index};
 }
 
 }  // namespace vemro

@@ -54,15 +54,14 @@ std::string utf16BigEndianToUtf8(const FT_Byte* bytes, FT_UInt length) {
 
 }  // namespace
 
-std::string legacyFamilyName(FT_Face face) {
+std::string englishName(FT_Face face, FT_UInt nameId) {
     std::string name;
     bool haveUsEnglish = false;
     const FT_UInt count = FT_Get_Sfnt_Name_Count(face);
     for (FT_UInt i = 0; i < count && !haveUsEnglish; ++i) {
         FT_SfntName record;
         if (FT_Get_Sfnt_Name(face, i, &record) != 0 ||
-            record.platform_id != TT_PLATFORM_MICROSOFT ||
-            record.name_id != TT_NAME_ID_FONT_FAMILY ||
+            record.platform_id != TT_PLATFORM_MICROSOFT || record.name_id != nameId ||
             (record.language_id & kPrimaryLanguageMask) != kEnglish) {
             continue;
         }
@@ -80,6 +79,10 @@ std::string legacyFamilyName(FT_Face face) {
         }
     }
     return name;
+}
+
+std::string legacyFamilyName(FT_Face face) {
+    return englishName(face, TT_NAME_ID_FONT_FAMILY);
 }
 
 std::string familyNameOf(FT_Face face) {

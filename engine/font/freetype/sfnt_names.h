@@ -8,6 +8,10 @@
 
 namespace vemro {
 
+// The English record with the name id on the Microsoft platform, as UTF-8 (US English
+// preferred); empty when the face has none.
+std::string englishName(FT_Face face, FT_UInt nameId);
+
 // The family name a Windows program lists for the face: the English name record with name id 1
 // on the Microsoft platform, as UTF-8 (US English preferred). Empty when the face has none (for
 // example a Type 1 font).
