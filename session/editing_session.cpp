@@ -72,8 +72,8 @@ void EditingSession::edit(const std::string& label, const std::function<void(Doc
         rebuild();
         return;
     }
-    // A change the atlas does not depend on (the sample text, the export format) keeps it.
-    const bool sameAtlas = next.project == document_.project;
+    // A change the atlas does not depend on (the sample text, most export settings) keeps it.
+    const bool sameAtlas = atlasProjectOf(next) == atlasProjectOf(document_);
     Document before = std::exchange(document_, std::move(next));
     history_.record(label, before, document_, key);
     if (!sameAtlas) {
@@ -139,7 +139,7 @@ void EditingSession::redo() {
 
 void EditingSession::restore(const Document& document) {
     note_.clear();
-    const bool sameAtlas = document.project == document_.project;
+    const bool sameAtlas = atlasProjectOf(document) == atlasProjectOf(document_);
     document_ = document;
     if (!sameAtlas) {
         rebuild();
@@ -149,7 +149,7 @@ void EditingSession::restore(const Document& document) {
 void EditingSession::rebuild() {
     // Behind a rebuild that is still running this one cannot be quick: no use waiting for it.
     const bool mayBeQuick = !worker_->isBusy();
-    requestedGeneration_ = worker_->request(document_.project);
+    requestedGeneration_ = worker_->request(atlasProjectOf(document_));
     if (mayBeQuick) {
         RebuildWorker::Finished finished = worker_->waitFor(requestedGeneration_, kQuickRebuild);
         if (finished.result != nullptr) {

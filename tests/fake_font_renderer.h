@@ -174,8 +174,7 @@ inline std::optional<GlyphMetrics> FakeFont::measureGlyph(char32_t code) {
         return std::nullopt;
     }
     ++renderer_.measureCount;
-    const GlyphImage image = renderer_.imageOf(code, lineHeight());
-    return GlyphMetrics{image.a, image.b};
+    return metricsOf(renderer_.imageOf(code, lineHeight()));
 }
 
 inline GlyphInfo FakeFont::glyphInfo(char32_t code) {

@@ -23,7 +23,8 @@ namespace vemro {
 // carries the font's kerning among the list's characters, asked of the font again only when the
 // font or the set of characters changed. With colour effects the pages are 32-bit, each glyph's
 // ink composed with its outline and shadow once per font and set of effects; a distance field is
-// drawn instead of coverage, at factor 1.
+// drawn instead of coverage, at factor 1. A cell holds a whole line, or with the packing's trim
+// option only the rows of its glyph's ink, found by measuring as the widths are.
 class AtlasBuilder {
 public:
     // The renderer must outlive the builder.
@@ -52,12 +53,13 @@ private:
     void learnWidths(const Project& project, std::int32_t factor, std::int32_t extraWidth,
                      std::int64_t rowsTaken, std::int32_t spacing, std::int64_t budget,
                      std::int32_t outlineWidth);
-    // The cells of the project's glyphs, measured but not yet placed.
+    // The cells of the project's glyphs, measured but not yet placed: each a line of
+    // `lineHeight` rows, or the rows of its ink when the project trims cells to the ink.
     std::vector<PlacedGlyph> measure(const Project& project, std::int32_t factor,
-                                     std::int32_t cellHeight, const EffectPadding& padding,
+                                     std::int32_t lineHeight, const EffectPadding& padding,
                                      bool wholeInk) const;
     // Draws the cells that show on their page, in list order, and counts the cells that leave
-    // their page. The ink's vertical offset counts from row inkTop of the cell.
+    // their page. The cell's first line row (lineTop) lies at row inkTop of the cell.
     void draw(std::int32_t factor, std::int32_t inkTop, AtlasResult& result);
 
     // Packs the cells onto pages and sets the cells past the ink budget below the last page;

@@ -110,7 +110,7 @@ void perform(Font* font, std::int32_t factor, std::int32_t outlineWidth, Task& t
         if (!measured && !image) {
             image = font ? font->renderGlyph(task.code) : GlyphImage{};
         }
-        task.metrics = measured ? *measured : GlyphMetrics{image->a, image->b};
+        task.metrics = measured ? *measured : metricsOf(*image);
         task.info = font ? font->glyphInfo(task.code) : GlyphInfo{};
     }
     if (image) {

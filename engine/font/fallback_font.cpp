@@ -34,7 +34,12 @@ GlyphImage FallbackFont::renderGlyph(char32_t code) {
 }
 
 std::optional<GlyphMetrics> FallbackFont::measureGlyph(char32_t code) {
-    return fonts_[fontFor(code)]->measureGlyph(code);
+    const std::size_t index = fontFor(code);
+    std::optional<GlyphMetrics> metrics = fonts_[index]->measureGlyph(code);
+    if (metrics && metrics->height > 0) {
+        metrics->top += fonts_.front()->ascent() - fonts_[index]->ascent();
+    }
+    return metrics;
 }
 
 GlyphImage FallbackFont::renderBordered(char32_t code, std::int32_t radius) {

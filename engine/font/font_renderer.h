@@ -71,13 +71,26 @@ struct GlyphImage {
     std::int32_t margin = 0;
 };
 
-// The A and B widths of one character, as renderGlyph reports them.
+// Where the ink of one character lies, as renderGlyph reports it: the A and B widths, and the
+// rows of the ink itself (without a distance field's margin): `top` rows below the cell's top,
+// `height` rows high, 0 high without ink.
 struct GlyphMetrics {
     std::int32_t a = 0;
     std::int32_t b = 1;
+    std::int32_t top = 0;
+    std::int32_t height = 0;
 
     friend bool operator==(const GlyphMetrics&, const GlyphMetrics&) = default;
 };
+
+// The metrics of a drawn image: its A and B widths and the rows of its ink.
+inline GlyphMetrics metricsOf(const GlyphImage& image) {
+    if (image.height <= 2 * image.margin) {
+        return GlyphMetrics{image.a, image.b};
+    }
+    return GlyphMetrics{image.a, image.b, image.top + image.margin,
+                        image.height - 2 * image.margin};
+}
 
 // What the face knows of a character besides its ink.
 struct GlyphInfo {
@@ -138,9 +151,9 @@ public:
     // The ink and the A and B widths of one character (a Unicode code point).
     virtual GlyphImage renderGlyph(char32_t code) = 0;
 
-    // The A and B widths renderGlyph would report for the character, found without drawing its
-    // ink. Nothing when the font has no cheaper way than drawing; the caller then calls
-    // renderGlyph.
+    // The metrics renderGlyph would report for the character (metricsOf its image), found
+    // without drawing its ink. Nothing when the font has no cheaper way than drawing; the caller
+    // then calls renderGlyph.
     virtual std::optional<GlyphMetrics> measureGlyph(char32_t /*code*/) { return std::nullopt; }
 
     // The coverage of a character widened by `radius` pixels on every side (its outline stroked

@@ -40,7 +40,7 @@ ExportRunReport runExport(const Document& document, const std::string& outputPat
     }
 
     AtlasBuilder builder(renderer);
-    const std::shared_ptr<const AtlasResult> result = builder.rebuild(project);
+    const std::shared_ptr<const AtlasResult> result = builder.rebuild(atlasProjectOf(document));
     if (!result->fontProblem.empty()) {
         say(rules.fontRequired, result->fontProblem);
     }

@@ -72,7 +72,7 @@ FontDescription describeFont(const Project& project, const AtlasResult& result,
         c.width = std::max(cell.width, 0);
         c.height = std::max(cell.height, 0);
         c.xoffset = nearest(cell.a) - cell.inkLeft;
-        c.yoffset = -(borders.top + result.effectPadding.top);
+        c.yoffset = cell.lineTop - (borders.top + result.effectPadding.top);
         c.xadvance = nearest(cell.advance);
         c.page = cell.page;
         c.chnl = kAllChannels;

@@ -16,8 +16,9 @@ namespace vemro {
 namespace {
 
 constexpr const ProjectSection* kSections[] = {
-    &kCharactersSection, &kFontSection,    &kTextureSizeSection, &kPackingSection,  &kExportSection,
-    &kSampleTextSection, &kEffectsSection, &kWeightSection,      &kFallbackSection,
+    &kCharactersSection, &kFontSection,       &kTextureSizeSection, &kPackingSection,
+    &kExportSection,     &kSampleTextSection, &kEffectsSection,     &kWeightSection,
+    &kTrimSection,       &kFallbackSection,
 };
 
 constexpr std::string_view kSignature(kProjectExtensionSignature,

@@ -206,14 +206,14 @@ std::optional<GlyphMetrics> FreetypeFont::measureGlyph(char32_t code) {
     if (slot->format == FT_GLYPH_FORMAT_OUTLINE && antialiased_ &&
         (slot->outline.flags & FT_OUTLINE_OVERLAP) == 0) {
         OutlineMeasure measure(library_, slot->outline);
-        if (const std::optional<GlyphMetrics> metrics = measure.measure()) {
+        if (const std::optional<GlyphMetrics> metrics = measure.measure(ascent_)) {
             return metrics;
         }
     }
     if (!drawSlot()) {
         return GlyphMetrics{};
     }
-    return inkMetrics(slot->bitmap, slot->bitmap_left, antialiased_);
+    return inkMetrics(slot->bitmap, slot->bitmap_left, ascent_ - slot->bitmap_top, antialiased_);
 }
 
 GlyphInfo FreetypeFont::glyphInfo(char32_t code) {

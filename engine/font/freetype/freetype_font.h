@@ -48,9 +48,9 @@ public:
     std::int32_t lineHeight() const override { return lineHeight_; }
     std::int32_t ascent() const override { return ascent_; }
     GlyphImage renderGlyph(char32_t code) override;
-    // Exactly the A and B widths renderGlyph reports. Antialiased outlines are measured by
-    // asking FreeType's rasteriser only for the columns at the ink's edges; other glyphs are
-    // scan-converted as drawing does but nothing is copied.
+    // Exactly the A and B widths and ink rows renderGlyph reports. Antialiased outlines are
+    // measured by asking FreeType's rasteriser only for the columns and rows at the ink's edges;
+    // other glyphs are scan-converted as drawing does but nothing is copied.
     std::optional<GlyphMetrics> measureGlyph(char32_t code) override;
     // The outline stroked by FreeType's stroker with round joins and caps, its outside border
     // filled, drawn as renderGlyph draws coverage.

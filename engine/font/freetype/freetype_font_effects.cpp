@@ -79,8 +79,9 @@ std::optional<GlyphMetrics> FreetypeFont::measureField(char32_t code) {
     if (box->empty()) {
         return GlyphMetrics{};
     }
-    return GlyphMetrics{static_cast<std::int32_t>(box->left),
-                        static_cast<std::int32_t>(box->width())};
+    return GlyphMetrics{
+        static_cast<std::int32_t>(box->left), static_cast<std::int32_t>(box->width()),
+        ascent_ - static_cast<std::int32_t>(box->top), static_cast<std::int32_t>(box->height())};
 }
 
 GlyphImage FreetypeFont::renderBordered(char32_t code, std::int32_t radius) {
