@@ -83,43 +83,48 @@ TEST(FallbackFaces, CjkGlyphsSitOnThePrimaryLineWhereHarfbuzzPutsThem) {
     }
     FreetypeFontRenderer renderer;
     AtlasBuilder builder(renderer);
-    const auto result = builder.rebuild(projectOf(text, {FallbackFace{"", kDroid, 0}}));
-    ASSERT_TRUE(result->fontProblem.empty()) << result->fontProblem;
-    EXPECT_EQ(result->fontName, "DejaVu Sans");
-    EXPECT_TRUE(charactersMissingFromFont(*result).empty());
+    // Full-height cells, and cells trimmed to the ink (whose rows start at lineTop).
+    for (const bool trim : {false, true}) {
+        Project project = projectOf(text, {FallbackFace{"", kDroid, 0}});
+        project.packing.trimToInk = trim;
+        const auto result = builder.rebuild(project);
+        ASSERT_TRUE(result->fontProblem.empty()) << result->fontProblem;
+        EXPECT_EQ(result->fontName, "DejaVu Sans");
+        EXPECT_TRUE(charactersMissingFromFont(*result).empty());
 
-    hb_blob_t* blob = hb_blob_create_from_file(kDroid.c_str());
-    hb_face_t* face = hb_face_create(blob, 0);
-    hb_font_t* font = hb_font_create(face);
-    hb_font_set_scale(font, 32 * 64, 32 * 64);
-    int checked = 0;
-    for (const PlacedGlyph& cell : result->glyphs) {
-        hb_codepoint_t glyph = 0;
-        if (cell.code < 0x4E00 || !hb_font_get_nominal_glyph(font, cell.code, &glyph)) {
-            continue;
+        hb_blob_t* blob = hb_blob_create_from_file(kDroid.c_str());
+        hb_face_t* face = hb_face_create(blob, 0);
+        hb_font_t* font = hb_font_create(face);
+        hb_font_set_scale(font, 32 * 64, 32 * 64);
+        int checked = 0;
+        for (const PlacedGlyph& cell : result->glyphs) {
+            hb_codepoint_t glyph = 0;
+            if (cell.code < 0x4E00 || !hb_font_get_nominal_glyph(font, cell.code, &glyph)) {
+                continue;
+            }
+            hb_glyph_extents_t extents{};
+            hb_font_get_glyph_extents(font, glyph, &extents);
+            const double advance = hb_font_get_glyph_h_advance(font, glyph) / 64.0;
+            // The ink's top on the primary face's baseline, its left edge from the pen.
+            const double top = result->ascent - extents.y_bearing / 64.0;
+            EXPECT_NEAR(cell.advance, advance, 0.5)
+                << std::hex << static_cast<std::uint32_t>(cell.code);
+            EXPECT_NEAR(cell.a, extents.x_bearing / 64.0, 1.0)
+                << std::hex << static_cast<std::uint32_t>(cell.code);
+            EXPECT_NEAR(firstInkRow(*result, cell) + cell.lineTop, top, 1.0)
+                << std::hex << static_cast<std::uint32_t>(cell.code);
+            ++checked;
         }
-        hb_glyph_extents_t extents{};
-        hb_font_get_glyph_extents(font, glyph, &extents);
-        const double advance = hb_font_get_glyph_h_advance(font, glyph) / 64.0;
-        // The ink's top on the primary face's baseline, its left edge from the pen.
-        const double top = result->ascent - extents.y_bearing / 64.0;
-        EXPECT_NEAR(cell.advance, advance, 0.5)
-            << std::hex << static_cast<std::uint32_t>(cell.code);
-        EXPECT_NEAR(cell.a, extents.x_bearing / 64.0, 1.0)
-            << std::hex << static_cast<std::uint32_t>(cell.code);
-        EXPECT_NEAR(firstInkRow(*result, cell), top, 1.0)
-            << std::hex << static_cast<std::uint32_t>(cell.code);
-        ++checked;
-    }
-    EXPECT_GT(checked, 200);
-    hb_font_destroy(font);
-    hb_face_destroy(face);
-    hb_blob_destroy(blob);
-    // DejaVu kerns A and V; no pair mixes the faces.
-    ASSERT_FALSE(result->kerning->empty());
-    for (const KerningPair& pair : *result->kerning) {
-        EXPECT_LT(pair.left, 0x4E00u);
-        EXPECT_LT(pair.right, 0x4E00u);
+        EXPECT_GT(checked, 200);
+        hb_font_destroy(font);
+        hb_face_destroy(face);
+        hb_blob_destroy(blob);
+        // DejaVu kerns A and V; no pair mixes the faces.
+        ASSERT_FALSE(result->kerning->empty());
+        for (const KerningPair& pair : *result->kerning) {
+            EXPECT_LT(pair.left, 0x4E00u);
+            EXPECT_LT(pair.right, 0x4E00u);
+        }
     }
 }
 
