@@ -102,7 +102,7 @@ std::span<const ExportOption> optionTable() {
              "tried in order)",
      .apply = addFallback,
      .failure = F::input,
-     .argument = A::face,
+     .argument = A::faceOrFile,
      .repeatable = true},
     {.name = "--size",
      .placeholder = "PT",

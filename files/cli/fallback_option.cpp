@@ -9,6 +9,22 @@
 
 namespace vemro {
 
+bool namesFontFile(const std::string& argument) {
+    const std::string path = splitFontFileArgument(argument).path;
+    if (path.find('/') != std::string::npos) {
+        return true;
+    }
+    std::string extension = std::filesystem::path(path).extension().string();
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    for (const char* font : {".ttf", ".otf", ".ttc", ".otc", ".woff", ".woff2"}) {
+        if (extension == font) {
+            return true;
+        }
+    }
+    return false;
+}
+
 Status addFallback(const std::string& argument, Document& document, FontRenderer& renderer) {
     std::vector<FallbackFace>& fallbacks = document.project.fallbacks;
     if (fallbacks.size() >= kMaxProjectFallbacks) {
@@ -18,7 +34,7 @@ Status addFallback(const std::string& argument, Document& document, FontRenderer
     const auto [given, index] = splitFontFileArgument(argument);
     std::error_code ignored;
     FallbackFace face;
-    if (argument.find('/') != std::string::npos || std::filesystem::exists(given, ignored)) {
+    if (namesFontFile(argument) || std::filesystem::exists(given, ignored)) {
         face.fontFile = resolveFontFilePath(given, std::string());
         face.faceIndex = index.value_or(0);
         const Result<std::vector<FontFileFace>> faces = renderer.inspectFontFile(face.fontFile);
