@@ -6,6 +6,8 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPushButton>
+#include <QToolButton>
 #include <QScreen>
 #include <QStatusBar>
 #include <algorithm>
@@ -64,6 +66,15 @@ BuilderDialog::BuilderDialog(FontRenderer& renderer, FilePrompts& prompts, QWidg
     statusBar()->addWidget(statusLabel_, 1);
     statusBar()->setSizeGripEnabled(true);
     setUpProgress();
+    offerButton_ = new QPushButton(this);
+    offerButton_->setObjectName(QStringLiteral("fallbackOfferButton"));
+    offerButton_->hide();
+    statusBar()->addPermanentWidget(offerButton_);
+    connect(offerButton_, &QPushButton::clicked, this, [this] {
+        session_->takeFallbackOffer();
+        refresh();
+    });
+    connect(ui_->fallbacksButton, &QToolButton::clicked, this, [this] { editFallbacks(); });
 
     ui_->loadMessageLabel->setStyleSheet(
         QStringLiteral("QLabel { background: #fff5cc; color: #3d3000; border: 1px solid #d9b84a; "
@@ -196,6 +207,12 @@ void BuilderDialog::refresh() {
     showSampleText();
     statusLabel_->setText(QString::fromStdString(session_->statusLine()));
     showProgress();
+    const std::string& offer = session_->fallbackOffer();
+    offerButton_->setVisible(!offer.empty() && !session_->isRebuilding());
+    offerButton_->setText(tr("Take Them from %1").arg(QString::fromStdString(offer)));
+    ui_->fallbacksButton->setText(project.fallbacks.empty()
+                                      ? tr("Fallbacks...")
+                                      : tr("Fallbacks (%1)...").arg(project.fallbacks.size()));
     ui_->actionUndo->setEnabled(session_->canUndo());
     ui_->actionRedo->setEnabled(session_->canRedo());
     // The title: the project's file name (or "Untitled") and a "*" while there are unsaved

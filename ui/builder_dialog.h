@@ -94,6 +94,7 @@ private:
     void applyCharacterBorder(bool left);
     void chooseFace(int index);
     void useFontFile();
+    void editFallbacks();
     void addCharacters();
     void addCharacterSet();
     void addCharactersFromFile();
@@ -128,6 +129,8 @@ private:
     QTimer* progressTimer_ = nullptr;
     // Whether waitForResult waits in its progress dialog.
     bool waiting_ = false;
+    // "Take Them from ...": adds the typeface the missing-characters note offers.
+    QPushButton* offerButton_ = nullptr;
     RecentFiles* recent_ = nullptr;
     // The atlas the preview shows.
     std::shared_ptr<const AtlasResult> shown_;

@@ -61,6 +61,7 @@ FontRequest fontRequestFor(const Project& project) {
     request.antialiased = settings.quality != FontSettings::kQualityNonAntialiased;
     request.italic = settings.italic;
     request.distanceField = atlasEncodingFor(project.effects).isField();
+    request.fallbacks = project.fallbacks;
     return request;
 }
 

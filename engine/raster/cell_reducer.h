@@ -17,8 +17,9 @@ struct ReducedInk {
     std::int32_t top = 0;
     std::int32_t width = 0;
     std::int32_t height = 0;
-    std::int32_t channels = 1;
     std::vector<std::uint8_t> pixels;  // width x height x channels, row-major
+    // 1, or 4 for a colour glyph: red, green, blue and straight alpha.
+    std::int32_t channels = 1;
 };
 
 // Reduces width x height coverage bytes whose first row lies `top` source rows below a block

@@ -3,6 +3,7 @@
 #include "files/cli/character_options.h"
 #include "files/cli/effect_options.h"
 #include "files/cli/export_options.h"
+#include "files/cli/fallback_option.h"
 #include "files/cli/font_options.h"
 #include "files/cli/layout_options.h"
 #include "files/export/exporter.h"
@@ -95,6 +96,14 @@ std::span<const ExportOption> optionTable() {
          .apply = useFontFile,
          .failure = F::input,
          .argument = A::file},
+        {.name = "--fallback",
+         .placeholder = "NAME|PATH[#INDEX]",
+         .help = "draw the characters the face lacks from this typeface or font file (repeatable, "
+                 "tried in order)",
+         .apply = addFallback,
+         .failure = F::input,
+         .argument = A::faceOrFile,
+         .repeatable = true},
         {.name = "--size",
          .placeholder = "PT",
          .help = "the size in points, " + span(FontSettings::kMinSize, FontSettings::kMaxSize),
@@ -205,6 +214,20 @@ std::span<const ExportOption> optionTable() {
          .failure = F::usage,
          .argument = A::none,
          .opposite = "--pages"},
+        {.name = "--trim",
+         .placeholder = "",
+         .help = "cells hold only their glyph's ink rows, placed by y offsets (never in .tfd)",
+         .apply = setTrimToInk,
+         .failure = F::usage,
+         .argument = A::none,
+         .opposite = "--no-trim"},
+        {.name = "--no-trim",
+         .placeholder = "",
+         .help = "cells of the whole line",
+         .apply = setWholeLineCells,
+         .failure = F::usage,
+         .argument = A::none,
+         .opposite = "--trim"},
         {.name = "--packer",
          .placeholder = "rows|tight",
          .help = "pack cells in rows in list order, or tightly by height",
