@@ -133,6 +133,15 @@ bool hasPageImage(const Document& document) {
     return document.exportSettings.format != DescriptorFormat::Tfd;
 }
 
+void writeFormat(Document& document, const FieldValue& value) {
+    chooseExportFormat(document, static_cast<DescriptorFormat>(std::get<std::int32_t>(value)));
+}
+
+// Cells hold only their ink's rows where the descriptor gives each glyph a y offset.
+bool hasYOffsets(const Document& document) {
+    return describesYOffsets(document.exportSettings.format);
+}
+
 constexpr const char* kNoColours = "does not apply to distance fields";
 
 using E = EffectSettings;
@@ -191,9 +200,11 @@ const std::array kFields{
     DocumentField{"multiplePagesCheck", K::Flag, "Several pages", 0, 0, nullptr, false,
                   readNumber<kProject, kPacking, &PackingSettings::multiplePages>,
                   writeNumber<kProject, kPacking, &PackingSettings::multiplePages>},
+    DocumentField{"trimToInkCheck", K::Flag, "Trim cells to the ink", 0, 0, nullptr, false,
+                  readNumber<kProject, kPacking, &PackingSettings::trimToInk>,
+                  writeNumber<kProject, kPacking, &PackingSettings::trimToInk>, hasYOffsets},
     DocumentField{"exportFormatCombo", K::Choice, "Export format", 0, 0, formats, false,
-                  readNumber<kExport, &ExportSettings::format>,
-                  writeNumber<kExport, &ExportSettings::format>},
+                  readNumber<kExport, &ExportSettings::format>, writeFormat},
     DocumentField{"pageImageCombo", K::Choice, "Page image", 0, 0, pageImages, false,
                   readNumber<kExport, &ExportSettings::image>,
                   writeNumber<kExport, &ExportSettings::image>, hasPageImage},

@@ -72,8 +72,8 @@ void EditingSession::edit(const std::string& label, const std::function<void(Doc
         rebuild();
         return;
     }
-    // A change the atlas does not depend on (the sample text, the export format) keeps it.
-    const bool sameAtlas = next.project == document_.project;
+    // A change the atlas does not depend on (the sample text, most export settings) keeps it.
+    const bool sameAtlas = atlasProjectOf(next) == atlasProjectOf(document_);
     Document before = std::exchange(document_, std::move(next));
     history_.record(label, before, document_, key);
     if (!sameAtlas) {
@@ -139,7 +139,7 @@ void EditingSession::redo() {
 
 void EditingSession::restore(const Document& document) {
     note_.clear();
-    const bool sameAtlas = document.project == document_.project;
+    const bool sameAtlas = atlasProjectOf(document) == atlasProjectOf(document_);
     document_ = document;
     if (!sameAtlas) {
         rebuild();
@@ -150,7 +150,7 @@ void EditingSession::rebuild() {
     // Behind a rebuild that is still running this one cannot be quick: no use waiting for it.
     const bool mayBeQuick = !worker_->isBusy();
     cancelled_ = false;
-    requestedGeneration_ = worker_->request(document_.project);
+    requestedGeneration_ = worker_->request(atlasProjectOf(document_));
     if (mayBeQuick) {
         RebuildWorker::Finished finished = worker_->waitFor(requestedGeneration_, kQuickRebuild);
         if (finished.result != nullptr) {
@@ -215,6 +215,36 @@ void EditingSession::show(RebuildWorker::Finished finished) {
     result_ = std::move(finished.result);
     shownGeneration_ = finished.generation;
     missingNote_ = missingCharactersNote(*result_);
+    const std::vector<char32_t> missing =
+        result_->fontName.empty() ? std::vector<char32_t>{} : charactersMissingFromFont(*result_);
+    if (missing != offeredFor_) {
+        offeredFor_ = missing;
+        fallbackOffer_ =
+            missing.empty() ? std::string() : renderer_.typefaceCovering(missing).value_or("");
+    }
+    if (!fallbackOffer_.empty()) {
+        missingNote_ = (missing.size() == 1 ? std::string("1 character is")
+                                            : countText(missing.size()) + " characters are") +
+                       " not in " + result_->fontName +
+                       (document_.project.fallbacks.empty() ? "" : " or its fallbacks") +
+                       ": take them from " + fallbackOffer_;
+    }
+}
+
+void EditingSession::takeFallbackOffer() {
+    if (fallbackOffer_.empty()) {
+        return;
+    }
+    const std::string face = fallbackOffer_;
+    edit("Take Characters from " + face,
+         [&](Document& document) { document.project.fallbacks.push_back(FallbackFace{face}); });
+}
+
+void EditingSession::setFallbacks(const std::vector<FallbackFace>& fallbacks) {
+    if (fallbacks != document_.project.fallbacks) {
+        edit("Change Fallback Faces",
+             [&](Document& document) { document.project.fallbacks = fallbacks; });
+    }
 }
 
 std::string EditingSession::statusLine() const {

@@ -138,6 +138,14 @@ public:
     void removeTypedText(std::u16string_view text);
     void removeMissingCharacters();
 
+    // The installed typeface the system offers for the characters no face of the project has
+    // (the renderer's typefaceCovering); empty when there is none or nothing is missing.
+    const std::string& fallbackOffer() const { return fallbackOffer_; }
+    // Adds the offered typeface as the last fallback face, as one undo step.
+    void takeFallbackOffer();
+    // Replaces the fallback faces, as one undo step.
+    void setFallbacks(const std::vector<FallbackFace>& fallbacks);
+
 private:
     // Adds the characters not in the list yet; returns how many, or why not.
     Result<std::size_t> addCharacters(const std::string& label,
@@ -163,6 +171,9 @@ private:
     std::string note_;
     // The characters the shown atlas's face lacks, as the status line names them.
     std::string missingNote_;
+    // The missing characters the offer was found for, and the offer.
+    std::vector<char32_t> offeredFor_;
+    std::string fallbackOffer_;
     std::shared_ptr<const AtlasResult> result_;
     // The generation of the last rebuild asked for, and of the atlas shown.
     std::uint64_t requestedGeneration_ = 0;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "engine/atlas/atlas_builder.h"
 #include "files/export/exporter.h"
 #include "files/export/leftover_pages.h"
 #include "session/editing_session.h"
@@ -22,7 +23,8 @@ std::string absolutePath(const std::string& path) {
 
 ExportRun::ExportRun(EditingSession& session)
     : session_(session),
-      atlas_(session.waitForResult()),
+      shown_(session.waitForResult()),
+      atlas_(shown_),
       document_(session.document()),
       exporters_(registeredExporters()) {
     for (const Exporter* exporter : exporters_) {
@@ -72,8 +74,17 @@ Status ExportRun::choose(const std::string& path, std::size_t offer) {
     path_ = path;
     exporter_ = exporters_[std::min(offer, exporters_.size() - 1)];
     // The export writes with the format picked, which becomes the document's once it succeeds.
-    settings_ = document_.exportSettings;
-    settings_.format = exporter_->format();
+    // Whether cells are trimmed to the ink depends on the format: one that trims where the
+    // document's does not (or the other way) is written from an atlas made for it.
+    Document chosen = document_;
+    chooseExportFormat(chosen, exporter_->format());
+    settings_ = chosen.exportSettings;
+    if (const Project project = atlasProjectOf(chosen); project == atlasProjectOf(document_)) {
+        atlas_ = shown_;
+    } else {
+        AtlasBuilder builder(session_.renderer());
+        atlas_ = builder.rebuild(project);
+    }
     targets_ = exporter_->outputFiles(path, settings_, *atlas_);
     // Refused before any question about replacing: no file of this export may be a project.
     if (const std::optional<std::string> problem =
@@ -129,7 +140,7 @@ Status ExportRun::write() {
     if (report.ok() && settings_.format != session_.document().exportSettings.format) {
         const DescriptorFormat format = settings_.format;
         session_.edit("Export format",
-                      [format](Document& document) { document.exportSettings.format = format; });
+                      [format](Document& document) { chooseExportFormat(document, format); });
     }
     std::vector<std::string> written;
     for (const std::string& path : report.written) {

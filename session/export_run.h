@@ -28,7 +28,8 @@ struct ExportOffer {
 // write: "NAME-export.fnt" where "NAME.fnt" is the project), and whether to replace the files
 // that exist. An export is refused, writing nothing, when a file it would write is the project's
 // own or another project file. The format picked is stored in the document (one undo step) once
-// every file is written; the session's note says what was written.
+// every file is written; the session's note says what was written. A format that trims cells to
+// the ink where the stored one does not (or the other way) is written from an atlas made for it.
 class ExportRun {
 public:
     // Waits for the atlas of the session's current project: the files hold it.
@@ -61,6 +62,9 @@ public:
 
 private:
     EditingSession& session_;
+    // The session's atlas, and the one the export writes: the same unless the format picked
+    // trims cells where the document's format does not, or the other way.
+    std::shared_ptr<const AtlasResult> shown_;
     std::shared_ptr<const AtlasResult> atlas_;
     Document document_;
     std::vector<const Exporter*> exporters_;

@@ -179,8 +179,7 @@ inline std::optional<GlyphMetrics> FakeFont::measureGlyph(char32_t code) {
         return std::nullopt;
     }
     ++renderer_.measureCount;
-    const GlyphImage image = renderer_.imageOf(code, lineHeight());
-    return GlyphMetrics{image.a, image.b};
+    return metricsOf(renderer_.imageOf(code, lineHeight()));
 }
 
 inline std::optional<field::Shape> FakeFont::outline(char32_t code) {

@@ -6,8 +6,10 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
+#include <QToolButton>
 #include <algorithm>
 
 #include "ui/elided_label.h"
@@ -63,6 +65,15 @@ BuilderDialog::BuilderDialog(FontRenderer& renderer, FilePrompts& prompts, QWidg
     statusLabel_->setObjectName(QStringLiteral("statusLabel"));
     statusBar()->addWidget(statusLabel_, 1);
     statusBar()->setSizeGripEnabled(true);
+    offerButton_ = new QPushButton(this);
+    offerButton_->setObjectName(QStringLiteral("fallbackOfferButton"));
+    offerButton_->hide();
+    statusBar()->addPermanentWidget(offerButton_);
+    connect(offerButton_, &QPushButton::clicked, this, [this] {
+        session_->takeFallbackOffer();
+        refresh();
+    });
+    connect(ui_->fallbacksButton, &QToolButton::clicked, this, [this] { editFallbacks(); });
     setUpProgress();
 
     ui_->loadMessageLabel->setStyleSheet(
@@ -195,6 +206,12 @@ void BuilderDialog::refresh() {
     }
     showSampleText();
     statusLabel_->setText(QString::fromStdString(session_->statusLine()));
+    const std::string& offer = session_->fallbackOffer();
+    offerButton_->setVisible(!offer.empty() && !session_->isRebuilding());
+    offerButton_->setText(tr("Take Them from %1").arg(QString::fromStdString(offer)));
+    ui_->fallbacksButton->setText(project.fallbacks.empty()
+                                      ? tr("Fallbacks...")
+                                      : tr("Fallbacks (%1)...").arg(project.fallbacks.size()));
     showProgress();
     ui_->actionUndo->setEnabled(session_->canUndo());
     ui_->actionRedo->setEnabled(session_->canRedo());

@@ -94,6 +94,7 @@ private:
     void applyCharacterBorder(bool left);
     void chooseFace(int index);
     void useFontFile();
+    void editFallbacks();
     void addCharacters();
     void addCharacterSet();
     void addCharactersFromFile();
@@ -122,6 +123,8 @@ private:
     std::unique_ptr<FieldBinder> binder_;
     std::unique_ptr<ListControls> lists_;
     ElidedLabel* statusLabel_ = nullptr;
+    // "Take Them from ...": adds the typeface the missing-characters note offers.
+    QPushButton* offerButton_ = nullptr;
     QProgressBar* progressBar_ = nullptr;
     QPushButton* cancelButton_ = nullptr;
     QAction* cancelAction_ = nullptr;

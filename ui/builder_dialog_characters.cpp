@@ -12,6 +12,7 @@
 #include "ui/add_characters_dialog.h"
 #include "ui/builder_dialog.h"
 #include "ui/character_set_dialog.h"
+#include "ui/fallback_dialog.h"
 #include "ui/file_prompts.h"
 #include "ui/list_controls.h"
 #include "ui/recent_files.h"
@@ -84,6 +85,20 @@ void BuilderDialog::useFontFile() {
     recent_->rememberFolderOf(path);
     session_->useFontFile(file, faces.value()[pick]);
     refresh();
+}
+
+void BuilderDialog::editFallbacks() {
+    FallbackDialog dialog(this, project().fallbacks, session_->renderer().faceNames(), [this] {
+        std::optional<QString> path = prompts_.askFontFilePath(this, startFolder());
+        if (path) {
+            *path = QFileInfo(*path).absoluteFilePath();
+        }
+        return path;
+    });
+    if (dialog.exec() == QDialog::Accepted) {
+        session_->setFallbacks(dialog.fallbacks());
+        refresh();
+    }
 }
 
 void BuilderDialog::selectCharacter() {

@@ -20,6 +20,11 @@ constexpr std::size_t kLeastBatch = 8;
 // How many cells are copied onto the pages between two looks at the cancel.
 constexpr std::size_t kCellsBetweenLooks = 1024;
 
+// Floor division for a positive divisor.
+std::int32_t floorDiv(std::int32_t value, std::int32_t divisor) {
+    return value >= 0 ? value / divisor : -((-value + divisor - 1) / divisor);
+}
+
 }  // namespace
 
 AtlasBuilder::AtlasBuilder(FontRenderer& renderer) : cache_(renderer) {}
@@ -43,7 +48,7 @@ std::int32_t AtlasBuilder::placeCells(PackerKind packer, const std::vector<PackI
     std::vector<PackPosition> positions = packItems(packer, items, options);
     place(positions, result);
     const std::vector<std::size_t> past = cellsPastInkBudget(
-        result.glyphs, options.page, result.lineHeight, kMaxAtlasPixels, result.encoding.spread);
+        result.glyphs, options.page, kMaxAtlasPixels, result.encoding.spread);
     std::int32_t lastPage = 0;
     for (const PackPosition& position : positions) {
         lastPage = std::max(lastPage, position.page);
@@ -129,7 +134,13 @@ std::shared_ptr<const AtlasResult> AtlasBuilder::rebuild(const Project& project,
     if (cancelled()) {
         return nullptr;
     }
-    result->glyphs = measure(project, factor, cellHeight, padding, anyEffect);
+    result->glyphs = measure(project, factor, result->lineHeight, padding, anyEffect);
+    // Colour glyphs need colour pages; the monochrome glyphs beside them are white ink.
+    if (result->encoding.kind == AtlasKind::Coverage &&
+        std::any_of(result->glyphs.begin(), result->glyphs.end(),
+                    [](const PlacedGlyph& cell) { return cell.colour; })) {
+        result->encoding = AtlasEncoding{AtlasKind::Colour, 4, 0};
+    }
 
     std::vector<PackItem> items;
     items.reserve(result->glyphs.size());
@@ -149,7 +160,7 @@ std::shared_ptr<const AtlasResult> AtlasBuilder::rebuild(const Project& project,
     for (AtlasPage& page : result->pages) {
         page.width = texture.width;
         page.height = texture.height;
-        page.channels = encoding.channels;
+        page.channels = result->encoding.channels;
     }
     if (cancelled() || !draw(form, borders.top + padding.top, *result, watch)) {
         return nullptr;
@@ -210,13 +221,16 @@ void AtlasBuilder::learnWidths(const Project& project, const InkForm& form, std:
 }
 
 std::vector<PlacedGlyph> AtlasBuilder::measure(const Project& project, std::int32_t factor,
-                                               std::int32_t cellHeight,
+                                               std::int32_t lineHeight,
                                                const EffectPadding& padding, bool wholeInk) const {
     const FontBorders& borders = project.fontBorders;
     const std::int32_t extraWidth = borders.left + borders.right + padding.left + padding.right;
+    const std::int32_t extraHeight = borders.top + borders.bottom + padding.top + padding.bottom;
+    const bool trim = project.packing.trimToInk;
     // Cells hold the ink's width in whole atlas pixels, truncated as they always were; with
-    // effects, whose layers reach past the ink, rounded up so that none of it is cut.
-    const std::int32_t round = wholeInk ? factor - 1 : 0;
+    // effects, whose layers reach past the ink, and trimmed to the ink, rounded up so that none
+    // of it is cut.
+    const std::int32_t round = wholeInk || trim ? factor - 1 : 0;
     std::vector<PlacedGlyph> cells;
     cells.reserve(project.glyphs.size());
     for (const Glyph& glyph : project.glyphs) {
@@ -224,14 +238,29 @@ std::vector<PlacedGlyph> AtlasBuilder::measure(const Project& project, std::int3
         const GlyphInfo& info = cache_.info(glyph.code);
         PlacedGlyph cell;
         cell.code = glyph.code;
+        cell.lineRows = lineHeight;
         cell.width = (std::abs(metrics.b) + round) / factor + extraWidth + glyph.charBorderLeft +
                      glyph.charBorderRight;
-        cell.height = cellHeight;
+        cell.height = lineHeight + extraHeight;
         cell.inkLeft = borders.left + glyph.charBorderLeft + padding.left;
+        // A cell trimmed to the ink holds the atlas rows its ink's rows reduce to; a glyph
+        // without ink, which no effect reaches past, only its borders.
+        if (trim && metrics.height > 0) {
+            cell.lineTop = floorDiv(metrics.top, factor);
+            cell.lineRows = floorDiv(metrics.top + metrics.height - 1, factor) + 1 - cell.lineTop;
+            cell.height = cell.lineRows + extraHeight;
+        } else if (trim) {
+            cell.lineRows = 0;
+            cell.width =
+                borders.left + borders.right + glyph.charBorderLeft + glyph.charBorderRight;
+            cell.height = borders.top + borders.bottom;
+            cell.inkLeft -= padding.left;
+        }
         cell.a = static_cast<double>(metrics.a) / factor;
         cell.b = static_cast<double>(metrics.b) / factor;
         cell.advance = static_cast<double>(info.advance) / 64.0 / factor;
         cell.glyphIndex = info.index;
+        cell.colour = info.colour;
         cells.push_back(cell);
     }
     return cells;
@@ -297,14 +326,15 @@ bool AtlasBuilder::draw(const InkForm& form, std::int32_t inkTop, AtlasResult& r
         }
         // The borders are whole atlas pixels, so the ink reduced once for this factor lands on
         // the cell unchanged, its vertical offset counted from the bottom of the top border and
-        // the effects' padding.
+        // the effects' padding, where the line's row lineTop lies.
+        const std::int32_t lineRow = inkTop - cell.lineTop;
         if (colour) {
             const ColourInk& ink = colourInks_.ink(cell.code);
-            drawColourCell(cell, visible, ink, inkTop + ink.top, clear, page);
+            drawColourCell(cell, visible, ink, lineRow + ink.top, clear, page);
             continue;
         }
         const ReducedInk& ink = cache_.reducedInk(cell.code);
-        drawCell(cell, visible, ink, inkTop + ink.top, page);
+        drawCell(cell, visible, ink, lineRow + ink.top, page);
     }
     return true;
 }

@@ -26,7 +26,8 @@ namespace vemro {
 // font or the set of characters changed. With colour effects the pages are 32-bit, each glyph's
 // ink composed with its outline and shadow once per font and set of effects; a distance field of
 // each glyph's outline is drawn instead of coverage, at factor 1, with as many channels as its
-// kind has.
+// kind has. A cell holds a whole line, or with the packing's trim option only the rows of its
+// glyph's ink, found by measuring as the widths are.
 class AtlasBuilder {
 public:
     // The renderer must outlive the builder.
@@ -57,13 +58,14 @@ private:
     void learnWidths(const Project& project, const InkForm& form, std::int32_t extraWidth,
                      std::int64_t rowsTaken, std::int32_t spacing, std::int64_t budget,
                      std::int32_t outlineWidth, const LearnWatch& watch);
-    // The cells of the project's glyphs, measured but not yet placed.
+    // The cells of the project's glyphs, measured but not yet placed: each a line of
+    // `lineHeight` rows, or the rows of its ink when the project trims cells to the ink.
     std::vector<PlacedGlyph> measure(const Project& project, std::int32_t factor,
-                                     std::int32_t cellHeight, const EffectPadding& padding,
+                                     std::int32_t lineHeight, const EffectPadding& padding,
                                      bool wholeInk) const;
     // Draws the cells that show on their page, in list order, and counts the cells that leave
-    // their page. The ink's vertical offset counts from row inkTop of the cell. False when the
-    // watch's control was cancelled first.
+    // their page. The cell's first line row (lineTop) lies at row inkTop of the cell. False when
+    // the watch's control was cancelled first.
     bool draw(const InkForm& form, std::int32_t inkTop, AtlasResult& result,
               const LearnWatch& watch);
 

@@ -49,6 +49,12 @@ struct PlacedGlyph {
     // the effects add on the left. An outline, shadow or distance field reaching past the ink is
     // drawn to its left; the descriptors keep the ink where it lies without effects.
     std::int32_t inkLeft = 0;
+    // The rows of the line the cell holds below its top border and the effects' padding: from
+    // row lineTop of the line (counted from the line's top; negative above it), lineRows of them.
+    // A full cell holds the whole line (0 and the line height); a cell trimmed to its glyph's
+    // ink only the ink's rows (none without ink).
+    std::int32_t lineTop = 0;
+    std::int32_t lineRows = 0;
     // Metrics at atlas scale (the supersampled values divided by the factor, not rounded):
     // the distance from the pen to the left edge of the ink (A), the width of the ink (B) and
     // the advance width as shaping uses it.
@@ -57,6 +63,8 @@ struct PlacedGlyph {
     double advance = 0.0;
     // The glyph's index in the face; 0 when the face has no glyph for the character.
     std::uint32_t glyphIndex = 0;
+    // Whether the glyph is drawn in its own colours (an emoji) rather than as white ink.
+    bool colour = false;
 
     friend bool operator==(const PlacedGlyph&, const PlacedGlyph&) = default;
 };

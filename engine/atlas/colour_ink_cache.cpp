@@ -34,6 +34,12 @@ void ColourInkCache::prepare(const std::vector<char32_t>& codes, const GlyphCach
                 return;
             }
             const char32_t code = missing[index];
+            const ReducedInk& ink = glyphs.reducedInk(code);
+            if (ink.channels == 4) {
+                // A colour glyph keeps its own colours; effects apply to monochrome ink.
+                composed[index] = ColourInk{ink.left, ink.top, ink.width, ink.height, ink.pixels};
+                return;
+            }
             composed[index] =
                 composeEffects(glyphs.reducedInk(code),
                                effects.outline ? &glyphs.borderedInk(code) : nullptr, effects);

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "engine/font/colour_box_filter.h"
+
 namespace vemro {
 
 namespace {
@@ -35,6 +37,31 @@ std::int32_t floorMod(std::int32_t value, std::int32_t divisor) {
     return rest < 0 ? rest + divisor : rest;
 }
 
+// Reduces a colour image on the block grid that starts at the ink's first column, each atlas
+// pixel the box-filtered average of its F x F block.
+ReducedInk reduceColour(const GlyphImage& image, std::int32_t inkA, std::int32_t factor) {
+    const std::int32_t first = image.a;
+    const std::int32_t padLeft = floorMod(first - inkA, factor);
+    const std::int32_t padTop = floorMod(image.top, factor);
+    const std::int32_t width = (padLeft + image.width + factor - 1) / factor * factor;
+    const std::int32_t height = (padTop + image.height + factor - 1) / factor * factor;
+    std::vector<std::uint8_t> padded(static_cast<std::size_t>(width) * height * 4, 0);
+    for (std::int32_t y = 0; y < image.height; ++y) {
+        const auto row = image.pixels.begin() + static_cast<std::ptrdiff_t>(y) * image.width * 4;
+        std::copy(row, row + static_cast<std::ptrdiff_t>(image.width) * 4,
+                  padded.begin() + (static_cast<std::ptrdiff_t>(y + padTop) * width + padLeft) * 4);
+    }
+    ReducedInk ink;
+    ink.channels = 4;
+    ink.width = width / factor;
+    ink.height = height / factor;
+    ink.left = (first - padLeft - inkA) / factor;
+    ink.top = (image.top - padTop) / factor;
+    ink.pixels = factor == 1 ? std::move(padded)
+                             : boxFilterColour(padded.data(), width, height, ink.width, ink.height);
+    return ink;
+}
+
 // Reduces an image on the block grid that starts at the ink's first column, `inkA` pixels right
 // of the pen; its `left` says where its column 0 lies on that grid.
 ReducedInk reduce(const GlyphImage& image, std::int32_t inkA, std::int32_t factor) {
@@ -44,6 +71,11 @@ ReducedInk reduce(const GlyphImage& image, std::int32_t inkA, std::int32_t facto
                                                   static_cast<std::size_t>(image.height);
     if (!whole || factor < 1) {
         return ReducedInk{};
+    }
+    if (image.holds == GlyphPixels::Colour) {
+        return image.pixels.size() >= static_cast<std::size_t>(image.width) * image.height * 4
+                   ? reduceColour(image, inkA, factor)
+                   : ReducedInk{};
     }
     const std::int32_t first = image.a;
     const std::int32_t pad = floorMod(first - inkA, factor);
@@ -69,7 +101,7 @@ ReducedInk reduce(const GlyphImage& image, std::int32_t inkA, std::int32_t facto
 void performField(Font* font, const FieldForm& form, GlyphFieldMaker& maker, Task& task) {
     const std::optional<field::Shape> outline = font ? font->outline(task.code) : std::nullopt;
     if (task.needsWidths) {
-        task.metrics = outline ? fieldMetrics(*outline) : GlyphMetrics{};
+        task.metrics = outline && font ? fieldMetrics(*outline, font->ascent()) : GlyphMetrics{};
         task.info = font ? font->glyphInfo(task.code) : GlyphInfo{};
     }
     if (task.needsInk) {
@@ -93,7 +125,7 @@ void perform(Font* font, std::int32_t factor, std::int32_t outlineWidth, Task& t
         if (!measured && !image) {
             image = font ? font->renderGlyph(task.code) : GlyphImage{};
         }
-        task.metrics = measured ? *measured : GlyphMetrics{image->a, image->b};
+        task.metrics = measured ? *measured : metricsOf(*image);
         task.info = font ? font->glyphInfo(task.code) : GlyphInfo{};
     }
     if (image) {

@@ -9,8 +9,7 @@
 namespace vemro {
 
 std::vector<std::size_t> cellsPastInkBudget(const std::vector<PlacedGlyph>& cells, AtlasSize page,
-                                            std::int32_t lineHeight, std::int64_t budget,
-                                            std::int32_t margin) {
+                                            std::int64_t budget, std::int32_t margin) {
     const auto shows = [page](const PlacedGlyph& cell) {
         return cell.width > 0 && cell.height > 0 && cell.x < page.width && cell.y < page.height &&
                std::int64_t{cell.x} + cell.width > 0 && std::int64_t{cell.y} + cell.height > 0;
@@ -26,9 +25,8 @@ std::vector<std::size_t> cellsPastInkBudget(const std::vector<PlacedGlyph>& cell
         const auto [known, first] = drawn.try_emplace(cell.code, true);
         if (first) {
             const std::int64_t width = static_cast<std::int64_t>(std::floor(std::abs(cell.b)));
-            const auto ink = margin > 0
-                                 ? (width + 2 * margin) * (std::max(lineHeight, 0) + 2 * margin)
-                                 : width * std::max(lineHeight, 0);
+            const std::int64_t rows = std::max(cell.lineRows, 0);
+            const auto ink = margin > 0 ? (width + 2 * margin) * (rows + 2 * margin) : width * rows;
             known->second = ink <= left;
             left -= known->second ? ink : 0;
         }

@@ -11,6 +11,16 @@
 
 namespace vemro {
 
+// A face that draws the characters the face before it lacks: an installed typeface by name, or a
+// font file and the face inside it (used when fontFile is not empty).
+struct FallbackFace {
+    std::string faceName{};
+    std::string fontFile{};
+    std::int32_t faceIndex = 0;
+
+    friend bool operator==(const FallbackFace&, const FallbackFace&) = default;
+};
+
 // What a font is made from: a typeface and style, and an em height in pixels.
 struct FontRequest {
     std::string faceName;          // empty or unknown: the system's best match
@@ -28,8 +38,17 @@ struct FontRequest {
     // A font for distance fields: its glyphs are the outlines Font::outline gives, hinted as
     // antialiased coverage is whatever the quality, embedded bitmaps left out.
     bool distanceField = false;
+    // Faces tried in order for a character the face lacks, drawn at the same pixel height and
+    // style on the face's line.
+    std::vector<FallbackFace> fallbacks{};
 
     friend bool operator==(const FontRequest&, const FontRequest&) = default;
+};
+
+// What the pixels of a glyph image hold.
+enum class GlyphPixels : std::uint8_t {
+    Coverage,  // how much of each pixel the ink covers, 0..255
+    Colour,    // red, green, blue and straight alpha, 4 bytes a pixel (a colour glyph)
 };
 
 // One character of a font, as drawing produces it.
@@ -38,22 +57,35 @@ struct GlyphImage {
     std::int32_t a = 0;
     // Width of the black box in pixels, at least 1 (a character without ink gives 1).
     std::int32_t b = 1;
-    // The coverage: its top-left pixel lands at (x + a, y + top) when the character cell's
-    // top-left corner is drawn at (x, y). It has ink in its first and last columns and width == b
+    // The image: its top-left pixel lands at (x + a, y + top) when the character cell's top-left
+    // corner is drawn at (x, y). Coverage has ink in its first and last columns and width == b
     // whenever there is any ink; without ink width and height are 0.
     std::int32_t top = 0;
     std::int32_t width = 0;
     std::int32_t height = 0;
-    std::vector<std::uint8_t> pixels;  // width x height bytes, row-major, 0..255
+    GlyphPixels holds = GlyphPixels::Coverage;
+    std::vector<std::uint8_t> pixels;  // width x height bytes (x 4 for colour), row-major
 };
 
-// The A and B widths of one character, as renderGlyph reports them.
+// Where the ink of one character lies, as renderGlyph reports it: the A and B widths, and the
+// rows of the ink itself: `top` rows below the cell's top, `height` rows high, 0 high without
+// ink.
 struct GlyphMetrics {
     std::int32_t a = 0;
     std::int32_t b = 1;
+    std::int32_t top = 0;
+    std::int32_t height = 0;
 
     friend bool operator==(const GlyphMetrics&, const GlyphMetrics&) = default;
 };
+
+// The metrics of a drawn image: its A and B widths and the rows of its ink.
+inline GlyphMetrics metricsOf(const GlyphImage& image) {
+    if (image.height <= 0) {
+        return GlyphMetrics{image.a, image.b};
+    }
+    return GlyphMetrics{image.a, image.b, image.top, image.height};
+}
 
 // What the face knows of a character besides its ink.
 struct GlyphInfo {
@@ -63,6 +95,9 @@ struct GlyphInfo {
     // The advance width as text shaping uses it, in 1/64 pixel at the font's em height: from the
     // font's design units, unhinted and unrounded, synthesized bold included.
     std::int32_t advance = 0;
+    // Whether the glyph is drawn in colour (a bitmap strike or colour layers): renderGlyph then
+    // gives GlyphPixels::Colour.
+    bool colour = false;
 
     friend bool operator==(const GlyphInfo&, const GlyphInfo&) = default;
 };
@@ -111,9 +146,9 @@ public:
     // The ink and the A and B widths of one character (a Unicode code point).
     virtual GlyphImage renderGlyph(char32_t code) = 0;
 
-    // The A and B widths renderGlyph would report for the character, found without drawing its
-    // ink. Nothing when the font has no cheaper way than drawing; the caller then calls
-    // renderGlyph.
+    // The metrics renderGlyph would report for the character (metricsOf its image), found
+    // without drawing its ink. Nothing when the font has no cheaper way than drawing; the caller
+    // then calls renderGlyph.
     virtual std::optional<GlyphMetrics> measureGlyph(char32_t /*code*/) { return std::nullopt; }
 
     // The coverage of a character widened by `radius` pixels on every side (its outline stroked
@@ -189,6 +224,13 @@ public:
     // that a build can tell whether the font changed; nothing when no file matches it or the
     // renderer draws from no file.
     virtual std::optional<FontSource> fontSourceFor(const FontRequest& /*request*/) {
+        return std::nullopt;
+    }
+
+    // The installed typeface the system would draw the characters from (the one that has the
+    // most of them, in the system's order of preference); nothing when none has any.
+    virtual std::optional<std::string> typefaceCovering(
+        const std::vector<char32_t>& /*characters*/) {
         return std::nullopt;
     }
 };

@@ -35,8 +35,12 @@ public:
     Result<std::vector<FontFileFace>> inspectFontFile(const std::string& path) override;
     std::vector<FaceWeight> weightsOf(const FontRequest& request) override;
     std::optional<FontSource> fontSourceFor(const FontRequest& request) override;
+    // fontconfig's choice: FcFontSort over the characters.
+    std::optional<std::string> typefaceCovering(const std::vector<char32_t>& characters) override;
 
 private:
+    // The font of a request with fallbacks: one font for the face and one for each fallback.
+    Result<std::unique_ptr<Font>> createWithFallbacks(const FontRequest& request);
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };

@@ -24,6 +24,10 @@ struct PackingSettings {
     // Glyphs that do not fit start another page of the same size; otherwise they are placed
     // past the texture and counted as outside it.
     bool multiplePages = false;
+    // Each cell holds only the rows of its glyph's ink (with the borders and the effects'
+    // padding) instead of the whole line, and says where they lie in the line (a y offset of its
+    // own). Only for descriptors that carry such offsets.
+    bool trimToInk = false;
 
     friend bool operator==(const PackingSettings&, const PackingSettings&) = default;
 };

@@ -60,6 +60,7 @@ FontRequest fontRequestFor(const Project& project) {
     request.weight = settings.weight;
     request.antialiased = settings.quality != FontSettings::kQualityNonAntialiased;
     request.italic = settings.italic;
+    request.fallbacks = project.fallbacks;
     request.distanceField = atlasEncodingFor(project.effects).isField();
     return request;
 }

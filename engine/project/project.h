@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "engine/font/font_renderer.h"
 #include "engine/project/atlas_size.h"
@@ -23,6 +24,8 @@ struct Project {
     AtlasSize textureSize;
     FontBorders fontBorders;
     FontSettings font;  // face, size, weight, quality, supersampling factor, italic
+    // Faces that draw, in order, the characters the font's face lacks (empty: none).
+    std::vector<FallbackFace> fallbacks;
     GlyphList glyphs;
     PackingSettings packing;
     // Whether the atlas carries the font's kerning pairs among its characters, which the

@@ -33,9 +33,11 @@ WholeBox wholeBoxOf(const field::Box& box) {
 
 }  // namespace
 
-GlyphMetrics fieldMetrics(const field::Shape& outline) {
+GlyphMetrics fieldMetrics(const field::Shape& outline, std::int32_t ascent) {
     const WholeBox box = wholeBoxOf(outline.controlBox());
-    return box.empty() ? GlyphMetrics{} : GlyphMetrics{box.left, box.right - box.left};
+    return box.empty() ? GlyphMetrics{}
+                       : GlyphMetrics{box.left, box.right - box.left, ascent - box.top,
+                                      box.top - box.bottom};
 }
 
 ReducedInk GlyphFieldMaker::draw(const field::Shape& outline, FieldForm form, std::int32_t ascent) {

@@ -66,7 +66,7 @@ OutputOutcome buildOutput(const BuildEntry& entry, BuildRun& run) {
 
     FontRenderer& renderer = run.renderer;
     const Project startup = startupProject(renderer.defaultFaceName());
-    Document document{startup};
+    Document document = startupDocument(renderer.defaultFaceName());
     if (entry.project) {
         Result<OpenedProject> opened = openProject(*entry.project, renderer.faceNames(), startup);
         if (!opened) {

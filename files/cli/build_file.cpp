@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <set>
 
+#include "files/cli/fallback_option.h"
 #include "files/export/export_path.h"
 #include "files/io/regular_file.h"
 
@@ -100,7 +101,8 @@ std::optional<std::string> settingsOf(const ExportOption& option, const Entry& e
         return what;
     }
     for (std::string& argument : arguments) {
-        if (applied->argument == ArgumentKind::file) {
+        if (applied->argument == ArgumentKind::file ||
+            (applied->argument == ArgumentKind::faceOrFile && namesFontFile(argument))) {
             argument = resolved(argument, folders.inputs);
         } else if (applied->argument == ArgumentKind::output) {
             argument = resolved(argument, folders.outputs);

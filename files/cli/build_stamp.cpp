@@ -5,6 +5,7 @@
 #include <iterator>
 #include <sstream>
 
+#include "files/cli/fallback_option.h"
 #include "files/cli/font_options.h"
 #include "files/cli/program_version.h"
 #include "files/export/export_path.h"
@@ -41,11 +42,25 @@ Result<StampInputs> stampInputs(const BuildEntry& entry, const Project& project,
     }
     for (const BuildSetting& setting : entry.settings) {
         std::string argument = setting.argument;
-        if (setting.option->argument == ArgumentKind::file) {
+        const ArgumentKind kind = setting.option->argument;
+        if (kind == ArgumentKind::file ||
+            (kind == ArgumentKind::faceOrFile && namesFontFile(argument))) {
             const FontFileArgument file = splitFontFileArgument(argument);
-            const bool indexed = setting.option->apply == useFontFile && file.index;
+            const bool indexed =
+                (setting.option->apply == useFontFile || kind == ArgumentKind::faceOrFile) &&
+                file.index;
             argument = indexed ? digestOf(file.path) + "#" + std::to_string(*file.index)
                                : digestOf(argument);
+        } else if (kind == ArgumentKind::faceOrFile) {
+            // A typeface's name: the bytes of the file it resolves to, so that an updated font
+            // package makes the output again.
+            FontRequest request = fontRequestFor(project);
+            request.faceName = argument;
+            request.fontFile.clear();
+            request.fallbacks.clear();
+            if (const std::optional<FontSource> source = renderer.fontSourceFor(request)) {
+                argument += " " + digestOf(source->path) + " " + std::to_string(source->faceIndex);
+            }
         }
         inputs.text +=
             std::string(setting.option->name) + (argument.empty() ? "" : " ") + argument + "\n";

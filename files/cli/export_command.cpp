@@ -42,7 +42,7 @@ int exportDocument(const CommandContext& context, const std::string& projectPath
     FontRenderer& renderer = context.renderer;
     // A stored value that matches nothing keeps the value a new session starts with.
     const Project startup = startupProject(renderer.defaultFaceName());
-    Document document{startup};
+    Document document = startupDocument(renderer.defaultFaceName());
     if (!projectPath.empty()) {
         Result<OpenedProject> opened = openProject(projectPath, renderer.faceNames(), startup);
         if (!opened) {

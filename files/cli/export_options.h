@@ -20,14 +20,15 @@ enum class ExportOptionFailure {
 
 // What an option's argument is, for the help, the manual page and the shell completion.
 enum class ArgumentKind : std::uint8_t {
-    none,     // a switch
-    text,     // free text or numbers as the placeholder says
-    file,     // a path to an existing file (relative to a build file's folder in a build file)
-    output,   // a path the command writes
-    face,     // an installed typeface, as --list-faces prints them
-    choice,   // one of the words in ExportOption::choices
-    format,   // the name of an export format (registeredExporters)
-    charset,  // "classic" or a Unicode block's name (unicodeBlocks)
+    none,        // a switch
+    text,        // free text or numbers as the placeholder says
+    file,        // a path to an existing file (relative to a build file's folder in a build file)
+    output,      // a path the command writes
+    face,        // an installed typeface, as --list-faces prints them
+    faceOrFile,  // an installed typeface, or a font file when namesFontFile says so
+    choice,      // one of the words in ExportOption::choices
+    format,      // the name of an export format (registeredExporters)
+    charset,     // "classic" or a Unicode block's name (unicodeBlocks)
 };
 
 // What an option does besides changing the document. The options of the run are handled by the

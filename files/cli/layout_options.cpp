@@ -45,6 +45,16 @@ Status setOnePage(const std::string&, Document& document, FontRenderer&) {
     return Status::success();
 }
 
+Status setTrimToInk(const std::string&, Document& document, FontRenderer&) {
+    document.project.packing.trimToInk = true;
+    return Status::success();
+}
+
+Status setWholeLineCells(const std::string&, Document& document, FontRenderer&) {
+    document.project.packing.trimToInk = false;
+    return Status::success();
+}
+
 // --packer rows|tight.
 Status setPacker(const std::string& argument, Document& document, FontRenderer&) {
     if (argument == "rows") {

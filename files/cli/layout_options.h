@@ -16,6 +16,8 @@ Status setFitSize(const std::string& argument, Document& document, FontRenderer&
 Status setNoFitSize(const std::string& argument, Document& document, FontRenderer& renderer);
 Status setMultiplePages(const std::string& argument, Document& document, FontRenderer& renderer);
 Status setOnePage(const std::string& argument, Document& document, FontRenderer& renderer);
+Status setTrimToInk(const std::string& argument, Document& document, FontRenderer& renderer);
+Status setWholeLineCells(const std::string& argument, Document& document, FontRenderer& renderer);
 Status setPacker(const std::string& argument, Document& document, FontRenderer& renderer);
 Status setSpacing(const std::string& argument, Document& document, FontRenderer& renderer);
 Status setFormat(const std::string& argument, Document& document, FontRenderer& renderer);

@@ -16,16 +16,20 @@ Result<std::vector<std::uint8_t>> encodeBmfontJson(const FontDescription& d) {
     }
     Json chars = Json::array();
     for (const DescribedChar& c : d.chars) {
-        chars.push_back(Json{{"id", c.id},
-                             {"x", c.x},
-                             {"y", c.y},
-                             {"width", c.width},
-                             {"height", c.height},
-                             {"xoffset", c.xoffset},
-                             {"yoffset", c.yoffset},
-                             {"xadvance", c.xadvance},
-                             {"page", c.page},
-                             {"chnl", c.chnl}});
+        Json entry{{"id", c.id},
+                   {"x", c.x},
+                   {"y", c.y},
+                   {"width", c.width},
+                   {"height", c.height},
+                   {"xoffset", c.xoffset},
+                   {"yoffset", c.yoffset},
+                   {"xadvance", c.xadvance},
+                   {"page", c.page},
+                   {"chnl", c.chnl}};
+        if (c.color >= 0) {
+            entry["color"] = c.color;
+        }
+        chars.push_back(std::move(entry));
     }
     Json kernings = Json::array();
     for (const DescribedKerning& k : d.kernings) {

@@ -85,6 +85,9 @@ Result<std::vector<std::uint8_t>> encodeBmfontXml(const FontDescription& d) {
         set(node, "xadvance", c.xadvance);
         set(node, "page", c.page);
         set(node, "chnl", c.chnl);
+        if (c.color >= 0) {
+            set(node, "color", c.color);
+        }
     }
 
     if (!d.kernings.empty()) {

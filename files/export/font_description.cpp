@@ -62,6 +62,8 @@ FontDescription describeFont(const Project& project, const AtlasResult& result,
 
     // The advance of each character described, for the kerning after it.
     std::unordered_map<char32_t, double> described;
+    const bool anyColour = std::any_of(result.glyphs.begin(), result.glyphs.end(),
+                                       [](const PlacedGlyph& cell) { return cell.colour; });
     for (const PlacedGlyph& cell : result.glyphs) {
         if (!onItsPage(cell, result) || !described.emplace(cell.code, cell.advance).second) {
             continue;
@@ -73,10 +75,11 @@ FontDescription describeFont(const Project& project, const AtlasResult& result,
         c.width = std::max(cell.width, 0);
         c.height = std::max(cell.height, 0);
         c.xoffset = nearest(cell.a) - cell.inkLeft;
-        c.yoffset = -(borders.top + result.effectPadding.top);
+        c.yoffset = cell.lineTop - (borders.top + result.effectPadding.top);
         c.xadvance = nearest(cell.advance);
         c.page = cell.page;
         c.chnl = kAllChannels;
+        c.color = anyColour ? (cell.colour ? 1 : 0) : -1;
         description.chars.push_back(c);
     }
     if (result.kerning) {

@@ -22,6 +22,10 @@ struct DescribedChar {
     std::int32_t xadvance = 0;
     std::int32_t page = 0;
     std::int32_t chnl = 0;
+    // In an atlas with colour glyphs, 1 for a glyph in its own colours and 0 for white ink that
+    // an engine may tint; -1 (not written) in other atlases. The JSON and XML descriptors write
+    // it as "color", next to the attributes a reader already knows.
+    std::int32_t color = -1;
 
     friend bool operator==(const DescribedChar&, const DescribedChar&) = default;
 };
@@ -84,8 +88,9 @@ struct FontDescription {
 // - each character once (its first cell in the glyph list), in list order, without the cells
 //   that leave their page; id is the code point; x, y, width, height and page the cell as placed
 //   (borders included; a negative width is 0); xoffset = A - (font border left + character border
-//   left), so that the ink lands at pen x + A; yoffset = -(font border top), the cell's top being
-//   the line's top; xadvance the advance width as shaping uses it;
+//   left), so that the ink lands at pen x + A; yoffset = lineTop - (font border top + the
+//   effects' top padding), the cell's first line row being row lineTop of the line (0 for a cell
+//   of the whole line); xadvance the advance width as shaping uses it;
 // - lineHeight the line height, base the ascent, scaleW and scaleH the page size;
 // - info: the face in use (the project's face name without a font), size the em height, bold
 //   for weights above 550 (those a face of fixed weights draws bold), italic, smooth for

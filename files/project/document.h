@@ -22,4 +22,18 @@ struct Document {
     friend bool operator==(const Document&, const Document&) = default;
 };
 
+// The document an export or build without a project file starts from: the start-up project of
+// the face, trimming cells to the ink, which takes effect where the export format has y offsets
+// (BMFont, JSON), so that a new project exported in those formats trims.
+Document startupDocument(const std::string& faceName);
+
+// Sets the export format as the window does: a format that gives every glyph a y offset (BMFont,
+// JSON) chosen in place of one without (.tfd, where a new project starts) turns trimming cells to
+// the ink on.
+void chooseExportFormat(Document& document, DescriptorFormat format);
+
+// The project whose atlas the document exports and shows: its project, with cells trimmed to the
+// ink only where the export format gives every glyph a y offset; a .tfd export never trims.
+Project atlasProjectOf(const Document& document);
+
 }  // namespace vemro

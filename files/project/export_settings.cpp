@@ -15,6 +15,10 @@ constexpr std::array<std::pair<PageImage, const char*>, 3> kImages{{
 
 }  // namespace
 
+bool describesYOffsets(DescriptorFormat format) {
+    return format != DescriptorFormat::Tfd;
+}
+
 const char* pageImageName(PageImage image) {
     for (const auto& [entry, name] : kImages) {
         if (entry == image) {

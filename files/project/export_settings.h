@@ -36,6 +36,10 @@ struct ExportSettings {
     friend bool operator==(const ExportSettings&, const ExportSettings&) = default;
 };
 
+// Whether the format's descriptor gives every glyph a y offset of its own, so that a cell may
+// hold only the rows of its glyph's ink; the .tfd format has none.
+bool describesYOffsets(DescriptorFormat format);
+
 // The page image's name on the command line ("png", "png8", "tga").
 const char* pageImageName(PageImage image);
 std::optional<PageImage> pageImageNamed(const std::string& name);

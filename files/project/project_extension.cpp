@@ -6,6 +6,7 @@
 
 #include "files/project/effect_section.h"
 #include "files/project/export_sections.h"
+#include "files/project/fallback_section.h"
 #include "files/project/glyph_sections.h"
 #include "files/project/section_fields.h"
 #include "files/project/settings_sections.h"
@@ -17,6 +18,7 @@ namespace {
 constexpr const ProjectSection* kSections[] = {
     &kCharactersSection, &kFontSection,       &kTextureSizeSection, &kPackingSection,
     &kExportSection,     &kSampleTextSection, &kEffectsSection,     &kWeightSection,
+    &kTrimSection,       &kFallbackSection,
 };
 
 constexpr std::string_view kSignature(kProjectExtensionSignature,

@@ -19,7 +19,7 @@ namespace vemro {
 //   uint32    the extension version, 1
 //   sections  one after the other up to the end of the file, each a 4-byte ASCII tag, a uint32
 //             payload length and the payload, each tag at most once, in any order: CHRS and FONT
-//             (glyph_sections.h), TXSZ, PACK and WGHT (settings_sections.h), EXPO and TEXT
+//             (glyph_sections.h), TXSZ, PACK, WGHT and TRIM (settings_sections.h), EXPO and TEXT
 //             (export_sections.h), EFCT (effect_section.h)
 // Every field is little-endian. The extension holds a document's values that the header and the
 // glyph records cannot; the sections say which (projectSections).

@@ -9,6 +9,7 @@ namespace vemro {
 namespace {
 
 constexpr char kPackingTag[] = "PACK";
+constexpr char kTrimTag[] = "TRIM";
 constexpr std::size_t kTextureSizePayloadBytes = 8;  // width and height
 constexpr std::size_t kPackingPayloadBytes = 7;      // packer, spacing and the two flags
 constexpr std::size_t kWeightPayloadBytes = 4;
@@ -83,9 +84,21 @@ std::optional<std::string> readPacking(ByteReader& payload, Document& document) 
     if (auto problem = sectionFlagProblem(kPackingTag, "several pages", multiplePages)) {
         return problem;
     }
-    document.project.packing =
-        PackingSettings{static_cast<PackerKind>(packer), spacing, fitSize == 1, multiplePages == 1};
+    PackingSettings& packing = document.project.packing;
+    packing.packer = static_cast<PackerKind>(packer);
+    packing.spacing = spacing;
+    packing.fitSize = fitSize == 1;
+    packing.multiplePages = multiplePages == 1;
     return packingProblem(document);
+}
+
+std::optional<std::string> readTrim(ByteReader& payload, Document& document) {
+    const std::uint8_t trim = payload.u8();
+    if (auto problem = sectionFlagProblem(kTrimTag, "trim", trim)) {
+        return problem;
+    }
+    document.project.packing.trimToInk = trim == 1;
+    return std::nullopt;
 }
 
 }  // namespace
@@ -113,7 +126,12 @@ const ProjectSection kPackingSection{
     kPackingPayloadBytes,
     true,
     nullptr,
-    [](const Document& document) { return document.project.packing == PackingSettings{}; },
+    [](const Document& document) {
+        // Trimming has a section of its own.
+        PackingSettings packing = document.project.packing;
+        packing.trimToInk = false;
+        return packing == PackingSettings{};
+    },
     writePacking,
     readPacking,
     packingProblem,
@@ -128,6 +146,19 @@ const ProjectSection kWeightSection{
     [](ByteWriter& out, const Document& document) { out.i32(document.project.font.weight); },
     readWeight,
     weightProblem,
+};
+
+const ProjectSection kTrimSection{
+    kTrimTag,
+    1,
+    true,
+    nullptr,
+    [](const Document& document) { return !document.project.packing.trimToInk; },
+    [](ByteWriter& out, const Document& document) {
+        out.u8(document.project.packing.trimToInk ? 1 : 0);
+    },
+    readTrim,
+    [](const Document&) { return std::optional<std::string>(); },
 };
 
 }  // namespace vemro

@@ -12,11 +12,13 @@ namespace vemro {
 //         uint8 several pages (0 or 1)
 //   WGHT  int32 weight, 1..1000: the true weight where it is none of the three the header holds
 //         (a face whose weight varies); the header then holds fixedWeightFor(weight)
+//   TRIM  uint8 cells trimmed to the ink (0 or 1; a .tfd export never trims)
 // Fields are little-endian.
 inline constexpr char kTextureSizeTag[] = "TXSZ";
 inline constexpr char kWeightTag[] = "WGHT";
 extern const ProjectSection kTextureSizeSection;
 extern const ProjectSection kPackingSection;
 extern const ProjectSection kWeightSection;
+extern const ProjectSection kTrimSection;
 
 }  // namespace vemro

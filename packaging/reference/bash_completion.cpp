@@ -75,6 +75,7 @@ std::string valueCompletion(const ExportOption& option) {
             return option.role == OptionRole::outputFolder ? "_vemro_complete_files /"
                                                            : "_vemro_complete_files ''";
         case ArgumentKind::face:
+        case ArgumentKind::faceOrFile:
             return "_vemro_complete_words \"$(\"$program\" --list-faces 2>/dev/null)\"";
         case ArgumentKind::choice:
         case ArgumentKind::format:

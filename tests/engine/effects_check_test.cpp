@@ -39,7 +39,7 @@ InkMap inkOf(const AtlasResult& result, std::size_t index, std::int32_t channel 
     const PlacedGlyph& cell = result.glyphs.at(index);
     const AtlasPage& page = result.pages.at(static_cast<std::size_t>(cell.page));
     InkMap map{static_cast<std::int32_t>(std::lround(cell.a)) - cell.inkLeft,
-               -(result.fontBorders.top + result.effectPadding.top),
+               cell.lineTop - (result.fontBorders.top + result.effectPadding.top),
                cell.width,
                cell.height,
                {}};
@@ -93,14 +93,18 @@ TEST(EffectsCheck, OutlineCoversTheCoverageDilatedByItsWidthAndReachesNoFurther)
             const auto plain = plainBuilder.rebuild(outlined);
             outlined.effects.outline = true;
             outlined.effects.outlineWidth = width;
+            outlined.packing.trimToInk = width % 2 == 0;  // the padding must hold the outline
             AtlasBuilder outlineBuilder(renderer);
             const auto outline = outlineBuilder.rebuild(outlined);
             ASSERT_EQ(outline->glyphsOutsideTexture, 0u);
             for (std::size_t i = 0; i < text.size(); ++i) {
                 const InkMap coverage = inkOf(*plain, i);
                 const InkMap alpha = inkOf(*outline, i);
-                for (std::int32_t v = alpha.top; v < alpha.top + alpha.height; ++v) {
-                    for (std::int32_t u = alpha.left; u < alpha.left + alpha.width; ++u) {
+                // Every pixel the outline may reach, in its cell or not.
+                for (std::int32_t v = coverage.top - width - 2;
+                     v < coverage.top + coverage.height + width + 2; ++v) {
+                    for (std::int32_t u = coverage.left - width - 2;
+                         u < coverage.left + coverage.width + width + 2; ++u) {
                         const std::int32_t a = alpha.at(u, v);
                         const double past =
                             distanceTo(coverage, u, v, 0.5, [](int c) { return c > 0; }) - width;
@@ -306,6 +310,7 @@ TEST(EffectsCheck, ShadowIsTheGlyphMovedAndBlurredAsAsked) {
         project.effects.shadowBlur = asked.blur;
         project.effects.shadowColour = Rgb{0, 0, 255};
         project.effects.shadowOpacity = asked.opacity;
+        project.packing.trimToInk = asked.blur > 4;  // the padding must hold the shadow
         AtlasBuilder builder(renderer);
         const auto result = builder.rebuild(project);
         const InkMap alpha = inkOf(*result, 0);

@@ -46,6 +46,7 @@ TEST(InkBudget, CharactersThatShowCountOnceInListOrderAtTheirInkWidthTimesTheLin
         glyph.x = x;
         glyph.width = width;
         glyph.height = 10;
+        glyph.lineRows = 8;
         glyph.b = b;
         return glyph;
     };
@@ -55,8 +56,8 @@ TEST(InkBudget, CharactersThatShowCountOnceInListOrderAtTheirInkWidthTimesTheLin
                                             cell('A', 5, 2, 10.75), cell('D', 64, 5, 50.0),
                                             cell('E', 0, -3, 50.0), cell('C', 0, 2, 10.0),
                                             cell('A', 9, 2, 10.75), cell('C', 9, 2, 10.0)};
-    EXPECT_EQ(cellsPastInkBudget(cells, {64, 64}, 8, 170), (std::vector<std::size_t>{5, 7}));
-    EXPECT_EQ(cellsPastInkBudget(cells, {64, 64}, 8, 240), std::vector<std::size_t>{});
+    EXPECT_EQ(cellsPastInkBudget(cells, {64, 64}, 170), (std::vector<std::size_t>{5, 7}));
+    EXPECT_EQ(cellsPastInkBudget(cells, {64, 64}, 240), std::vector<std::size_t>{});
 }
 
 }  // namespace

@@ -64,6 +64,9 @@ void take(ReadFont& font, const std::string& tag, const Attributes& a,
         for (const char* field : kCharFields) {
             font.chars[id][field] = number(field);
         }
+        if (a.contains("color")) {
+            font.chars[id]["color"] = number("color");
+        }
         font.order.push_back(id);
     } else if (tag == "kerning") {
         font.kernings[{static_cast<std::uint32_t>(number("first")),

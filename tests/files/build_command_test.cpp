@@ -21,7 +21,8 @@ const std::string kBuildFile =
     "charset = \"Basic Latin\"\n"
     "\n[[font]]\noutput = \"out/own\"\nfont-file = \"fonts/sans.ttf\"\nsize = 14\n"
     "\n[[font]]\noutput = \"out/serif\"\nface = \"DejaVu Serif\"\nchars-from = \"chars.txt\"\n"
-    "\n[[font]]\noutput = \"out/field\"\nface = \"DejaVu Sans Mono\"\nsdf = 4\nformat = \"json\"\n";
+    "\n[[font]]\noutput = \"out/field\"\nface = \"DejaVu Sans Mono\"\nsdf = 4\nformat = \"json\"\n"
+    "fallback = \"fonts/sans.ttf\"\n";
 
 // A folder holding the build file above and its inputs.
 class BuildFolder {
@@ -95,10 +96,12 @@ TEST(BuildCommand, AnOutputIsMadeAgainOnlyWhenItsInputsChanged) {
     ASSERT_NE(head, 0u);
     font.at(head + 8) ^= 0x5A;
     writeBytes(build.folder.path("fonts/sans.ttf"), font);
-    EXPECT_EQ(build.build(), "made out/own\n");
+    // Both the face's own file and a fallback's file, named relative to the build file.
+    EXPECT_EQ(build.build(), "made out/own\nmade out/field\n");
     const auto second = build.writeTimes();
     EXPECT_EQ(rewritten(first, second),
-              (std::vector<std::string>{"own.fnt", "own.stamp", "own_0.png"}));
+              (std::vector<std::string>{"field.json", "field.stamp", "field_0.png", "own.fnt",
+                                        "own.stamp", "own_0.png"}));
 
     build.write("chars.txt", "\xD0\x96");
     EXPECT_EQ(build.build(), "made out/serif\n");

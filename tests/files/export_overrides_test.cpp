@@ -172,6 +172,19 @@ TEST_F(ExportCommandTest, NoKerningLeavesThePairsOutOfTheDescriptor) {
     ASSERT_EQ(plain.code, 0) << plain.err;
     EXPECT_TRUE(test::readBmfont(readBytes(folder.path("n.fnt"))).kernings.empty());
 }
+
+// The .tfd format has no y offsets: trimming changes nothing in it.
+TEST_F(ExportCommandTest, TfdNeverTrimsCells) {
+    FreetypeFontRenderer real;
+    for (const std::string trim : {"--trim", "--no-trim"}) {
+        const Outcome result = run({"export", "--face", "DejaVu Sans", "--chars", "32-126",
+                                    "--format", "tfd", trim, "-o", folder.path(trim.substr(2))},
+                                   real);
+        ASSERT_EQ(result.code, 0) << result.err;
+    }
+    EXPECT_EQ(readBytes(folder.path("trim.tga")), readBytes(folder.path("no-trim.tga")));
+    EXPECT_EQ(readBytes(folder.path("trim.tfd")), readBytes(folder.path("no-trim.tfd")));
+}
 #endif
 
 }  // namespace

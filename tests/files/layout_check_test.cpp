@@ -4,7 +4,8 @@
 // Glyph by glyph, each relative to its own pen position, the step to the next character (xadvance
 // plus kerning) agrees within half a pixel and the left edge of the ink (found in the exported
 // page's pixels) within one pixel. Positions along a whole line drift by the rounding of integer
-// advances; that is the format's nature, so it is not compared.
+// advances; that is the format's nature, so it is not compared. With cells trimmed to the ink the
+// same holds, and the ink's first column and row lie where cells of the whole line put them.
 
 #include <gtest/gtest.h>
 #include <hb.h>
@@ -68,17 +69,22 @@ Shaped shapeWithHarfbuzz(const std::string& fontFile, const std::u32string& text
     return shaped;
 }
 
-// The first column of the rectangle that holds any coverage, or nothing.
-std::optional<std::int64_t> firstInkColumn(const test::ReadImage& page,
-                                           const std::map<std::string, std::int64_t>& c) {
-    for (std::int64_t x = c.at("x"); x < c.at("x") + c.at("width"); ++x) {
-        for (std::int64_t y = c.at("y"); y < c.at("y") + c.at("height"); ++y) {
-            if (page.pixels[(static_cast<std::size_t>(y) * page.width + x) * 4 + 3] != 0) {
-                return x - c.at("x");
+// The first column and the first row of the rectangle that hold any coverage, or nothing.
+std::optional<std::pair<std::int64_t, std::int64_t>> firstInk(
+    const test::ReadImage& page, const std::map<std::string, std::int64_t>& c) {
+    const auto alpha = [&](std::int64_t x, std::int64_t y) {
+        const auto row = static_cast<std::size_t>(c.at("y") + y) * page.width;
+        return page.pixels[(row + static_cast<std::size_t>(c.at("x") + x)) * 4 + 3];
+    };
+    std::optional<std::pair<std::int64_t, std::int64_t>> first;
+    for (std::int64_t y = 0; y < c.at("height"); ++y) {
+        for (std::int64_t x = 0; x < c.at("width"); ++x) {
+            if (alpha(x, y) != 0) {
+                first = std::pair(std::min(first ? first->first : x, x), first ? first->second : y);
             }
         }
     }
-    return std::nullopt;
+    return first;
 }
 
 TEST(LayoutCheck, TextLaidOutFromTheDescriptorFollowsHarfbuzzGlyphByGlyph) {
@@ -104,7 +110,11 @@ TEST(LayoutCheck, TextLaidOutFromTheDescriptorFollowsHarfbuzzGlyphByGlyph) {
          {kFolder + "DejaVuSans.ttf", kFolder + "DejaVuSerif.ttf", kCarlito}) {
         for (const std::int32_t size : {11, 24, 32, 100}) {
             for (std::int32_t factor = 1; factor <= 4; ++factor) {
-                for (const bool borders : {false, true}) {
+                // Cells of the whole line, then trimmed to the ink, without and with borders.
+                std::map<char32_t, std::pair<std::int64_t, std::int64_t>> wholeLineInk;
+                for (const int variant : {0, 2, 1, 3}) {
+                    const bool borders = (variant & 1) != 0;
+                    const bool trim = variant >= 2;
                     if (size == 24 && (factor > 1 || borders || file.ends_with("Serif.ttf"))) {
                         continue;
                     }
@@ -116,6 +126,7 @@ TEST(LayoutCheck, TextLaidOutFromTheDescriptorFollowsHarfbuzzGlyphByGlyph) {
                     project.font.size = size;
                     project.font.factor = factor;
                     project.textureSize = {512, 512};
+                    project.packing.trimToInk = trim;
                     if (borders) {
                         project.fontBorders = {3, 2, 1, 4};
                     }
@@ -128,7 +139,8 @@ TEST(LayoutCheck, TextLaidOutFromTheDescriptorFollowsHarfbuzzGlyphByGlyph) {
                     const std::shared_ptr<const AtlasResult> result = builder.rebuild(project);
                     const std::string label = file + " " + std::to_string(size) +
                                               " points, factor " + std::to_string(factor) +
-                                              (borders ? ", borders" : "");
+                                              (borders ? ", borders" : "") +
+                                              (trim ? ", trimmed" : "");
                     ASSERT_EQ(result->fontProblem, "") << label;
                     ASSERT_EQ(result->glyphsOutsideTexture, 0u) << label;
 
@@ -144,6 +156,7 @@ TEST(LayoutCheck, TextLaidOutFromTheDescriptorFollowsHarfbuzzGlyphByGlyph) {
                     const Shaped shaped =
                         shapeWithHarfbuzz(file, text, pixelHeightFor(size, factor) * 64, factor);
                     ASSERT_EQ(shaped.advance.size(), text.size()) << label;
+                    std::map<char32_t, std::optional<std::pair<std::int64_t, std::int64_t>>> inks;
                     for (std::size_t i = 0; i < text.size(); ++i) {
                         const auto& c = font.chars.at(text[i]);
                         std::int64_t advance = c.at("xadvance");
@@ -156,12 +169,21 @@ TEST(LayoutCheck, TextLaidOutFromTheDescriptorFollowsHarfbuzzGlyphByGlyph) {
                         EXPECT_LE(advanceDifference, 0.5) << label << ", character " << i;
                         largestAdvance = std::max(largestAdvance, advanceDifference);
 
-                        const std::optional<std::int64_t> ink = firstInkColumn(page, c);
+                        if (!inks.contains(text[i])) {
+                            inks[text[i]] = firstInk(page, c);
+                        }
+                        const auto& ink = inks[text[i]];
                         EXPECT_EQ(ink.has_value(), !std::isnan(shaped.inkLeft[i]))
                             << label << ", character " << i;
                         if (ink) {
-                            const double inkDifference = std::abs(
-                                static_cast<double>(c.at("xoffset") + *ink) - shaped.inkLeft[i]);
+                            const auto at = std::pair(c.at("xoffset") + ink->first,
+                                                      c.at("yoffset") + ink->second);
+                            if (!trim) {
+                                wholeLineInk[text[i]] = at;
+                            }
+                            EXPECT_EQ(at, wholeLineInk.at(text[i])) << label << ", character " << i;
+                            const double inkDifference =
+                                std::abs(static_cast<double>(at.first) - shaped.inkLeft[i]);
                             EXPECT_LE(inkDifference, 1.0) << label << ", character " << i;
                             largestInk = std::max(largestInk, inkDifference);
                         }

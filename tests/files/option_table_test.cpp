@@ -28,6 +28,8 @@ struct Exported {
 
 // One option's way through the table: the arguments that give it (after the options that put
 // the project into a known state, when it undoes something) and what the export must show.
+const std::string kDroid = "/usr/share/fonts/truetype/droid/DroidSansFallbackFull.ttf";
+
 struct RoundTrip {
     std::vector<std::string> args;
     std::function<void(const Exported& with, const Exported& base)> check;
@@ -113,6 +115,9 @@ TEST_F(OptionTableTest, EveryOptionReachesTheExportFromTheCommandLineAndABuildFi
                            [&](std::uint32_t c) { return e.font.chars.contains(c); });
     };
     const auto cellWidth = [](const Exported& e) { return e.font.chars.at('A').at("width"); };
+    const auto trimmed = [](const Exported& e) {
+        return e.font.chars.at('.').at("height") * 4 < e.font.number("lineHeight");
+    };
     const std::map<std::string, RoundTrip> trips{
         {"--face",
          {{"--face", "dejavu serif"},
@@ -144,6 +149,12 @@ TEST_F(OptionTableTest, EveryOptionReachesTheExportFromTheCommandLineAndABuildFi
         {"--border",
          {{"--border", "1,2,3,4"},
           [&](auto& e, auto&) { EXPECT_EQ(info(e, "padding"), "2,3,4,1"); }}},
+        {"--fallback",
+         {{"--chars", "U+65E5", "--fallback", kDroid},
+          [&](auto& e, auto&) {
+              // From Droid Sans Fallback, one em wide, rather than DejaVu's missing-glyph box.
+              EXPECT_EQ(e.font.chars.at(0x65E5).at("xadvance"), std::stoll(info(e, "size")));
+          }}},
         {"--chars",
          {{"--chars", "0x410-0x412, U+44F"},
           [&](auto& e, auto& b) {
@@ -180,9 +191,14 @@ TEST_F(OptionTableTest, EveryOptionReachesTheExportFromTheCommandLineAndABuildFi
         {"--no-pages",
          {{"--texture", "64x64", "--pages", "--no-pages"},
           [&](auto& e, auto&) { EXPECT_EQ(e.font.pages.size(), 1u); }}},
+        // A new project trims its cells for JSON: the full stop's is a few rows, not the line.
+        {"--trim", {{"--no-trim", "--trim"}, [&](auto& e, auto&) { EXPECT_TRUE(trimmed(e)); }}},
+        {"--no-trim",
+         {{"--no-trim"}, [&](auto& e, auto& b) { EXPECT_TRUE(trimmed(b) && !trimmed(e)); }}},
         // Rows start with the list's first character, the space; tight packing with the tallest.
+        // (A trimmed space has no cell to place.)
         {"--packer",
-         {{"--packer", "tight"},
+         {{"--no-trim", "--packer", "tight"},
           [&](auto& e, auto& b) {
               EXPECT_EQ(b.font.chars.at(' ').at("x") + b.font.chars.at(' ').at("y"), 0);
               EXPECT_NE(e.font.chars.at(' ').at("x") + e.font.chars.at(' ').at("y"), 0);

@@ -53,17 +53,18 @@ TEST(SettingsSections, LayoutAndTheHeaderOlderVersionsRead) {
               bytesOf("TXSZ\x08\0\0\0\1\2\0\0\x40\0\0\0PACK\7\0\0\0\0\2\0\0\0\0\0"s));
 }
 
-// With the export settings and the sample text: each setting that differs from its default has
-// its section, the four in one order, and the file opens as the same project.
+// With the export settings, the sample text and cells trimmed to the ink: each setting that
+// differs from its default has its section, the five in one order, and the file opens as the
+// same project.
 TEST(SettingsSections, ExportSectionsJoinThemEachForItsOwnSetting) {
-    Document document = documentWith({1024, 512}, {PackerKind::Tight, 4, false, true});
+    Document document = documentWith({1024, 512}, {PackerKind::Tight, 4, false, true, true});
     document.exportSettings = {DescriptorFormat::Json, PageImage::Png8};
     document.project.kerning = false;
     document.sampleText = "Wa";
     const Bytes file = encodeProjectFile(projectFileFor(document));
-    EXPECT_EQ(Bytes(file.end() - 52, file.end()),
+    EXPECT_EQ(Bytes(file.end() - 61, file.end()),
               bytesOf("TXSZ\x08\0\0\0\0\4\0\0\0\2\0\0PACK\7\0\0\0\1\4\0\0\0\0\1"
-                      "EXPO\3\0\0\0\4\1\0TEXT\2\0\0\0Wa"s));
+                      "EXPO\3\0\0\0\4\1\0TEXT\2\0\0\0WaTRIM\1\0\0\0\1"s));
     const Project fallback = startupProject("DejaVu Sans");
     EXPECT_EQ(applyProjectFile(decodeProjectFile(file, "p.fnt").value(), {"DejaVu Sans"}, fallback)
                   .document,
@@ -79,6 +80,10 @@ TEST(SettingsSections, ExportSectionsJoinThemEachForItsOwnSetting) {
     sample.sampleText = "";
     EXPECT_EQ(extensionOf(encodeProjectFile(projectFileFor(sample))),
               bytesOf(chrs + "TEXT\0\0\0\0"s));
+    Document trimmed = documentWith({512, 64}, {});
+    trimmed.project.packing.trimToInk = true;
+    EXPECT_EQ(extensionOf(encodeProjectFile(projectFileFor(trimmed))),
+              bytesOf(chrs + "TRIM\1\0\0\0\1"s));
 }
 
 TEST(SettingsSections, EveryDamageIsRefusedWithWhatIsWrongAndTheLimit) {

@@ -255,7 +255,8 @@ TEST(EditingSession, ABurstOfChangesEndsShowingTheLatestProject) {
     EXPECT_EQ(told, toldBefore + 1);
     EXPECT_FALSE(session.isRebuilding());
     FakeFontRenderer reference;
-    EXPECT_EQ(*session.shownResult(), *AtlasBuilder(reference).rebuild(session.project()));
+    EXPECT_EQ(*session.shownResult(),
+              *AtlasBuilder(reference).rebuild(atlasProjectOf(session.document())));
     EXPECT_TRUE(session.project().font.italic && session.project().font.size == 14);
 }
 

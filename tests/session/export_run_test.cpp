@@ -76,18 +76,16 @@ TEST(ExportRun, WritesWhatTheCommandLineWritesAndStoresThePickedFormat) {
     EXPECT_FALSE(session.hasUnsavedChanges());
 
     // BMFont text picked: the same files as the command line writes with that format, and the
-    // format stored as a step of its own, which the next export's dialog starts at.
+    // format stored as a step of its own, which the next export's dialog starts at. Picked in
+    // place of .tfd it trims cells to the ink, which .tfd could not: one page holds them.
     ASSERT_TRUE(exportTo(session, folder.path("window.fnt"), offerOf("bmfont-text")));
     EXPECT_EQ(session.document().exportSettings.format, DescriptorFormat::BmfontText);
     EXPECT_EQ(session.undoLabel(), "Export format");
-    EXPECT_EQ(session.note(), "Exported window_0.png, window_1.png and window.fnt.");
+    EXPECT_EQ(session.note(), "Exported window_0.png and window.fnt.");
     ASSERT_TRUE(session.save(project));
     ASSERT_EQ(runHeadless({"--export", project, folder.path("cli.fnt")}), 0);
-    for (const char* file : {"_0.png", "_1.png"}) {
-        EXPECT_EQ(readBytes(folder.path(std::string("window") + file)),
-                  readBytes(folder.path(std::string("cli") + file)))
-            << file;
-    }
+    EXPECT_FALSE(readBytes(folder.path("window_0.png")).empty());
+    EXPECT_EQ(readBytes(folder.path("window_0.png")), readBytes(folder.path("cli_0.png")));
     EXPECT_EQ(ExportRun(session).storedOffer(), offerOf("bmfont-text"));
     session.undo();
     EXPECT_EQ(session.document().exportSettings.format, DescriptorFormat::Tfd);

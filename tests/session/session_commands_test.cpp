@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/font/freetype_font_renderer.h"
 #include "engine/text/windows1252.h"
 #include "files/project/project_opener.h"
 #include "session/session_text.h"
@@ -278,6 +279,35 @@ TEST(SessionCommands, AFontFileIsUsedAndAnInstalledFaceDropsIt) {
     session.undo();
     EXPECT_EQ(session.project().font.fontFile, "/fonts/Gamma.ttf");
     EXPECT_EQ(session.undoLabel(), "Use Font File");
+}
+
+}  // namespace
+}  // namespace vemro
+
+namespace vemro {
+namespace {
+
+// The missing-characters note offers what fontconfig picks for them; one click adds it as a
+// fallback, after which nothing is missing, and one undo takes it back.
+TEST(SessionCommands, MissingCharactersOfferFontconfigsFaceInOneClick) {
+    FreetypeFontRenderer renderer;
+    EditingSession session(renderer, {});
+    session.chooseInstalledFace("DejaVu Sans");
+    ASSERT_TRUE(session.addTypedText(u"A\u65E5\u672C\u8A9E"));
+    session.waitForResult();
+    const std::string offer = session.fallbackOffer();
+    ASSERT_FALSE(offer.empty());
+    EXPECT_NE(
+        session.statusLine().find("3 characters are not in DejaVu Sans: take them from " + offer),
+        std::string::npos)
+        << session.statusLine();
+    session.takeFallbackOffer();
+    EXPECT_EQ(session.project().fallbacks, (std::vector<FallbackFace>{FallbackFace{offer}}));
+    EXPECT_TRUE(charactersMissingFromFont(*session.waitForResult()).empty());
+    EXPECT_TRUE(session.fallbackOffer().empty());
+    session.undo();
+    EXPECT_TRUE(session.project().fallbacks.empty());
+    EXPECT_EQ(charactersMissingFromFont(*session.waitForResult()).size(), 3u);
 }
 
 }  // namespace

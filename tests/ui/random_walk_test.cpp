@@ -1110,10 +1110,11 @@ void RandomWalkTest::checkControls() {
 }
 
 // The atlas must be exactly what a fresh builder, with a renderer of its own, makes of the
-// window's project.
+// window's document.
 void RandomWalkTest::checkAgainstFreshRebuild() {
     AtlasBuilder fresh(referenceRenderer_);
-    const std::shared_ptr<const AtlasResult> expected = fresh.rebuild(window_->project());
+    const std::shared_ptr<const AtlasResult> expected =
+        fresh.rebuild(atlasProjectOf(window_->document()));
     const AtlasResult& atlas = *window_->waitForResult();
     if (expected->glyphs != atlas.glyphs) {
         fail(QStringLiteral("the placed glyphs differ from a fresh rebuild"));

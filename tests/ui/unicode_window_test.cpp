@@ -173,11 +173,13 @@ void UnicodeWindowTest::findSelectsAndRemoveTakesCharactersOut() {
     QCOMPARE(combo->currentIndex(), 5);  // nothing else is z
     QCOMPARE(controlsDiffer(window, window.document()), QString());
 
-    // The status line names what the face lacks; Remove characters the face lacks takes it out.
+    // The status line counts what the face lacks and offers the installed face fontconfig picks
+    // for it; Remove characters the face lacks takes it out.
     window.waitForResult();
-    QCOMPARE(child<QLabel>(window, "statusLabel")->text(),
-             QStringLiteral("2 characters are not in %1: \u4E00 \u4E8C")
-                 .arg(QString::fromStdString(window.shownResult()->fontName)));
+    QVERIFY(child<QLabel>(window, "statusLabel")
+                ->text()
+                .startsWith(QStringLiteral("2 characters are not in %1: take them from ")
+                                .arg(QString::fromStdString(window.shownResult()->fontName))));
     trigger(window, "actionRemoveMissingCharacters");
     QCOMPARE(codesOf(window.project().glyphs), (std::vector<char32_t>{U'A', U'b', U'Ж', U'z'}));
     chooseItem(combo, 1);

@@ -57,15 +57,20 @@ Result<std::unique_ptr<FreetypeFont>> FreetypeFont::create(FreetypeLibrary& libr
             "FreeType could not make a size for it (" + errorText(error) + ")");
     }
     FT_Activate_Size(size);
+    double strikeScale = 1.0;
     if (const FT_Error error =
-            FT_Set_Pixel_Sizes(face.get(), 0, static_cast<FT_UInt>(request.pixelHeight));
+            FT_IS_SCALABLE(face.get())
+                ? FT_Set_Pixel_Sizes(face.get(), 0, static_cast<FT_UInt>(request.pixelHeight))
+                : chooseStrike(face.get(), request.pixelHeight, &strikeScale);
         error != 0) {
         FT_Done_Size(size);
         return Result<std::unique_ptr<FreetypeFont>>::failure(
             "FreeType could not scale it to that height (" + errorText(error) + ")");
     }
-    return std::unique_ptr<FreetypeFont>(
+    std::unique_ptr<FreetypeFont> font(
         new FreetypeFont(library, std::move(source), std::move(face), size, request, choice, axes));
+    font->strikeScale_ = strikeScale;
+    return font;
 }
 
 FreetypeFont::FreetypeFont(FreetypeLibrary& library, std::shared_ptr<FaceSource> source,
@@ -82,6 +87,7 @@ FreetypeFont::FreetypeFont(FreetypeLibrary& library, std::shared_ptr<FaceSource>
       pixelHeight_(request.pixelHeight),
       antialiased_(request.antialiased || request.distanceField),
       distanceField_(request.distanceField),
+      colourFace_(FT_HAS_COLOR(face_) && !request.distanceField),
       embolden_(choice.mayEmbolden && !axes.weight && FontCatalogue::wantsBold(request) &&
                 (face_->style_flags & FT_STYLE_FLAG_BOLD) == 0),
       oblique_(!choice.leans && !axes.italic && request.italic &&
@@ -118,14 +124,14 @@ void FreetypeFont::computeLineMetrics() {
         // Some fonts store the descent negated; its size is what counts.
         descender = std::abs(static_cast<FT_Long>(static_cast<FT_Short>(os2->usWinDescent)));
     }
-    const FT_Long emScale = FT_MulDiv(pixelHeight_, 1 << 16, face_->units_per_EM);
+    const FT_Long emScale = FT_MulDiv(pixelHeight_, 1 << 16, unitsPerEm(face_));
     ascent_ = static_cast<std::int32_t>(FT_MulFix(ascender, emScale));
     lineHeight_ = ascent_ + static_cast<std::int32_t>(FT_MulFix(descender, emScale));
 }
 
 std::int32_t FreetypeFont::scaleDesignUnits(FT_Long units) const {
     return static_cast<std::int32_t>(
-        FT_MulDiv(units, FT_Long{pixelHeight_} * 64, face_->units_per_EM));
+        FT_MulDiv(units, FT_Long{pixelHeight_} * 64, unitsPerEm(face_)));
 }
 
 bool FreetypeFont::loadGlyph(char32_t code) {
@@ -158,6 +164,9 @@ bool FreetypeFont::drawSlot() {
 }
 
 GlyphImage FreetypeFont::renderGlyph(char32_t code) {
+    if (std::optional<GlyphImage> colour = renderColour(code)) {
+        return std::move(*colour);
+    }
     if (!loadGlyph(code)) {
         return GlyphImage{};
     }
@@ -176,6 +185,9 @@ GlyphImage FreetypeFont::renderGlyph(char32_t code) {
 }
 
 std::optional<GlyphMetrics> FreetypeFont::measureGlyph(char32_t code) {
+    if (isColourGlyph(glyphIndexFor(face_, code))) {
+        return std::nullopt;  // measured on its colour image
+    }
     if (!loadGlyph(code)) {
         return GlyphMetrics{};  // what the empty image of renderGlyph reports
     }
@@ -187,19 +199,20 @@ std::optional<GlyphMetrics> FreetypeFont::measureGlyph(char32_t code) {
     if (slot->format == FT_GLYPH_FORMAT_OUTLINE && antialiased_ &&
         (slot->outline.flags & FT_OUTLINE_OVERLAP) == 0) {
         OutlineMeasure measure(library_, slot->outline);
-        if (const std::optional<GlyphMetrics> metrics = measure.measure()) {
+        if (const std::optional<GlyphMetrics> metrics = measure.measure(ascent_)) {
             return metrics;
         }
     }
     if (!drawSlot()) {
         return GlyphMetrics{};
     }
-    return inkMetrics(slot->bitmap, slot->bitmap_left, antialiased_);
+    return inkMetrics(slot->bitmap, slot->bitmap_left, ascent_ - slot->bitmap_top, antialiased_);
 }
 
 GlyphInfo FreetypeFont::glyphInfo(char32_t code) {
     GlyphInfo info;
     info.index = glyphIndexFor(face_, code);
+    info.colour = isColourGlyph(info.index);
     FT_Fixed designAdvance = 0;
     if (FT_Get_Advance(face_, info.index, FT_LOAD_NO_SCALE, &designAdvance) != 0) {
         designAdvance = 0;

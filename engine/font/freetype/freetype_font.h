@@ -48,9 +48,9 @@ public:
     std::int32_t lineHeight() const override { return lineHeight_; }
     std::int32_t ascent() const override { return ascent_; }
     GlyphImage renderGlyph(char32_t code) override;
-    // Exactly the A and B widths renderGlyph reports. Antialiased outlines are measured by
-    // asking FreeType's rasteriser only for the columns at the ink's edges; other glyphs are
-    // scan-converted as drawing does but nothing is copied.
+    // Exactly the A and B widths and ink rows renderGlyph reports. Antialiased outlines are
+    // measured by asking FreeType's rasteriser only for the columns and rows at the ink's edges;
+    // other glyphs are scan-converted as drawing does but nothing is copied.
     std::optional<GlyphMetrics> measureGlyph(char32_t code) override;
     // The outline stroked by FreeType's stroker with round joins and caps, its outside border
     // filled, drawn as renderGlyph draws coverage.
@@ -78,7 +78,22 @@ private:
     bool loadGlyph(char32_t code);
     // Turns the loaded glyph into a bitmap as renderGlyph draws it; false on failure.
     bool drawSlot();
+    // Whether the glyph is drawn in colour: every glyph of a face of colour strikes alone, the
+    // glyphs with colour layers of an outline face; none in a distance field.
+    bool isColourGlyph(FT_UInt index) const;
+    // The colour image of a colour glyph, scaled from its strike to the em height; nothing for
+    // another glyph or when FreeType cannot draw it in colour.
+    std::optional<GlyphImage> renderColour(char32_t code);
 
+public:
+    // Selects the bitmap strike of a face without outlines that a font of the height scales
+    // from, and gives the scale from the strike to the height.
+    static FT_Error chooseStrike(FT_Face face, std::int32_t pixelHeight, double* scale);
+    // The face's design units per em: FreeType's, or the head table's for a face of bitmap
+    // strikes alone, for which FreeType gives none. 0 when neither says.
+    static FT_UShort unitsPerEm(FT_Face face);
+
+private:
     FreetypeLibrary& ownLibrary_;
     FT_Library library_;
     std::shared_ptr<FaceSource> source_;
@@ -92,6 +107,10 @@ private:
     std::int32_t pixelHeight_;
     bool antialiased_;
     bool distanceField_;
+    // Whether glyphs may be drawn in colour, and the scale from a colour strike to the em height
+    // (1 for a face with outlines).
+    bool colourFace_;
+    double strikeScale_ = 1.0;
     bool embolden_;
     bool oblique_;
     // How far a synthesized bold widens each stroke, 26.6 pixels.

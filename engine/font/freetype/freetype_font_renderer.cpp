@@ -1,5 +1,6 @@
 #include "engine/font/freetype_font_renderer.h"
 
+#include <strings.h>
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
@@ -11,9 +12,11 @@
 #include <string>
 #include <utility>
 
+#include "engine/font/fallback_font.h"
 #include "engine/font/freetype/face_cache.h"
 #include "engine/font/freetype/face_variation.h"
 #include "engine/font/freetype/font_catalogue.h"
+#include "engine/font/freetype/fontconfig_choice.h"
 #include "engine/font/freetype/freetype_font.h"
 #include "engine/font/freetype/freetype_library.h"
 
@@ -36,6 +39,12 @@ Result<std::unique_ptr<Font>> failure(const FontRequest& request, const std::str
     return Result<std::unique_ptr<Font>>::failure(describe(request) + " could not be made at " +
                                                   std::to_string(request.pixelHeight) +
                                                   " pixels: " + reason);
+}
+
+// Whether FreeType can draw the face: from outlines, or from colour bitmap strikes.
+bool drawable(FT_Face face) {
+    return face != nullptr && FreetypeFont::unitsPerEm(face) != 0 &&
+           (FT_IS_SCALABLE(face) || (FT_HAS_COLOR(face) && FT_HAS_FIXED_SIZES(face)));
 }
 
 std::string fileUnusable(const std::string& path, const std::string& reason) {
@@ -104,6 +113,7 @@ struct FreetypeFontRenderer::Impl {
     std::mutex mutex;
     FaceCache faces{library};
     FontCatalogue catalogue;
+    FontconfigChoice choice;
 };
 
 FreetypeFontRenderer::FreetypeFontRenderer() : impl_(std::make_unique<Impl>()) {}
@@ -119,6 +129,9 @@ const std::vector<std::string>& FreetypeFontRenderer::faceNames() {
 Result<std::unique_ptr<Font>> FreetypeFontRenderer::createFont(const FontRequest& request) {
     if (request.pixelHeight <= 0) {
         return failure(request, "the height must be at least one pixel");
+    }
+    if (!request.fallbacks.empty()) {
+        return createWithFallbacks(request);
     }
     const FT_Library library = impl_->library.get();
     if (library == nullptr) {
@@ -157,7 +170,7 @@ Result<std::unique_ptr<Font>> FreetypeFontRenderer::createFont(const FontRequest
             return Result<std::unique_ptr<Font>>::failure(fileUnusable(
                 request.fontFile, openProblem(request.fontFile, error, impl_->library)));
         }
-        if (!FT_IS_SCALABLE(face) || face->units_per_EM == 0) {
+        if (!drawable(face.get())) {
             return Result<std::unique_ptr<Font>>::failure(
                 fileUnusable(request.fontFile, "it holds no scalable outlines"));
         }
@@ -165,7 +178,7 @@ Result<std::unique_ptr<Font>> FreetypeFontRenderer::createFont(const FontRequest
     if (!face) {
         return failure(request, "the file " + location.path + " could not be opened as a font");
     }
-    if (!FT_IS_SCALABLE(face) || face->units_per_EM == 0) {
+    if (!drawable(face.get())) {
         return failure(request, "the file " + location.path + " holds no scalable outlines");
     }
     Result<std::unique_ptr<FreetypeFont>> font =
@@ -188,7 +201,7 @@ Result<std::vector<FontFileFace>> FreetypeFontRenderer::inspectFontFile(const st
     }
     std::vector<FontFileFace> faces;
     const auto list = [&](FT_Face face, FT_Long index) {
-        if (face != nullptr && FT_IS_SCALABLE(face) && face->units_per_EM != 0) {
+        if (drawable(face)) {
             FaceSource source(path, index);
             faces.push_back(FontFileFace{static_cast<std::int32_t>(index), source.familyName(face),
                                          face->style_name != nullptr ? face->style_name : ""});
@@ -232,6 +245,63 @@ std::optional<FontSource> FreetypeFontRenderer::fontSourceFor(const FontRequest&
         return std::nullopt;
     }
     return FontSource{chosen->location.path, chosen->location.index};
+}
+
+}  // namespace vemro
+
+namespace vemro {
+
+Result<std::unique_ptr<Font>> FreetypeFontRenderer::createWithFallbacks(
+    const FontRequest& request) {
+    FontRequest own = request;
+    own.fallbacks.clear();
+    std::vector<std::unique_ptr<Font>> fonts;
+    Result<std::unique_ptr<Font>> primary = createFont(own);
+    if (!primary) {
+        return primary;
+    }
+    fonts.push_back(std::move(primary.value()));
+    for (const FallbackFace& fallback : request.fallbacks) {
+        FontRequest face = own;
+        face.faceName = fallback.faceName;
+        face.fontFile = fallback.fontFile;
+        face.faceIndex = fallback.faceIndex;
+        if (face.fontFile.empty()) {
+            // A typeface of the list by its style; another installed face (a colour font of
+            // bitmaps, which the list leaves out) by its family name alone.
+            const std::vector<std::string>& names = faceNames();
+            const bool listed =
+                std::any_of(names.begin(), names.end(), [&](const std::string& name) {
+                    return strcasecmp(name.c_str(), fallback.faceName.c_str()) == 0;
+                });
+            std::optional<FaceLocation> located;
+            if (!listed) {
+                const std::lock_guard lock(impl_->mutex);
+                located =
+                    impl_->choice.faceNamed(fallback.faceName, request.weight, request.italic);
+            }
+            if (!listed && !located) {
+                return failure(request, "its fallback typeface \"" + fallback.faceName +
+                                            "\" is not installed");
+            }
+            if (located) {
+                face.fontFile = located->path;
+                face.faceIndex = located->index;
+            }
+        }
+        Result<std::unique_ptr<Font>> made = createFont(face);
+        if (!made) {
+            return failure(request, "its fallback could not be made: " + made.message());
+        }
+        fonts.push_back(std::move(made.value()));
+    }
+    return std::unique_ptr<Font>(new FallbackFont(std::move(fonts)));
+}
+
+std::optional<std::string> FreetypeFontRenderer::typefaceCovering(
+    const std::vector<char32_t>& characters) {
+    const std::lock_guard lock(impl_->mutex);
+    return impl_->choice.familyCovering(characters);
 }
 
 }  // namespace vemro

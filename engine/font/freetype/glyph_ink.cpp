@@ -112,12 +112,13 @@ GlyphImage trimmedImage(const FT_Bitmap& bitmap, FT_Int left, FT_Int top, bool a
     return image;
 }
 
-GlyphMetrics inkMetrics(const FT_Bitmap& bitmap, FT_Int left, bool antialiased) {
+GlyphMetrics inkMetrics(const FT_Bitmap& bitmap, FT_Int left, FT_Int top, bool antialiased) {
     const InkBox box = findInk(bitmap, antialiased);
     if (box.empty()) {
         return GlyphMetrics{};
     }
-    return GlyphMetrics{left + box.firstColumn, box.lastColumn - box.firstColumn + 1};
+    return GlyphMetrics{left + box.firstColumn, box.lastColumn - box.firstColumn + 1,
+                        top + box.firstRow, box.lastRow - box.firstRow + 1};
 }
 
 }  // namespace vemro

@@ -24,7 +24,7 @@ InkBox findInk(const FT_Bitmap& bitmap, bool antialiased);
 // position and `top` pixels below the cell's top, dropping empty border rows and columns.
 GlyphImage trimmedImage(const FT_Bitmap& bitmap, FT_Int left, FT_Int top, bool antialiased);
 
-// The A and B widths trimmedImage would report for the bitmap, without copying anything.
-GlyphMetrics inkMetrics(const FT_Bitmap& bitmap, FT_Int left, bool antialiased);
+// The metrics trimmedImage would report for the bitmap, without copying anything.
+GlyphMetrics inkMetrics(const FT_Bitmap& bitmap, FT_Int left, FT_Int top, bool antialiased);
 
 }  // namespace vemro

@@ -24,25 +24,30 @@ constexpr FT_Pos kMaxProbes = 4;
 
 }  // namespace
 
-// First and last column holding ink inside a clip box, from the rasteriser's spans.
+// First and last column, and lowest and highest row, holding ink inside a clip box, from the
+// rasteriser's spans.
 struct OutlineMeasure::SpanInk {
     int first = std::numeric_limits<int>::max();
     int last = std::numeric_limits<int>::min();
+    int low = std::numeric_limits<int>::max();
+    int high = std::numeric_limits<int>::min();
 
     bool any() const { return last >= first; }
 
-    static void note(int /*y*/, int count, const FT_Span* spans, void* user) {
+    static void note(int y, int count, const FT_Span* spans, void* user) {
         auto* self = static_cast<SpanInk*>(user);
         for (int i = 0; i < count; ++i) {
             if (spans[i].coverage != 0 && spans[i].len > 0) {
                 self->first = std::min(self->first, static_cast<int>(spans[i].x));
                 self->last = std::max(self->last, spans[i].x + spans[i].len - 1);
+                self->low = std::min(self->low, y);
+                self->high = std::max(self->high, y);
             }
         }
     }
 };
 
-std::optional<GlyphMetrics> OutlineMeasure::measure() {
+std::optional<GlyphMetrics> OutlineMeasure::measure(std::int32_t ascent) {
     const std::optional<PixelBox> box = greyBitmapBox(outline_);
     if (!box) {
         return std::nullopt;
@@ -60,14 +65,66 @@ std::optional<GlyphMetrics> OutlineMeasure::measure() {
     if (extremes_.find(outline_)) {
         result = inkColumns();
     }
-    FT_Outline_Translate(&outline_, left * 64, bottom * 64);
-    if (result) {
-        // inkColumns reports a glyph without ink as B = 0.
-        result = result->b == 0
-                     ? GlyphMetrics{}
-                     : GlyphMetrics{result->a + static_cast<std::int32_t>(left), result->b};
+    // inkColumns reports a glyph without ink as B = 0.
+    std::optional<std::pair<FT_Pos, FT_Pos>> rows;
+    if (result && result->b != 0) {
+        rows = inkRows();
     }
-    return result;
+    FT_Outline_Translate(&outline_, left * 64, bottom * 64);
+    if (result && result->b == 0) {
+        return GlyphMetrics{};
+    }
+    if (!result || !rows) {
+        return std::nullopt;
+    }
+    // Row r of the box, counted upwards from its bottom, spans y = bottom + r to bottom + r + 1;
+    // the cell's top lies at y = ascent.
+    return GlyphMetrics{result->a + static_cast<std::int32_t>(left), result->b,
+                        ascent - static_cast<std::int32_t>(bottom + rows->second + 1),
+                        static_cast<std::int32_t>(rows->second - rows->first + 1)};
+}
+
+std::optional<bool> OutlineMeasure::rowHasInk(FT_Pos row) {
+    SpanInk ink;
+    if (!render(0, width_, row, row + 1, ink)) {
+        return std::nullopt;
+    }
+    return ink.any();
+}
+
+std::optional<std::pair<FT_Pos, FT_Pos>> OutlineMeasure::inkRows() {
+    std::optional<FT_Pos> high;
+    for (FT_Pos row = height_ - 1; row >= std::max<FT_Pos>(0, height_ - kMaxProbes) && !high;
+         --row) {
+        const std::optional<bool> ink = rowHasInk(row);
+        if (!ink) {
+            return std::nullopt;
+        }
+        if (*ink) {
+            high = row;
+        }
+    }
+    std::optional<FT_Pos> low;
+    if (high) {
+        for (FT_Pos row = 0; row <= std::min(*high, kMaxProbes - 1) && !low; ++row) {
+            const std::optional<bool> ink = rowHasInk(row);
+            if (!ink) {
+                return std::nullopt;
+            }
+            if (*ink) {
+                low = row;
+            }
+        }
+    }
+    if (!high || !low) {
+        // Wide margins without ink: one pass over the whole box, which has ink.
+        SpanInk ink;
+        if (!render(0, width_, 0, height_, ink) || !ink.any()) {
+            return std::nullopt;
+        }
+        return std::pair<FT_Pos, FT_Pos>{ink.low, ink.high};
+    }
+    return std::pair<FT_Pos, FT_Pos>{*low, *high};
 }
 
 bool OutlineMeasure::render(FT_Pos first, FT_Pos end, FT_Pos rowBegin, FT_Pos rowEnd,

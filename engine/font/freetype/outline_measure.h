@@ -2,7 +2,9 @@
 
 // Internal to the FreeType renderer: includes FreeType.
 
+#include <cstdint>
 #include <optional>
+#include <utility>
 
 #include "engine/font/font_renderer.h"
 #include "engine/font/freetype/freetype_handles.h"
@@ -21,15 +23,17 @@ namespace vemro {
 // across a row, only where some part lies right of its left edge. So the first inked column is
 // found by asking the rasteriser for one column at a time, clipped to the rows where the
 // outline comes near that column; likewise the last. That costs a little of the outline's walk
-// and almost no sweep, where drawing sweeps every row of the glyph.
+// and almost no sweep, where drawing sweeps every row of the glyph. The first and last inked
+// rows are found the same way, one row at a time across the box.
 class OutlineMeasure {
 public:
     OutlineMeasure(FT_Library library, FT_Outline& outline)
         : library_(library), outline_(outline) {}
 
-    // The A and B widths, or nothing when the rasteriser refuses (the caller then draws the
-    // glyph). The outline is left as it was.
-    std::optional<GlyphMetrics> measure();
+    // The metrics of the ink, its rows counted from `ascent` pixels above the baseline (the
+    // cell's top), or nothing when the rasteriser refuses (the caller then draws the glyph). The
+    // outline is left as it was.
+    std::optional<GlyphMetrics> measure(std::int32_t ascent);
 
 private:
     struct SpanInk;
@@ -41,6 +45,11 @@ private:
     // The first inked column of the box and the width of the ink, B = 0 without ink; nothing
     // when the rasteriser refuses.
     std::optional<GlyphMetrics> inkColumns();
+    // Whether the row (counted upwards from the box's bottom) holds ink; nothing on error.
+    std::optional<bool> rowHasInk(FT_Pos row);
+    // The lowest and highest inked rows of a box that holds ink; nothing when the rasteriser
+    // refuses.
+    std::optional<std::pair<FT_Pos, FT_Pos>> inkRows();
 
     FT_Library library_;
     FT_Outline& outline_;
