@@ -7,9 +7,9 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QToolButton>
 #include <QScreen>
 #include <QStatusBar>
-#include <QToolButton>
 #include <algorithm>
 
 #include "ui/elided_label.h"
@@ -65,6 +65,7 @@ BuilderDialog::BuilderDialog(FontRenderer& renderer, FilePrompts& prompts, QWidg
     statusLabel_->setObjectName(QStringLiteral("statusLabel"));
     statusBar()->addWidget(statusLabel_, 1);
     statusBar()->setSizeGripEnabled(true);
+    setUpProgress();
     offerButton_ = new QPushButton(this);
     offerButton_->setObjectName(QStringLiteral("fallbackOfferButton"));
     offerButton_->hide();
@@ -74,7 +75,6 @@ BuilderDialog::BuilderDialog(FontRenderer& renderer, FilePrompts& prompts, QWidg
         refresh();
     });
     connect(ui_->fallbacksButton, &QToolButton::clicked, this, [this] { editFallbacks(); });
-    setUpProgress();
 
     ui_->loadMessageLabel->setStyleSheet(
         QStringLiteral("QLabel { background: #fff5cc; color: #3d3000; border: 1px solid #d9b84a; "
@@ -206,13 +206,13 @@ void BuilderDialog::refresh() {
     }
     showSampleText();
     statusLabel_->setText(QString::fromStdString(session_->statusLine()));
+    showProgress();
     const std::string& offer = session_->fallbackOffer();
     offerButton_->setVisible(!offer.empty() && !session_->isRebuilding());
     offerButton_->setText(tr("Take Them from %1").arg(QString::fromStdString(offer)));
     ui_->fallbacksButton->setText(project.fallbacks.empty()
                                       ? tr("Fallbacks...")
                                       : tr("Fallbacks (%1)...").arg(project.fallbacks.size()));
-    showProgress();
     ui_->actionUndo->setEnabled(session_->canUndo());
     ui_->actionRedo->setEnabled(session_->canRedo());
     // The title: the project's file name (or "Untitled") and a "*" while there are unsaved

@@ -123,14 +123,14 @@ private:
     std::unique_ptr<FieldBinder> binder_;
     std::unique_ptr<ListControls> lists_;
     ElidedLabel* statusLabel_ = nullptr;
-    // "Take Them from ...": adds the typeface the missing-characters note offers.
-    QPushButton* offerButton_ = nullptr;
     QProgressBar* progressBar_ = nullptr;
     QPushButton* cancelButton_ = nullptr;
     QAction* cancelAction_ = nullptr;
     QTimer* progressTimer_ = nullptr;
     // Whether waitForResult waits in its progress dialog.
     bool waiting_ = false;
+    // "Take Them from ...": adds the typeface the missing-characters note offers.
+    QPushButton* offerButton_ = nullptr;
     RecentFiles* recent_ = nullptr;
     // The atlas the preview shows.
     std::shared_ptr<const AtlasResult> shown_;

@@ -101,7 +101,7 @@ ReducedInk reduce(const GlyphImage& image, std::int32_t inkA, std::int32_t facto
 void performField(Font* font, const FieldForm& form, GlyphFieldMaker& maker, Task& task) {
     const std::optional<field::Shape> outline = font ? font->outline(task.code) : std::nullopt;
     if (task.needsWidths) {
-        task.metrics = outline && font ? fieldMetrics(*outline, font->ascent()) : GlyphMetrics{};
+        task.metrics = outline ? fieldMetrics(*outline, font->ascent()) : GlyphMetrics{};
         task.info = font ? font->glyphInfo(task.code) : GlyphInfo{};
     }
     if (task.needsInk) {

@@ -26,7 +26,7 @@ public:
     GlyphImage renderGlyph(char32_t code) override;
     std::optional<GlyphMetrics> measureGlyph(char32_t code) override;
     GlyphImage renderBordered(char32_t code, std::int32_t radius) override;
-    // The drawing face's outline: it counts from the baseline, which every face shares.
+    // The drawing face's outline: it already stands on the baseline every face shares.
     std::optional<field::Shape> outline(char32_t code) override;
     GlyphInfo glyphInfo(char32_t code) override;
     std::string familyName() const override { return fonts_.front()->familyName(); }

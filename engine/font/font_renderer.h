@@ -57,8 +57,8 @@ struct GlyphImage {
     std::int32_t a = 0;
     // Width of the black box in pixels, at least 1 (a character without ink gives 1).
     std::int32_t b = 1;
-    // The image: its top-left pixel lands at (x + a, y + top) when the character cell's top-left
-    // corner is drawn at (x, y). Coverage has ink in its first and last columns and width == b
+    // The coverage: its top-left pixel lands at (x + a, y + top) when the character cell's
+    // top-left corner is drawn at (x, y). It has ink in its first and last columns and width == b
     // whenever there is any ink; without ink width and height are 0.
     std::int32_t top = 0;
     std::int32_t width = 0;
@@ -68,8 +68,8 @@ struct GlyphImage {
 };
 
 // Where the ink of one character lies, as renderGlyph reports it: the A and B widths, and the
-// rows of the ink itself: `top` rows below the cell's top, `height` rows high, 0 high without
-// ink.
+// rows of the ink itself (without a distance field's margin): `top` rows below the cell's top,
+// `height` rows high, 0 high without ink.
 struct GlyphMetrics {
     std::int32_t a = 0;
     std::int32_t b = 1;

@@ -60,8 +60,8 @@ FontRequest fontRequestFor(const Project& project) {
     request.weight = settings.weight;
     request.antialiased = settings.quality != FontSettings::kQualityNonAntialiased;
     request.italic = settings.italic;
-    request.fallbacks = project.fallbacks;
     request.distanceField = atlasEncodingFor(project.effects).isField();
+    request.fallbacks = project.fallbacks;
     return request;
 }
 

@@ -8,18 +8,17 @@ namespace vemro {
 // A glyph's ink reduced to atlas pixels once, so that later rebuilds with the same font only copy
 // it. The ink's left edge lies on a block boundary (borders are whole atlas pixels), so column 0
 // is the atlas column of the ink's first F source columns; row 0 is the atlas row `top` rows
-// below the row where the ink's vertical offset counts from. Pixels are 8-bit coverage, a colour
-// glyph's colours, or a distance field of one, three or four channels (GlyphFieldMaker). An image
-// that reaches past the glyph's ink on the left (an outline, a field) starts `-left` columns
-// before the ink's first column.
+// below the row where the ink's vertical offset counts from. Pixels are 8-bit coverage, or a
+// distance field of one, three or four channels (GlyphFieldMaker). An image that reaches past the
+// glyph's ink on the left (an outline, a field) starts `-left` columns before the ink's first
+// column.
 struct ReducedInk {
     std::int32_t left = 0;
     std::int32_t top = 0;
     std::int32_t width = 0;
     std::int32_t height = 0;
     std::vector<std::uint8_t> pixels;  // width x height x channels, row-major
-    // 1; 4 for a colour glyph: red, green, blue and straight alpha; or a distance field's 1, 3
-    // or 4 (GlyphFieldMaker).
+    // 1, or 4 for a colour glyph: red, green, blue and straight alpha.
     std::int32_t channels = 1;
 };
 

@@ -20,10 +20,10 @@ struct FieldForm {
     friend bool operator==(const FieldForm&, const FieldForm&) = default;
 };
 
-// Where a glyph drawn as a distance field lies: the box of its outline's control points in whole
-// pixels, rounded outwards as FreeType boxes its bitmaps, as the A and B widths and the rows of
-// the ink (`ascent` is the baseline's row below the line's top); {0, 1} for an outline whose box
-// has no area.
+// The A and B widths and the ink's rows (below the line's top, whose baseline lies `ascent` rows
+// down) of a glyph drawn as a distance field: the box of its outline's control points in whole
+// pixels, rounded outwards, as FreeType boxes its bitmaps; {0, 1} for an outline whose box has no
+// area.
 GlyphMetrics fieldMetrics(const field::Shape& outline, std::int32_t ascent);
 
 // Draws glyph outlines as distance fields, as the atlas stores them. It keeps its working memory

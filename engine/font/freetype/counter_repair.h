@@ -15,7 +15,7 @@ namespace vemro {
 // glyph's solid ink (pixels of `glyph` of coverage 128 or more, counted to their centres and half
 // a pixel beyond): full coverage from one pixel inside that distance, falling to none one pixel
 // beyond it. A counter that truly stays open keeps the stroker's coverage, which is no less.
-// Both images are placed as renderGlyph places ink (a, top); the glyph is drawn only
+// Both images are placed as renderGlyph places ink (a - margin, top); the glyph is drawn only
 // when some pixel is enclosed. Returns whether any was.
 bool closeCounters(GlyphImage& bordered, const std::function<GlyphImage()>& drawGlyph,
                    std::int32_t radius);
