@@ -84,7 +84,8 @@ ExportRunReport runExport(const Document& document, const std::string& outputPat
     }
 
     AtlasBuilder builder(renderer);
-    const std::shared_ptr<const AtlasResult> result = rebuildWithProgress(builder, atlasProjectOf(document), rules);
+    const std::shared_ptr<const AtlasResult> result =
+        rebuildWithProgress(builder, atlasProjectOf(document), rules);
     if (!result->fontProblem.empty()) {
         say(rules.fontRequired, result->fontProblem);
     }

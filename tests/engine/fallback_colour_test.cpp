@@ -1,7 +1,7 @@
 // Fallback faces and colour glyphs in a rebuilt atlas, against FreeType and HarfBuzz reading the
-// same fonts: CJK characters drawn from a fallback sit on the primary face's line where HarfBuzz
-// puts that face's glyphs; a colour strike is scaled with the box filter a plain reference
-// computes, and its colours survive into the atlas.
+// same fonts: CJK characters drawn from a fallback, as coverage or as distance fields, sit on the
+// primary face's line where HarfBuzz puts that face's glyphs; a colour strike is scaled with the
+// box filter a plain reference computes, and its colours survive into the atlas.
 
 #include <ft2build.h>
 #include <gtest/gtest.h>
@@ -33,13 +33,15 @@ Project projectOf(const std::u32string& text, std::vector<FallbackFace> fallback
     return project;
 }
 
-// The first row of the cell holding ink (alpha on a colour page), or -1.
+// The first row of the cell holding ink (alpha on a colour page; a distance field's inside), or
+// -1.
 int firstInkRow(const AtlasResult& result, const PlacedGlyph& cell) {
     const AtlasPage& page = result.pages[static_cast<std::size_t>(cell.page)];
     const int alpha = page.channels == 4 ? 3 : 0;
+    const int outside = result.encoding.isField() ? 128 : 0;
     for (int y = 0; y < cell.height; ++y) {
         for (int x = 0; x < cell.width; ++x) {
-            if (page.at(cell.x + x, cell.y + y, alpha) != 0) {
+            if (page.at(cell.x + x, cell.y + y, alpha) > outside) {
                 return y;
             }
         }
@@ -83,10 +85,13 @@ TEST(FallbackFaces, CjkGlyphsSitOnThePrimaryLineWhereHarfbuzzPutsThem) {
     }
     FreetypeFontRenderer renderer;
     AtlasBuilder builder(renderer);
-    // Full-height cells, and cells trimmed to the ink (whose rows start at lineTop).
-    for (const bool trim : {false, true}) {
+    // Full-height cells, cells trimmed to the ink (whose rows start at lineTop), and distance
+    // fields (whose cells start the spread above the line).
+    for (const int variant : {0, 1, 2}) {
         Project project = projectOf(text, {FallbackFace{"", kDroid, 0}});
-        project.packing.trimToInk = trim;
+        project.packing.trimToInk = variant == 1;
+        project.effects.distanceField = variant == 2 ? DistanceField::Sdf : DistanceField::None;
+        const std::int32_t fieldTop = variant == 2 ? project.effects.spread : 0;
         const auto result = builder.rebuild(project);
         ASSERT_TRUE(result->fontProblem.empty()) << result->fontProblem;
         EXPECT_EQ(result->fontName, "DejaVu Sans");
@@ -111,7 +116,7 @@ TEST(FallbackFaces, CjkGlyphsSitOnThePrimaryLineWhereHarfbuzzPutsThem) {
                 << std::hex << static_cast<std::uint32_t>(cell.code);
             EXPECT_NEAR(cell.a, extents.x_bearing / 64.0, 1.0)
                 << std::hex << static_cast<std::uint32_t>(cell.code);
-            EXPECT_NEAR(firstInkRow(*result, cell) + cell.lineTop, top, 1.0)
+            EXPECT_NEAR(firstInkRow(*result, cell) + cell.lineTop - fieldTop, top, 1.0)
                 << std::hex << static_cast<std::uint32_t>(cell.code);
             ++checked;
         }
