@@ -56,6 +56,30 @@ std::vector<std::string> argumentWords(const ExportOption& option) {
     }
 }
 
+namespace {
+
+// The option at args[i] with its argument, if it takes one (i then moves past it); fails on an
+// option the command does not take or a missing argument.
+Result<ExportOverride> takeOption(std::span<const std::string> args, std::size_t& i,
+                                  std::span<const ExportOption> table, unsigned command) {
+    const std::string& arg = args[i];
+    const ExportOption* option = findExportOption(table, arg);
+    if (option == nullptr || (option->where & command) == 0) {
+        return Result<ExportOverride>::failure("unknown option \"" + arg + "\"");
+    }
+    ExportOverride given{option, std::string()};
+    if (!option->placeholder.empty()) {
+        if (i + 1 == args.size()) {
+            return Result<ExportOverride>::failure("\"" + arg + "\" needs an argument (" +
+                                                   option->placeholder + ")");
+        }
+        given.argument = args[++i];
+    }
+    return given;
+}
+
+}  // namespace
+
 Result<ParsedArguments> parseOptions(std::span<const std::string> args,
                                      std::span<const ExportOption> table, unsigned command) {
     using Parsed = Result<ParsedArguments>;
@@ -70,19 +94,11 @@ Result<ParsedArguments> parseOptions(std::span<const std::string> args,
             parsed.operands.push_back(arg);
             continue;
         }
-        const ExportOption* option = findExportOption(table, arg);
-        if (option == nullptr || (option->where & command) == 0) {
-            return Parsed::failure("unknown option \"" + arg + "\"");
+        Result<ExportOverride> given = takeOption(args, i, table, command);
+        if (!given) {
+            return Parsed::failure(given.message());
         }
-        ExportOverride given{option, std::string()};
-        if (!option->placeholder.empty()) {
-            if (i + 1 == args.size()) {
-                return Parsed::failure("\"" + arg + "\" needs an argument (" + option->placeholder +
-                                       ")");
-            }
-            given.argument = args[++i];
-        }
-        parsed.options.push_back(std::move(given));
+        parsed.options.push_back(std::move(given.value()));
     }
     return parsed;
 }
@@ -96,19 +112,11 @@ Result<std::vector<ExportOverride>> parseExportOptions(std::span<const std::stri
         if (!arg.starts_with("-")) {
             return Parsed::failure("--export takes a project file and an output path");
         }
-        const ExportOption* option = findExportOption(table, arg);
-        if (option == nullptr || (option->where & kExportFlag) == 0) {
-            return Parsed::failure("unknown option \"" + arg + "\"");
+        Result<ExportOverride> given = takeOption(args, i, table, kExportFlag);
+        if (!given) {
+            return Parsed::failure(given.message());
         }
-        ExportOverride given{option, std::string()};
-        if (!option->placeholder.empty()) {
-            if (i + 1 == args.size()) {
-                return Parsed::failure("\"" + arg + "\" needs an argument (" + option->placeholder +
-                                       ")");
-            }
-            given.argument = args[++i];
-        }
-        overrides.push_back(std::move(given));
+        overrides.push_back(std::move(given.value()));
     }
     return overrides;
 }
